@@ -1,10 +1,6 @@
-#include <QApplication>
-#include <QWidget>
+#include "app/Startup.h"
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QWidget window;
-    window.show();
-    return QApplication::exec();
+    return pixolo::runPixolo(argc, argv);
 }

@@ -1,0 +1,53 @@
+#include "app/Startup.h"
+
+#include "app/GlobalVariant.h"
+#include "app/HexScramble.h"
+#include "app/PixoloApplication.h"
+#include "app/ProductTexts.h"
+#include "app/TfrmAbout.h"
+#include "app/TfrmMain.h"
+#include "platform/InstanceLock.h"
+#include "platform/MessageBox.h"
+
+#include <memory>
+
+namespace pixolo {
+
+int runPixolo(int &argc, char **argv)
+{
+    PixoloApplication app(argc, argv);
+
+    rcGlobalVariant.sAppPath = appPathOf(QCoreApplication::applicationFilePath());
+    rcGlobalVariant.sIniFile = rcGlobalVariant.sAppPath + QStringLiteral("Pixolo.ini");
+    rcGlobalVariant.sAppTitle = ProductTexts::decode(ProductTexts::kTitle);
+
+    // Held until the process ends. Only a lock held by another copy counts as "already running"; a guard that
+    // cannot be made at all does not keep the program from starting.
+    const InstanceLock guard(QStringLiteral("Pixolo"));
+    if (guard.result() == InstanceLock::AlreadyRunning) {
+        MessageBox::show(rcGlobalVariant.sAppTitle + QStringLiteral("系统已经运行!"), rcGlobalVariant.sAppTitle,
+                         MessageBox::Information);
+        return 0;
+    }
+
+    // Both windows belong to the program and go with it; the About window is made hidden.
+    std::unique_ptr<TfrmMain> mainWindow;
+    std::unique_ptr<TfrmAbout> aboutWindow;
+    try {
+        mainWindow = std::make_unique<TfrmMain>();
+        frmMain = mainWindow.get();
+        aboutWindow = std::make_unique<TfrmAbout>();
+        frmAbout = aboutWindow.get();
+    } catch (const std::exception &error) {
+        // A window that cannot be built ends start-up with its message.
+        PixoloApplication::showException(error);
+        return 1;
+    }
+    mainWindow->show();
+    const int code = QApplication::exec();
+    aboutWindow.reset();
+    mainWindow.reset();
+    return code;
+}
+
+} // namespace pixolo

@@ -1,0 +1,194 @@
+#include "platform/PrivateProfile.h"
+
+#include "platform/AtomicFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <vector>
+
+namespace pixolo::PrivateProfile {
+
+namespace {
+
+// One line of the file as it stands, ending included, so that untouched lines are written back unchanged.
+struct Line {
+    QByteArray text;   // without the line ending
+    QByteArray ending; // "\n", "\r\n" or empty for a last line without one
+};
+
+std::vector<Line> splitLines(const QByteArray &data)
+{
+    std::vector<Line> lines;
+    qsizetype start = 0;
+    while (start < data.size()) {
+        const qsizetype lf = data.indexOf('\n', start);
+        if (lf < 0) {
+            lines.push_back({data.mid(start), {}});
+            break;
+        }
+        const bool crlf = lf > start && data.at(lf - 1) == '\r';
+        lines.push_back({data.mid(start, lf - start - (crlf ? 1 : 0)), crlf ? QByteArrayLiteral("\r\n") : "\n"});
+        start = lf + 1;
+    }
+    return lines;
+}
+
+// The section name of a "[name]" line, or nothing for any other line.
+std::optional<QString> sectionName(const QByteArray &line)
+{
+    const QByteArray trimmed = line.trimmed();
+    if (trimmed.size() < 2 || trimmed.front() != '[') {
+        return std::nullopt;
+    }
+    const qsizetype close = trimmed.indexOf(']');
+    if (close < 0) {
+        return std::nullopt;
+    }
+    return QString::fromUtf8(trimmed.mid(1, close - 1)).trimmed();
+}
+
+// The key and value of a "key=value" line; comments (";" or "#") and lines without "=" have none.
+std::optional<std::pair<QString, QByteArray>> keyValue(const QByteArray &line)
+{
+    const QByteArray trimmed = line.trimmed();
+    if (trimmed.isEmpty() || trimmed.front() == ';' || trimmed.front() == '#') {
+        return std::nullopt;
+    }
+    const qsizetype eq = line.indexOf('=');
+    if (eq < 0) {
+        return std::nullopt;
+    }
+    return std::pair{QString::fromUtf8(line.left(eq)).trimmed(), line.mid(eq + 1).trimmed()};
+}
+
+bool sameName(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// Where the section's lines are: the header's index and one past its last line.
+struct SectionSpan {
+    qsizetype header = -1;
+    qsizetype end = -1;
+};
+
+SectionSpan findSection(const std::vector<Line> &lines, const QString &section)
+{
+    SectionSpan span;
+    for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
+        const auto name = sectionName(lines[size_t(i)].text);
+        if (!name) {
+            continue;
+        }
+        if (span.header >= 0) {
+            span.end = i;
+            return span;
+        }
+        if (sameName(*name, section)) {
+            span.header = i;
+        }
+    }
+    if (span.header >= 0) {
+        span.end = qsizetype(lines.size());
+    }
+    return span;
+}
+
+qsizetype findKey(const std::vector<Line> &lines, SectionSpan span, const QString &key)
+{
+    for (qsizetype i = span.header + 1; i < span.end; ++i) {
+        const auto kv = keyValue(lines[size_t(i)].text);
+        if (kv && sameName(kv->first, key)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// New lines take the ending the file already uses, so a CRLF file stays CRLF.
+QByteArray preferredEnding(const std::vector<Line> &lines)
+{
+    for (const Line &line : lines) {
+        if (!line.ending.isEmpty()) {
+            return line.ending;
+        }
+    }
+    return QByteArrayLiteral("\n");
+}
+
+} // namespace
+
+std::optional<QString> readString(const QString &fileName, const QString &section, const QString &key)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    const std::vector<Line> lines = splitLines(file.readAll());
+    const SectionSpan span = findSection(lines, section);
+    if (span.header < 0) {
+        return std::nullopt;
+    }
+    const qsizetype at = findKey(lines, span, key);
+    if (at < 0) {
+        return std::nullopt;
+    }
+    return QString::fromUtf8(keyValue(lines[size_t(at)].text)->second);
+}
+
+bool writeString(const QString &fileName, const QString &section, const QString &key, const QString &value)
+{
+    QByteArray old;
+    {
+        QFile file(fileName);
+        if (file.exists()) {
+            // A read-only settings file is refused, as is one we cannot read back (its lines must be kept).
+            if (!QFileInfo(fileName).isWritable() || !file.open(QIODevice::ReadOnly)) {
+                return false;
+            }
+            old = file.readAll();
+        }
+    }
+    std::vector<Line> lines = splitLines(old);
+    const QByteArray ending = preferredEnding(lines);
+    QByteArray oneLine = value.toUtf8();
+    oneLine.replace('\r', QByteArray()).replace('\n', QByteArray());
+
+    SectionSpan span = findSection(lines, section);
+    if (span.header < 0) {
+        if (!lines.empty() && lines.back().ending.isEmpty()) {
+            lines.back().ending = ending;
+        }
+        lines.push_back({'[' + section.toUtf8() + ']', ending});
+        span = {qsizetype(lines.size()) - 1, qsizetype(lines.size())};
+    }
+    const qsizetype at = findKey(lines, span, key);
+    if (at >= 0) {
+        // Keep the key as the file spells it; only the value changes.
+        Line &line = lines[size_t(at)];
+        line.text = line.text.left(line.text.indexOf('=')).trimmed() + '=' + oneLine;
+    } else {
+        // After the section's last non-blank line, so blank separators stay between sections.
+        qsizetype insertAt = span.header + 1;
+        for (qsizetype i = span.header + 1; i < span.end; ++i) {
+            if (!lines[size_t(i)].text.trimmed().isEmpty()) {
+                insertAt = i + 1;
+            }
+        }
+        if (lines[size_t(insertAt - 1)].ending.isEmpty()) {
+            lines[size_t(insertAt - 1)].ending = ending;
+        }
+        lines.insert(lines.begin() + insertAt, Line{key.toUtf8() + '=' + oneLine, ending});
+    }
+
+    QByteArray data;
+    data.reserve(old.size() + oneLine.size() + 64);
+    for (const Line &line : lines) {
+        data += line.text;
+        data += line.ending;
+    }
+    return AtomicFile::write(fileName, data).ok;
+}
+
+} // namespace pixolo::PrivateProfile

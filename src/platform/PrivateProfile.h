@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace pixolo {
+
+// A small reader and writer of INI settings files, one value at a time.
+//
+// Section and key names match without regard to letter case; the first matching section and, within it, the first
+// matching key win. Every other line of the file is kept byte for byte (comments, blank lines, unknown sections,
+// LF or CRLF endings). Each call opens the file afresh and closes it before returning; nothing is cached. A write
+// goes to a temporary file in the same folder that is then renamed over the old one, so a failed or interrupted
+// write always leaves the old file whole. Files are UTF-8.
+namespace PrivateProfile {
+
+// The value of the key, less surrounding blanks, or nothing when the file, the section or the key is missing.
+std::optional<QString> readString(const QString &fileName, const QString &section, const QString &key);
+
+// Writes the value, creating the file, the section and the key as needed. Line breaks in the value are dropped (a
+// value is one line). Returns false, leaving the old file untouched, when the system refuses the write.
+bool writeString(const QString &fileName, const QString &section, const QString &key, const QString &value);
+
+} // namespace PrivateProfile
+
+} // namespace pixolo

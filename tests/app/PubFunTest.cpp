@@ -1,0 +1,161 @@
+#include "app/GlobalVariant.h"
+#include "app/PubFun.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace pixolo;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class SettingsTest : public testing::Test {
+protected:
+    QString ini() const { return dir.filePath(QStringLiteral("Pixolo.ini")); }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST(DelayTest, WaitsAtLeastTheTimeAndHandlesEventsMeanwhile)
+{
+    bool fired = false;
+    QTimer::singleShot(20, [&] { fired = true; });
+    QElapsedTimer clock;
+    clock.start();
+    Delay(300);
+    const qint64 elapsed = clock.elapsed();
+    EXPECT_GE(elapsed, 300);
+    EXPECT_LT(elapsed, 1300); // returns promptly although no event came after the timer
+    EXPECT_TRUE(fired);
+}
+
+TEST(DelayTest, NestedWaitsEachKeepTheirOwnDeadline)
+{
+    qint64 innerEnded = -1;
+    QElapsedTimer clock;
+    clock.start();
+    QTimer::singleShot(10, [&] {
+        Delay(400); // runs inside the outer wait, as a second snapshot would
+        innerEnded = clock.elapsed();
+    });
+    Delay(100);
+    // The outer wait cannot end before the inner one has returned, but must not be stretched further.
+    EXPECT_GE(innerEnded, 410);
+    EXPECT_LT(clock.elapsed(), innerEnded + 1000);
+}
+
+TEST(DelayTest, ZeroReturnsAtOnce)
+{
+    QElapsedTimer clock;
+    clock.start();
+    Delay(0);
+    EXPECT_LT(clock.elapsed(), 500);
+}
+
+TEST_F(SettingsTest, MissingFileSectionOrKeyGivesTheDefault)
+{
+    EXPECT_EQ(IniReadString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()), QString());
+    IniWriteString(ini(), QStringLiteral("Other"), QStringLiteral("PhotoPath"), QStringLiteral("/x/"));
+    EXPECT_EQ(IniReadString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("d")),
+              QStringLiteral("d"));
+    IniWriteString(ini(), QStringLiteral("Setup"), QStringLiteral("Other"), QStringLiteral("/y/"));
+    EXPECT_EQ(IniReadString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("d")),
+              QStringLiteral("d"));
+}
+
+TEST_F(SettingsTest, FirstWriteCreatesFileSectionAndKeyEvenForAnEmptyValue)
+{
+    EXPECT_TRUE(IniWriteString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()));
+    EXPECT_EQ(readAll(ini()), QByteArray("[Setup]\nPhotoPath=\n"));
+    EXPECT_EQ(IniReadString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("d")),
+              QString());
+}
+
+TEST_F(SettingsTest, ValuesAreStoredAsGivenAndSeenAtOnce)
+{
+    // A typed path without a final separator stays without one; Chinese text survives.
+    IniWriteString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("/home/用户/照片"));
+    EXPECT_EQ(IniReadString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()),
+              QStringLiteral("/home/用户/照片"));
+    IniWriteString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("/tmp/"));
+    EXPECT_EQ(IniReadString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()),
+              QStringLiteral("/tmp/"));
+}
+
+TEST_F(SettingsTest, LongValuesComeBackCutTo2047Characters)
+{
+    const QString longValue(3000, QLatin1Char('a'));
+    IniWriteString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), longValue);
+    EXPECT_EQ(IniReadString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()),
+              longValue.left(2047));
+    const QString chinese(2100, QChar(0x7167)); // 照: characters, not bytes, are counted
+    IniWriteString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), chinese);
+    EXPECT_EQ(IniReadString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()).size(), 2047);
+    const QString exact(2047, QLatin1Char('b'));
+    IniWriteString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), exact);
+    EXPECT_EQ(IniReadString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()), exact);
+}
+
+TEST_F(SettingsTest, RefusedWriteRaisesAndNamesTheFile)
+{
+    // A folder that cannot exist: its parent is a plain file.
+    QFile blocker(dir.filePath(QStringLiteral("plain-file")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString path = dir.filePath(QStringLiteral("plain-file/Pixolo.ini"));
+    try {
+        IniWriteString(path, QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("/x/"));
+        FAIL() << "no error";
+    } catch (const EIniWriteError &error) {
+        EXPECT_EQ(QString::fromUtf8(error.what()), QStringLiteral("Unable to write to ") + path);
+    }
+}
+
+TEST_F(SettingsTest, WriteThatFailsHalfwayLeavesTheOldFileWhole)
+{
+    IniWriteString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("/old/"));
+    const QByteArray before = readAll(ini());
+
+    // A file size limit makes the system refuse the write part of the way through, as a full disk would
+    // (this works for every user, root included).
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool raised = false;
+    try {
+        IniWriteString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString(500, QLatin1Char('n')));
+    } catch (const EIniWriteError &) {
+        raised = true;
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_TRUE(raised);
+    EXPECT_EQ(readAll(ini()), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Pixolo.ini")})
+        << "a temporary file was left behind";
+}
+
+TEST(GlobalVariantTest, ProgramFolderKeepsOneFinalSeparator)
+{
+    EXPECT_EQ(appPathOf(QStringLiteral("/pixolo")), QStringLiteral("/"));
+    EXPECT_EQ(appPathOf(QStringLiteral("/opt/pixolo/pixolo")), QStringLiteral("/opt/pixolo/"));
+    EXPECT_EQ(appPathOf(QStringLiteral("/home/用户/照片 工具/pixolo")), QStringLiteral("/home/用户/照片 工具/"));
+}

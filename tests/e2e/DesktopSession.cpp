@@ -1,0 +1,156 @@
+#include "DesktopSession.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRect>
+#include <QRegularExpression>
+#include <QThread>
+
+#include <sys/stat.h>
+
+DesktopSession::DesktopSession()
+{
+    QDir root(m_root.path());
+    root.mkpath(QStringLiteral("runtime"));
+    m_runtimeDir = root.filePath(QStringLiteral("runtime"));
+    ::chmod(QFile::encodeName(m_runtimeDir).constData(), 0700);
+    installProgramInto(QStringLiteral("program"));
+
+    // -displayfd 1: the server picks a free display and prints its number on standard output.
+    m_xserver = std::make_unique<QProcess>();
+    m_xserver->setProcessChannelMode(QProcess::SeparateChannels);
+    m_xserver->start(QStringLiteral("Xvfb"),
+                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+                      QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    if (!m_xserver->waitForStarted(5000)) {
+        return;
+    }
+    QByteArray out;
+    waitUntil(
+        [&] {
+            m_xserver->waitForReadyRead(100);
+            out += m_xserver->readAllStandardOutput();
+            return out.contains('\n') || m_xserver->state() != QProcess::Running;
+        },
+        10000);
+    bool ok = false;
+    const int number = out.trimmed().toInt(&ok);
+    m_display = ok ? number : -1;
+}
+
+DesktopSession::~DesktopSession()
+{
+    for (auto &program : m_programs) {
+        if (program->state() != QProcess::NotRunning) {
+            program->kill();
+            program->waitForFinished(5000);
+        }
+    }
+    if (m_xserver && m_xserver->state() != QProcess::NotRunning) {
+        m_xserver->terminate();
+        if (!m_xserver->waitForFinished(5000)) {
+            m_xserver->kill();
+            m_xserver->waitForFinished(5000);
+        }
+    }
+}
+
+void DesktopSession::installProgramInto(const QString &folder)
+{
+    QDir root(m_root.path());
+    root.mkpath(folder);
+    m_programDir = root.filePath(folder);
+    QFile::remove(programPath());
+    QFile::copy(QStringLiteral(PIXOLO_BINARY), programPath());
+    const QString sound = QFileInfo(QStringLiteral(PIXOLO_BINARY)).dir().filePath(QStringLiteral("Pixolo.wav"));
+    if (QFile::exists(sound)) {
+        QFile::copy(sound, m_programDir + QStringLiteral("/Pixolo.wav"));
+    }
+}
+
+QProcessEnvironment DesktopSession::environment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display());
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtimeDir);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("GST_PLUGIN_PATH"), QStringLiteral(PIXOLO_PLUGIN_DIR));
+    env.insert(QStringLiteral("HOME"), m_root.path());
+    for (const QString &key : m_env.keys()) {
+        env.insert(key, m_env.value(key));
+    }
+    return env;
+}
+
+QProcess *DesktopSession::startProgram()
+{
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(environment());
+    process->setWorkingDirectory(m_root.path());
+    process->start(programPath(), {});
+    process->waitForStarted(5000);
+    m_programs.push_back(std::move(process));
+    return m_programs.back().get();
+}
+
+QString DesktopSession::run(const QString &program, const QStringList &args, int timeoutMs, int *exitCode)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start(program, args);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished(1000);
+    }
+    if (exitCode) {
+        *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QStringList DesktopSession::visibleWindows(qint64 pid)
+{
+    // Searching by process leaves the root window out (it has no process).
+    const QString out = run(QStringLiteral("xdotool"),
+                            {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                             QString::number(pid)});
+    QStringList windows;
+    for (const QString &line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        windows << line.trimmed();
+    }
+    return windows;
+}
+
+QString DesktopSession::windowName(const QString &window)
+{
+    return run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), window}).trimmed();
+}
+
+QRect DesktopSession::windowGeometry(const QString &window)
+{
+    const QString out = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), window});
+    static const QRegularExpression pattern(QStringLiteral("Position: (-?\\d+),(-?\\d+).*Geometry: (\\d+)x(\\d+)"),
+                                            QRegularExpression::DotMatchesEverythingOption);
+    const auto match = pattern.match(out);
+    if (!match.hasMatch()) {
+        return {};
+    }
+    return {match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt(),
+            match.captured(4).toInt()};
+}
+
+bool DesktopSession::waitUntil(const std::function<bool()> &predicate, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!predicate()) {
+        if (clock.elapsed() > timeoutMs) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(50); // polling interval: the program runs in another process
+    }
+    return true;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+// Whole-program test harness: a private X server (Xvfb), a private runtime folder (the single-instance lock lives
+// there) and a private copy of the program folder, so that tests run side by side without meeting.
+class DesktopSession {
+public:
+    DesktopSession();
+    ~DesktopSession();
+
+    bool ok() const { return m_display >= 0; }
+    QString display() const { return QStringLiteral(":%1").arg(m_display); }
+    QString programDir() const { return m_programDir; }
+    QString programPath() const { return m_programDir + QStringLiteral("/pixolo"); }
+    QString iniPath() const { return m_programDir + QStringLiteral("/Pixolo.ini"); }
+    QString tempPath() const { return m_root.path(); }
+
+    // Puts the program (and its shutter sound) into `folder` below the session's root and runs it from there.
+    void installProgramInto(const QString &folder);
+
+    // Extra environment for programs started from now on (e.g. the test camera's settings).
+    void setEnv(const QString &name, const QString &value) { m_env.insert(name, value); }
+    QProcessEnvironment environment() const;
+
+    // Starts a copy of the program; the session kills whatever is still running at the end.
+    QProcess *startProgram();
+
+    // Runs a helper command (xdotool, import, identify…) in the session and returns its standard output.
+    QString run(const QString &program, const QStringList &args, int timeoutMs = 10000, int *exitCode = nullptr);
+
+    // The mapped top-level windows of a process (xdotool's list less the root window).
+    QStringList visibleWindows(qint64 pid);
+    QString windowName(const QString &window);
+    QRect windowGeometry(const QString &window);
+
+    // Waits until `predicate` holds, polling; false after `timeoutMs`.
+    static bool waitUntil(const std::function<bool()> &predicate, int timeoutMs);
+
+private:
+    QTemporaryDir m_root;
+    QString m_runtimeDir;
+    QString m_programDir;
+    int m_display = -1;
+    std::unique_ptr<QProcess> m_xserver;
+    std::vector<std::unique_ptr<QProcess>> m_programs;
+    QProcessEnvironment m_env;
+};
