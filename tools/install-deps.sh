@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Pixolo needs to build, test and run, when any is missing.
+# Sourced or run by ./run.sh and ./test.sh.
+set -euo pipefail
+
+PIXOLO_PACKAGES=(
+    # build
+    cmake ninja-build g++ pkg-config ccache
+    qt6-base-dev libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good libjpeg-dev zlib1g-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    # tests, fuzzing and the headless demo
+    clang libclang-rt-dev xvfb xauth xdotool imagemagick fonts-wqy-microhei gstreamer1.0-tools
+)
+
+missing=()
+for package in "${PIXOLO_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo="sudo"
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -q
+    $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
