@@ -1,0 +1,84 @@
+#include "skin/SkinText.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QRect>
+
+namespace pixolo {
+
+namespace {
+
+constexpr int s_measureFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic;
+
+QRect measured(const QFontMetrics &Metrics, const QString &Text, int flags)
+{
+    return Metrics.boundingRect(QRect(0, 0, 0, 0), flags, Text);
+}
+
+} // namespace
+
+QFont skinFont(const QString &Name, int Height)
+{
+    QFont font(Name);
+    if (Height < 0) {
+        font.setPixelSize(-Height);
+    } else if (Height > 0) {
+        // The largest pixel size whose cell (ascent + descent) fits the height.
+        int size = Height;
+        font.setPixelSize(size);
+        while (size > 1 && QFontMetrics(font).height() > Height) {
+            font.setPixelSize(--size);
+        }
+    }
+    return font;
+}
+
+int DrawSkinText(QPainter &Canvas, const QString &Text, QRect &Rect, int Flags)
+{
+    const int qtFlags = Flags & ~SkinCalcRect;
+    if (Flags & SkinCalcRect) {
+        const QRect extent = measured(Canvas.fontMetrics(), Text, qtFlags);
+        Rect.setWidth(extent.width());
+        Rect.setHeight(extent.height());
+        return extent.height();
+    }
+    QRect drawn;
+    Canvas.drawText(Rect, qtFlags, Text, &drawn);
+    return drawn.height();
+}
+
+int SkinTextWidth(const QFontMetrics &Metrics, const QString &Text)
+{
+    return measured(Metrics, Text, s_measureFlags).width();
+}
+
+int SkinTextHeight(const QFontMetrics &Metrics, const QString &Text)
+{
+    return measured(Metrics, Text, s_measureFlags).height();
+}
+
+void CorrectTextToWidth(const QFontMetrics &Metrics, QString &Text, int Width)
+{
+    if (SkinTextWidth(Metrics, Text) <= Width) {
+        return;
+    }
+    const QString ellipsis = QStringLiteral("...");
+    QString shortened = Text;
+    while (!shortened.isEmpty()) {
+        // Drop a whole character: a surrogate pair goes at once.
+        const qsizetype last = shortened.size() - 1;
+        const bool pair = last > 0 && shortened.at(last).isLowSurrogate() && shortened.at(last - 1).isHighSurrogate();
+        shortened.chop(pair ? 2 : 1);
+        if (SkinTextWidth(Metrics, shortened + ellipsis) <= Width) {
+            break;
+        }
+    }
+    Text = shortened + ellipsis;
+}
+
+void DrawSingleLineText(QPainter &Canvas, const QString &Text, const QRect &Rect)
+{
+    Canvas.drawText(Rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, Text);
+}
+
+} // namespace pixolo
