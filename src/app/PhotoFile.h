@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <stdexcept>
+
+namespace pixolo {
+
+// A photo file could not be created: "Cannot create file "%s". %s" (the file name, then the system's reason).
+class ECreateFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Naming and storing photo files.
+namespace PhotoFile {
+
+// The path text with every control character taken out (a pasted line break cannot reach a file name).
+QString withoutControlCharacters(const QString &text);
+// The photo folder text as it is saved in the settings: no control characters, no leading or trailing blanks.
+QString settingsText(const QString &text);
+// Local time as YYYYMMDDHHMMSS.
+QString timeStamp(const QDateTime &when);
+// The first file name for a photo taken at `when`: path text + time stamp + ".jpg".
+QString fileName(const QString &pathText, const QDateTime &when);
+
+// Stores the JPEG under fileName(pathText, when); when that name is taken, under the same name with "-2", "-3", …
+// before ".jpg", so no photo is ever overwritten. The file appears whole or not at all. Returns the name used.
+QString store(const QString &pathText, const QDateTime &when, const QByteArray &jpeg);
+
+} // namespace PhotoFile
+
+} // namespace pixolo

@@ -1,0 +1,142 @@
+// The snapshot's encoder and photo files: what lands on disk.
+#include "app/JpegEncoder.h"
+#include "app/PhotoFile.h"
+#include "platform/TBitmap.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace pixolo;
+
+namespace {
+
+// The standard luminance quantisation table scaled to quality 75 (scale 50 %), in zig-zag order as stored.
+constexpr int kLuminanceQ75ZigZag[8] = {8, 6, 6, 7, 6, 5, 8, 7};
+
+TBitmap gradient(int width, int height)
+{
+    TBitmap bitmap(width, height, pf24bit);
+    for (int y = 0; y < height; ++y) {
+        uchar *row = bitmap.ScanLine(y);
+        for (int x = 0; x < width; ++x) {
+            row[3 * x + 0] = uchar(x * 255 / std::max(1, width - 1));  // blue
+            row[3 * x + 1] = uchar(y * 255 / std::max(1, height - 1)); // green
+            row[3 * x + 2] = 200;                                      // red
+        }
+    }
+    return bitmap;
+}
+
+// The payload of the first marker `code` (0xC0 = baseline frame, 0xDB = quantisation table), or empty.
+QByteArray segment(const QByteArray &jpeg, unsigned char code)
+{
+    for (qsizetype i = 2; i + 4 <= jpeg.size();) {
+        if (uchar(jpeg[i]) != 0xFF) {
+            return {};
+        }
+        const unsigned char marker = uchar(jpeg[i + 1]);
+        const int length = (uchar(jpeg[i + 2]) << 8) | uchar(jpeg[i + 3]);
+        if (marker == code) {
+            return jpeg.mid(i + 4, length - 2);
+        }
+        if (marker == 0xDA) {
+            return {};
+        }
+        i += 2 + length;
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(JpegEncoderTest, EncodesBaselineColourAtQuality75)
+{
+    const auto jpeg = JpegEncoder::encode(gradient(64, 48), 75);
+    ASSERT_TRUE(jpeg.has_value());
+    ASSERT_TRUE(jpeg->startsWith("\xFF\xD8\xFF\xE0")); // JFIF
+    const QByteArray frame = segment(*jpeg, 0xC0);
+    ASSERT_EQ(frame.size(), 1 + 4 + 1 + 3 * 3) << "no baseline frame header";
+    EXPECT_EQ((uchar(frame[1]) << 8) | uchar(frame[2]), 48);
+    EXPECT_EQ((uchar(frame[3]) << 8) | uchar(frame[4]), 64);
+    EXPECT_EQ(uchar(frame[5]), 3); // colour
+    EXPECT_TRUE(segment(*jpeg, 0xC2).isEmpty());
+    const QByteArray tables = segment(*jpeg, 0xDB);
+    ASSERT_GE(tables.size(), 65);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(uchar(tables[1 + i]), kLuminanceQ75ZigZag[i]) << "entry " << i;
+    }
+}
+
+TEST(JpegEncoderTest, DecodesBackToTheSamePicture)
+{
+    const TBitmap bitmap = gradient(321, 17); // odd width: rows are not multiples of four
+    const auto jpeg = JpegEncoder::encode(bitmap, 75);
+    ASSERT_TRUE(jpeg.has_value());
+    const QImage decoded = QImage::fromData(*jpeg, "JPG").convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(decoded.size(), QSize(321, 17));
+    const QImage original = bitmap.toRgb32();
+    int worst = 0;
+    for (int y = 0; y < 17; ++y) {
+        for (int x = 0; x < 321; ++x) {
+            const QRgb a = original.pixel(x, y);
+            const QRgb b = decoded.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                              std::abs(qBlue(a) - qBlue(b))});
+        }
+    }
+    EXPECT_LT(worst, 40); // lossy, but the colours (and their order: red is not blue) come through
+}
+
+TEST(JpegEncoderTest, EmptyBitmapGivesAnEmptyImage)
+{
+    const auto jpeg = JpegEncoder::encode(TBitmap(), 75);
+    ASSERT_TRUE(jpeg.has_value());
+    EXPECT_TRUE(jpeg->isEmpty());
+}
+
+TEST(PhotoFileTest, NamesAreThePathTextAndTheLocalTimeStamp)
+{
+    const QDateTime when(QDate(2026, 1, 2), QTime(3, 4, 5));
+    EXPECT_EQ(PhotoFile::fileName(QStringLiteral("/photos/"), when), QStringLiteral("/photos/20260102030405.jpg"));
+    // Without a final separator the last component becomes the start of the name.
+    EXPECT_EQ(PhotoFile::fileName(QStringLiteral("/home/me/Photos"), when),
+              QStringLiteral("/home/me/Photos20260102030405.jpg"));
+    EXPECT_EQ(PhotoFile::fileName(QStringLiteral("/ph\noto\ts/\r\n"), when),
+              QStringLiteral("/photos/20260102030405.jpg"));
+    EXPECT_EQ(PhotoFile::settingsText(QStringLiteral("  /a b/\x01\n ")), QStringLiteral("/a b/"));
+    EXPECT_EQ(PhotoFile::settingsText(QStringLiteral(" /a\r\nb/ ")), QStringLiteral("/ab/"));
+}
+
+TEST(PhotoFileTest, NeverOverwritesAPhotoTakenInTheSameSecond)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QLatin1Char('/');
+    const QDateTime when(QDate(2026, 12, 9), QTime(10, 0, 0));
+    EXPECT_EQ(PhotoFile::store(folder, when, "one"), folder + QStringLiteral("20261209100000.jpg"));
+    EXPECT_EQ(PhotoFile::store(folder, when, "two"), folder + QStringLiteral("20261209100000-2.jpg"));
+    EXPECT_EQ(PhotoFile::store(folder, when, "three"), folder + QStringLiteral("20261209100000-3.jpg"));
+    QFile first(folder + QStringLiteral("20261209100000.jpg"));
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    EXPECT_EQ(first.readAll(), QByteArray("one"));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 3);
+}
+
+TEST(PhotoFileTest, MissingFolderGivesTheCreateErrorAndNoFile)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QStringLiteral("/gone/");
+    const QDateTime when(QDate(2026, 12, 9), QTime(10, 0, 0));
+    try {
+        PhotoFile::store(folder, when, "data");
+        FAIL() << "no error";
+    } catch (const ECreateFileError &error) {
+        EXPECT_EQ(QString::fromUtf8(error.what()),
+                  QStringLiteral("Cannot create file \"") + folder
+                      + QStringLiteral("20261209100000.jpg\". No such file or directory"));
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+}
