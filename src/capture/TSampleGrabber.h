@@ -1,0 +1,79 @@
+#pragma once
+
+#include "capture/MediaFramework.h"
+#include "capture/TFilterGraph.h"
+#include "capture/TMediaType.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+#include <vector>
+
+namespace pixolo
+{
+
+class TBitmap;
+
+// A required part of the system is missing; the message says which.
+class EAssertionFailed : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A graph client that contributes the sample grabber: a pass-through filter that accepts only MediaType and keeps
+// the latest frame, which CopyFrameToBitmap copies out on request.
+class TSampleGrabber : public QObject, public IGraphClient, public ISampleGrabberCB
+{
+    Q_OBJECT
+
+public:
+    // Raises EAssertionFailed ("The SampleGrabber Filter is not available on this system. …") when the grabber
+    // cannot be made.
+    explicit TSampleGrabber(QObject *owner = nullptr);
+    ~TSampleGrabber() override;
+
+    TFilterGraph *FilterGraph() const { return m_filterGraph; }
+    void SetFilterGraph(TFilterGraph *graph);
+    // 24-bit RGB video of any size unless changed.
+    TMediaType *MediaType() const { return m_mediaType.get(); }
+
+    // Gives the grabber MediaType again; the graph must be connected again afterwards.
+    void UpdateMediaType();
+
+    // Copies the latest frame (or, with a buffer, the buffer's bytes) into the bitmap as a picture of the
+    // connection's size and depth. False, with the bitmap untouched, when there is no bitmap, a buffer of length 0,
+    // no active graph, no connection, a connection that is not video in a known image format, or no frame yet.
+    bool CopyFrameToBitmap(TBitmap *bitmap, void *buffer = nullptr, int length = 0);
+
+    RefPtr<IBaseFilter> GetClientFilter() override { return m_filter; }
+    QString GetClientName() override { return objectName(); }
+    void NotifyClient(TClientOperation operation, int param) override;
+
+    // Called by the grabber on a streaming thread for every frame; calls OnBuffer under the lock.
+    HRESULT BufferCB(double sampleTime, unsigned char *buffer, std::int32_t length) override;
+
+    HRESULT QueryInterface(const GUID &iid, void **object) override;
+    template <typename T> RefPtr<T> QueryInterface() { return queryInterface<T>(this); }
+    std::uint32_t AddRef() override { return 1; }
+    std::uint32_t Release() override { return 1; }
+
+    // Called for every frame on the streaming thread, under the lock; the buffer is valid only during the call.
+    // Set it while the graph is inactive.
+    std::function<void(QObject *sender, double SampleTime, void *pBuffer, int BufferLen)> OnBuffer;
+
+private:
+    RefPtr<IBaseFilter> m_filter;
+    QPointer<TFilterGraph> m_filterGraph;
+    std::unique_ptr<TMediaType> m_mediaType;
+    std::mutex m_lock; // serialises OnBuffer
+    RefPtr<ISampleGrabber> m_grabber;
+    RefPtr<IPin> m_inputPin;
+    RefPtr<IPin> m_outputPin;
+};
+
+} // namespace pixolo
