@@ -38,9 +38,9 @@ std::vector<QRect> CreateRegionData(const QImage &Mask, int OffsetX, int OffsetY
 
 QRegion regionFromRuns(const std::vector<QRect> &runs)
 {
-    // QRegion::setRects takes the rectangles as they are; it wants y-x sorted bands that do not touch side by
-    // side and, to compare equal with regions built by Qt itself, no two vertically adjacent bands with the
-    // same x ranges. Runs come sorted and maximal; joining equal consecutive rows makes the bands canonical.
+    // QRegion::setRects takes the rectangles as they are: y-x sorted bands of equal height whose rectangles do
+    // not touch side by side. Runs come sorted and maximal; joining consecutive rows with the same runs into one
+    // band keeps a mask's rectangle count near its number of distinct rows instead of its pixel rows.
     QList<QRect> bands;
     bands.reserve(qsizetype(runs.size()));
     qsizetype previousBand = -1; // first rectangle of the band above the current row

@@ -17,8 +17,8 @@ namespace pixolo {
 // rectangle one pixel high, placed at (OffsetX, OffsetY). No cap on the count; an empty mask gives none.
 std::vector<QRect> CreateRegionData(const QImage &Mask, int OffsetX, int OffsetY);
 
-// The region covering exactly the given row runs (as CreateRegionData yields them); rows with the same runs are
-// joined into one band, so the result compares equal to the same shape built any other way.
+// The region covering exactly the given row runs (as CreateRegionData yields them, sorted by row, then by x);
+// rows with the same runs are joined into one band.
 QRegion regionFromRuns(const std::vector<QRect> &runs);
 
 // The region of Mask's black pixels at (0, 0); none for an empty mask.

@@ -17,6 +17,17 @@ uchar channel(double value)
     return uchar(std::clamp(std::nearbyint(value), 0.0, 255.0));
 }
 
+// numerator / denominator (both ≥ 0, denominator > 0) rounded halves to even; exact, unlike a double weight.
+uchar rationalChannel(int numerator, int denominator)
+{
+    int quotient = numerator / denominator;
+    const int twiceRest = 2 * (numerator % denominator);
+    if (twiceRest > denominator || (twiceRest == denominator && quotient % 2 == 1)) {
+        ++quotient;
+    }
+    return uchar(std::clamp(quotient, 0, 255));
+}
+
 int roundedInt(double value)
 {
     const double r = std::nearbyint(value);
@@ -104,9 +115,9 @@ bool TbsEffectBmp::sameSize(const TbsEffectBmp &other) const
     return m_image.size() == other.m_image.size() && !m_image.isNull();
 }
 
-void TbsEffectBmp::mixLine(const TbsEffectBmp &Other, bool columns, int line, double selfWeight)
+void TbsEffectBmp::mixLine(const TbsEffectBmp &Other, bool columns, int line, int selfParts, int parts)
 {
-    const double otherWeight = 1.0 - selfWeight;
+    selfParts = std::min(selfParts, parts);
     const int count = columns ? Height() : Width();
     for (int i = 0; i < count; ++i) {
         const int x = columns ? line : i;
@@ -114,7 +125,7 @@ void TbsEffectBmp::mixLine(const TbsEffectBmp &Other, bool columns, int line, do
         uchar *p = ScanLine(y) + 3 * x;
         const uchar *o = Other.ScanLine(y) + 3 * x;
         for (int c = 0; c < 3; ++c) {
-            p[c] = channel(selfWeight * p[c] + otherWeight * o[c]);
+            p[c] = rationalChannel(selfParts * p[c] + (parts - selfParts) * o[c], parts);
         }
     }
 }
@@ -151,16 +162,17 @@ void TbsEffectBmp::Gradient(const TbsEffectBmp &Other, double K)
     const int length = columns ? Width() : Height();
     const int a = std::clamp(roundedInt(length * K), 0, length);
     const int start = (length - a) / 2;
-    const int fade = (length - a) / 2; // the fading columns of one side; 0 when at most one column is left
-    const auto weight = [fade](int steps) { return fade > 0 ? std::min(1.0, steps * (1.0 / fade)) : 0.0; };
+    // Self weight grows by 1 / fade per column. When (length − a) div 2 is 0 at most one column is left, next to
+    // the band, where the weight is still 0: any non-zero divisor gives that.
+    const int fade = std::max(1, (length - a) / 2);
     for (int line = start; line < start + a; ++line) {
-        mixLine(Other, columns, line, 0.0);
+        mixLine(Other, columns, line, 0, 1);
     }
     for (int line = start - 1; line >= 0; --line) {
-        mixLine(Other, columns, line, weight(start - 1 - line));
+        mixLine(Other, columns, line, start - 1 - line, fade);
     }
     for (int line = start + a; line < length; ++line) {
-        mixLine(Other, columns, line, weight(line - start - a));
+        mixLine(Other, columns, line, line - start - a, fade);
     }
 }
 
@@ -171,7 +183,7 @@ void TbsEffectBmp::LeftGradient(const TbsEffectBmp &Other, double K)
     }
     const int a = clampRange(roundedInt(Width() * K), 1, Width() - 1);
     for (int x = 0; x <= a && x < Width(); ++x) {
-        mixLine(Other, true, x, std::min(1.0, x * (1.0 / a)));
+        mixLine(Other, true, x, x, a); // a ≥ 1
     }
 }
 
@@ -181,9 +193,8 @@ void TbsEffectBmp::RightGradient(const TbsEffectBmp &Other, double K)
         return;
     }
     const int a = clampRange(Width() - roundedInt(Width() * K), 0, Width() - 1);
-    const double step = 1.0 / (Width() - a); // a ≤ Width() − 1
     for (int x = Width() - 1; x >= a; --x) {
-        mixLine(Other, true, x, std::min(1.0, (Width() - 1 - x) * step));
+        mixLine(Other, true, x, Width() - 1 - x, Width() - a); // a ≤ Width() − 1, so the step is defined
     }
 }
 
@@ -295,6 +306,57 @@ void TbsEffectBmp::Invert()
             p[c] = uchar(255 - p[c]);
         }
     });
+}
+
+void TbsEffectBmp::morph(TMorphKind kind, const TbsEffectBmp &Other, double K)
+{
+    switch (kind) {
+    case mkDefault:
+        Blend(Other, K);
+        break;
+    case mkGradient:
+        Gradient(Other, K);
+        break;
+    case mkLeftGradient:
+        LeftGradient(Other, K);
+        break;
+    case mkRightGradient:
+        RightGradient(Other, K);
+        break;
+    case mkLeftSlide:
+        LeftSlide(Other, K);
+        break;
+    case mkRightSlide:
+        RightSlide(Other, K);
+        break;
+    case mkPush:
+        Push(Other, K);
+        break;
+    }
+}
+
+void TbsEffectBmp::applyInactiveEffect(TbsInActiveEffect effect)
+{
+    switch (effect) {
+    case ieBrightness:
+        Brightness(0.5);
+        break;
+    case ieDarkness:
+        Darkness(0.3);
+        break;
+    case ieGrayscale:
+        Grayscale();
+        break;
+    case ieNoise:
+        Noise(50);
+        break;
+    case ieSplitBlur:
+        SplitBlur(1);
+        break;
+    case ieInvert:
+        Invert();
+        break;
+    }
 }
 
 void TbsEffectBmp::FlipTo(TbsEffectBmp &Other) const

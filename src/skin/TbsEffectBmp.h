@@ -1,5 +1,7 @@
 #pragma once
 
+#include "skin/SkinTypes.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QImage>
@@ -62,13 +64,19 @@ public:
     void SplitBlur(int Amount);
     void Invert();
 
+    // The morph of a skin's morph kind, and the inactive effect of a frame with the strengths the frame uses
+    // (brightness 0.5, darkness 0.3, noise 50, split blur 1).
+    void morph(TMorphKind kind, const TbsEffectBmp &Other, double K);
+    void applyInactiveEffect(TbsInActiveEffect effect);
+
     // Other becomes this image upside down (and takes its size).
     void FlipTo(TbsEffectBmp &Other) const;
 
 private:
     bool sameSize(const TbsEffectBmp &other) const;
-    // Mixes column (or row) `line` of this image with Other's: selfWeight · self + (1 − selfWeight) · other.
-    void mixLine(const TbsEffectBmp &Other, bool columns, int line, double selfWeight);
+    // Mixes column (or row) `line` of this image with Other's at a self weight of selfParts / parts (at most 1):
+    // weight · self + (1 − weight) · other, computed exactly so that halves really are halves.
+    void mixLine(const TbsEffectBmp &Other, bool columns, int line, int selfParts, int parts);
     // Copies column `from` of `source` into column `to` of this image.
     void copyColumn(const TbsEffectBmp &source, int from, int to);
     template<typename F> void forEachPixel(F &&f);
