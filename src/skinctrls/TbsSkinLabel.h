@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/TBitmap.h"
+#include "skinctrls/TbsSkinPanel.h"
+
+namespace pixolo {
+
+// A framed one-line label drawn on a skin background (a button-face plate with a one-pixel edge without one).
+class TbsSkinLabel : public TbsSkinCustomControl {
+    Q_OBJECT
+public:
+    explicit TbsSkinLabel(QWidget *parent = nullptr);
+
+    bool UseSkinSize() const { return m_useSkinSize; }
+    void SetUseSkinSize(bool value) { m_useSkinSize = value; }
+    bool UseSkinFontColor() const { return m_useSkinFontColor; }
+    void SetUseSkinFontColor(bool value);
+    TbsSkinBorderStyle BorderStyle() const { return m_borderStyle; }
+    void SetBorderStyle(TbsSkinBorderStyle value);
+    TAlignment Alignment() const { return m_alignment; }
+    void SetAlignment(TAlignment value);
+    bool AutoSize() const { return m_autoSize; }
+    // Switching it on fits the width to the text.
+    void SetAutoSize(bool value);
+
+protected:
+    void DrawDefaultImage(QImage &bitmap) override;
+    void CaptionChanged() override;
+
+    // The room the text lacks in the present width (negative when there is room to spare).
+    virtual int missingRoom() const;
+    // The text's font in the default look.
+    QFont textFont() const { return DefaultFont().toQFont(); }
+    // Draws the caption in `area` in the default look's font and colour (grey when disabled).
+    void drawDefaultText(QPainter &painter, const QRect &area);
+    // Grows or shrinks the width by the missing room, unless docked to top, bottom or client.
+    void fitWidth();
+
+private:
+    bool m_useSkinSize = true;
+    bool m_useSkinFontColor = true;
+    TbsSkinBorderStyle m_borderStyle = bvFrame;
+    TAlignment m_alignment = taLeftJustify;
+    bool m_autoSize = false;
+};
+
+// A text cell of a status bar, with an optional glyph before the text.
+class TbsSkinStatusPanel : public TbsSkinLabel {
+    Q_OBJECT
+public:
+    explicit TbsSkinStatusPanel(QWidget *parent = nullptr);
+
+    const TBitmap &Glyph() const { return m_glyph; }
+    void SetGlyph(const TBitmap &value);
+    int NumGlyphs() const { return m_numGlyphs; }
+    void SetNumGlyphs(int value);
+
+protected:
+    void DrawDefaultImage(QImage &bitmap) override;
+    int missingRoom() const override;
+
+private:
+    int glyphIndex() const { return !isEnabled() && m_numGlyphs == 2 ? 2 : 1; }
+    int glyphShift() const;
+
+    TBitmap m_glyph;
+    int m_numGlyphs = 1;
+};
+
+} // namespace pixolo

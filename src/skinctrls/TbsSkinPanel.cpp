@@ -1,0 +1,435 @@
+#include "skinctrls/TbsSkinPanel.h"
+
+#include "skinctrls/DefaultLook.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+namespace pixolo {
+
+void drawBorderStyle(QPainter &painter, const QRect &rect, TbsSkinBorderStyle style)
+{
+    const QColor shadow = ColorToQColor(clBtnShadow);
+    const QColor highlight = ColorToQColor(clBtnHighlight);
+    switch (style) {
+    case bvFrame:
+        drawOutline(painter, rect, shadow);
+        break;
+    case bvRaised:
+        drawFrame3D(painter, rect, highlight, shadow);
+        break;
+    case bvLowered:
+        drawFrame3D(painter, rect, shadow, highlight);
+        break;
+    case bvNone:
+        break;
+    }
+}
+
+TbsSkinPanel::TbsSkinPanel(QWidget *parent)
+    : TbsSkinCustomControl(parent)
+{
+    resize(150, 150);
+    SetSkinDataName(QStringLiteral("panel"));
+    m_tiledBackground = true;
+}
+
+void TbsSkinPanel::defaultLookChanged()
+{
+    if (SkinIndex() == -1) {
+        update();
+        Realign();
+    }
+}
+
+void TbsSkinPanel::SetBorderStyle(TbsSkinBorderStyle value)
+{
+    if (m_borderStyle == value) {
+        return;
+    }
+    m_borderStyle = value;
+    defaultLookChanged();
+}
+
+void TbsSkinPanel::SetCaptionMode(bool value)
+{
+    if (m_captionMode == value) {
+        return;
+    }
+    m_captionMode = value;
+    update();
+    Realign();
+}
+
+void TbsSkinPanel::SetDefaultCaptionHeight(int value)
+{
+    if (m_defaultCaptionHeight == value) {
+        return;
+    }
+    m_defaultCaptionHeight = value;
+    defaultLookChanged();
+}
+
+void TbsSkinPanel::SetDefaultAlignment(TAlignment value)
+{
+    if (m_defaultAlignment == value) {
+        return;
+    }
+    m_defaultAlignment = value;
+    if (SkinIndex() == -1) {
+        update();
+    }
+}
+
+void TbsSkinPanel::SetCheckedMode(bool value)
+{
+    if (m_checkedMode == value) {
+        return;
+    }
+    m_checkedMode = value;
+    update();
+}
+
+void TbsSkinPanel::SetChecked(bool value)
+{
+    m_checked = value;
+    if (m_checkedMode) {
+        update();
+        if (m_autoEnabledControls) {
+            for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                child->setEnabled(value);
+            }
+        }
+    }
+    fire(OnChecked);
+}
+
+void TbsSkinPanel::SetRollUpMode(bool value)
+{
+    if (m_rollUpMode == value) {
+        return;
+    }
+    m_rollUpMode = value;
+    if (SkinIndex() == -1) {
+        update();
+    }
+}
+
+void TbsSkinPanel::SetRollUpState(bool value)
+{
+    if (m_rollUpState == value) {
+        return;
+    }
+    if (!m_rollUpMode) {
+        m_rollUpState = false;
+        return;
+    }
+    m_rollUpState = value;
+    if (value && m_realHeight == -1) {
+        // Constraints would keep the panel from its caption height; they come back when it rolls down.
+        m_savedMinimumSize = minimumSize();
+        m_savedMaximumSize = maximumSize();
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        m_realHeight = height(); // from here on docking is held back
+        m_rolledUpChildren.clear();
+        for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (!child->isHidden()) {
+                m_rolledUpChildren.emplace_back(child);
+                child->hide();
+            }
+        }
+        SetBounds(x(), y(), width(), m_defaultCaptionHeight + 1);
+    } else if (!value && m_realHeight != -1) {
+        SetBounds(x(), y(), width(), m_realHeight);
+        m_realHeight = -1;
+        setMinimumSize(m_savedMinimumSize);
+        setMaximumSize(m_savedMaximumSize);
+        for (const QPointer<QWidget> &child : m_rolledUpChildren) {
+            if (child) {
+                child->show();
+            }
+        }
+        m_rolledUpChildren.clear();
+        Realign();
+    }
+    realignParent();
+    fire(OnChangeRollUpState);
+}
+
+void TbsSkinPanel::SetGlyph(const TBitmap &value)
+{
+    m_glyph = value;
+    update();
+}
+
+void TbsSkinPanel::SetNumGlyphs(int value)
+{
+    value = std::clamp(value, 1, 2);
+    if (m_numGlyphs != value) {
+        m_numGlyphs = value;
+        update();
+    }
+}
+
+void TbsSkinPanel::SetSpacing(int value)
+{
+    if (m_spacing != value) {
+        m_spacing = value;
+        update();
+    }
+}
+
+void TbsSkinPanel::ApplySkin()
+{
+    TbsSkinCustomControl::ApplySkin();
+    if (m_realHeight != -1) {
+        SetBounds(x(), y(), width(), m_defaultCaptionHeight + 1);
+        realignParent();
+    } else {
+        Realign();
+    }
+}
+
+void TbsSkinPanel::Realign(QWidget *first)
+{
+    if (m_realHeight != -1) {
+        return; // rolled up: the children are hidden and keep their places
+    }
+    TbsSkinCustomControl::Realign(first);
+}
+
+void TbsSkinPanel::CaptionChanged()
+{
+    if (m_captionMode) {
+        update();
+    }
+}
+
+void TbsSkinPanel::AdjustClientRect(QRect &rect) const
+{
+    if (m_borderStyle != bvNone) {
+        rect.adjust(1, 1, -1, -1);
+    }
+    if (m_captionMode) {
+        rect.setTop(rect.top() + m_defaultCaptionHeight);
+    }
+}
+
+QRect TbsSkinPanel::defaultCaptionRect() const
+{
+    QRect caption(0, 0, width(), m_defaultCaptionHeight);
+    if (m_borderStyle != bvFrame) {
+        caption.adjust(1, 1, -1, -1);
+    }
+    return caption;
+}
+
+int TbsSkinPanel::glyphIndex() const
+{
+    return !isEnabled() && m_numGlyphs == 2 ? 2 : 1;
+}
+
+void TbsSkinPanel::DrawDefaultImage(QImage &bitmap)
+{
+    TbsSkinCustomControl::DrawDefaultImage(bitmap);
+    QPainter painter(&bitmap);
+    drawBorderStyle(painter, rect(), m_borderStyle);
+    if (m_captionMode) {
+        drawDefaultCaption(painter);
+    }
+}
+
+void TbsSkinPanel::drawDefaultCaption(QPainter &painter)
+{
+    const QRect bar = defaultCaptionRect();
+    drawFrame3D(painter, bar, ColorToQColor(cl3DLight), ColorToQColor(cl3DDkShadow));
+    drawFrame3D(painter, bar.adjusted(1, 1, -1, -1), ColorToQColor(clBtnHighlight), ColorToQColor(clBtnShadow));
+
+    QRect area = bar.adjusted(2, 0, -2, 0);
+    const ControlFont &font = DefaultFont();
+    if (m_rollUpMode) {
+        const QRect arrow = rectLTRB(area.left() + area.width() - 10, area.top(), area.left() + area.width(),
+                                     area.top() + area.height());
+        DrawArrowGlyph(painter, toTRect(arrow), font.color(), m_rollUpState ? adDown : adUp);
+        area.setWidth(area.width() - 10);
+    }
+    if (m_checkedMode) {
+        const int top = bar.top() + bar.height() / 2 - 7;
+        drawOutline(painter, QRect(5, top, 14, 14), ColorToQColor(clBtnShadow));
+        if (m_checked) {
+            DrawCheckGlyph(painter, 9, top + 3, ColorToQColor(clBtnText));
+        }
+        area.setLeft(area.left() + 20);
+    }
+
+    const QFont qfont = font.toQFont();
+    const QImage glyph = m_glyph.Empty() ? QImage() : m_glyph.toRgb32();
+    const int cellWidth = glyphCellWidth(glyph, m_numGlyphs);
+    const int shift = glyph.isNull() ? 0 : cellWidth + m_spacing;
+    const QSize text = textExtent(qfont, Caption());
+    const int total = text.width() + shift;
+    int left = area.left();
+    if (m_defaultAlignment == taRightJustify) {
+        left = area.left() + area.width() - total;
+    } else if (m_defaultAlignment == taCenter) {
+        left = area.left() + area.width() / 2 - total / 2;
+    }
+    painter.save();
+    painter.setClipRect(area);
+    if (!glyph.isNull()) {
+        DrawGlyphFrame(painter, left, area.top() + area.height() / 2 - glyph.height() / 2, glyphIndex(), m_numGlyphs,
+                       glyph);
+    }
+    drawAlignedText(painter, rectLTRB(left + shift, area.top(), left + total, area.top() + area.height()), Caption(),
+                    taLeftJustify, qfont, font.color());
+    painter.restore();
+}
+
+void TbsSkinPanel::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QPointer<TbsSkinPanel> self(this);
+    TbsSkinCustomControl::mouseReleaseEvent(event);
+    if (self.isNull() || !m_captionMode || event->button() != Qt::LeftButton) {
+        return;
+    }
+    if (!rectLTRB(1, 1, width() - 1, m_defaultCaptionHeight).contains(event->position().toPoint())) {
+        return;
+    }
+    if (m_checkedMode) {
+        SetChecked(!m_checked);
+        if (self.isNull()) {
+            return;
+        }
+    }
+    if (m_rollUpMode) {
+        SetRollUpState(!m_rollUpState);
+    }
+}
+
+TbsSkinStatusBar::TbsSkinStatusBar(QWidget *parent)
+    : TbsSkinPanel(parent)
+{
+    SetSkinDataName(QStringLiteral("statusbar"));
+    resize(width(), 21);
+    SetBorderStyle(bvNone);
+    m_tiledBackground = false;
+    SetAlign(alBottom);
+}
+
+void TbsSkinStatusBar::SetSkinData(TbsSkinData *value)
+{
+    TbsSkinPanel::SetSkinData(value);
+    for (TbsSkinControl *child : findChildren<TbsSkinControl *>(Qt::FindDirectChildrenOnly)) {
+        child->SetSkinData(value);
+    }
+}
+
+void TbsSkinStatusBar::SetSizeGrip(bool value)
+{
+    if (m_sizeGrip != value) {
+        m_sizeGrip = value;
+        gripChanged();
+    }
+}
+
+void TbsSkinStatusBar::SetGripVisible(bool value)
+{
+    if (m_gripVisible != value) {
+        m_gripVisible = value;
+        gripChanged();
+    }
+}
+
+void TbsSkinStatusBar::gripChanged()
+{
+    setMouseTracking(gripShown());
+    if (!gripShown()) {
+        unsetCursor();
+    }
+    update();
+    Realign();
+}
+
+void TbsSkinStatusBar::AdjustClientRect(QRect &rect) const
+{
+    TbsSkinPanel::AdjustClientRect(rect);
+    if (gripShown()) {
+        rect.setWidth(rect.width() - rect.height());
+    }
+}
+
+QRect TbsSkinStatusBar::GripRect() const
+{
+    if (!gripShown()) {
+        return QRect();
+    }
+    const QRect client = AlignRect();
+    const int right = client.left() + client.width();
+    return rectLTRB(right + 2, client.top(), right + client.height(), client.top() + client.height() - 2);
+}
+
+void TbsSkinStatusBar::DrawDefaultImage(QImage &bitmap)
+{
+    TbsSkinPanel::DrawDefaultImage(bitmap);
+    const QRect grip = GripRect();
+    if (grip.isEmpty()) {
+        return;
+    }
+    QPainter painter(&bitmap);
+    const QColor shadow = ColorToQColor(clBtnShadow);
+    const QColor highlight = ColorToQColor(clBtnHighlight);
+    const int right = grip.left() + grip.width();
+    const int bottom = grip.top() + grip.height();
+    const int size = std::min(grip.width(), grip.height());
+    // Diagonal pairs from the bottom edge up to the right edge, every 3 pixels from the corner outwards.
+    for (int d = 1; d + 1 < size; d += 3) {
+        drawLineExclusive(painter, QPoint(right - d - 1, bottom - 1), QPoint(right, bottom - d - 2), shadow);
+        drawLineExclusive(painter, QPoint(right - d - 2, bottom - 1), QPoint(right, bottom - d - 3), highlight);
+    }
+}
+
+void TbsSkinStatusBar::mousePressEvent(QMouseEvent *event)
+{
+    const QRect grip = GripRect();
+    if (event->button() == Qt::LeftButton && grip.contains(event->position().toPoint())) {
+        QWindow *handle = window()->windowHandle();
+        if (handle && handle->startSystemResize(Qt::RightEdge | Qt::BottomEdge)) {
+            return;
+        }
+        m_gripDragging = true;
+        m_gripStart = event->globalPosition().toPoint();
+        m_gripStartSize = window()->size();
+        return;
+    }
+    TbsSkinPanel::mousePressEvent(event);
+}
+
+void TbsSkinStatusBar::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_gripDragging) {
+        const QPoint moved = event->globalPosition().toPoint() - m_gripStart;
+        window()->resize(m_gripStartSize.width() + moved.x(), m_gripStartSize.height() + moved.y());
+        return;
+    }
+    if (gripShown()) {
+        if (GripRect().contains(event->position().toPoint())) {
+            setCursor(Qt::SizeFDiagCursor);
+        } else {
+            unsetCursor();
+        }
+    }
+    TbsSkinPanel::mouseMoveEvent(event);
+}
+
+void TbsSkinStatusBar::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_gripDragging && event->button() == Qt::LeftButton) {
+        m_gripDragging = false;
+        return;
+    }
+    TbsSkinPanel::mouseReleaseEvent(event);
+}
+
+} // namespace pixolo

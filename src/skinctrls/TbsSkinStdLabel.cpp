@@ -1,0 +1,221 @@
+#include "skinctrls/TbsSkinStdLabel.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace pixolo {
+
+TbsSkinStdLabel::TbsSkinStdLabel(QWidget *parent)
+    : ControlBase<QWidget>(parent)
+{
+    m_windowless = true;
+    setFocusPolicy(Qt::NoFocus);
+    resize(65, 17);
+}
+
+TbsSkinData *TbsSkinStdLabel::SkinData() const
+{
+    return m_skin.store();
+}
+
+void TbsSkinStdLabel::SetSkinData(TbsSkinData *value)
+{
+    if (m_skin.setStore(value)) {
+        ApplySkin();
+    }
+}
+
+bool TbsSkinStdLabel::event(QEvent *event)
+{
+    // Windowless: it keeps no entry between paints, so only the notice after a reload matters.
+    switch (m_skin.notice(event)) {
+    case SkinBinding::Notice::Apply:
+        ApplySkin();
+        return true;
+    case SkinBinding::Notice::Release:
+        return true;
+    case SkinBinding::Notice::None:
+        break;
+    }
+    return ControlBase<QWidget>::event(event);
+}
+
+void TbsSkinStdLabel::ApplySkin()
+{
+    LoadSkinEntry();
+    adjustBounds();
+    repaint();
+}
+
+ControlFont TbsSkinStdLabel::textFont() const
+{
+    return m_useSkinFont ? m_defaultFont : m_font;
+}
+
+void TbsSkinStdLabel::changed()
+{
+    adjustBounds();
+    update();
+}
+
+void TbsSkinStdLabel::SetUseSkinFont(bool value)
+{
+    if (m_useSkinFont != value) {
+        m_useSkinFont = value;
+        changed();
+    }
+}
+
+void TbsSkinStdLabel::SetUseSkinColor(bool value)
+{
+    if (m_useSkinColor != value) {
+        m_useSkinColor = value;
+        update();
+    }
+}
+
+void TbsSkinStdLabel::SetDefaultFont(const ControlFont &value)
+{
+    if (!(m_defaultFont == value)) {
+        m_defaultFont = value;
+        changed();
+    }
+}
+
+void TbsSkinStdLabel::SetFont(const ControlFont &value)
+{
+    if (!(m_font == value)) {
+        m_font = value;
+        changed();
+    }
+}
+
+void TbsSkinStdLabel::SetColor(TColor value)
+{
+    if (m_color != value) {
+        m_color = value;
+        update();
+    }
+}
+
+void TbsSkinStdLabel::SetTransparent(bool value)
+{
+    if (m_transparent != value) {
+        m_transparent = value;
+        update();
+    }
+}
+
+void TbsSkinStdLabel::SetAlignment(TAlignment value)
+{
+    if (m_alignment != value) {
+        m_alignment = value;
+        update();
+    }
+}
+
+void TbsSkinStdLabel::SetLayout(TTextLayout value)
+{
+    if (m_layout != value) {
+        m_layout = value;
+        update();
+    }
+}
+
+void TbsSkinStdLabel::SetWordWrap(bool value)
+{
+    if (m_wordWrap != value) {
+        m_wordWrap = value;
+        changed();
+    }
+}
+
+void TbsSkinStdLabel::SetAutoSize(bool value)
+{
+    if (m_autoSize != value) {
+        m_autoSize = value;
+        changed();
+    }
+}
+
+void TbsSkinStdLabel::SetShowAccelChar(bool value)
+{
+    if (m_showAccelChar != value) {
+        m_showAccelChar = value;
+        changed();
+    }
+}
+
+void TbsSkinStdLabel::CaptionChanged()
+{
+    changed();
+}
+
+int TbsSkinStdLabel::textFlags() const
+{
+    int flags = m_alignment == taRightJustify ? Qt::AlignRight : m_alignment == taCenter ? Qt::AlignHCenter
+                                                                                         : Qt::AlignLeft;
+    flags |= Qt::AlignTop;
+    if (m_wordWrap) {
+        flags |= Qt::TextWordWrap;
+    }
+    if (m_showAccelChar) {
+        flags |= Qt::TextShowMnemonic;
+    }
+    return flags;
+}
+
+QRect TbsSkinStdLabel::measureText() const
+{
+    QString text = Caption();
+    if (text.isEmpty() || (m_showAccelChar && text == QStringLiteral("&"))) {
+        text = QStringLiteral(" ");
+    }
+    const QFontMetrics metrics(textFont().toQFont());
+    return metrics.boundingRect(QRect(0, 0, m_wordWrap ? width() : 0, 0), textFlags() & ~Qt::AlignHorizontal_Mask,
+                                text);
+}
+
+void TbsSkinStdLabel::adjustBounds()
+{
+    if (!m_autoSize) {
+        return;
+    }
+    const QRect text = measureText();
+    const int width = m_wordWrap ? this->width() : text.width();
+    // A right-aligned label keeps its right edge.
+    const int left = m_alignment == taRightJustify ? x() + this->width() - width : x();
+    SetBounds(left, y(), width, text.height());
+    realignParent();
+}
+
+void TbsSkinStdLabel::paintEvent(QPaintEvent *)
+{
+    LoadSkinEntry();
+    QPainter painter(this);
+    if (!m_transparent) {
+        painter.fillRect(rect(), ColorToQColor(m_color));
+    }
+    const ControlFont font = textFont();
+    painter.setFont(font.toQFont());
+    const int textHeight = measureText().height();
+    int top = 0;
+    if (m_layout == tlCenter) {
+        top = (height() - textHeight) / 2;
+    } else if (m_layout == tlBottom) {
+        top = height() - textHeight;
+    }
+    const QRect area(0, top, width(), textHeight);
+    if (isEnabled()) {
+        painter.setPen(font.color());
+        painter.drawText(area, textFlags(), Caption());
+        return;
+    }
+    // Disabled: embossed, a highlight copy one pixel down and right under the text in shadow colour.
+    painter.setPen(ColorToQColor(clBtnHighlight));
+    painter.drawText(area.translated(1, 1), textFlags(), Caption());
+    painter.setPen(ColorToQColor(clBtnShadow));
+    painter.drawText(area, textFlags(), Caption());
+}
+
+} // namespace pixolo
