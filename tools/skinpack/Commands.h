@@ -12,6 +12,7 @@ using SkinPackCommand = int (*)(const QStringList &args, std::FILE *out);
 
 int packCommand(const QStringList &args, std::FILE *out);
 int describeCommand(const QStringList &args, std::FILE *out);
+int renderCommand(const QStringList &args, std::FILE *out);
 
 // Reads or writes a whole file; std::runtime_error naming the file on failure.
 QByteArray readFileBytes(const QString &path);
