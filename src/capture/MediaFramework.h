@@ -39,6 +39,7 @@ inline constexpr HRESULT S_OK = 0;
 inline constexpr HRESULT S_FALSE = 1;
 inline constexpr HRESULT S_STATE_INTERMEDIATE = 0x00040237; // a state change is still under way
 inline constexpr HRESULT S_CANT_CUE = 0x00040268; // paused, but a live source sends nothing while paused
+inline constexpr HRESULT S_DUPLICATE_NAME = 0x0004022D; // added under a changed name
 
 inline constexpr HRESULT E_NOTIMPL = makeFailure(0x80004001);
 inline constexpr HRESULT E_NOINTERFACE = makeFailure(0x80004002);
@@ -221,14 +222,16 @@ inline constexpr GUID CLSID_VideoMixingRenderer9 { 0x51B4ABF3, 0x748F, 0x4E3B,
     { 0xA2, 0x76, 0xC8, 0x28, 0x33, 0x0E, 0x92, 0x6A } };
 inline constexpr GUID CLSID_DvdGraphBuilder { 0xFCC152B7, 0xF372, 0x11D0,
     { 0x8E, 0x00, 0x00, 0xC0, 0x4F, 0xD7, 0xC0, 0x8B } };
-// The class of a device source element made from a device, and of a filter wrapping any other element.
+// The class of a device source filter (whatever element the device makes).
 inline constexpr GUID CLSID_DeviceSource { 0x5A0F6F5E, 0x3C1B, 0x4C52,
-    { 0x9A, 0x1D, 0x50, 0x49, 0x58, 0x4F, 0x4C, 0x4F } };
-inline constexpr GUID CLSID_ElementFilter { 0x5A0F6F5F, 0x3C1B, 0x4C52,
     { 0x9A, 0x1D, 0x50, 0x49, 0x58, 0x4F, 0x4C, 0x4F } };
 // The class identifier that begins a saved device moniker.
 inline constexpr GUID CLSID_DeviceMoniker { 0x5A0F6F60, 0x3C1B, 0x4C52,
     { 0x9A, 0x1D, 0x50, 0x49, 0x58, 0x4F, 0x4C, 0x4F } };
+
+// The class of a filter over an element of the named GStreamer factory (decoders, converters, playback elements):
+// a name-based identifier, the same in every run.
+GUID ElementClassId(const char *factoryName);
 
 // ---- Media types --------------------------------------------------------------------------------------------------
 
@@ -588,6 +591,13 @@ template <typename T> RefPtr<T> createFrameworkObject(const GUID &clsid)
     }
     return result;
 }
+
+// Publishes a graph for inspection under a name: while registered, the graph is written as a Graphviz file
+// "<name>.dot" into the folder named by the environment variable GST_DEBUG_DUMP_DOT_DIR (when it is set), and
+// rewritten whenever it changes. The registration holds a reference to the graph until it is revoked; revoking
+// removes the file.
+HRESULT RegisterGraphForInspection(IInterface *graph, const QString &name, std::uint32_t &cookie);
+HRESULT RevokeGraphInspection(std::uint32_t cookie);
 
 // The audio sink of playback chains, as a GStreamer launch description; "autoaudiosink" unless set. Tests set
 // "fakesink sync=true" so that a chain plays in real time without a sound card. Applies to chains built later.

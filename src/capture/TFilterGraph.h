@@ -192,7 +192,7 @@ private:
     RefPtr<IMediaEventEx> m_eventSource;
     std::uint32_t m_registration = 0;
     std::unique_ptr<QFile> m_logStream;
-    QObject *m_notifyReceiver = nullptr; // hidden child that receives the graph's notifications
+    std::unique_ptr<QObject> m_notifyReceiver; // hidden: receives the graph's notifications
 };
 
 } // namespace pixolo

@@ -105,6 +105,9 @@ public:
     // True while frames are painted (the renderer is placed and its input connected).
     bool ShowsVideo() const;
 
+    // Also shows or hides the video.
+    void setVisible(bool visible) override;
+
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;

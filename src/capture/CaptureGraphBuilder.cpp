@@ -1,0 +1,222 @@
+#include "capture/CaptureGraphBuilder.h"
+
+#include "capture/ElementFilter.h"
+#include "capture/FilterGraphManager.h"
+
+namespace pixolo
+{
+
+namespace
+{
+
+// The first pad of the element in that direction that is not linked yet and, for an output, carries the media.
+GstRef<GstPad> freePad(GstElement *element, GstPadDirection direction, const GUID *mediaType)
+{
+    GstRef<GstPad> found;
+    GList *pads = direction == GST_PAD_SRC ? element->srcpads : element->sinkpads;
+    GST_OBJECT_LOCK(element);
+    std::vector<GstRef<GstPad>> candidates;
+    for (GList *item = pads; item; item = item->next) {
+        candidates.push_back(GstRef<GstPad>::ref(GST_PAD(item->data)));
+    }
+    GST_OBJECT_UNLOCK(element);
+    for (GstRef<GstPad> &pad : candidates) {
+        if (gst_pad_is_linked(pad.get())) {
+            continue;
+        }
+        if (mediaType && !mediaType->isNull()) {
+            const char *wanted = *mediaType == MEDIATYPE_Video ? "video/"
+                : *mediaType == MEDIATYPE_Audio                ? "audio/"
+                                                               : nullptr;
+            const auto caps = GstRef<GstCaps>::adopt(gst_pad_query_caps(pad.get(), nullptr));
+            bool carries = false;
+            for (guint i = 0; wanted && caps && i < gst_caps_get_size(caps.get()); ++i) {
+                const char *name = gst_structure_get_name(gst_caps_get_structure(caps.get(), i));
+                carries = carries || g_str_has_prefix(name, wanted)
+                    || (*mediaType == MEDIATYPE_Video && g_str_has_prefix(name, "image/"));
+            }
+            if (!carries) {
+                continue;
+            }
+        }
+        return std::move(pad);
+    }
+    return found;
+}
+
+// The elements that turn what the pad sends into something a raw-media input takes. Compressed camera frames are
+// decoded before any conversion, and nothing scales.
+std::vector<std::pair<const char *, const char *>> convertersFor(GstPad *pad)
+{
+    const auto caps = GstRef<GstCaps>::adopt(gst_pad_query_caps(pad, nullptr));
+    bool raw = false;
+    bool jpeg = false;
+    bool audio = false;
+    for (guint i = 0; caps && i < gst_caps_get_size(caps.get()); ++i) {
+        const char *name = gst_structure_get_name(gst_caps_get_structure(caps.get(), i));
+        raw = raw || g_str_equal(name, "video/x-raw");
+        jpeg = jpeg || g_str_equal(name, "image/jpeg");
+        audio = audio || g_str_has_prefix(name, "audio/");
+    }
+    if (raw) {
+        return { { "videoconvert", "Color Space Converter" } };
+    }
+    if (jpeg) {
+        return { { "jpegdec", "MJPEG Decompressor" }, { "videoconvert", "Color Space Converter" } };
+    }
+    if (audio) {
+        return { { "audioconvert", "Audio Converter" }, { "audioresample", "Audio Resampler" } };
+    }
+    return { { "decodebin", "Decoder" }, { "videoconvert", "Color Space Converter" } };
+}
+
+struct DynamicLink {
+    FilterGraphManager *graph; // owns the pipeline that owns the decoder
+    GstRef<GstPad> target;
+};
+
+void onDecodedPad(GstElement *, GstPad *pad, gpointer data)
+{
+    auto *link = static_cast<DynamicLink *>(data);
+    if (!gst_pad_is_linked(link->target.get())) {
+        link->graph->linkPads(pad, link->target.get());
+    }
+}
+
+void freeDynamicLink(gpointer data, GClosure *)
+{
+    delete static_cast<DynamicLink *>(data);
+}
+
+} // namespace
+
+HRESULT CaptureGraphBuilder::SetFiltergraph(IFilterGraph2 *graph)
+{
+    FilterGraphManager *manager = FilterGraphManager::from(graph);
+    if (graph && !manager) {
+        return E_INVALIDARG;
+    }
+    m_graph = RefPtr<IFilterGraph2>(graph);
+    m_manager = manager;
+    return S_OK;
+}
+
+HRESULT CaptureGraphBuilder::GetFiltergraph(RefPtr<IFilterGraph2> &graph)
+{
+    graph = m_graph;
+    return m_graph ? S_OK : E_UNEXPECTED;
+}
+
+HRESULT CaptureGraphBuilder::RenderStream(
+    const GUID *category, const GUID *mediaType, IInterface *source, IBaseFilter *intermediate, IBaseFilter *sink)
+{
+    if (!m_manager) {
+        return E_UNEXPECTED;
+    }
+    if (!source || (!intermediate && !sink)) {
+        return E_POINTER;
+    }
+    if (category && *category != PIN_CATEGORY_PREVIEW && *category != PIN_CATEGORY_CAPTURE) {
+        return E_INVALIDARG; // a source element has one kind of output, which serves both
+    }
+    // The source may be a filter or one of its output pins.
+    GstRef<GstPad> upstream;
+    const auto sourcePin = queryInterface<IPin>(source);
+    if (sourcePin) {
+        upstream = GstRef<GstPad>::ref(ElementPin::padOf(sourcePin.get()));
+    } else if (FilterCore *core = FilterCore::from(queryInterface<IBaseFilter>(source).get())) {
+        if (core->graph() != m_manager) {
+            return E_NOT_IN_GRAPH;
+        }
+        upstream = freePad(core->element(), GST_PAD_SRC, mediaType);
+    } else {
+        return E_INVALIDARG;
+    }
+    if (!upstream) {
+        return E_NOT_FOUND; // no free output of that media type
+    }
+    for (IBaseFilter *filter : { intermediate, sink }) {
+        FilterCore *core = FilterCore::from(filter);
+        if (filter && (!core || core->graph() != m_manager)) {
+            return E_NOT_IN_GRAPH;
+        }
+    }
+
+    Connection connection;
+    for (IBaseFilter *filter : { intermediate, sink }) {
+        if (!filter) {
+            continue;
+        }
+        GstElement *element = FilterCore::from(filter)->element();
+        const GstRef<GstPad> input = freePad(element, GST_PAD_SINK, nullptr);
+        const HRESULT hr = input ? connect(upstream.get(), input.get(), connection) : E_ALREADY_CONNECTED;
+        if (Failed(hr)) {
+            undo(connection);
+            return hr;
+        }
+        if (filter == intermediate && sink) {
+            upstream = freePad(element, GST_PAD_SRC, nullptr);
+            if (!upstream) {
+                undo(connection);
+                return E_NOT_FOUND;
+            }
+        }
+    }
+    m_manager->dumpGraph();
+    return S_OK;
+}
+
+HRESULT CaptureGraphBuilder::connect(GstPad *from, GstPad *to, Connection &connection)
+{
+    if (link(from, to, connection)) {
+        return S_OK;
+    }
+    GstRef<GstPad> current = GstRef<GstPad>::ref(from);
+    GstElement *decoder = nullptr; // a decoding bin exposes its output only once it knows the stream
+    const auto linkNext = [&](GstPad *input) {
+        if (!decoder) {
+            return link(current.get(), input, connection);
+        }
+        g_signal_connect_data(decoder, "pad-added", G_CALLBACK(onDecodedPad),
+            new DynamicLink { m_manager, GstRef<GstPad>::ref(input) }, freeDynamicLink, GConnectFlags(0));
+        return true;
+    };
+    for (const auto &[factory, name] : convertersFor(from)) {
+        RefPtr<IBaseFilter> filter = m_manager->addElement(factory, QString::fromLatin1(name));
+        if (!filter) {
+            return E_CANNOT_RENDER;
+        }
+        connection.added.push_back(filter);
+        GstElement *element = FilterCore::from(filter.get())->element();
+        const auto input = GstRef<GstPad>::adopt(gst_element_get_static_pad(element, "sink"));
+        if (!input || !linkNext(input.get())) {
+            return E_CANNOT_CONNECT;
+        }
+        current = GstRef<GstPad>::adopt(gst_element_get_static_pad(element, "src"));
+        decoder = current ? nullptr : element;
+    }
+    return linkNext(to) ? S_OK : E_CANNOT_CONNECT;
+}
+
+bool CaptureGraphBuilder::link(GstPad *from, GstPad *to, Connection &connection)
+{
+    if (!m_manager->linkPads(from, to)) {
+        return false;
+    }
+    connection.links.emplace_back(GstRef<GstPad>::ref(from), GstRef<GstPad>::ref(to));
+    return true;
+}
+
+void CaptureGraphBuilder::undo(Connection &connection)
+{
+    for (auto &[from, to] : connection.links) {
+        if (gst_pad_is_linked(from.get())) {
+            gst_pad_unlink(from.get(), to.get());
+        }
+    }
+    for (auto it = connection.added.rbegin(); it != connection.added.rend(); ++it) {
+        m_graph->RemoveFilter(it->get());
+    }
+}
+
+} // namespace pixolo

@@ -1,0 +1,198 @@
+#include "capture/VideoRendererFilter.h"
+
+#include <gst/video/video.h>
+
+#include <QCoreApplication>
+
+#include <memory>
+
+namespace pixolo
+{
+
+namespace
+{
+
+// Keeps a mapped frame alive for as long as the QImage over its pixels lives.
+struct MappedFrame {
+    GstVideoFrame frame;
+    GstRef<GstSample> sample;
+};
+
+void releaseMappedFrame(void *data)
+{
+    auto *mapped = static_cast<MappedFrame *>(data);
+    gst_video_frame_unmap(&mapped->frame);
+    delete mapped;
+}
+
+} // namespace
+
+QEvent::Type VideoFrameEventType()
+{
+    static const QEvent::Type type = QEvent::Type(QEvent::registerEventType());
+    return type;
+}
+
+RefPtr<VideoRendererFilter> VideoRendererFilter::create()
+{
+    auto sink = GstRef<GstElement>::adopt(gst_element_factory_make("appsink", nullptr));
+    if (!sink) {
+        return {};
+    }
+    // 32-bit first: the painter draws those without converting.
+    auto caps = GstRef<GstCaps>::adopt(gst_caps_from_string("video/x-raw, format=(string){ BGRx, BGR }"));
+    g_object_set(sink.get(), "caps", caps.get(), "max-buffers", 1u, "drop", TRUE, "sync", TRUE, "enable-last-sample",
+        FALSE, nullptr);
+    return makeObject<VideoRendererFilter>(std::move(sink));
+}
+
+VideoRendererFilter::VideoRendererFilter(GstRef<GstElement> sink)
+    : ElementFilterBase(std::move(sink), CLSID_VideoRenderer)
+{
+    GstAppSinkCallbacks callbacks {};
+    callbacks.new_sample = &VideoRendererFilter::onSample;
+    callbacks.new_preroll = &VideoRendererFilter::onPreroll;
+    gst_app_sink_set_callbacks(GST_APP_SINK(element()), &callbacks, this, nullptr);
+}
+
+VideoRendererFilter::~VideoRendererFilter()
+{
+    gst_element_set_state(element(), GST_STATE_NULL);
+    GstAppSinkCallbacks none {};
+    gst_app_sink_set_callbacks(GST_APP_SINK(element()), &none, nullptr, nullptr);
+}
+
+GstFlowReturn VideoRendererFilter::onSample(GstAppSink *sink, gpointer self)
+{
+    static_cast<VideoRendererFilter *>(self)->keep(GstRef<GstSample>::adopt(gst_app_sink_pull_sample(sink)));
+    return GST_FLOW_OK;
+}
+
+GstFlowReturn VideoRendererFilter::onPreroll(GstAppSink *sink, gpointer self)
+{
+    static_cast<VideoRendererFilter *>(self)->keep(GstRef<GstSample>::adopt(gst_app_sink_pull_preroll(sink)));
+    return GST_FLOW_OK;
+}
+
+void VideoRendererFilter::keep(GstRef<GstSample> sample)
+{
+    if (!sample) {
+        return;
+    }
+    GstVideoInfo info;
+    const bool known = gst_video_info_from_caps(&info, gst_sample_get_caps(sample.get()));
+    bool sizeChanged = false;
+    {
+        const std::lock_guard lock(m_lock);
+        m_latest = std::move(sample);
+        if (known && (GST_VIDEO_INFO_WIDTH(&info) != m_width || GST_VIDEO_INFO_HEIGHT(&info) != m_height)) {
+            m_width = GST_VIDEO_INFO_WIDTH(&info);
+            m_height = GST_VIDEO_INFO_HEIGHT(&info);
+            sizeChanged = true;
+        }
+        if (m_owner && !m_framePending) {
+            m_framePending = true; // coalesced: the next notification waits until the owner took a frame
+            QCoreApplication::postEvent(m_owner, new QEvent(VideoFrameEventType()));
+        }
+    }
+    if (sizeChanged) {
+        GstStructure *size = gst_structure_new("pixolo-video-size", "width", G_TYPE_INT, GST_VIDEO_INFO_WIDTH(&info),
+            "height", G_TYPE_INT, GST_VIDEO_INFO_HEIGHT(&info), nullptr);
+        gst_element_post_message(element(), gst_message_new_element(GST_OBJECT(element()), size));
+    }
+}
+
+HRESULT VideoRendererFilter::put_Owner(QObject *owner)
+{
+    const std::lock_guard lock(m_lock);
+    m_owner = owner;
+    m_framePending = false;
+    if (m_owner && m_latest) {
+        m_framePending = true;
+        QCoreApplication::postEvent(m_owner, new QEvent(VideoFrameEventType()));
+    }
+    return S_OK;
+}
+
+HRESULT VideoRendererFilter::get_Owner(QObject *&owner)
+{
+    const std::lock_guard lock(m_lock);
+    owner = m_owner;
+    return S_OK;
+}
+
+HRESULT VideoRendererFilter::put_Caption(const QString &caption)
+{
+    m_caption = caption;
+    return S_OK;
+}
+
+HRESULT VideoRendererFilter::get_Caption(QString &caption)
+{
+    caption = m_caption;
+    return S_OK;
+}
+
+HRESULT VideoRendererFilter::put_Visible(bool visible)
+{
+    m_visible = visible;
+    return S_OK;
+}
+
+HRESULT VideoRendererFilter::get_Visible(bool &visible)
+{
+    visible = m_visible;
+    return S_OK;
+}
+
+HRESULT VideoRendererFilter::SetWindowPosition(int left, int top, int width, int height)
+{
+    if (width < 0 || height < 0) {
+        return E_INVALIDARG;
+    }
+    m_position = QRect(left, top, width, height);
+    return S_OK;
+}
+
+HRESULT VideoRendererFilter::GetWindowPosition(QRect &rect)
+{
+    rect = m_position;
+    return S_OK;
+}
+
+HRESULT VideoRendererFilter::CurrentFrame(QImage &frame)
+{
+    GstRef<GstSample> sample;
+    {
+        const std::lock_guard lock(m_lock);
+        sample = m_latest;
+        m_framePending = false;
+    }
+    if (!sample) {
+        return E_NO_SAMPLE;
+    }
+    GstVideoInfo info;
+    GstBuffer *buffer = gst_sample_get_buffer(sample.get());
+    if (!buffer || !gst_video_info_from_caps(&info, gst_sample_get_caps(sample.get()))) {
+        return E_NO_SAMPLE;
+    }
+    const QImage::Format format = GST_VIDEO_INFO_FORMAT(&info) == GST_VIDEO_FORMAT_BGRx ? QImage::Format_RGB32
+        : GST_VIDEO_INFO_FORMAT(&info) == GST_VIDEO_FORMAT_BGR                          ? QImage::Format_BGR888
+                                                                                        : QImage::Format_Invalid;
+    if (format == QImage::Format_Invalid) {
+        return E_INVALID_MEDIA_TYPE;
+    }
+    auto mapped = std::make_unique<MappedFrame>();
+    if (!gst_video_frame_map(&mapped->frame, &info, buffer, GST_MAP_READ)) {
+        return E_FAIL;
+    }
+    mapped->sample = std::move(sample);
+    GstVideoFrame &video = mapped->frame;
+    // No copy: the image reads the buffer's pixels, with the buffer's own row stride, until it is dropped.
+    frame = QImage(static_cast<const uchar *>(GST_VIDEO_FRAME_PLANE_DATA(&video, 0)), GST_VIDEO_FRAME_WIDTH(&video),
+        GST_VIDEO_FRAME_HEIGHT(&video), GST_VIDEO_FRAME_PLANE_STRIDE(&video, 0), format, releaseMappedFrame,
+        mapped.release());
+    return S_OK;
+}
+
+} // namespace pixolo

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "capture/ElementFilter.h"
+
+#include <gst/app/gstappsink.h>
+
+#include <QRect>
+
+#include <mutex>
+
+namespace pixolo
+{
+
+// The video renderer: an application sink that keeps the latest frame and tells its owner, once per frame taken,
+// that a new one waits. It has no window: the owner paints the frames.
+class VideoRendererFilter final : public ElementFilterBase<IVideoWindow>
+{
+public:
+    static RefPtr<VideoRendererFilter> create();
+
+    HRESULT put_Owner(QObject *owner) override;
+    HRESULT get_Owner(QObject *&owner) override;
+    HRESULT put_Caption(const QString &caption) override;
+    HRESULT get_Caption(QString &caption) override;
+    HRESULT put_Visible(bool visible) override;
+    HRESULT get_Visible(bool &visible) override;
+    HRESULT SetWindowPosition(int left, int top, int width, int height) override;
+    HRESULT GetWindowPosition(QRect &rect) override;
+    HRESULT CurrentFrame(QImage &frame) override;
+
+    explicit VideoRendererFilter(GstRef<GstElement> sink);
+
+private:
+    ~VideoRendererFilter() override;
+
+    static GstFlowReturn onSample(GstAppSink *sink, gpointer self);
+    static GstFlowReturn onPreroll(GstAppSink *sink, gpointer self);
+    void keep(GstRef<GstSample> sample);
+
+    std::mutex m_lock; // the latest frame, the owner and the pending flag; the streaming thread takes it
+    GstRef<GstSample> m_latest;
+    QObject *m_owner = nullptr;
+    bool m_framePending = false; // a notification is on its way and no frame was taken since
+    int m_width = 0;
+    int m_height = 0;
+
+    QString m_caption;
+    bool m_visible = true;
+    QRect m_position;
+};
+
+} // namespace pixolo
