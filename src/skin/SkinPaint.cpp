@@ -144,8 +144,8 @@ QImage buildStrip(const QImage &skin, const StripPlan &plan)
 }
 
 // CreateHSkinImage and CreateVSkinImage: first and last parts copied, the middle tiled or stretched.
-QImage threePartImage(Qt::Orientation along, int first, int last, const QImage &Picture, const TRect &R, int length,
-                      bool Stretch)
+QImage threePartImage(
+    Qt::Orientation along, int first, int last, const QImage &Picture, const TRect &R, int length, bool Stretch)
 {
     const bool horizontal = along == Qt::Horizontal;
     const int skinLength = horizontal ? RectWidth(R) : RectHeight(R);
@@ -275,12 +275,11 @@ void drawFramed(QPainter &painter, const QRect &target, const QImage &Picture, c
 SkinCorners SkinCorners::grownBy(int dw, int dh) const
 {
     return { LT, offsetPoint(RT, dw, 0), offsetPoint(LB, 0, dh), offsetPoint(RB, dw, dh),
-             { ClRect.Left, ClRect.Top, ClRect.Right + dw, ClRect.Bottom + dh } };
+        { ClRect.Left, ClRect.Top, ClRect.Right + dw, ClRect.Bottom + dh } };
 }
 
 QImage CreateStretchSkinImage(const SkinCorners &Old, const SkinCorners &New, const QImage &Picture, const TRect &R,
-                              int Width, int Height, bool DrawClient, bool LeftStretch, bool TopStretch,
-                              bool RightStretch, bool BottomStretch)
+    int Width, int Height, bool DrawClient, bool LeftStretch, bool TopStretch, bool RightStretch, bool BottomStretch)
 {
     QImage dest = blankImage(Width, Height);
     if (dest.isNull() || Old.RB.X == Old.LT.X || Old.RB.Y == Old.LT.Y || Picture.isNull() || IsNullRect(R)) {
@@ -317,8 +316,8 @@ QImage CreateStretchSkinImage(const SkinCorners &Old, const SkinCorners &New, co
     return dest;
 }
 
-QImage CreateSkinImage(const SkinCorners &Old, const SkinCorners &New, const QImage &Picture, const TRect &R,
-                       int Width, int Height, bool DrawClient)
+QImage CreateSkinImage(const SkinCorners &Old, const SkinCorners &New, const QImage &Picture, const TRect &R, int Width,
+    int Height, bool DrawClient)
 {
     return CreateStretchSkinImage(Old, New, Picture, R, Width, Height, DrawClient, false, false, false, false);
 }
@@ -365,8 +364,7 @@ void CreateStretchNineImage(QImage &Dest, const QImage &Picture, const TRect &R,
 }
 
 SkinBorderImages CreateStretchSkinBorderImages(const SkinCorners &Old, const SkinCorners &New, const QImage &Picture,
-                                               const TRect &R, int Width, int Height, bool LeftStretch,
-                                               bool TopStretch, bool RightStretch, bool BottomStretch)
+    const TRect &R, int Width, int Height, bool LeftStretch, bool TopStretch, bool RightStretch, bool BottomStretch)
 {
     SkinBorderImages images;
     const QImage skin = Picture.isNull() || IsNullRect(R) ? QImage() : skinPart(Picture, R);
@@ -375,29 +373,27 @@ SkinBorderImages CreateStretchSkinBorderImages(const SkinCorners &Old, const Ski
     const TRect &c = Old.ClRect;
     const TRect &n = New.ClRect;
 
+    // Top and bottom strips: the band between the corner points, tiled from 0 or stretched between the new points,
+    // under the corners copied to the new points.
+    const auto horizontal = [&](int thickness, int crossStart, TPoint left, TPoint right, TPoint newLeft,
+                                TPoint newRight, bool stretched) {
+        StripPlan plan = stripPlan(Qt::Horizontal, Width, thickness, crossStart);
+        plan.band = { left.X, right.X };
+        plan.bandTarget = stretched ? Span { newLeft.X, newRight.X } : Span { 0, Width };
+        plan.head = { 0, left.X };
+        plan.headTarget = { 0, newLeft.X };
+        plan.tail = { right.X, W };
+        plan.tailTarget = { newRight.X, Width };
+        plan.stretched = stretched;
+        return buildStrip(skin, plan);
+    };
     const int topHeight = n.Top;
     if (Width > 0 && topHeight > 0 && Old.RT.X > Old.LT.X) {
-        StripPlan top = stripPlan(Qt::Horizontal, Width, topHeight, 0);
-        top.band = { Old.LT.X, Old.RT.X };
-        top.bandTarget = TopStretch ? Span { New.LT.X, New.RT.X } : Span { 0, Width };
-        top.head = { 0, Old.LT.X };
-        top.headTarget = { 0, New.LT.X };
-        top.tail = { Old.RT.X, W };
-        top.tailTarget = { New.RT.X, Width };
-        top.stretched = TopStretch;
-        images.TopImage = buildStrip(skin, top);
+        images.TopImage = horizontal(topHeight, 0, Old.LT, Old.RT, New.LT, New.RT, TopStretch);
     }
     const int bottomHeight = Height - n.Bottom;
     if (Width > 0 && bottomHeight > 0 && Old.RB.X > Old.LB.X) {
-        StripPlan bottom = stripPlan(Qt::Horizontal, Width, bottomHeight, H - bottomHeight);
-        bottom.band = { Old.LB.X, Old.RB.X };
-        bottom.bandTarget = BottomStretch ? Span { New.LB.X, New.RB.X } : Span { 0, Width };
-        bottom.head = { 0, Old.LB.X };
-        bottom.headTarget = { 0, New.LB.X };
-        bottom.tail = { Old.RB.X, W };
-        bottom.tailTarget = { New.RB.X, Width };
-        bottom.stretched = BottomStretch;
-        images.BottomImage = buildStrip(skin, bottom);
+        images.BottomImage = horizontal(bottomHeight, H - bottomHeight, Old.LB, Old.RB, New.LB, New.RB, BottomStretch);
     }
     // The side strips fill the height between the top and bottom strips.
     const int sideHeight = Height - std::max(0, topHeight) - std::max(0, bottomHeight);
@@ -422,8 +418,7 @@ SkinBorderImages CreateStretchSkinBorderImages(const SkinCorners &Old, const Ski
     return images;
 }
 
-SkinBorderImages CreateSkinBorderImages(const SkinCorners &Old, const SkinCorners &New, const QImage &Mask,
-                                        int Width)
+SkinBorderImages CreateSkinBorderImages(const SkinCorners &Old, const SkinCorners &New, const QImage &Mask, int Width)
 {
     SkinBorderImages images;
     if (Mask.isNull()) {
@@ -435,18 +430,18 @@ SkinBorderImages CreateSkinBorderImages(const SkinCorners &Old, const SkinCorner
     const TRect &c = Old.ClRect;
     const TRect &n = New.ClRect;
 
-    const auto horizontal = [&](int thickness, int crossStart, TPoint left, TPoint right, TPoint newLeft,
-                                TPoint newRight) {
-        StripPlan plan = stripPlan(Qt::Horizontal, Width, thickness, crossStart);
-        plan.band = { left.X, right.X };
-        plan.bandTarget = { newLeft.X, newRight.X };
-        plan.head = { 0, left.X };
-        plan.headTarget = { 0, left.X };
-        plan.tail = { right.X, W };
-        plan.tailTarget = { newRight.X, newRight.X + W - right.X };
-        plan.background = s_maskOutside;
-        return buildStrip(skin, plan);
-    };
+    const auto horizontal
+        = [&](int thickness, int crossStart, TPoint left, TPoint right, TPoint newLeft, TPoint newRight) {
+              StripPlan plan = stripPlan(Qt::Horizontal, Width, thickness, crossStart);
+              plan.band = { left.X, right.X };
+              plan.bandTarget = { newLeft.X, newRight.X };
+              plan.head = { 0, left.X };
+              plan.headTarget = { 0, left.X };
+              plan.tail = { right.X, W };
+              plan.tailTarget = { newRight.X, newRight.X + W - right.X };
+              plan.background = s_maskOutside;
+              return buildStrip(skin, plan);
+          };
     const int sideHeight = RectHeight(n);
     const auto vertical = [&](int thickness, int crossStart, TPoint top, TPoint bottom) {
         StripPlan plan = stripPlan(Qt::Vertical, sideHeight, thickness, crossStart);

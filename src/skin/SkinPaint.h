@@ -51,10 +51,9 @@ struct SkinBorderImages {
 // (or stretched, per edge flag), the client part tiled when DrawClient. New is Old moved for the new size
 // (SkinCorners::grownBy). The image stays black when Picture is empty or RB shares an X or a Y with LT.
 QImage CreateStretchSkinImage(const SkinCorners &Old, const SkinCorners &New, const QImage &Picture, const TRect &R,
-                              int Width, int Height, bool DrawClient, bool LeftStretch, bool TopStretch,
-                              bool RightStretch, bool BottomStretch);
-QImage CreateSkinImage(const SkinCorners &Old, const SkinCorners &New, const QImage &Picture, const TRect &R,
-                       int Width, int Height, bool DrawClient);
+    int Width, int Height, bool DrawClient, bool LeftStretch, bool TopStretch, bool RightStretch, bool BottomStretch);
+QImage CreateSkinImage(const SkinCorners &Old, const SkinCorners &New, const QImage &Picture, const TRect &R, int Width,
+    int Height, bool DrawClient);
 
 // Width × height-of-R: the left LO and right RO columns of R copied, the middle tiled from LO (or stretched)
 // over [LO, Width − RO).
@@ -70,13 +69,11 @@ void CreateStretchNineImage(QImage &Dest, const QImage &Picture, const TRect &R,
 // New.ClRect.Bottom), left and right as high as the client in between. Tiles start at 0 in each strip; a strip
 // that cannot be cut (no size, or no band between its corner points) stays a null image.
 SkinBorderImages CreateStretchSkinBorderImages(const SkinCorners &Old, const SkinCorners &New, const QImage &Picture,
-                                               const TRect &R, int Width, int Height, bool LeftStretch,
-                                               bool TopStretch, bool RightStretch, bool BottomStretch);
+    const TRect &R, int Width, int Height, bool LeftStretch, bool TopStretch, bool RightStretch, bool BottomStretch);
 
 // The border strips of a mask picture (the whole picture is the skin) for a Width-wide destination, always
 // tiled; pixels no piece covers are white, that is outside the shape.
-SkinBorderImages CreateSkinBorderImages(const SkinCorners &Old, const SkinCorners &New, const QImage &Mask,
-                                        int Width);
+SkinBorderImages CreateSkinBorderImages(const SkinCorners &Old, const SkinCorners &New, const QImage &Mask, int Width);
 
 // Lets the parent of Control paint the area behind it into Canvas (at Control's origin), for controls that show
 // their parent through. Nothing without a parent.

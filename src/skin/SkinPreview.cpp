@@ -35,7 +35,7 @@ ControlSkin controlSkin(const TbsSkinData &store, const TbsDataSkinControl &entr
         c.mode = rmFixed;
     } else {
         c.corners = { custom->lefttoppoint, custom->righttoppoint, custom->leftbottompoint, custom->rightbottompoint,
-                      custom->clientrect };
+            custom->clientrect };
         c.stretch = custom->stretcheffect;
         const TPoint &rb = custom->rightbottompoint;
         const TPoint &rt = custom->righttoppoint;
@@ -82,14 +82,15 @@ QImage formFrameImage(const TbsSkinData &store, QSize size)
     size = formSize(store, size);
     const QImage picture = store.Picture.toRgb32();
     const SkinCorners old { store.lefttoppoint, store.righttoppoint, store.leftbottompoint, store.rightbottompoint,
-                            store.clientrect };
+        store.clientrect };
     const SkinCorners now = old.grownBy(size.width() - picture.width(), size.height() - picture.height());
     QImage frame(size, QImage::Format_RGB32);
     frame.fill(Qt::black);
 
     // Client background first; the strips lie around it.
     const QRect client = toQRect(now.ClRect);
-    if (const TBitmap *background = store.ActivePicture(store.bgpictureindex); background && store.bgpictureindex >= 0) {
+    if (const TBitmap *background = store.ActivePicture(store.bgpictureindex);
+        background && store.bgpictureindex >= 0) {
         const QImage tileImage = background->toRgb32();
         tile(frame, client, tileImage, tileImage.rect());
     } else if (!IsNullRect(store.clientrect)) {
@@ -100,8 +101,7 @@ QImage formFrameImage(const TbsSkinData &store, QSize size)
 
     const SkinBorderImages strips
         = CreateStretchSkinBorderImages(old, now, picture, { 0, 0, picture.width(), picture.height() }, size.width(),
-                                        size.height(), store.leftstretch, store.topstretch, store.rightstretch,
-                                        store.bottomstretch);
+            size.height(), store.leftstretch, store.topstretch, store.rightstretch, store.bottomstretch);
     const int topHeight = strips.TopImage.height();
     const auto place = [&frame](const QImage &strip, int x, int y) {
         stretch(frame, QRect(QPoint(x, y), strip.size()), strip, strip.rect());
@@ -120,9 +120,8 @@ std::optional<QRegion> formRegion(const TbsSkinData &store, QSize size)
     }
     size = formSize(store, size);
     const SkinCorners old { store.lefttoppoint, store.righttoppoint, store.leftbottompoint, store.rightbottompoint,
-                            store.maskrectarea };
-    const SkinCorners now
-        = old.grownBy(size.width() - store.Picture.Width(), size.height() - store.Picture.Height());
+        store.maskrectarea };
+    const SkinCorners now = old.grownBy(size.width() - store.Picture.Width(), size.height() - store.Picture.Height());
     return CreateSkinRegion(old, now, store.MaskPicture.toRgb32(), size.width(), size.height());
 }
 
@@ -173,7 +172,7 @@ std::optional<QRegion> controlRegion(const TbsSkinData &store, const TbsDataSkin
         return CreateRgnFromMask(mask);
     case rmBoth:
         return CreateSkinRegion(k, k.grownBy(size.width() - mask.width(), size.height() - mask.height()), mask,
-                                size.width(), size.height());
+            size.width(), size.height());
     case rmWidth: // the mask cut like the picture: ends copied, middle tiled
         return CreateRgnFromMask(CreateHSkinImage(k.LT.X, mask.width() - k.RT.X, mask, whole, size.width(), false));
     case rmHeight:

@@ -55,9 +55,9 @@ QRegion regionFromRuns(const std::vector<QRect> &runs)
         bool joined = false;
         if (previousBand >= 0 && bands.size() - previousBand == count && bands[previousBand].bottom() + 1 == y) {
             joined = std::equal(runs.begin() + qsizetype(i), runs.begin() + qsizetype(end),
-                                bands.begin() + previousBand, [](const QRect &run, const QRect &band) {
-                                    return run.left() == band.left() && run.right() == band.right();
-                                });
+                bands.begin() + previousBand, [](const QRect &run, const QRect &band) {
+                    return run.left() == band.left() && run.right() == band.right();
+                });
         }
         if (joined) {
             for (qsizetype k = previousBand; k < bands.size(); ++k) {
@@ -82,8 +82,8 @@ std::optional<QRegion> CreateRgnFromMask(const QImage &Mask)
     return regionFromRuns(CreateRegionData(Mask, 0, 0));
 }
 
-std::optional<QRegion> CreateSkinRegion(const SkinCorners &Old, const SkinCorners &New, const QImage &Mask, int Width,
-                                        int Height)
+std::optional<QRegion> CreateSkinRegion(
+    const SkinCorners &Old, const SkinCorners &New, const QImage &Mask, int Width, int Height)
 {
     if (New.RT.X < New.LT.X || New.LB.Y < New.LT.Y) {
         return std::nullopt;

@@ -27,7 +27,7 @@ std::optional<QRegion> CreateRgnFromMask(const QImage &Mask);
 // The shape of a Width × Height window whose mask is cut like its skin: the client rectangle New.ClRect united
 // with the black pixels of the four mask strips (CreateSkinBorderImages) around it, clipped to the window. None
 // when the new size is smaller than the corner layout or the new client rectangle is empty.
-std::optional<QRegion> CreateSkinRegion(const SkinCorners &Old, const SkinCorners &New, const QImage &Mask, int Width,
-                                        int Height);
+std::optional<QRegion> CreateSkinRegion(
+    const SkinCorners &Old, const SkinCorners &New, const QImage &Mask, int Width, int Height);
 
 } // namespace pixolo

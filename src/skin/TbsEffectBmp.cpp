@@ -43,7 +43,7 @@ int clampRange(int value, int low, int high)
 
 } // namespace
 
-template<typename F> void TbsEffectBmp::forEachPixel(F &&f)
+template <typename F> void TbsEffectBmp::forEachPixel(F &&f)
 {
     for (int y = 0; y < Height(); ++y) {
         uchar *p = m_image.scanLine(y);
@@ -290,7 +290,7 @@ void TbsEffectBmp::SplitBlur(int Amount)
             const int left = x - Amount >= 0 && x - Amount < Width() ? x - Amount : x;
             const int right = x + Amount >= 0 && x + Amount < Width() ? x + Amount : x;
             const uchar *n[4] = { ScanLine(up) + 3 * left, ScanLine(up) + 3 * right, ScanLine(down) + 3 * left,
-                                  ScanLine(down) + 3 * right };
+                ScanLine(down) + 3 * right };
             uchar *p = ScanLine(y) + 3 * x;
             for (int c = 0; c < 3; ++c) {
                 p[c] = uchar((n[0][c] + n[1][c] + n[2][c] + n[3][c]) / 4);

@@ -79,7 +79,7 @@ private:
     void mixLine(const TbsEffectBmp &Other, bool columns, int line, int selfParts, int parts);
     // Copies column `from` of `source` into column `to` of this image.
     void copyColumn(const TbsEffectBmp &source, int from, int to);
-    template<typename F> void forEachPixel(F &&f);
+    template <typename F> void forEachPixel(F &&f);
 
     QImage m_image; // Format_BGR888
 };

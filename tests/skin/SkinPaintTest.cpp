@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <tuple>
 
 using namespace pixolo;
@@ -16,28 +15,6 @@ using namespace pixolo::test;
 namespace {
 
 constexpr QRgb s_magenta = 0xFFFF00FF;
-
-// Checks every pixel of `image` against the source pixel (of a coordinateImage) that `expected` names; a null
-// optional-like QPoint(-1, -1) means "left black".
-::testing::AssertionResult mapsTo(const QImage &image, const std::function<QPoint(int, int)> &expected)
-{
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QPoint want = expected(x, y);
-            const QRgb pixel = image.pixel(x, y);
-            const bool ok = want.x() < 0 ? (pixel & 0xFFFFFF) == 0 : sourceOf(pixel) == want;
-            if (!ok) {
-                const QPoint got = sourceOf(pixel);
-                return ::testing::AssertionFailure()
-                    << "pixel (" << x << "," << y << ") came from (" << got.x() << "," << got.y() << "), expected ("
-                    << want.x() << "," << want.y() << ")";
-            }
-        }
-    }
-    return ::testing::AssertionSuccess();
-}
-
-const QPoint s_black(-1, -1);
 
 } // namespace
 
@@ -57,16 +34,16 @@ TEST_P(StretchTest, SamplesNearestSourcePixel) // odd ratios are where off-by-on
                 EXPECT_EQ(dest.pixel(x, y), s_magenta) << x << "," << y;
                 continue;
             }
-            const QPoint want(2 + nearest(x - 1, to.width(), from.width()),
-                              3 + nearest(y - 1, to.height(), from.height()));
+            const QPoint want(
+                2 + nearest(x - 1, to.width(), from.width()), 3 + nearest(y - 1, to.height(), from.height()));
             ASSERT_EQ(sourceOf(dest.pixel(x, y)), want) << x << "," << y;
         }
     }
 }
 INSTANTIATE_TEST_SUITE_P(Sizes, StretchTest,
-                         testing::Values(std::pair(QSize(3, 2), QSize(7, 5)), std::pair(QSize(5, 5), QSize(2, 3)),
-                                         std::pair(QSize(4, 1), QSize(9, 1)), std::pair(QSize(1, 1), QSize(3, 3)),
-                                         std::pair(QSize(7, 3), QSize(7, 3)), std::pair(QSize(11, 4), QSize(28, 4))));
+    testing::Values(std::pair(QSize(3, 2), QSize(7, 5)), std::pair(QSize(5, 5), QSize(2, 3)),
+        std::pair(QSize(4, 1), QSize(9, 1)), std::pair(QSize(1, 1), QSize(3, 3)), std::pair(QSize(7, 3), QSize(7, 3)),
+        std::pair(QSize(11, 4), QSize(28, 4))));
 
 using TileTest = testing::TestWithParam<std::pair<QSize, QSize>>; // tile, target
 TEST_P(TileTest, RepeatsFromTheTargetCornerAndCutsTheLastTiles)
@@ -75,15 +52,14 @@ TEST_P(TileTest, RepeatsFromTheTargetCornerAndCutsTheLastTiles)
     const QImage picture = coordinateImage(12, 12);
     QImage dest = filledImage(to.width() + 3, to.height() + 1, s_magenta);
     tile(dest, QRect(QPoint(3, 1), to), picture, QRect(QPoint(4, 5), cell));
-    EXPECT_TRUE(mapsTo(dest.copy(QRect(QPoint(3, 1), to)), [&](int x, int y) {
-        return QPoint(4 + x % cell.width(), 5 + y % cell.height());
-    }));
+    EXPECT_TRUE(mapsTo(dest.copy(QRect(QPoint(3, 1), to)),
+        [&](int x, int y) { return QPoint(4 + x % cell.width(), 5 + y % cell.height()); }));
     EXPECT_EQ(dest.pixel(2, 1), s_magenta);
     EXPECT_EQ(dest.pixel(3, 0), s_magenta);
 }
 INSTANTIATE_TEST_SUITE_P(Sizes, TileTest,
-                         testing::Values(std::pair(QSize(3, 2), QSize(7, 5)), std::pair(QSize(4, 4), QSize(2, 1)),
-                                         std::pair(QSize(5, 3), QSize(10, 6)), std::pair(QSize(1, 1), QSize(3, 2))));
+    testing::Values(std::pair(QSize(3, 2), QSize(7, 5)), std::pair(QSize(4, 4), QSize(2, 1)),
+        std::pair(QSize(5, 3), QSize(10, 6)), std::pair(QSize(1, 1), QSize(3, 2))));
 
 TEST(SkinPaintClipping, NeverReadsOutsideThePicture)
 {
@@ -205,21 +181,21 @@ TEST_F(ButtonImageTest, ZeroWidthMiddleDrawsNothingBetweenTheEnds)
 {
     const QImage image = CreateHSkinImage(10, 14, m_picture, { 0, 1, 24, 22 }, 50, false);
     EXPECT_TRUE(mapsTo(image, [](int x, int y) {
-        return x < 10 ? QPoint(x, y + 1) : x >= 36 ? QPoint(x - 26, y + 1) : s_black;
+        return x < 10 ? QPoint(x, y + 1) : x >= 36 ? QPoint(x - 26, y + 1) : s_leftBlack;
     }));
 }
 
 TEST_F(ButtonImageTest, EndsWiderThanTheSkinAreClampedToIt)
 {
     const QImage image = CreateHSkinImage(-5, 80, m_picture, m_skin, 70, false);
-    EXPECT_TRUE(mapsTo(image, [](int x, int y) { return x >= 4 ? QPoint(x - 4, y + 1) : s_black; }));
+    EXPECT_TRUE(mapsTo(image, [](int x, int y) { return x >= 4 ? QPoint(x - 4, y + 1) : s_leftBlack; }));
 }
 
 TEST_F(ButtonImageTest, EmptyPictureGivesASizedBlackImage)
 {
     const QImage image = CreateHSkinImage(m_lo, m_ro, QImage(), m_skin, 100, false);
     EXPECT_EQ(image.size(), QSize(100, 21));
-    EXPECT_TRUE(mapsTo(image, [](int, int) { return s_black; }));
+    EXPECT_TRUE(mapsTo(image, [](int, int) { return s_leftBlack; }));
     EXPECT_TRUE(CreateHSkinImage(m_lo, m_ro, m_picture, m_skin, 0, false).isNull());
 }
 
@@ -263,7 +239,7 @@ protected:
         } else if (client) {
             p = QPoint(5 + (x - 5) % 19, 6 + (y - 6) % 13);
         } else {
-            return s_black;
+            return s_leftBlack;
         }
         return p + QPoint(2, 3);
     }
@@ -306,7 +282,7 @@ TEST_F(SkinImageTest, StopsWhenRightBottomSharesAnAxisWithLeftTop)
     flat.RB.Y = flat.LT.Y;
     const QImage image = CreateSkinImage(flat, flat.grownBy(17, 13), m_picture, m_skin, m_width, m_height, true);
     EXPECT_EQ(image.size(), QSize(47, 37));
-    EXPECT_TRUE(mapsTo(image, [](int, int) { return s_black; }));
+    EXPECT_TRUE(mapsTo(image, [](int, int) { return s_leftBlack; }));
 }
 
 TEST_F(SkinImageTest, ZeroLengthBandIsSkippedAndTheRestDrawn)
@@ -342,7 +318,7 @@ TEST_F(SkinImageTest, EmptyPictureGivesASizedBlackImage)
 {
     const QImage image = CreateSkinImage(m_old, m_new, QImage(), m_skin, m_width, m_height, true);
     EXPECT_EQ(image.size(), QSize(47, 37));
-    EXPECT_TRUE(mapsTo(image, [](int, int) { return s_black; }));
+    EXPECT_TRUE(mapsTo(image, [](int, int) { return s_leftBlack; }));
 }
 
 // --- nine-piece stretching -------------------------------------------------------------------------------------
@@ -451,9 +427,8 @@ TEST_F(BorderImagesTest, ProgramFormFrameAtMainWindowSize)
 {
     // The form picture 176 × 147 with client 15,33,163,124 around a 729 × 467 client.
     const SkinCorners form { { 48, 35 }, { 99, 34 }, { 20, 117 }, { 141, 117 }, { 15, 33, 163, 124 } };
-    const SkinBorderImages strips = CreateStretchSkinBorderImages(
-        form, form.grownBy(757 - 176, 523 - 147), filledImage(176, 147, 0xFF336699), { 0, 0, 176, 147 }, 757, 523,
-        false, false, false, false);
+    const SkinBorderImages strips = CreateStretchSkinBorderImages(form, form.grownBy(757 - 176, 523 - 147),
+        filledImage(176, 147, 0xFF336699), { 0, 0, 176, 147 }, 757, 523, false, false, false, false);
     EXPECT_EQ(strips.TopImage.size(), QSize(757, 33));
     EXPECT_EQ(strips.LeftImage.size(), QSize(15, 467));
     EXPECT_EQ(strips.RightImage.size(), QSize(13, 467));
@@ -464,34 +439,11 @@ TEST_F(BorderImagesTest, StripsWithoutSizeOrBandAreNotBuilt)
 {
     SkinCorners noTopBand = m_old;
     noTopBand.RT.X = noTopBand.LT.X;
-    const SkinBorderImages strips = CreateStretchSkinBorderImages(noTopBand, noTopBand.grownBy(17, 13), m_picture,
-                                                                  m_skin, 47, 32, false, false, false, false);
+    const SkinBorderImages strips = CreateStretchSkinBorderImages(
+        noTopBand, noTopBand.grownBy(17, 13), m_picture, m_skin, 47, 32, false, false, false, false);
     EXPECT_TRUE(strips.TopImage.isNull());
     EXPECT_TRUE(strips.BottomImage.isNull()) << "height 32 leaves no room below the client";
     EXPECT_EQ(strips.LeftImage.size(), QSize(5, 26));
-}
-
-TEST(MaskBorderImages, CutsTheMaskAndTilesFromTheNewCornerPoints)
-{
-    // Top band [4, 8) has an outside pixel at x 5; tiled from new LT.X = 4 it recurs every 4 columns.
-    const QImage mask = picture({
-        "#####.######",
-        "############",
-        "############",
-        "############",
-        "############",
-        "############",
-        "############",
-        "############",
-        "############",
-        "###########.",
-    });
-    const SkinCorners old { { 4, 4 }, { 8, 4 }, { 4, 6 }, { 8, 6 }, { 2, 2, 10, 8 } };
-    const SkinBorderImages strips = CreateSkinBorderImages(old, old.grownBy(8, 3), mask, 20);
-    EXPECT_EQ(inkRows(strips.TopImage, qRgb(0, 0, 0)), rowsOf({ "#####.###.###.######", "####################" }));
-    EXPECT_EQ(inkRows(strips.BottomImage, qRgb(0, 0, 0)), rowsOf({ "####################", "###################." }));
-    EXPECT_EQ(strips.LeftImage.size(), QSize(2, 9));
-    EXPECT_EQ(strips.RightImage.size(), QSize(2, 9));
 }
 
 // --- parent image ----------------------------------------------------------------------------------------------

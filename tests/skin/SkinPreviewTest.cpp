@@ -11,27 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 using namespace pixolo;
 using namespace pixolo::test;
-
-namespace {
-
-// Where each pixel came from, as in the builder tests.
-::testing::AssertionResult mapsTo(const QImage &image, const std::function<QPoint(int, int)> &expected)
-{
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (sourceOf(image.pixel(x, y)) != expected(x, y)) {
-                return ::testing::AssertionFailure() << "pixel (" << x << "," << y << ")";
-            }
-        }
-    }
-    return ::testing::AssertionSuccess();
-}
-
-} // namespace
 
 // A whole skin folder packed and loaded: a 30 × 24 form picture shaped like the program's (corner points inside
 // the client rectangle), a mask with two outside corners, and control pictures of each resize mode.

@@ -33,9 +33,8 @@ QRegion referenceRegion(const QImage &mask, QPoint offset = {})
         return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionFailure() << "shapes differ within " << difference.boundingRect().x() << ","
-                                         << difference.boundingRect().y() << " "
-                                         << difference.boundingRect().width() << "x"
-                                         << difference.boundingRect().height();
+                                         << difference.boundingRect().y() << " " << difference.boundingRect().width()
+                                         << "x" << difference.boundingRect().height();
 }
 
 } // namespace
@@ -151,17 +150,27 @@ protected:
         "############",
         "############",
         "############",
-        "############",
+        "###########.",
     });
     const SkinCorners m_old { { 4, 4 }, { 8, 4 }, { 4, 6 }, { 8, 6 }, { 2, 2, 10, 8 } };
 };
+
+TEST_F(SkinRegionTest, MaskStripsTileFromTheNewCornerPoints)
+{
+    const SkinBorderImages strips = CreateSkinBorderImages(m_old, m_old.grownBy(8, 3), m_mask, 20);
+    // Top: corners at 0 and at new RT.X 16, the band [4, 8) tiled from new LT.X 4 with its outside pixel at 5.
+    EXPECT_EQ(inkRows(strips.TopImage, qRgb(0, 0, 0)), rowsOf({ ".####.###.###.#####.", "####################" }));
+    EXPECT_EQ(inkRows(strips.BottomImage, qRgb(0, 0, 0)), rowsOf({ "####################", "###################." }));
+    EXPECT_EQ(strips.LeftImage.size(), QSize(2, 9));
+    EXPECT_EQ(strips.RightImage.size(), QSize(2, 9));
+}
 
 TEST_F(SkinRegionTest, UnitesClientAndStripShapes)
 {
     const std::optional<QRegion> region = CreateSkinRegion(m_old, m_old.grownBy(8, 3), m_mask, 20, 13);
     ASSERT_TRUE(region);
     // Corners stay at the ends, the notch of the tiled band [4, 8) recurs every 4 columns from x 4.
-    QRegion expected(0, 0, 20, 13);
+    QRegion expected = QRegion(0, 0, 20, 13) - QRegion(19, 12, 1, 1);
     for (int x : { 0, 5, 9, 13, 19 }) {
         expected -= QRegion(x, 0, 1, 1);
     }

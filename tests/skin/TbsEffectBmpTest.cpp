@@ -205,8 +205,8 @@ TEST(Push, StartMiddleEnd)
 TEST(Morphs, OneColumnImagesTakeOtherWithoutEmptyRanges)
 {
     const TbsEffectBmp other = columns(1, 100);
-    for (TMorphKind kind : { mkDefault, mkGradient, mkLeftGradient, mkRightGradient, mkLeftSlide, mkRightSlide,
-                             mkPush }) {
+    for (TMorphKind kind :
+        { mkDefault, mkGradient, mkLeftGradient, mkRightGradient, mkLeftSlide, mkRightSlide, mkPush }) {
         for (double k : { 0.0, 0.5, 1.0 }) {
             TbsEffectBmp self = columns(1, 0);
             self.morph(kind, other, k);
@@ -221,8 +221,8 @@ TEST(Morphs, OneColumnImagesTakeOtherWithoutEmptyRanges)
 TEST(Morphs, DifferentSizesOrEmptyImagesChangeNothing)
 {
     const TbsEffectBmp other = columns(9, 100);
-    for (TMorphKind kind : { mkDefault, mkGradient, mkLeftGradient, mkRightGradient, mkLeftSlide, mkRightSlide,
-                             mkPush }) {
+    for (TMorphKind kind :
+        { mkDefault, mkGradient, mkLeftGradient, mkRightGradient, mkLeftSlide, mkRightSlide, mkPush }) {
         TbsEffectBmp self = columns(10, 0);
         self.morph(kind, other, 0.5);
         EXPECT_TRUE(sameImage(self, columns(10, 0))) << "kind " << kind;

@@ -7,6 +7,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <initializer_list>
 
 namespace pixolo::test {
@@ -51,7 +54,10 @@ inline QImage picture(std::initializer_list<const char *> rows)
     int y = 0;
     for (const char *row : rows) {
         for (int x = 0; x < width; ++x) {
-            image.setPixel(x, y, row[x] == '#' ? qRgb(0, 0, 0) : row[x] == '.' ? qRgb(255, 255, 255) : qRgb(128, 128, 128));
+            image.setPixel(x, y,
+                row[x] == '#'       ? qRgb(0, 0, 0)
+                    : row[x] == '.' ? qRgb(255, 255, 255)
+                                    : qRgb(128, 128, 128));
         }
         ++y;
     }
@@ -85,6 +91,29 @@ inline QStringList rowsOf(std::initializer_list<const char *> rows)
 inline int nearest(int i, int n, int length)
 {
     return int((2.0 * i + 1.0) * length / (2.0 * n));
+}
+
+// Stands for "no source pixel: left black" in mapsTo().
+inline const QPoint s_leftBlack(-1, -1);
+
+// Checks every pixel of an image built from coordinateImage() pictures against the source pixel `expected` names
+// for it (s_leftBlack: the pixel must be black).
+inline ::testing::AssertionResult mapsTo(const QImage &image, const std::function<QPoint(int, int)> &expected)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QPoint want = expected(x, y);
+            const QRgb pixel = image.pixel(x, y);
+            const bool ok = want == s_leftBlack ? (pixel & 0xFFFFFF) == 0 : sourceOf(pixel) == want;
+            if (!ok) {
+                const QPoint got = sourceOf(pixel);
+                return ::testing::AssertionFailure()
+                    << "pixel (" << x << "," << y << ") came from (" << got.x() << "," << got.y() << "), expected ("
+                    << want.x() << "," << want.y() << ")";
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
 }
 
 // The bounding box of every pixel that differs from `background`.

@@ -90,15 +90,15 @@ int renderCommand(const QStringList &args, std::FILE *out)
         image = controlImage(store, entry, asked);
         shape = controlRegion(store, entry, asked);
         if (image.isNull()) {
-            throw std::runtime_error("entry '" + entryName.toStdString()
-                                     + "' has no picture or an empty skin rectangle");
+            throw std::runtime_error(
+                "entry '" + entryName.toStdString() + "' has no picture or an empty skin rectangle");
         }
     }
     if (!shaped(image, shape).save(target, "PNG")) {
         throw std::runtime_error("cannot write " + target.toStdString());
     }
     std::fprintf(out, "%s: %d x %d%s%s\n", qPrintable(entryName), image.width(), image.height(),
-                 image.size() == asked ? "" : " (the size its skin allows)", shape ? ", shaped by its mask" : "");
+        image.size() == asked ? "" : " (the size its skin allows)", shape ? ", shaped by its mask" : "");
     return 0;
 }
 
