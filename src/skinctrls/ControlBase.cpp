@@ -3,6 +3,7 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace pixolo {
@@ -120,10 +121,10 @@ void ControlCore::SetAlign(TAlign value)
         return;
     }
     m_align = value;
-    realignParent();
+    realignParent(widget());
 }
 
-void ControlCore::realignParent()
+void ControlCore::realignParent(QWidget *first)
 {
     QWidget *self = widget();
     QWidget *parent = self->parentWidget();
@@ -131,13 +132,13 @@ void ControlCore::realignParent()
         return;
     }
     if (auto *container = dynamic_cast<AlignContainer *>(parent)) {
-        container->Realign(self);
+        container->Realign(first);
         return;
     }
     if (!parent->findChild<AlignWatcher *>(QStringLiteral("pixolo-align-watcher"), Qt::FindDirectChildrenOnly)) {
         new AlignWatcher(parent);
     }
-    AlignControls(parent, parent->rect(), self);
+    AlignControls(parent, parent->rect(), first);
 }
 
 void ControlCore::SetTabOrder(int value)
@@ -190,6 +191,8 @@ void ControlCore::updateToolTip()
 void ControlCore::SetBounds(int left, int top, int width, int height)
 {
     widget()->setGeometry(left, top, std::max(width, 0), std::max(height, 0));
+    // The geometry events of a hidden control wait for its showing; docking follows at once.
+    realignParent();
 }
 
 } // namespace pixolo

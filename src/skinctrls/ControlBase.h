@@ -68,8 +68,8 @@ public:
 protected:
     // Windowless controls (painted on their parent) have no tab order.
     bool m_windowless = false;
-    // Tell the parent to dock its children again, if this control is docked.
-    void realignParent();
+    // Tell the parent to dock its children again, if this control is docked; `first` goes first in its kind.
+    void realignParent(QWidget *first = nullptr);
 
 private:
     void updateToolTip();
@@ -346,7 +346,13 @@ protected:
     void resizeEvent(QResizeEvent *event) override
     {
         QtBase::resizeEvent(event);
+        realignParent();
         fire(OnResize);
+    }
+    void moveEvent(QMoveEvent *event) override
+    {
+        QtBase::moveEvent(event);
+        realignParent();
     }
     void showEvent(QShowEvent *event) override
     {
