@@ -25,6 +25,15 @@ std::vector<int> sampleTable(int targetLength, int sourceStart, int sourceLength
     return table;
 }
 
+// The row copies write 32-bit pixels only.
+void ensure32Bit(QImage &dest)
+{
+    if (dest.depth() != 32) {
+        dest
+            = dest.convertToFormat(dest.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    }
+}
+
 // The picture in the destination's format. When it has to be converted, only the part that is read is, and
 // source is moved to that part's coordinates (what lies outside the picture stays outside the part).
 QImage matchingSource(const QImage &picture, QRect &source, QImage::Format format)
@@ -71,7 +80,7 @@ QImage blankImage(int width, int height, QRgb fill = 0xFF000000)
 }
 
 // One piece copy or band fill; ranges are relative to the skin part and the destination.
-enum PieceFill { pfCopy, pfTile, pfStretch };
+enum PieceFill { fillCopy, fillTile, fillStretch };
 
 struct Piece {
     TRect source;
@@ -81,7 +90,7 @@ struct Piece {
 
 void drawPiece(QImage &dest, const QImage &skin, const Piece &piece)
 {
-    if (piece.fill == pfTile) {
+    if (piece.fill == fillTile) {
         tile(dest, toQRect(piece.target), skin, toQRect(piece.source));
     } else {
         stretch(dest, toQRect(piece.target), skin, toQRect(piece.source));
@@ -192,15 +201,7 @@ void stretch(QImage &dest, const QRect &target, const QImage &picture, const QRe
     if (target.isEmpty() || source.isEmpty() || dest.isNull() || picture.isNull()) {
         return;
     }
-    if (dest.depth() != 32) {
-        // Not a format the row copies can write: compose in 32 bits and draw that.
-        QImage scratch(target.size(), QImage::Format_ARGB32_Premultiplied);
-        scratch.fill(Qt::transparent);
-        stretch(scratch, scratch.rect(), picture, source);
-        QPainter painter(&dest);
-        painter.drawImage(target.topLeft(), scratch);
-        return;
-    }
+    ensure32Bit(dest);
     QRect from = source;
     const QImage src = matchingSource(picture, from, dest.format());
     const std::vector<int> columns = sampleTable(target.width(), from.left(), from.width(), src.width());
@@ -234,7 +235,7 @@ void stretch(QImage &dest, const QRect &target, const QImage &picture, const QRe
 
 void tile(QImage &dest, const QRect &target, const QImage &picture, const QRect &source)
 {
-    if (target.isEmpty() || source.isEmpty() || dest.isNull()) {
+    if (target.isEmpty() || source.isEmpty() || dest.isNull() || picture.isNull()) {
         return;
     }
     const int w = source.width();
@@ -243,6 +244,9 @@ void tile(QImage &dest, const QRect &target, const QImage &picture, const QRect 
     if (visible.isEmpty()) {
         return;
     }
+    ensure32Bit(dest);
+    QRect from = source; // converted once, not once a tile
+    const QImage src = matchingSource(picture, from, dest.format());
     // Start at the first tile that reaches the destination; tiles keep their phase from the target's corner.
     const int i0 = (visible.left() - target.left()) / w;
     const int j0 = (visible.top() - target.top()) / h;
@@ -252,7 +256,7 @@ void tile(QImage &dest, const QRect &target, const QImage &picture, const QRect 
         const int th = std::min(h, bottom - y);
         for (int x = target.left() + i0 * w; x < right && x <= visible.right(); x += w) {
             const int tw = std::min(w, right - x);
-            stretch(dest, QRect(x, y, tw, th), picture, QRect(source.left(), source.top(), tw, th));
+            stretch(dest, QRect(x, y, tw, th), src, QRect(from.left(), from.top(), tw, th));
         }
     }
 }
@@ -290,7 +294,7 @@ QImage CreateStretchSkinImage(const SkinCorners &Old, const SkinCorners &New, co
     const int H = RectHeight(R);
     const TRect &c = Old.ClRect;
     const TRect &n = New.ClRect;
-    const auto band = [](bool stretched) { return stretched ? pfStretch : pfTile; };
+    const auto band = [](bool stretched) { return stretched ? fillStretch : fillTile; };
     const Piece pieces[] = {
         // edges
         { { Old.LT.X, 0, Old.RT.X, c.Top }, { New.LT.X, 0, New.RT.X, n.Top }, band(TopStretch) },
@@ -298,20 +302,20 @@ QImage CreateStretchSkinImage(const SkinCorners &Old, const SkinCorners &New, co
         { { 0, Old.LT.Y, c.Left, Old.LB.Y }, { 0, New.LT.Y, n.Left, New.LB.Y }, band(LeftStretch) },
         { { c.Right, Old.RT.Y, W, Old.RB.Y }, { n.Right, New.RT.Y, Width, New.RB.Y }, band(RightStretch) },
         // corner pieces a … h
-        { { 0, 0, Old.LT.X, c.Top }, { 0, 0, New.LT.X, n.Top }, pfCopy },
-        { { 0, c.Top, c.Left, Old.LT.Y }, { 0, n.Top, n.Left, New.LT.Y }, pfCopy },
-        { { Old.RT.X, 0, W, c.Top }, { New.RT.X, 0, Width, n.Top }, pfCopy },
-        { { c.Right, c.Top, W, Old.RT.Y }, { n.Right, n.Top, Width, New.RT.Y }, pfCopy },
-        { { 0, Old.LB.Y, c.Left, H }, { 0, New.LB.Y, n.Left, Height }, pfCopy },
-        { { c.Left, c.Bottom, Old.LB.X, H }, { n.Left, n.Bottom, New.LB.X, Height }, pfCopy },
-        { { Old.RB.X, c.Bottom, W, H }, { New.RB.X, n.Bottom, Width, Height }, pfCopy },
-        { { c.Right, Old.RB.Y, W, c.Bottom }, { n.Right, New.RB.Y, Width, n.Bottom }, pfCopy },
+        { { 0, 0, Old.LT.X, c.Top }, { 0, 0, New.LT.X, n.Top }, fillCopy },
+        { { 0, c.Top, c.Left, Old.LT.Y }, { 0, n.Top, n.Left, New.LT.Y }, fillCopy },
+        { { Old.RT.X, 0, W, c.Top }, { New.RT.X, 0, Width, n.Top }, fillCopy },
+        { { c.Right, c.Top, W, Old.RT.Y }, { n.Right, n.Top, Width, New.RT.Y }, fillCopy },
+        { { 0, Old.LB.Y, c.Left, H }, { 0, New.LB.Y, n.Left, Height }, fillCopy },
+        { { c.Left, c.Bottom, Old.LB.X, H }, { n.Left, n.Bottom, New.LB.X, Height }, fillCopy },
+        { { Old.RB.X, c.Bottom, W, H }, { New.RB.X, n.Bottom, Width, Height }, fillCopy },
+        { { c.Right, Old.RB.Y, W, c.Bottom }, { n.Right, New.RB.Y, Width, n.Bottom }, fillCopy },
     };
     for (const Piece &piece : pieces) {
         drawPiece(dest, skin, piece);
     }
     if (DrawClient) {
-        drawPiece(dest, skin, { c, n, pfTile });
+        drawPiece(dest, skin, { c, n, fillTile });
     }
     return dest;
 }
@@ -348,15 +352,15 @@ void CreateStretchNineImage(QImage &Dest, const QImage &Picture, const TRect &R,
     const TRect &c = ClRect;
     const TRect n { c.Left, c.Top, c.Right + DW - W, c.Bottom + DH - H };
     const Piece pieces[] = {
-        { { 0, 0, c.Left, c.Top }, { 0, 0, n.Left, n.Top }, pfCopy }, // top-left
-        { { c.Left, 0, c.Right, c.Top }, { n.Left, 0, n.Right, n.Top }, pfStretch }, // top
-        { { c.Right, 0, W, c.Top }, { n.Right, 0, DW, n.Top }, pfCopy }, // top-right
-        { { c.Right, c.Top, W, c.Bottom }, { n.Right, n.Top, DW, n.Bottom }, pfStretch }, // right
-        { { c.Right, c.Bottom, W, H }, { n.Right, n.Bottom, DW, DH }, pfCopy }, // bottom-right
-        { { c.Left, c.Bottom, c.Right, H }, { n.Left, n.Bottom, n.Right, DH }, pfStretch }, // bottom
-        { { 0, c.Bottom, c.Left, H }, { 0, n.Bottom, n.Left, DH }, pfCopy }, // bottom-left
-        { { 0, c.Top, c.Left, c.Bottom }, { 0, n.Top, n.Left, n.Bottom }, pfStretch }, // left
-        { c, n, pfStretch }, // centre
+        { { 0, 0, c.Left, c.Top }, { 0, 0, n.Left, n.Top }, fillCopy }, // top-left
+        { { c.Left, 0, c.Right, c.Top }, { n.Left, 0, n.Right, n.Top }, fillStretch }, // top
+        { { c.Right, 0, W, c.Top }, { n.Right, 0, DW, n.Top }, fillCopy }, // top-right
+        { { c.Right, c.Top, W, c.Bottom }, { n.Right, n.Top, DW, n.Bottom }, fillStretch }, // right
+        { { c.Right, c.Bottom, W, H }, { n.Right, n.Bottom, DW, DH }, fillCopy }, // bottom-right
+        { { c.Left, c.Bottom, c.Right, H }, { n.Left, n.Bottom, n.Right, DH }, fillStretch }, // bottom
+        { { 0, c.Bottom, c.Left, H }, { 0, n.Bottom, n.Left, DH }, fillCopy }, // bottom-left
+        { { 0, c.Top, c.Left, c.Bottom }, { 0, n.Top, n.Left, n.Bottom }, fillStretch }, // left
+        { c, n, fillStretch }, // centre
     };
     for (const Piece &piece : pieces) {
         drawPiece(Dest, skin, piece);

@@ -18,8 +18,9 @@ namespace pixolo {
 //   cut at the target's right and bottom edges.
 // - drawFramed() is the nine-piece stretch of CreateStretchNineImage.
 // Nothing reads outside the picture or writes outside the destination: target pixels whose source pixel lies
-// outside the picture are left as they were. Empty or reversed rectangles draw nothing. The QImage forms need a
-// 32-bit destination (Format_RGB32 or an ARGB32 format); any source format is accepted.
+// outside the picture are left as they were. Empty or reversed rectangles draw nothing. The QImage forms write
+// 32-bit pixels: a destination of another format is converted to RGB32 (ARGB32_Premultiplied if it has alpha)
+// first. Any source format is accepted.
 void stretch(QImage &dest, const QRect &target, const QImage &picture, const QRect &source);
 void tile(QImage &dest, const QRect &target, const QImage &picture, const QRect &source);
 void stretch(QPainter &painter, const QRect &target, const QImage &picture, const QRect &source);

@@ -101,16 +101,21 @@ TEST(SkinPaintClipping, EmptyOrReversedRectanglesDrawNothing)
     EXPECT_EQ(dest, before);
 }
 
-TEST(SkinPaintClipping, ConvertsOtherSourceFormats)
+TEST(SkinPaintClipping, ConvertsOtherFormats)
 {
     const QImage indexed = coordinateImage(6, 6).convertToFormat(QImage::Format_Indexed8);
     QImage dest = filledImage(3, 3, s_magenta);
     stretch(dest, QRect(0, 0, 3, 3), indexed, QRect(1, 1, 3, 3));
+    QImage packed = filledImage(4, 4, s_magenta).convertToFormat(QImage::Format_BGR888);
+    tile(packed, QRect(0, 0, 4, 4), indexed, QRect(1, 1, 3, 3));
+    EXPECT_EQ(packed.format(), QImage::Format_RGB32) << "24-bit destinations become 32-bit";
     for (int y = 0; y < 3; ++y) {
         for (int x = 0; x < 3; ++x) {
             EXPECT_EQ(dest.pixel(x, y), indexed.pixel(x + 1, y + 1));
+            EXPECT_EQ(packed.pixel(x, y), indexed.pixel(x + 1, y + 1));
         }
     }
+    EXPECT_EQ(packed.pixel(3, 3), indexed.pixel(1, 1));
 }
 
 TEST(SkinPaintPainter, DrawsThroughAPainterWhereTheImageFormsDraw)
