@@ -2,9 +2,11 @@
 
 #include "platform/TBitmap.h"
 #include "skin/SkinTypes.h"
+#include "skin/TbsCompressedStoredSkin.h"
 #include "skin/TbsDataSkinControl.h"
 #include "skin/TbsDataSkinObject.h"
 #include "skin/TbsDataSkinPopupWindow.h"
+#include "skin/TbsResourceStrData.h"
 
 #include <QObject>
 #include <QPointer>
@@ -16,8 +18,6 @@
 namespace pixolo {
 
 class SkinIni;
-class TbsCompressedStoredSkin;
-class TbsResourceStrData;
 
 // The eight skin colours of [SKINCOLORS].
 struct TbsSkinColors {
