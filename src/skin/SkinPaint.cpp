@@ -130,6 +130,23 @@ StripPlan stripPlan(Qt::Orientation along, int length, int thickness, int crossS
     return plan;
 }
 
+// A left or right strip `length` rows high: rows [top.Y, bottom.Y) tiled from row 0 (or stretched between the
+// places of the corner points), then the client band's rows above top.Y copied to its top and those below
+// bottom.Y to its bottom.
+StripPlan sideStrip(
+    int length, int thickness, int crossStart, TPoint top, TPoint bottom, const TRect &clRect, bool stretched)
+{
+    StripPlan plan = stripPlan(Qt::Vertical, length, thickness, crossStart);
+    plan.band = { top.Y, bottom.Y };
+    plan.bandTarget = stretched ? Span { top.Y - clRect.Top, length + bottom.Y - clRect.Bottom } : Span { 0, length };
+    plan.head = { clRect.Top, top.Y };
+    plan.headTarget = { 0, top.Y - clRect.Top };
+    plan.tail = { bottom.Y, clRect.Bottom };
+    plan.tailTarget = { length - (clRect.Bottom - bottom.Y), length };
+    plan.stretched = stretched;
+    return plan;
+}
+
 QImage buildStrip(const QImage &skin, const StripPlan &plan)
 {
     const bool horizontal = plan.along == Qt::Horizontal;
@@ -401,23 +418,13 @@ SkinBorderImages CreateStretchSkinBorderImages(const SkinCorners &Old, const Ski
     }
     // The side strips fill the height between the top and bottom strips.
     const int sideHeight = Height - std::max(0, topHeight) - std::max(0, bottomHeight);
-    const auto side = [&](int thickness, int crossStart, TPoint top, TPoint bottom, bool stretched) {
-        StripPlan plan = stripPlan(Qt::Vertical, sideHeight, thickness, crossStart);
-        plan.band = { top.Y, bottom.Y };
-        plan.bandTarget = stretched ? Span { top.Y - c.Top, sideHeight + bottom.Y - c.Bottom } : Span { 0, sideHeight };
-        plan.head = { c.Top, top.Y };
-        plan.headTarget = { 0, top.Y - c.Top };
-        plan.tail = { bottom.Y, c.Bottom };
-        plan.tailTarget = { sideHeight - (c.Bottom - bottom.Y), sideHeight };
-        plan.stretched = stretched;
-        return buildStrip(skin, plan);
-    };
     if (n.Left > 0 && sideHeight > 0 && Old.LB.Y > Old.LT.Y) {
-        images.LeftImage = side(n.Left, 0, Old.LT, Old.LB, LeftStretch);
+        images.LeftImage = buildStrip(skin, sideStrip(sideHeight, n.Left, 0, Old.LT, Old.LB, c, LeftStretch));
     }
     const int rightWidth = Width - n.Right;
     if (rightWidth > 0 && sideHeight > 0 && Old.RB.Y > Old.RT.Y) {
-        images.RightImage = side(rightWidth, W - rightWidth, Old.RT, Old.RB, RightStretch);
+        images.RightImage
+            = buildStrip(skin, sideStrip(sideHeight, rightWidth, W - rightWidth, Old.RT, Old.RB, c, RightStretch));
     }
     return images;
 }
@@ -448,13 +455,7 @@ SkinBorderImages CreateSkinBorderImages(const SkinCorners &Old, const SkinCorner
           };
     const int sideHeight = RectHeight(n);
     const auto vertical = [&](int thickness, int crossStart, TPoint top, TPoint bottom) {
-        StripPlan plan = stripPlan(Qt::Vertical, sideHeight, thickness, crossStart);
-        plan.band = { top.Y, bottom.Y };
-        plan.bandTarget = { 0, sideHeight };
-        plan.head = { c.Top, top.Y };
-        plan.headTarget = { 0, top.Y - c.Top };
-        plan.tail = { bottom.Y, c.Bottom };
-        plan.tailTarget = { sideHeight - (c.Bottom - bottom.Y), sideHeight };
+        StripPlan plan = sideStrip(sideHeight, thickness, crossStart, top, bottom, c, false);
         plan.background = s_maskOutside;
         return buildStrip(skin, plan);
     };
