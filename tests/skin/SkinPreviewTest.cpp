@@ -1,6 +1,7 @@
 #include "skin/SkinPreview.h"
 
 #include "skin/BmpFile.h"
+#include "skin/SkinRegion.h"
 #include "skin/TbsCompressedStoredSkin.h"
 #include "skin/TbsSkinData.h"
 
@@ -139,4 +140,34 @@ TEST_F(SkinPreviewTest, EmptySkinRectangleDrawsNothing)
 {
     EXPECT_FALSE(controlSize(m_store, entry("broken"), QSize(30, 20)).isValid());
     EXPECT_TRUE(controlImage(m_store, entry("broken"), QSize(30, 20)).isNull());
+}
+
+// The project's own skin at the main window's size: 729 × 467 client plus the frame.
+TEST(ProjectSkinPreview, MainWindowFrameAndShape)
+{
+    TbsCompressedStoredSkin storedSkin;
+    storedSkin.ImportSkinFolder(QStringLiteral(PIXOLO_SOURCE_DIR "/skins/pixolo/skin.ini"));
+    TbsSkinData store;
+    store.LoadStoredSkin(storedSkin);
+    ASSERT_FALSE(store.Empty());
+    const QImage form = store.Picture.toRgb32();
+    ASSERT_EQ(form.size(), QSize(176, 147));
+
+    const QImage frame = formFrameImage(store, QSize(757, 523));
+    ASSERT_EQ(frame.size(), QSize(757, 523));
+    // Corners land unchanged at the window's corners (the top-right one holds the caption buttons).
+    EXPECT_EQ(frame.copy(0, 0, 48, 33), form.copy(0, 0, 48, 33));
+    EXPECT_EQ(frame.copy(757 - 77, 0, 77, 33), form.copy(99, 0, 77, 33));
+    EXPECT_EQ(frame.copy(0, 523 - 23, 20, 23), form.copy(0, 124, 20, 23));
+    EXPECT_EQ(frame.copy(757 - 35, 523 - 23, 35, 23), form.copy(141, 124, 35, 23));
+
+    const std::optional<QRegion> shape = formRegion(store, QSize(757, 523));
+    ASSERT_TRUE(shape);
+    EXPECT_TRUE(shape->contains(QRect(15, 33, 729, 467))) << "the client is inside";
+    EXPECT_TRUE(QRect(0, 0, 757, 523).contains(shape->boundingRect()));
+    const QRegion maskShape = *CreateRgnFromMask(store.MaskPicture.toRgb32());
+    // The mask's rounded corners stay at the window's corners.
+    ASSERT_FALSE(maskShape.contains(QPoint(0, 0)));
+    EXPECT_FALSE(shape->contains(QPoint(0, 0)));
+    EXPECT_EQ(shape->contains(QPoint(756, 522)), maskShape.contains(QPoint(175, 146)));
 }
