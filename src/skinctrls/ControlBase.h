@@ -237,6 +237,7 @@ protected:
     }
     void mousePressEvent(QMouseEvent *event) override
     {
+        trackPointer(event->position().toPoint());
         if (event->button() == Qt::LeftButton) {
             m_clickPressed = true;
         }

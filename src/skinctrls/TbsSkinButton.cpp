@@ -258,6 +258,7 @@ void SkinButtonControl::releaseButton()
 
 void SkinButtonControl::mousePressEvent(QMouseEvent *event)
 {
+    trackPointer(event->position().toPoint());
     if (!fireMouse(OnMouseDown, event)) {
         return;
     }

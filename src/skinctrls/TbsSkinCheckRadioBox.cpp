@@ -155,6 +155,7 @@ void TbsSkinCheckRadioBox::mousePressEvent(QMouseEvent *event)
             return; // the focus went elsewhere: the press is dropped
         }
     }
+    trackPointer(event->position().toPoint());
     setHot(true);
     fireMouse(OnMouseDown, event);
 }
