@@ -128,6 +128,11 @@ FilterGraphManager::~FilterGraphManager()
     m_filters.clear();
 }
 
+void *FilterGraphManager::findInterface(const GUID &iid)
+{
+    return iid == IID ? this : FrameworkObject::findInterface(iid);
+}
+
 FilterGraphManager *FilterGraphManager::from(IInterface *object)
 {
     void *found = nullptr;

@@ -78,6 +78,8 @@ public:
 private:
     ~FilterGraphManager() override;
 
+    void *findInterface(const GUID &iid) override;
+
     struct Event {
         int code;
         std::intptr_t param1;

@@ -136,27 +136,25 @@ GstPadProbeReturn SampleGrabberFilter::onProbe(GstPad *, GstPadProbeInfo *info, 
 
 void SampleGrabberFilter::onBuffer(GstBuffer *buffer)
 {
+    // The callback sees each frame before it becomes the one that copies return.
     {
-        const std::lock_guard lock(m_lock);
-        if (m_bufferSamples) {
-            m_latest = GstRef<GstBuffer>::ref(buffer); // one latest buffer, never a queue
+        const std::lock_guard lock(m_callbackLock);
+        GstMapInfo map;
+        if (m_callback && gst_buffer_map(buffer, &map, GST_MAP_READ)) {
+            const double sampleTime
+                = GST_BUFFER_PTS_IS_VALID(buffer) ? double(GST_BUFFER_PTS(buffer)) / GST_SECOND : 0.0;
+            try {
+                m_callback->BufferCB(sampleTime, map.data, std::int32_t(map.size));
+            } catch (...) {
+                // Nothing may unwind into the streaming thread; the frame still passes.
+            }
+            gst_buffer_unmap(buffer, &map);
         }
     }
-    const std::lock_guard lock(m_callbackLock);
-    if (!m_callback) {
-        return;
+    const std::lock_guard lock(m_lock);
+    if (m_bufferSamples) {
+        m_latest = GstRef<GstBuffer>::ref(buffer); // one latest buffer, never a queue
     }
-    GstMapInfo map;
-    if (!gst_buffer_map(buffer, &map, GST_MAP_READ)) {
-        return;
-    }
-    const double sampleTime = GST_BUFFER_PTS_IS_VALID(buffer) ? double(GST_BUFFER_PTS(buffer)) / GST_SECOND : 0.0;
-    try {
-        m_callback->BufferCB(sampleTime, map.data, std::int32_t(map.size));
-    } catch (...) {
-        // Nothing may unwind into the streaming thread; the frame still passes.
-    }
-    gst_buffer_unmap(buffer, &map);
 }
 
 HRESULT SampleGrabberFilter::SetMediaType(const AM_MEDIA_TYPE &type)

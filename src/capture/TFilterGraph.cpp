@@ -1,6 +1,7 @@
 #include "capture/TFilterGraph.h"
 
 #include "capture/EDirectShowException.h"
+#include "platform/MessageBox.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -28,6 +29,22 @@ int logarithmicScale(int value)
     return int(std::nearbyint(std::log(double(value) + 1.0) * 1085.73));
 }
 
+// Runs a function when the scope ends, however it ends.
+template<typename Function>
+class ScopeGuard {
+public:
+    explicit ScopeGuard(Function function)
+        : m_function(std::move(function))
+    {
+    }
+    ~ScopeGuard() { m_function(); }
+    ScopeGuard(const ScopeGuard &) = delete;
+    ScopeGuard &operator=(const ScopeGuard &) = delete;
+
+private:
+    Function m_function;
+};
+
 } // namespace
 
 // The hidden receiver of the graph's notifications: it hands them to the component on the main thread.
@@ -42,7 +59,7 @@ public:
     bool event(QEvent *event) override
     {
         if (event->type() == notifyEventType()) {
-            m_graph->drainEvents(); // an error raised here goes on to the application's handler
+            m_graph->drainEvents();
             return true;
         }
         return QObject::event(event);
@@ -505,17 +522,17 @@ void TFilterGraph::drainEvents()
     int code = 0;
     std::intptr_t param1 = 0;
     std::intptr_t param2 = 0;
-    // The event source may go while a handler runs (a sink may deactivate the graph): look it up each time.
-    while (m_eventSource && m_eventSource->GetEvent(code, param1, param2, 0) == S_OK) {
-        const RefPtr<IMediaEventEx> source = m_eventSource;
-        struct FreeParams {
-            IMediaEventEx *source;
-            int code;
-            std::intptr_t param1;
-            std::intptr_t param2;
-            ~FreeParams() { source->FreeEventParams(code, param1, param2); }
-        } const freeParams { source.get(), code, param1, param2 };
-        HandleGraphEvent(code, param1, param2);
+    try {
+        // The event source may go while a handler runs (a sink may deactivate the graph): look it up each time.
+        while (m_eventSource && m_eventSource->GetEvent(code, param1, param2, 0) == S_OK) {
+            const RefPtr<IMediaEventEx> source = m_eventSource;
+            const ScopeGuard freeParams([&] { source->FreeEventParams(code, param1, param2); });
+            HandleGraphEvent(code, param1, param2);
+        }
+    } catch (const std::exception &error) {
+        // As the application's default handler does: the message is shown and the program goes on. The events
+        // still waiting are taken at the next notification.
+        MessageBox::show(QString::fromUtf8(error.what()), QCoreApplication::applicationName(), MessageBox::Error);
     }
 }
 
