@@ -330,19 +330,25 @@ protected:
     // The control's own key handling after OnKeyDown / OnKeyUp; true when the key was used.
     virtual bool KeyDown(QKeyEvent *) { return false; }
     virtual bool KeyUp(QKeyEvent *) { return false; }
+    // OnEnter and OnExit follow the window's focused control: a window losing and regaining activation, or a
+    // popup opening over it, leaves its focused control where it is.
     void focusInEvent(QFocusEvent *event) override
     {
         QtBase::focusInEvent(event);
-        if (isControlFocusChange(event->reason())) {
+        const bool regained = m_focusParked && event->reason() == Qt::ActiveWindowFocusReason;
+        m_focusParked = false;
+        if (!regained) {
             fire(OnEnter);
         }
     }
     void focusOutEvent(QFocusEvent *event) override
     {
         QtBase::focusOutEvent(event);
-        if (isControlFocusChange(event->reason())) {
-            fire(OnExit);
+        if (!isControlFocusChange(event->reason())) {
+            m_focusParked = true;
+            return;
         }
+        fire(OnExit);
     }
     void resizeEvent(QResizeEvent *event) override
     {
@@ -371,11 +377,14 @@ protected:
     }
 
 private:
+protected:
     // Entering and leaving the window, or a popup opening, is no change of the focused control.
     static bool isControlFocusChange(Qt::FocusReason reason)
     {
         return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
     }
+
+private:
     void setPointerInside(bool inside)
     {
         if (m_pointerInside == inside) {
@@ -403,6 +412,7 @@ private:
     QString m_caption;
     bool m_pointerInside = false;
     bool m_clickPressed = false;
+    bool m_focusParked = false; // the focus left with the window's activation, not to another control
     int m_shortcutId = 0;
 };
 

@@ -114,7 +114,7 @@ void TbsCustomEdit::paintEvent(QPaintEvent *event)
 void TbsCustomEdit::focusInEvent(QFocusEvent *event)
 {
     ControlBase<QLineEdit>::focusInEvent(event);
-    if (m_autoSelect && event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason) {
+    if (m_autoSelect && isControlFocusChange(event->reason())) {
         selectAll();
     }
 }
