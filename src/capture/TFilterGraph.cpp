@@ -30,8 +30,8 @@ int logarithmicScale(int value)
 }
 
 // Runs a function when the scope ends, however it ends.
-template<typename Function>
-class ScopeGuard {
+template <typename Function> class ScopeGuard
+{
 public:
     explicit ScopeGuard(Function function)
         : m_function(std::move(function))

@@ -2,7 +2,8 @@
 
 #include <QTest>
 
-namespace pixolo::test {
+namespace pixolo::test
+{
 
 CaptureFixture::CaptureFixture()
     : videoWindow(std::make_unique<TVideoWindow>())
@@ -37,8 +38,8 @@ bool CaptureFixture::startPreview()
         ADD_FAILURE() << "missing " << bool(builder) << bool(source) << bool(renderer) << bool(grabberFilter);
         return false;
     }
-    const HRESULT hr = builder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, source.get(),
-                                             grabberFilter.get(), renderer.get());
+    const HRESULT hr = builder->RenderStream(
+        &PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, source.get(), grabberFilter.get(), renderer.get());
     if (Failed(hr)) {
         ADD_FAILURE() << "RenderStream: " << AMGetErrorText(hr).toStdString();
         return false;

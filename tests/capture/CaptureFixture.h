@@ -14,9 +14,11 @@
 
 #include <memory>
 
-namespace pixolo::test {
+namespace pixolo::test
+{
 
-class CaptureFixture : public testing::Test {
+class CaptureFixture : public testing::Test
+{
 protected:
     CaptureFixture();
     ~CaptureFixture() override;

@@ -12,7 +12,8 @@
 #include <cmath>
 #include <stdexcept>
 
-namespace pixolo::test {
+namespace pixolo::test
+{
 
 CameraEnvironment::CameraEnvironment(const QByteArray &size, const QByteArray &format, const QByteArray &vanishAfter)
 {
@@ -75,7 +76,7 @@ RefPtr<IMoniker> testCameraMoniker()
 QImage referenceFrame(int width, int height, bool mjpeg, int number)
 {
     const CameraEnvironment camera(QByteArray::number(width) + 'x' + QByteArray::number(height),
-                                   mjpeg ? QByteArrayLiteral("mjpeg") : QByteArray());
+        mjpeg ? QByteArrayLiteral("mjpeg") : QByteArray());
     const QByteArray description = "pixolotestcamsrc is-live=false num-buffers=" + QByteArray::number(number + 1)
         + (mjpeg ? " ! jpegdec" : "") + " ! videoconvert ! video/x-raw,format=BGR ! appsink name=out sync=false";
     GError *error = nullptr;

@@ -17,13 +17,15 @@
 #include <utility>
 #include <vector>
 
-namespace pixolo::test {
+namespace pixolo::test
+{
 
 // Sets the virtual camera's environment for the scope of a test; the previous values come back afterwards.
-class CameraEnvironment {
+class CameraEnvironment
+{
 public:
-    explicit CameraEnvironment(const QByteArray &size = {}, const QByteArray &format = {},
-                               const QByteArray &vanishAfter = {});
+    explicit CameraEnvironment(
+        const QByteArray &size = {}, const QByteArray &format = {}, const QByteArray &vanishAfter = {});
     ~CameraEnvironment();
     CameraEnvironment(const CameraEnvironment &) = delete;
     CameraEnvironment &operator=(const CameraEnvironment &) = delete;
@@ -33,7 +35,8 @@ private:
 };
 
 // Hides every device provider (the virtual camera's and the system's) while it lives: a machine without cameras.
-class NoDevices {
+class NoDevices
+{
 public:
     NoDevices();
     ~NoDevices();
@@ -63,7 +66,8 @@ QImage imageOf(const TBitmap &bitmap);
 void writeWav(const QString &fileName, int milliseconds);
 
 // A graph client whose filter is a sample grabber of the layer (or none) and which records every operation.
-class RecordingClient final : public IGraphClient {
+class RecordingClient final : public IGraphClient
+{
 public:
     explicit RecordingClient(QString name, bool withFilter = true);
 
@@ -84,7 +88,8 @@ private:
 };
 
 // A sink that records graph and control events; it can be told to raise on one graph event code.
-class RecordingSink final : public IGraphEventSink {
+class RecordingSink final : public IGraphEventSink
+{
 public:
     void SinkGraphEvent(int code, std::intptr_t param1, std::intptr_t param2) override;
     void SinkControlEvent(int code, int param) override;
@@ -94,9 +99,9 @@ public:
 
     bool sawGraphEvent(int code) const;
 
-    std::vector<std::pair<int, int>> controlEvents;             // code, param
-    std::vector<std::pair<int, std::intptr_t>> graphEvents;     // code, param1
-    std::optional<int> raiseOn;                                 // graph event code that raises (once)
+    std::vector<std::pair<int, int>> controlEvents; // code, param
+    std::vector<std::pair<int, std::intptr_t>> graphEvents; // code, param1
+    std::optional<int> raiseOn; // graph event code that raises (once)
 };
 
 } // namespace pixolo::test

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
-namespace pixolo {
-namespace {
+namespace pixolo
+{
+namespace
+{
 
 using namespace test;
 
@@ -58,14 +60,16 @@ struct FrameCase {
     bool mjpeg;
 };
 
-class TSampleGrabberFrameTest : public CaptureFixture, public testing::WithParamInterface<FrameCase> { };
+class TSampleGrabberFrameTest : public CaptureFixture, public testing::WithParamInterface<FrameCase>
+{
+};
 
 // The snapshot has the camera's full size and exactly the pixels the camera sent, whatever the row padding.
 TEST_P(TSampleGrabberFrameTest, CopiesTheCamerasPictureAtFullSize)
 {
     const FrameCase frame = GetParam();
     const CameraEnvironment camera(QByteArray::number(frame.width) + 'x' + QByteArray::number(frame.height),
-                                   frame.mjpeg ? QByteArrayLiteral("mjpeg") : QByteArray());
+        frame.mjpeg ? QByteArrayLiteral("mjpeg") : QByteArray());
     ASSERT_TRUE(startPreview());
     TBitmap bitmap;
     ASSERT_TRUE(waitForFrame(bitmap));
@@ -86,10 +90,10 @@ TEST_P(TSampleGrabberFrameTest, CopiesTheCamerasPictureAtFullSize)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, TSampleGrabberFrameTest,
-                         testing::Values(FrameCase { 640, 480, false }, FrameCase { 1280, 720, false },
-                                         FrameCase { 641, 481, false }, // rows of 1923 bytes, padded to 1924
-                                         FrameCase { 321, 240, false }, // 964-byte rows
-                                         FrameCase { 1280, 720, true }, FrameCase { 642, 482, true }));
+    testing::Values(FrameCase { 640, 480, false }, FrameCase { 1280, 720, false },
+        FrameCase { 641, 481, false }, // rows of 1923 bytes, padded to 1924
+        FrameCase { 321, 240, false }, // 964-byte rows
+        FrameCase { 1280, 720, true }, FrameCase { 642, 482, true }));
 
 TEST_F(TSampleGrabberTest, WithABufferCopiesAtMostTheImageSize)
 {
@@ -125,8 +129,7 @@ TEST_F(TSampleGrabberTest, VanishingCameraBringsDeviceLostOnceAndStopsSendingFra
     graph.OnDSEvent = [&](QObject *, int code, std::intptr_t, std::intptr_t) { events.push_back(code); };
     graph.OnGraphDeviceLost = [&](QObject *, IInterface *, bool removed) { lostRemoved = removed; };
     ASSERT_TRUE(startPreview());
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return std::count(events.begin(), events.end(), EC_ERRORABORT) > 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return std::count(events.begin(), events.end(), EC_ERRORABORT) > 0; }, 5000));
     EXPECT_EQ(std::count(events.begin(), events.end(), EC_DEVICE_LOST), 1);
     EXPECT_TRUE(lostRemoved);
 
@@ -144,11 +147,16 @@ TEST_F(TSampleGrabberTest, VanishingCameraBringsDeviceLostOnceAndStopsSendingFra
 TEST(TMediaTypeTest, GrabberTypeIsTheSeventyTwoBytesOfTheForm)
 {
     const TSampleGrabber grabber;
-    const QByteArray expected = QByteArray::fromHex("76696473000010008000" "00aa00389b71" // MEDIATYPE_Video
-                                                    "7deb36e44f52ce119f530020af0ba770"     // MEDIASUBTYPE_RGB24
-                                                    "ffffffff" "00000000" "01000000"       // fixed, not temporal, 1
-                                                    "809f580556c3ce11bf0100aa0055595a"     // FORMAT_VideoInfo
-                                                    "00000000" "00000000" "00000000");     // pUnk, cbFormat, pbFormat
+    const QByteArray expected = QByteArray::fromHex("76696473000010008000"
+                                                    "00aa00389b71" // MEDIATYPE_Video
+                                                    "7deb36e44f52ce119f530020af0ba770" // MEDIASUBTYPE_RGB24
+                                                    "ffffffff"
+                                                    "00000000"
+                                                    "01000000" // fixed, not temporal, 1
+                                                    "809f580556c3ce11bf0100aa0055595a" // FORMAT_VideoInfo
+                                                    "00000000"
+                                                    "00000000"
+                                                    "00000000"); // pUnk, cbFormat, pbFormat
     EXPECT_EQ(grabber.MediaType()->data(), expected);
 }
 

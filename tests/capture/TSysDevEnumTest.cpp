@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
-namespace pixolo {
-namespace {
+namespace pixolo
+{
+namespace
+{
 
 using namespace test;
 

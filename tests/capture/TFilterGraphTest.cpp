@@ -1,0 +1,561 @@
+// The filter graph component: the client and sink protocol, modes, interface lookup, resetting, file rendering,
+// audio settings, events and the inspection and log files.
+#include "CaptureFixture.h"
+
+#include "capture/EDirectShowException.h"
+#include "capture/ElementFilter.h"
+#include "platform/MessageBox.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace pixolo
+{
+namespace
+{
+
+using namespace test;
+
+class TFilterGraphTest : public testing::Test
+{
+protected:
+    TFilterGraphTest()
+    {
+        SetAudioSinkDescription("fakesink sync=true"); // plays in real time without a sound card
+        graph.AttachSink(&sink);
+    }
+    ~TFilterGraphTest() override
+    {
+        graph.SetActive(false);
+        graph.DetachSink(&sink);
+    }
+
+    QString wav(int milliseconds)
+    {
+        const QString name = folder.filePath(QStringLiteral("sound%1.wav").arg(milliseconds));
+        writeWav(name, milliseconds);
+        return name;
+    }
+
+    std::vector<int> controlCodes() const
+    {
+        std::vector<int> codes;
+        for (const auto &[code, param] : sink.controlEvents) {
+            codes.push_back(code);
+        }
+        return codes;
+    }
+
+    std::vector<RefPtr<IBaseFilter>> filters()
+    {
+        std::vector<RefPtr<IBaseFilter>> list;
+        if (const auto filterGraph = graph.QueryInterface<IFilterGraph2>()) {
+            filterGraph->EnumFilters(list);
+        }
+        return list;
+    }
+
+    QTemporaryDir folder;
+    TFilterGraph graph;
+    RecordingSink sink;
+};
+
+TEST_F(TFilterGraphTest, ActivationAddsClientsInOrderAndTellsSinksLast)
+{
+    RecordingClient first(QStringLiteral("First"));
+    RecordingClient second(QStringLiteral("Second"), false); // a client without a filter is simply missing
+    graph.AttachClient(&first);
+    graph.AttachClient(&second);
+    bool activated = false;
+    graph.OnActivate = [&](QObject *sender) {
+        activated = sender == &graph;
+        EXPECT_TRUE(sink.controlEvents.empty()); // OnActivate comes before ctlActive
+    };
+    graph.SetActive(true);
+    EXPECT_TRUE(activated);
+    EXPECT_EQ(first.operations, (std::vector { opBeforeAdd, opAfterAdd }));
+    EXPECT_EQ(second.operations, (std::vector { opBeforeAdd, opAfterAdd }));
+    EXPECT_EQ(sink.controlEvents, (std::vector<std::pair<int, int>> { { ctlActive, 1 } }));
+    const auto list = filters();
+    ASSERT_EQ(list.size(), 1u);
+    FILTER_INFO info;
+    list[0]->QueryFilterInfo(info);
+    EXPECT_EQ(info.achName, QStringLiteral("First"));
+
+    // The current value again: nothing at all.
+    graph.SetActive(true);
+    EXPECT_EQ(first.operations.size(), 2u);
+    EXPECT_EQ(sink.controlEvents.size(), 1u);
+
+    // Deactivation tells the sinks first, then removes every client's filter.
+    graph.SetActive(false);
+    EXPECT_EQ(sink.controlEvents.back(), std::make_pair(ctlActive, 0));
+    EXPECT_EQ(first.operations, (std::vector { opBeforeAdd, opAfterAdd, opBeforeRemove, opAfterRemove }));
+    FILTER_INFO after;
+    first.filtersMade[0]->QueryFilterInfo(after);
+    EXPECT_FALSE(after.pGraph);
+    graph.DetachClient(&first);
+    graph.DetachClient(&second);
+}
+
+TEST_F(TFilterGraphTest, EmptyGraphStillActivatesAndSendsActive)
+{
+    graph.SetActive(true);
+    EXPECT_TRUE(graph.Active());
+    EXPECT_TRUE(graph.QueryInterface<IMediaControl>());
+    EXPECT_TRUE(filters().empty());
+    EXPECT_EQ(sink.controlEvents, (std::vector<std::pair<int, int>> { { ctlActive, 1 } }));
+}
+
+TEST_F(TFilterGraphTest, AttachingToAnActiveGraphAddsAtOnceAndDetachingFromAnInactiveOneSendsNothing)
+{
+    RecordingClient client(QStringLiteral("Late"));
+    graph.SetActive(true);
+    graph.AttachClient(&client);
+    EXPECT_EQ(client.operations, (std::vector { opBeforeAdd, opAfterAdd }));
+    graph.SetActive(false);
+    client.operations.clear();
+    graph.DetachClient(&client);
+    EXPECT_TRUE(client.operations.empty());
+    graph.SetActive(true);
+    EXPECT_TRUE(client.operations.empty());
+}
+
+TEST_F(TFilterGraphTest, ModeChangeRebuildsAFreshGraphOfTheNewKindWithClientsInOrder)
+{
+    RecordingClient first(QStringLiteral("First"));
+    RecordingClient second(QStringLiteral("Second"));
+    graph.AttachClient(&first);
+    graph.AttachClient(&second);
+    graph.SetActive(true);
+    EXPECT_FALSE(graph.QueryInterface<ICaptureGraphBuilder2>());
+    const auto oldGraph = graph.QueryInterface<IFilterGraph2>();
+
+    std::vector<QString> order;
+    first.operations.clear();
+    graph.SetMode(gmCapture);
+    EXPECT_TRUE(graph.Active());
+    EXPECT_TRUE(graph.QueryInterface<ICaptureGraphBuilder2>());
+    EXPECT_NE(graph.QueryInterface<IFilterGraph2>().get(), oldGraph.get());
+    EXPECT_EQ(first.operations, (std::vector { opBeforeRemove, opAfterRemove, opBeforeAdd, opAfterAdd }));
+    ASSERT_EQ(first.filtersMade.size(), 2u);
+    EXPECT_NE(first.filtersMade[0].get(), first.filtersMade[1].get());
+    const auto list = filters();
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].get(), first.GetClientFilter().get());
+    EXPECT_EQ(list[1].get(), second.GetClientFilter().get());
+
+    // The builder of capture mode knows the graph it builds in.
+    RefPtr<IFilterGraph2> builderGraph;
+    graph.QueryInterface<ICaptureGraphBuilder2>()->GetFiltergraph(builderGraph);
+    EXPECT_EQ(builderGraph.get(), graph.QueryInterface<IFilterGraph2>().get());
+
+    // No DVD builder exists here: the component is active without a graph and must not fail.
+    graph.SetMode(gmDVD);
+    EXPECT_TRUE(graph.Active());
+    EXPECT_FALSE(graph.QueryInterface<IMediaControl>());
+    EXPECT_FALSE(graph.RunGraph());
+    graph.ResetGraph();
+    EXPECT_EQ(graph.RenderMediaFile(wav(50)), S_FALSE);
+    graph.DetachClient(&first);
+    graph.DetachClient(&second);
+}
+
+TEST_F(TFilterGraphTest, QueryInterfaceOwnInterfacesFirstThenTheGraphsWhileActive)
+{
+    EXPECT_TRUE(graph.QueryInterface<IAMGraphBuilderCallback>());
+    EXPECT_TRUE(graph.QueryInterface<IServiceProvider>());
+    void *object = reinterpret_cast<void *>(0x1);
+    EXPECT_EQ(graph.QueryInterface(IMediaControl::IID, &object), E_NOINTERFACE);
+    EXPECT_EQ(object, nullptr);
+    graph.SetActive(true);
+    EXPECT_TRUE(graph.QueryInterface<IMediaControl>());
+    EXPECT_TRUE(graph.QueryInterface<IBasicAudio>());
+
+    // The private service finds the component; any other identifier leaves the out parameter alone.
+    void *found = nullptr;
+    EXPECT_EQ(graph.QueryService(IID_FilterGraphComponent, IID_FilterGraphComponent, &found), S_OK);
+    EXPECT_EQ(found, &graph);
+    void *untouched = reinterpret_cast<void *>(0x2);
+    EXPECT_EQ(graph.QueryService(IID_FilterGraphComponent, IMediaControl::IID, &untouched), E_NOINTERFACE);
+    EXPECT_EQ(untouched, reinterpret_cast<void *>(0x2));
+    // Through the graph's own service lookup, which asks its site.
+    const auto provider = queryInterface<IServiceProvider>(graph.QueryInterface<IFilterGraph2>());
+    ASSERT_TRUE(provider);
+    found = nullptr;
+    EXPECT_EQ(provider->QueryService(IID_FilterGraphComponent, IID_FilterGraphComponent, &found), S_OK);
+    EXPECT_EQ(found, &graph);
+}
+
+TEST_F(TFilterGraphTest, InactiveGraphResetsAndRendersNothing)
+{
+    graph.ResetGraph();
+    EXPECT_EQ(graph.RenderMediaFile(wav(50)), S_FALSE);
+    EXPECT_FALSE(graph.RunGraph());
+    EXPECT_FALSE(graph.StopGraph());
+    EXPECT_TRUE(sink.controlEvents.empty());
+}
+
+TEST_F(TFilterGraphTest, MissingFileRaisesWithTheCodeAndOnlyTheRenderingEvent)
+{
+    graph.SetActive(true);
+    sink.controlEvents.clear();
+    try {
+        graph.RenderMediaFile(folder.filePath(QStringLiteral("missing.wav")));
+        FAIL() << "no error";
+    } catch (const EDirectShowException &error) {
+        EXPECT_EQ(error.ErrorCode(), E_FILE_NOT_FOUND);
+        EXPECT_TRUE(QString::fromUtf8(error.what()).endsWith(QStringLiteral(" ($80070002)."))) << error.what();
+    }
+    EXPECT_EQ(controlCodes(), (std::vector { ctlFileRendering }));
+    EXPECT_TRUE(filters().empty());
+}
+
+TEST_F(TFilterGraphTest, UnplayableFilesFailAtOnceAndLeaveTheGraphAsItWas)
+{
+    QFile text(folder.filePath(QStringLiteral("notes.wav")));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("this is not a sound, only some words that no decoder takes for one\n");
+    text.close();
+    graph.SetActive(true);
+    for (const QString &file : { text.fileName(), wav(0) }) {
+        EXPECT_THROW(graph.RenderMediaFile(file), EDirectShowException) << file.toStdString();
+        EXPECT_TRUE(filters().empty());
+    }
+    // No error of the failed attempts turns up as an event later; a good file still plays to the end.
+    bool complete = false;
+    graph.OnGraphComplete = [&](QObject *, HRESULT, IBaseFilter *) { complete = true; };
+    graph.RenderMediaFile(wav(100));
+    ASSERT_TRUE(graph.RunGraph());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return complete; }, 5000));
+    EXPECT_FALSE(sink.sawGraphEvent(EC_ERRORABORT));
+}
+
+TEST_F(TFilterGraphTest, PlayedSoundEndsWithCompleteOnTheMainThreadEachTime)
+{
+    int completions = 0;
+    graph.OnGraphComplete = [&](QObject *sender, HRESULT result, IBaseFilter *) {
+        EXPECT_EQ(sender, &graph);
+        EXPECT_EQ(result, S_OK);
+        EXPECT_EQ(QThread::currentThread(), graph.thread());
+        ++completions;
+    };
+    const QString sound = wav(150);
+    // The shutter sound's sequence, twice: the second reset empties the graph the first left.
+    for (int round = 1; round <= 2; ++round) {
+        graph.ResetGraph();
+        graph.SetActive(true);
+        sink.controlEvents.clear();
+        EXPECT_EQ(graph.RenderMediaFile(sound), S_OK);
+        EXPECT_EQ(controlCodes(), (std::vector { ctlFileRendering, ctlFileRendered }));
+        EXPECT_TRUE(graph.RunGraph());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return completions == round; }, 5000));
+        EXPECT_TRUE(sink.sawGraphEvent(EC_COMPLETE));
+    }
+    EXPECT_EQ(filters().size(), 7u); // source, decoder, converter, resampler, balance, volume, sink
+}
+
+struct AudioCase {
+    bool linear;
+    int volume;
+    int balance;
+    std::int32_t frameworkVolume;
+    std::int32_t frameworkBalance;
+};
+
+class TFilterGraphAudioTest : public TFilterGraphTest, public testing::WithParamInterface<AudioCase>
+{
+};
+
+// The graph component's scale in hundredths of a decibel, and the chain's own factors.
+TEST_P(TFilterGraphAudioTest, SettingsReachTheChainInHundredthsOfADecibel)
+{
+    const AudioCase audio = GetParam();
+    graph.SetLinearVolume(audio.linear);
+    graph.SetVolume(audio.volume);
+    graph.SetBalance(audio.balance);
+    graph.SetActive(true);
+    graph.RenderMediaFile(wav(50));
+    const auto basic = graph.QueryInterface<IBasicAudio>();
+    std::int32_t volume = 1;
+    std::int32_t balance = 1;
+    basic->get_Volume(volume);
+    basic->get_Balance(balance);
+    EXPECT_EQ(volume, audio.frameworkVolume);
+    EXPECT_EQ(balance, audio.frameworkBalance);
+    for (const RefPtr<IBaseFilter> &filter : filters()) {
+        FILTER_INFO info;
+        filter->QueryFilterInfo(info);
+        if (info.achName == QStringLiteral("Volume")) {
+            gdouble factor = -1;
+            g_object_get(FilterCore::from(filter.get())->element(), "volume", &factor, nullptr);
+            EXPECT_NEAR(factor, volume <= -10000 ? 0.0 : std::pow(10.0, volume / 2000.0), 1e-6);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, TFilterGraphAudioTest,
+    testing::Values(AudioCase { true, 10000, 0, 0, 0 }, AudioCase { true, 0, 10000, -10000, -10000 },
+        AudioCase { true, 5000, -10000, -752, 10000 }, AudioCase { true, 100, 1, -4989, -753 },
+        AudioCase { true, 20000, -20000, 0, 10000 }, // clamped first
+        AudioCase { false, 5000, -2500, -5000, -2500 }, AudioCase { false, 0, 10000, -10000, 10000 }));
+
+TEST_F(TFilterGraphTest, ChangingLinearVolumeReappliesTheSettingsAtOnce)
+{
+    graph.SetActive(true);
+    graph.RenderMediaFile(wav(50));
+    graph.SetVolume(2500);
+    const auto basic = graph.QueryInterface<IBasicAudio>();
+    std::int32_t volume = 0;
+    basic->get_Volume(volume);
+    EXPECT_EQ(volume, 8495 - 10000);
+    graph.SetLinearVolume(false);
+    basic->get_Volume(volume);
+    EXPECT_EQ(volume, -7500);
+}
+
+TEST_F(TFilterGraphTest, BuilderCallbacksCanRefuseFiltersOfAChain)
+{
+    graph.SetActive(true);
+    QStringList offered;
+    GUID offeredClass;
+    graph.OnSelectedFilter = [&](IMoniker *, const QString &name, const GUID &classId) {
+        offered.append(name);
+        if (classId == ElementClassId("wavparse")) {
+            offeredClass = classId;
+            return false;
+        }
+        return true;
+    };
+    int unrenderable = 0;
+    graph.OnUnableToRender = [&](IPin *pin) {
+        PIN_INFO info;
+        pin->QueryPinInfo(info);
+        FILTER_INFO filterInfo;
+        info.pFilter->QueryFilterInfo(filterInfo);
+        EXPECT_EQ(filterInfo.achName, QStringLiteral("Decoder"));
+        ++unrenderable;
+        return false;
+    };
+    EXPECT_THROW(graph.RenderMediaFile(wav(50)), EDirectShowException);
+    EXPECT_TRUE(offered.contains(QStringLiteral("WAV audio demuxer"))) << offered.join(u',').toStdString();
+    EXPECT_EQ(offeredClass, ElementClassId("wavparse"));
+    EXPECT_EQ(unrenderable, 1);
+    EXPECT_TRUE(filters().empty());
+
+    graph.OnSelectedFilter = nullptr;
+    std::vector<GUID> created;
+    graph.OnCreatedFilter = [&](IBaseFilter *, const GUID &classId) {
+        created.push_back(classId);
+        return classId != ElementClassId("volume");
+    };
+    EXPECT_THROW(graph.RenderMediaFile(wav(50)), EDirectShowException);
+    graph.OnCreatedFilter = [&](IBaseFilter *, const GUID &) { return true; };
+    EXPECT_EQ(graph.RenderMediaFile(wav(50)), S_OK);
+    EXPECT_NE(std::find(created.begin(), created.end(), ElementClassId("filesrc")), created.end());
+}
+
+struct EventCase {
+    int code;
+    std::intptr_t param1;
+    std::intptr_t param2;
+    QString expected; // what the specific event received; empty: none is called
+};
+
+class TFilterGraphEventTest : public TFilterGraphTest, public testing::WithParamInterface<EventCase>
+{
+};
+
+TEST_P(TFilterGraphEventTest, EventsReachSinksThenOnDSEventThenTheirOwnHandler)
+{
+    const EventCase event = GetParam();
+    QStringList calls;
+    graph.OnDSEvent = [&](QObject *, int code, std::intptr_t, std::intptr_t) {
+        EXPECT_EQ(sink.graphEvents.size(), 1u); // the sinks heard it first
+        calls.append(QStringLiteral("ds %1").arg(code));
+    };
+    graph.OnGraphComplete
+        = [&](QObject *, HRESULT result, IBaseFilter *) { calls.append(QStringLiteral("complete %1").arg(result)); };
+    graph.OnGraphErrorAbort = [&](QObject *, HRESULT result) { calls.append(QStringLiteral("abort %1").arg(result)); };
+    graph.OnGraphVideoSizeChanged = [&](QObject *, std::uint16_t width, std::uint16_t height) {
+        calls.append(QStringLiteral("size %1x%2").arg(width).arg(height));
+    };
+    graph.OnGraphDeviceLost
+        = [&](QObject *, IInterface *, bool removed) { calls.append(QStringLiteral("lost %1").arg(removed)); };
+    graph.OnGraphOpeningFile
+        = [&](QObject *, bool opening) { calls.append(QStringLiteral("opening %1").arg(opening)); };
+    graph.OnDVDEvent
+        = [&](QObject *, int code, std::intptr_t, std::intptr_t) { calls.append(QStringLiteral("dvd %1").arg(code)); };
+    graph.HandleGraphEvent(event.code, event.param1, event.param2);
+    ASSERT_EQ(sink.graphEvents.size(), 1u);
+    EXPECT_EQ(sink.graphEvents[0], std::make_pair(event.code, event.param1));
+    QStringList expected { QStringLiteral("ds %1").arg(event.code) };
+    if (!event.expected.isEmpty()) {
+        expected.append(event.expected);
+    }
+    EXPECT_EQ(calls, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, TFilterGraphEventTest,
+    testing::Values(EventCase { EC_COMPLETE, 0, 0, QStringLiteral("complete 0") },
+        EventCase { EC_ERRORABORT, E_DEVICE_LOST, 0, QStringLiteral("abort %1").arg(E_DEVICE_LOST) },
+        EventCase { EC_VIDEO_SIZE_CHANGED, 640 | (480 << 16), 0, QStringLiteral("size 640x480") },
+        EventCase { EC_DEVICE_LOST, 0, 1, QStringLiteral("lost 1") },
+        EventCase { EC_DEVICE_LOST, 0, 0, QStringLiteral("lost 0") },
+        EventCase { EC_OPENING_FILE, 2, 0, QStringLiteral("opening 0") },
+        EventCase { 258, 1, 0, QStringLiteral("dvd 258") },
+        EventCase { 999, 1, 2, QString() }, // unlisted: sinks and OnDSEvent only
+        EventCase { EC_USERABORT, 0, 0, QString() })); // no handler assigned
+
+TEST_F(TFilterGraphTest, ARaisingSinkIsReportedAndLaterEventsStillArrive)
+{
+    std::vector<MessageBox::Message> shown;
+    MessageBox::setHandler([&](const MessageBox::Message &message) { shown.push_back(message); });
+    sink.raiseOn = EC_CLOCK_CHANGED;
+    bool complete = false;
+    graph.OnGraphComplete = [&](QObject *, HRESULT, IBaseFilter *) { complete = true; };
+    graph.SetActive(true);
+    graph.RenderMediaFile(wav(150));
+    graph.RunGraph();
+    const bool arrived = QTest::qWaitFor([&] { return complete; }, 5000);
+    MessageBox::setHandler({});
+    ASSERT_TRUE(arrived);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, QStringLiteral("sink refused the event"));
+    EXPECT_EQ(shown[0].icon, MessageBox::Error);
+}
+
+TEST_F(TFilterGraphTest, NoEventIsDrainedAfterDeactivation)
+{
+    graph.SetActive(true);
+    graph.RenderMediaFile(wav(50));
+    graph.RunGraph(); // queues the new clock at once
+    graph.SetActive(false);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(sink.graphEvents.empty());
+}
+
+TEST_F(TFilterGraphTest, GraphEditWritesTheGraphForInspectionWhileRegistered)
+{
+    const QByteArray saved = qgetenv("GST_DEBUG_DUMP_DOT_DIR");
+    qputenv("GST_DEBUG_DUMP_DOT_DIR", folder.path().toUtf8());
+    QDir dumps(folder.path(), QStringLiteral("*.dot"));
+    const auto dumpFiles = [&] {
+        dumps.refresh(); // a QDir keeps its listing until told to look again
+        return dumps.entryList();
+    };
+    graph.SetGraphEdit(true); // inactive: only remembered
+    EXPECT_TRUE(dumpFiles().isEmpty());
+    graph.SetActive(true);
+    graph.RenderMediaFile(wav(50));
+    const QStringList files = dumpFiles();
+    ASSERT_EQ(files.size(), 1);
+    const QRegularExpression name(
+        QStringLiteral("^FilterGraph [0-9A-F]{%1} pid [0-9A-F]+\\.dot$").arg(sizeof(void *) * 2));
+    EXPECT_TRUE(name.match(files[0]).hasMatch()) << files[0].toStdString();
+    QFile dump(dumps.filePath(files[0]));
+    ASSERT_TRUE(dump.open(QIODevice::ReadOnly));
+    const QByteArray dot = dump.readAll();
+    EXPECT_TRUE(dot.startsWith("digraph"));
+    EXPECT_TRUE(dot.contains("File Source"));
+    graph.SetGraphEdit(false);
+    EXPECT_TRUE(dumpFiles().isEmpty());
+    EXPECT_FALSE(graph.GraphEdit());
+    qputenv("GST_DEBUG_DUMP_DOT_DIR", saved);
+}
+
+TEST_F(TFilterGraphTest, LogFileGetsALineForEachFilterAddedConnectedAndRemoved)
+{
+    const QString log = folder.filePath(QStringLiteral("graph.log"));
+    graph.SetLogFile(log);
+    graph.SetActive(true);
+    graph.RenderMediaFile(wav(50));
+    graph.ResetGraph();
+    // A file that cannot be made keeps the old one.
+    graph.SetLogFile(folder.filePath(QStringLiteral("no/such/folder/graph.log")));
+    EXPECT_EQ(graph.LogFile(), log);
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("Added \"File Source\" (filesrc)"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Connected \"Audio Converter\".src to \"Audio Resampler\".sink")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Removed \"Volume\" (volume)")));
+}
+
+using TFilterGraphCaptureTest = CaptureFixture;
+
+TEST_F(TFilterGraphCaptureTest, ResetLeavesExactlyTheClientsFiltersUnconnected)
+{
+    const CameraEnvironment camera(QByteArray(), QByteArrayLiteral("mjpeg"));
+    ASSERT_TRUE(startPreview());
+    TBitmap frame;
+    ASSERT_TRUE(waitForFrame(frame));
+    ASSERT_GT(graphFilters().size(), 3u); // the decoder and converter the builder added
+    graph.ResetGraph();
+    const auto left = graphFilters();
+    const std::vector<IBaseFilter *> clients { videoWindow->GetClientFilter().get(), grabber.GetClientFilter().get(),
+        filter.GetClientFilter().get() };
+    ASSERT_EQ(left.size(), clients.size());
+    for (const RefPtr<IBaseFilter> &remaining : left) {
+        EXPECT_NE(std::find(clients.begin(), clients.end(), remaining.get()), clients.end());
+        std::vector<RefPtr<IPin>> pins;
+        remaining->EnumPins(pins);
+        for (const RefPtr<IPin> &pin : pins) {
+            RefPtr<IPin> peer;
+            EXPECT_EQ(pin->ConnectedTo(peer), E_NOT_CONNECTED);
+        }
+    }
+    // The graph can be rendered and run again from there.
+    const auto builder = graph.QueryInterface<ICaptureGraphBuilder2>();
+    ASSERT_EQ(builder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, clients[2], clients[1], clients[0]), S_OK);
+    ASSERT_TRUE(graph.RunGraph());
+    TBitmap again;
+    EXPECT_TRUE(waitForFrame(again));
+}
+
+TEST_F(TFilterGraphCaptureTest, EachActivationBindsANewSourceFilterFromTheStoredMoniker)
+{
+    const CameraEnvironment camera;
+    filter.BaseFilter()->StoreMoniker(testCameraMoniker().get());
+    graph.SetActive(true);
+    const RefPtr<IBaseFilter> first = filter.QueryInterface<IBaseFilter>();
+    graph.SetActive(false);
+    EXPECT_FALSE(filter.GetClientFilter());
+    graph.SetActive(true);
+    const RefPtr<IBaseFilter> second = filter.QueryInterface<IBaseFilter>();
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(second);
+    EXPECT_NE(first.get(), second.get());
+    FILTER_INFO info;
+    second->QueryFilterInfo(info);
+    EXPECT_EQ(info.achName, QStringLiteral("Filter"));
+}
+
+TEST_F(TFilterGraphCaptureTest, RenderStreamRefusesWhatItCannotConnect)
+{
+    const CameraEnvironment camera;
+    filter.BaseFilter()->StoreMoniker(testCameraMoniker().get());
+    graph.SetActive(true);
+    const auto builder = graph.QueryInterface<ICaptureGraphBuilder2>();
+    const auto source = filter.QueryInterface<IBaseFilter>();
+    const auto grabberFilter = grabber.QueryInterface<IBaseFilter>();
+    const auto stranger = createFrameworkObject<IBaseFilter>(CLSID_VideoRenderer); // in no graph
+    EXPECT_EQ(
+        builder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Audio, source.get(), grabberFilter.get(), nullptr),
+        E_NOT_FOUND);
+    EXPECT_EQ(builder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, source.get(), stranger.get(), nullptr),
+        E_NOT_IN_GRAPH);
+    EXPECT_EQ(builder->RenderStream(nullptr, nullptr, nullptr, grabberFilter.get(), nullptr), E_POINTER);
+    EXPECT_EQ(graphFilters().size(), 3u); // nothing was left behind
+}
+
+} // namespace
+} // namespace pixolo
