@@ -30,23 +30,21 @@ int runPixolo(int &argc, char **argv)
         return 0;
     }
 
-    // Both windows belong to the program and go with it; the About window is made hidden.
-    std::unique_ptr<TfrmMain> mainWindow;
-    std::unique_ptr<TfrmAbout> aboutWindow;
+    // Both windows belong to the program and go with it; the About window is made hidden. The About button may
+    // make a new About window, so the program deletes whatever window the reference names at the end.
     try {
-        mainWindow = std::make_unique<TfrmMain>();
-        frmMain = mainWindow.get();
-        aboutWindow = std::make_unique<TfrmAbout>();
-        frmAbout = aboutWindow.get();
+        frmMain = new TfrmMain();
+        frmAbout = new TfrmAbout();
     } catch (const std::exception &error) {
         // A window that cannot be built ends start-up with its message.
         PixoloApplication::showException(error);
+        std::unique_ptr<TfrmMain>(frmMain.data()).reset();
         return 1;
     }
-    mainWindow->show();
+    frmMain->show();
     const int code = QApplication::exec();
-    aboutWindow.reset();
-    mainWindow.reset();
+    std::unique_ptr<TfrmAbout>(frmAbout.data()).reset();
+    std::unique_ptr<TfrmMain>(frmMain.data()).reset();
     return code;
 }
 

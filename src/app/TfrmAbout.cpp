@@ -1,16 +1,204 @@
 #include "app/TfrmAbout.h"
 
+#include "app/ProductTexts.h"
+#include "platform/DesktopServices.h"
+#include "skinctrls/TbsSkinButton.h"
+#include "skinctrls/TbsSkinLabel.h"
+#include "skinctrls/TbsSkinPanel.h"
+#include "skinctrls/TbsSkinStdLabel.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <array>
+#include <utility>
+
 namespace pixolo {
 
 QPointer<TfrmAbout> frmAbout;
 
-TfrmAbout::TfrmAbout(QWidget *parent)
-    : QWidget(parent)
+namespace {
+
+
+// The (title, version) entries the window can show; this program is entry 2, the others are unused.
+struct ProductEntry {
+    const char *title;
+    const char *version;
+};
+constexpr std::array<ProductEntry, 6> kProducts{{
+    {nullptr, nullptr},
+    {ProductTexts::kTitle, ProductTexts::kVersion},
+    {nullptr, nullptr},
+    {nullptr, nullptr},
+    {nullptr, nullptr},
+    {nullptr, nullptr},
+}};
+
+TbsSkinPanel *panel(QWidget *parent, const char *name, QRect bounds, TAlign align, TbsSkinBorderStyle border)
 {
-    setObjectName(QStringLiteral("frmAbout"));
-    resize(434, 316);
+    auto *control = new TbsSkinPanel(parent);
+    control->setObjectName(QString::fromLatin1(name));
+    control->SetBounds(bounds.x(), bounds.y(), bounds.width(), bounds.height());
+    control->SetSkinDataName(QStringLiteral("panel"));
+    control->SetBorderStyle(border);
+    control->SetAlign(align);
+    return control;
 }
 
-TfrmAbout::~TfrmAbout() = default;
+TbsSkinLabel *label(QWidget *parent, const char *name, int top)
+{
+    auto *control = new TbsSkinLabel(parent);
+    control->setObjectName(QString::fromLatin1(name));
+    control->SetBounds(25, top, 368, 21);
+    control->SetSkinDataName(QStringLiteral("label"));
+    control->SetBorderStyle(bvFrame);
+    return control;
+}
+
+TbsSkinStdLabel *stdLabel(QWidget *parent, const char *name, QRect bounds, const ControlFont &font)
+{
+    auto *control = new TbsSkinStdLabel(parent);
+    control->setObjectName(QString::fromLatin1(name));
+    control->SetBounds(bounds.x(), bounds.y(), bounds.width(), bounds.height());
+    control->SetUseSkinFont(false);
+    control->SetFont(font);
+    return control;
+}
+
+QString decoded(const char *stored)
+{
+    return stored ? ProductTexts::decode(stored) : QString();
+}
+
+} // namespace
+
+TfrmAbout::TfrmAbout(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("About"));
+    resize(434, 316);
+    setFixedSize(434, 316); // single fixed border
+    setAutoFillBackground(true);
+    setFont(defaultFormFont().toQFont());
+
+    bsSkinPanel1 = panel(this, "bsSkinPanel1", {11, 121, 412, 152}, alClient, bvFrame);
+    Label1 = label(bsSkinPanel1, "Label1", 14);
+    Label2 = label(bsSkinPanel1, "Label2", 42);
+    Label3 = label(bsSkinPanel1, "Label3", 70);
+    Label5 = label(bsSkinPanel1, "Label5", 98);
+    Label4 = label(bsSkinPanel1, "Label4", 126);
+    Label4->setCursor(Qt::PointingHandCursor);
+    Label4->SetUseSkinFont(false);
+    Label4->SetUseSkinFontColor(false);
+    ControlFont linkFont = Label4->DefaultFont();
+    linkFont.Color = clBlue;
+    linkFont.Style = fsUnderline;
+    Label4->SetDefaultFont(linkFont);
+    Label4->OnClick = [this](QObject *sender) { Label4Click(sender); };
+
+    bsSkinPanel2 = panel(this, "bsSkinPanel2", {0, 121, 11, 152}, alLeft, bvNone);
+    bsSkinPanel3 = panel(this, "bsSkinPanel3", {423, 121, 11, 152}, alRight, bvNone);
+    bsSkinPanel4 = panel(this, "bsSkinPanel4", {0, 273, 434, 43}, alBottom, bvNone);
+
+    bsSkinButton1 = new TbsSkinButton(bsSkinPanel4);
+    bsSkinButton1->setObjectName(QStringLiteral("bsSkinButton1"));
+    bsSkinButton1->SetBounds(320, 8, 75, 25);
+    bsSkinButton1->SetSkinDataName(QStringLiteral("button"));
+    bsSkinButton1->SetCaption(QStringLiteral("确定"));
+    bsSkinButton1->OnClick = [this](QObject *) { close(); };
+
+    bsSkinPanel5 = panel(this, "bsSkinPanel5", {0, 0, 434, 121}, alTop, bvNone);
+
+    bsSkinStdLabel1 = stdLabel(bsSkinPanel5, "bsSkinStdLabel1", QRect(0, 0, 434, 121),
+                               ControlFont{QStringLiteral("Bookman Old Style"), -21, 0, clWindowText});
+    bsSkinStdLabel1->SetSkinDataName(QString()); // no skin entry: always the label's own look
+    bsSkinStdLabel1->SetAlignment(taCenter);
+    bsSkinStdLabel1->SetLayout(tlCenter);
+    bsSkinStdLabel1->SetAlign(alClient);
+
+    const ControlFont lineFont{QStringLiteral("MS Sans Serif"), -13, 0, clWindowText};
+    Label6 = stdLabel(bsSkinPanel5, "Label6", {12, 32, 405, 16}, lineFont);
+    Label7 = stdLabel(bsSkinPanel5, "Label7", {12, 53, 405, 16}, lineFont);
+    Label8 = stdLabel(bsSkinPanel5, "Label8", {12, 74, 405, 16}, lineFont);
+    Label00 = stdLabel(bsSkinPanel5, "Label00", QRect(28, 8, 69, 25),
+                       ControlFont{QStringLiteral("MS Sans Serif"), -16, fsBold, clBlue});
+    Label9 = stdLabel(bsSkinPanel5, "Label9", {12, 96, 405, 16}, lineFont);
+    Label01 = stdLabel(bsSkinPanel5, "Label01", QRect(112, 8, 297, 25),
+                       ControlFont{QStringLiteral("Bookman Old Style"), -16, fsBold, clBlue});
+
+    // Esc closes the window whichever control has the focus.
+    qApp->installEventFilter(this);
+}
+
+TfrmAbout::~TfrmAbout()
+{
+    qApp->removeEventFilter(this);
+}
+
+void TfrmAbout::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) {
+        FormShow();
+    }
+}
+
+void TfrmAbout::FormShow()
+{
+    using namespace ProductTexts;
+    Label00->SetCaption(decode(kAboutHeading));
+    Label01->SetCaption(decode(kAboutTitle));
+    Label2->SetCaption(decode(kCaptionText2));
+    Label3->SetCaption(decode(kCaptionText3));
+    Label4->SetCaption(decode(kWebAddress));
+    Label5->SetCaption(decode(kAboutThanks));
+    Label6->SetCaption(decode(kAboutLine1));
+    Label7->SetCaption(decode(kAboutLine2));
+    Label8->SetCaption(decode(kAboutLine3));
+    Label9->SetCaption(decode(kAboutLine4));
+    if (m_productIndex >= 1 && m_productIndex <= kProducts.size()) {
+        const ProductEntry &entry = kProducts[m_productIndex - 1];
+        const QString title = decoded(entry.title);
+        setWindowTitle(decode(kAboutCaptionPrefix) + title);
+        Label1->SetCaption(decoded(entry.version) + QLatin1Char(' ') + title);
+    }
+    // Centred over the main window, or the screen when there is none.
+    const QWidget *over = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (top != this && top->objectName() == QStringLiteral("frmMain") && top->isVisible()) {
+            over = top;
+        }
+    }
+    const QRect area = over ? over->frameGeometry() : screen()->availableGeometry();
+    move(area.center() - QPoint(width() / 2, height() / 2));
+}
+
+void TfrmAbout::Label4Click(QObject *)
+{
+    DesktopServices::openAddress(ProductTexts::decode(ProductTexts::kWebAddress));
+}
+
+void TfrmAbout::mousePressEvent(QMouseEvent *event)
+{
+    // A click on the window's own area closes it; one on a control (also when the control passed it on) does not.
+    if (event->button() == Qt::LeftButton && !childAt(event->position().toPoint())) {
+        close();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+bool TfrmAbout::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && isVisible() && watched->isWidgetType()
+        && static_cast<QWidget *>(watched)->window() == this
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        close();
+        return true;
+    }
+    return false;
+}
 
 } // namespace pixolo

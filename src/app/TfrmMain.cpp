@@ -1,9 +1,34 @@
 #include "app/TfrmMain.h"
 
+#include "app/GlobalVariant.h"
+#include "app/JpegEncoder.h"
+#include "app/PhotoFile.h"
+#include "app/PixoloApplication.h"
 #include "app/ProductTexts.h"
+#include "app/PubFun.h"
+#include "app/TfrmAbout.h"
+#include "capture/TFilter.h"
+#include "capture/TFilterGraph.h"
+#include "capture/TSampleGrabber.h"
+#include "capture/TSysDevEnum.h"
+#include "capture/TVideoWindow.h"
+#include "platform/DesktopServices.h"
+#include "platform/MessageBox.h"
+#include "platform/TBitmap.h"
+#include "skinctrls/TBevel.h"
+#include "skinctrls/TImage.h"
+#include "skinctrls/TbsSkinButton.h"
+#include "skinctrls/TbsSkinCheckRadioBox.h"
+#include "skinctrls/TbsSkinEdit.h"
+#include "skinctrls/TbsSkinLabel.h"
+#include "skinctrls/TbsSkinPanel.h"
+#include "skinctrls/TbsSkinStdLabel.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QPainter>
 
 namespace pixolo {
 
@@ -12,24 +37,280 @@ QPointer<TfrmMain> frmMain;
 namespace {
 
 constexpr QRect kClientGeometry(226, 139, 729, 467);
+const QString kCaptionError = QStringLiteral("Error:");
+
+template <typename Control>
+Control *place(QWidget *parent, const char *name, int left, int top, int width, int height)
+{
+    auto *control = new Control(parent);
+    control->setObjectName(QString::fromLatin1(name));
+    control->SetBounds(left, top, width, height);
+    return control;
+}
+
+TbsSkinPanel *panel(QWidget *parent, const char *name, QRect bounds, TAlign align, TbsSkinBorderStyle border)
+{
+    auto *control = place<TbsSkinPanel>(parent, name, bounds.x(), bounds.y(), bounds.width(), bounds.height());
+    control->SetSkinDataName(QStringLiteral("panel"));
+    control->SetBorderStyle(border);
+    control->SetAlign(align);
+    return control;
+}
+
+TbsSkinButton *button(QWidget *parent, const char *name, QRect bounds, const QString &caption, int tabOrder)
+{
+    auto *control = place<TbsSkinButton>(parent, name, bounds.x(), bounds.y(), bounds.width(), bounds.height());
+    control->SetSkinDataName(QStringLiteral("button"));
+    control->SetCaption(caption);
+    control->SetTabOrder(tabOrder);
+    return control;
+}
 
 } // namespace
+
+TBitmap folderGlyph()
+{
+    // Sixteen colours are enough for the classic folder: yellow body, dark outline, white highlight.
+    QImage image(32, 16, QImage::Format_RGB32);
+    image.fill(QColor(255, 0, 255)); // bottom-left pixel colour: transparent when drawn
+    QPainter painter(&image);
+    for (int half = 0; half < 2; ++half) {
+        const bool disabled = half == 1;
+        const int x = half * 16;
+        const QColor outline = disabled ? QColor(128, 128, 128) : QColor(128, 128, 0);
+        const QColor back = disabled ? QColor(192, 192, 192) : QColor(255, 255, 0);
+        const QColor front = disabled ? QColor(255, 255, 255) : QColor(192, 192, 192);
+        painter.setPen(outline);
+        painter.setBrush(back);
+        painter.drawRect(x + 1, 4, 11, 9);                                 // back of the folder
+        painter.drawRect(x + 1, 2, 5, 2);                                  // its tab
+        const QPolygon flap({QPoint(x + 1, 13), QPoint(x + 4, 7), QPoint(x + 15, 7), QPoint(x + 12, 13)});
+        painter.setBrush(front);
+        painter.drawPolygon(flap); // the open front flap
+        painter.setPen(disabled ? QColor(255, 255, 255) : QColor(255, 255, 255));
+        painter.drawLine(x + 2, 5, x + 10, 5);
+    }
+    painter.end();
+    TBitmap bitmap(image);
+    bitmap.SetPixelFormat(pf4bit);
+    return bitmap;
+}
 
 TfrmMain::TfrmMain(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
-    setGeometry(kClientGeometry);
     setWindowTitle(QStringLiteral("Pixolo"));
+    setGeometry(kClientGeometry);
+    setAutoFillBackground(true); // background clBtnFace, from the palette
+    setFont(defaultFormFont().toQFont());
+
+    createComponents();
+    createControls();
+
+    // References resolve in the order they appear in the design: the graph's clients are VideoWindow,
+    // SampleGrabber, Filter, and its only sink is VideoWindow.
+    VideoWindow->SetFilterGraph(FilterGraph);
+    SampleGrabber->SetFilterGraph(FilterGraph);
+    Filter->SetFilterGraph(FilterGraph);
+    FilterGraph->Loaded();
+    VideoWindow->Loaded();
+    MusicGraph->Loaded();
+
+    // The window sees every key before the focused control.
+    qApp->installEventFilter(this);
+
+    FormCreate();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain()
+{
+    qApp->removeEventFilter(this);
+    // The graph goes before the controls that are its clients.
+    try {
+        FilterGraph->SetActive(false);
+        MusicGraph->SetActive(false);
+    } catch (const std::exception &) {
+        // A graph that cannot be stopped cleanly is torn down with its owner anyway.
+    }
+}
+
+void TfrmMain::createComponents()
+{
+    FilterGraph = new TFilterGraph(this);
+    FilterGraph->setObjectName(QStringLiteral("FilterGraph"));
+    FilterGraph->SetMode(gmCapture);
+    FilterGraph->SetGraphEdit(false);
+    FilterGraph->SetLinearVolume(true);
+
+    // Throws when the platform cannot grab frames: then the window, and the program, cannot start.
+    SampleGrabber = new TSampleGrabber(this);
+    SampleGrabber->setObjectName(QStringLiteral("SampleGrabber"));
+
+    Filter = new TFilter(this);
+    Filter->setObjectName(QStringLiteral("Filter"));
+
+    MusicGraph = new TFilterGraph(this);
+    MusicGraph->setObjectName(QStringLiteral("MusicGraph"));
+    MusicGraph->SetGraphEdit(false);
+    MusicGraph->SetLinearVolume(true);
+}
+
+void TfrmMain::createControls()
+{
+    bsSkinPanel1 = panel(this, "bsSkinPanel1", {0, 426, 729, 11}, alBottom, bvNone);
+    bsSkinPanel2 = panel(this, "bsSkinPanel2", {718, 11, 11, 415}, alRight, bvNone);
+    bsSkinPanel3 = panel(this, "bsSkinPanel3", {0, 11, 11, 415}, alLeft, bvNone);
+    bsSkinPanel4 = panel(this, "bsSkinPanel4", {0, 0, 729, 11}, alTop, bvNone);
+    bsSkinPanel5 = panel(this, "bsSkinPanel5", {11, 11, 707, 415}, alClient, bvFrame);
+
+    Bevel1 = place<TBevel>(bsSkinPanel5, "Bevel1", 8, 264, 345, 41);
+    Bevel1->SetShape(bsFrame);
+
+    bsSkinStdLabel1 = place<TbsSkinStdLabel>(bsSkinPanel5, "bsSkinStdLabel1", 16, 277, 75, 13);
+    bsSkinStdLabel1->SetSkinDataName(QStringLiteral("stdlabel"));
+    bsSkinStdLabel1->SetCaption(QStringLiteral("照片存储路径:"));
+
+    bsSkinSpeedButton1 = place<TbsSkinSpeedButton>(bsSkinPanel5, "bsSkinSpeedButton1", 256, 272, 25, 25);
+    bsSkinSpeedButton1->SetSkinDataName(QStringLiteral("toolbutton"));
+    bsSkinSpeedButton1->SetGlyph(folderGlyph());
+    bsSkinSpeedButton1->SetNumGlyphs(2);
+    bsSkinSpeedButton1->OnClick = [this](QObject *sender) { bsSkinSpeedButton1Click(sender); };
+
+    Bevel2 = place<TBevel>(bsSkinPanel5, "Bevel2", 355, 264, 345, 41);
+    Bevel2->SetShape(bsFrame);
+
+    bsSkinPanel6 = panel(bsSkinPanel5, "bsSkinPanel6", {22, 12, 326, 246}, alNone, bvFrame);
+    bsSkinPanel6->SetTabOrder(0);
+
+    VideoWindow = new TVideoWindow(bsSkinPanel6);
+    VideoWindow->setObjectName(QStringLiteral("VideoWindow"));
+    VideoWindow->setGeometry(3, 3, 320, 240);
+    VideoWindow->VMROptions()->SetMode(vmrWindowed);
+    VideoWindow->SetColor(Qt::black);
+
+    bsSkinPanel7 = panel(bsSkinPanel5, "bsSkinPanel7", {360, 12, 326, 246}, alNone, bvFrame);
+    bsSkinPanel7->SetTabOrder(1);
+
+    Image = place<TImage>(bsSkinPanel7, "Image", 3, 3, 320, 240);
+    Image->SetStretch(false);
+    Image->SetCenter(false);
+
+    edtsPath = place<TbsSkinEdit>(bsSkinPanel5, "edtsPath", 92, 272, 157, 18);
+    edtsPath->SetSkinDataName(QStringLiteral("edit"));
+    edtsPath->SetDefaultFont(ControlFont{QStringLiteral("Arial"), 14, 0, 0x000000});
+    edtsPath->SetHint(QStringLiteral("用于设置照片的存储路径,路径设置后可以自动保存"));
+    edtsPath->SetShowHint(true);
+    edtsPath->SetTabOrder(2);
+    edtsPath->OnExit = [this](QObject *sender) { edtsPathExit(sender); };
+    edtsPath->OnKeyDown = [this](QObject *sender, int &key, Qt::KeyboardModifiers shift) {
+        edtsPathKeyDown(sender, key, shift);
+    };
+
+    bsSkinButton1 = button(bsSkinPanel5, "bsSkinButton1", {286, 272, 60, 25}, QStringLiteral("浏览"), 3);
+    bsSkinButton1->OnClick = [this](QObject *sender) { bsSkinButton1Click(sender); };
+    bsSkinButton2 = button(bsSkinPanel5, "bsSkinButton2", {446, 272, 75, 25}, QStringLiteral("拍照(F8)"), 4);
+    bsSkinButton2->SetHint(QStringLiteral("拍照快捷键F8"));
+    bsSkinButton2->SetShowHint(true);
+    bsSkinButton2->OnClick = [this](QObject *sender) { bsSkinButton2Click(sender); };
+    bsSkinButton3 = button(bsSkinPanel5, "bsSkinButton3", {531, 272, 75, 25}, QStringLiteral("关闭"), 5);
+    bsSkinButton3->OnClick = [this](QObject *sender) { bsSkinButton3Click(sender); };
+    bsSkinButton4 = button(bsSkinPanel5, "bsSkinButton4", {617, 272, 75, 25}, QStringLiteral("关于"), 6);
+    bsSkinButton4->OnClick = [this](QObject *sender) { bsSkinButton4Click(sender); };
+
+    cbDelay = place<TbsSkinCheckRadioBox>(bsSkinPanel5, "cbDelay", 376, 275, 60, 22);
+    cbDelay->SetSkinDataName(QStringLiteral("checkbox"));
+    cbDelay->SetRadio(false);
+    cbDelay->SetChecked(false);
+    cbDelay->SetCaption(QStringLiteral("延时"));
+    ControlFont delayFont = cbDelay->DefaultFont();
+    delayFont.Height = 22;
+    delayFont.Style = fsBold;
+    cbDelay->SetDefaultFont(delayFont);
+    cbDelay->SetHint(QStringLiteral("勾选 延时  ,将在点击拍照后5秒自动拍照"));
+    cbDelay->SetShowHint(true);
+    cbDelay->SetTabOrder(7);
+
+    bsSkinStatusBar1 = place<TbsSkinStatusBar>(this, "bsSkinStatusBar1", 0, 437, 729, 30);
+    bsSkinStatusBar1->SetSkinDataName(QStringLiteral("statusbar"));
+    bsSkinStatusBar1->SetBorderStyle(bvLowered);
+    bsSkinStatusBar1->SetSizeGrip(false);
+    bsSkinStatusBar1->SetDefaultAlignment(taCenter);
+    bsSkinStatusBar1->SetAlign(alBottom);
+
+    bsSkinStatusPanel1 = place<TbsSkinStatusPanel>(bsSkinStatusBar1, "bsSkinStatusPanel1", 1, 1, 727, 28);
+    bsSkinStatusPanel1->SetSkinDataName(QStringLiteral("statuspanel"));
+    bsSkinStatusPanel1->SetBorderStyle(bvNone);
+    bsSkinStatusPanel1->SetAlignment(taCenter);
+    bsSkinStatusPanel1->SetAlign(alClient);
+}
 
 QString TfrmMain::captionText()
 {
     using namespace ProductTexts;
     return decode(kTitle) + QStringLiteral(" － ") + decode(kCaptionText2) + QLatin1Char(' ')
         + decode(kCaptionText3) + QLatin1Char(' ') + decode(kWebAddress);
+}
+
+void TfrmMain::FormCreate()
+{
+    // An error here is reported and the window opens all the same.
+    try {
+        m_devEnum = std::make_unique<TSysDevEnum>(CLSID_VideoInputDeviceCategory);
+        if (m_devEnum->DeviceCount() <= 0) {
+            MessageBox::show(QStringLiteral("未发现可以使用的视频捕获设备!"), rcGlobalVariant.sAppTitle,
+                             MessageBox::NoIcon, this);
+        }
+        DeviceCommand(1);
+        DeviceCommand(3); // preview connects again first
+    } catch (const std::exception &error) {
+        PixoloApplication::showException(error);
+    }
+}
+
+void TfrmMain::DeviceCommand(int code)
+{
+    switch (code) {
+    case 1:
+        try {
+            FilterGraph->ResetGraph();
+            FilterGraph->SetActive(false);
+            Filter->BaseFilter()->StoreMoniker(m_devEnum ? m_devEnum->DeviceMoniker(0).get() : nullptr);
+            FilterGraph->SetActive(true);
+        } catch (const std::exception &) {
+            MessageBox::show(QStringLiteral("Connect Fail!"), kCaptionError, MessageBox::NoIcon, this);
+        }
+        break;
+    case 3: {
+        DeviceCommand(1);
+        if (!FilterGraph->Active()) {
+            MessageBox::show(QStringLiteral("Please Connect Device First !"), kCaptionError, MessageBox::NoIcon,
+                             this);
+            return;
+        }
+        m_captureBuilder = FilterGraph->QueryInterface<ICaptureGraphBuilder2>();
+        m_sourceFilter = Filter->QueryInterface<IBaseFilter>();
+        m_rendererFilter = VideoWindow->QueryInterface<IBaseFilter>();
+        m_grabberFilter = SampleGrabber->QueryInterface<IBaseFilter>();
+        if (m_captureBuilder) {
+            // Without a camera there is no source and this fails quietly: the preview stays black.
+            m_captureBuilder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, m_sourceFilter.get(),
+                                           m_grabberFilter.get(), m_rendererFilter.get());
+        }
+        FilterGraph->RunGraph(); // a refusal raises, for the default error handler
+        break;
+    }
+    case 5:
+        try {
+            FilterGraph->ResetGraph();
+            FilterGraph->SetActive(false);
+        } catch (const std::exception &) {
+            MessageBox::show(QStringLiteral("Stop Device Fail!"), kCaptionError, MessageBox::NoIcon, this);
+        }
+        break;
+    default:
+        break;
+    }
 }
 
 void TfrmMain::showEvent(QShowEvent *event)
@@ -43,12 +324,138 @@ void TfrmMain::showEvent(QShowEvent *event)
 void TfrmMain::FormShow()
 {
     setWindowTitle(captionText());
+    edtsPath->SetText(IniReadString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"),
+                                    QString()));
+}
+
+bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        // Only at the key's first receiver (the focused control, or the window itself): Qt offers an unhandled key
+        // to each parent in turn, and the window must see it once.
+        auto *widget = static_cast<QWidget *>(watched);
+        QWidget *first = QApplication::focusWidget() ? QApplication::focusWidget() : widget;
+        if (widget == first && widget->window() == this) {
+            FormKeyDown(static_cast<QKeyEvent *>(event)->key());
+        }
+    }
+    return false; // the key goes on to the focused control
+}
+
+void TfrmMain::FormKeyDown(int key)
+{
+    if (key == Qt::Key_F8) {
+        bsSkinButton2Click(bsSkinButton2);
+    }
+}
+
+std::optional<QByteArray> TfrmMain::MakeJpeg(const TBitmap &bitmap, int quality)
+{
+    return JpegEncoder::encode(bitmap, quality);
+}
+
+void TfrmMain::bsSkinButton2Click(QObject *)
+{
+    const QPointer<TfrmMain> self(this);
+    if (cbDelay->Checked()) {
+        Delay(5000); // every handler stays live meanwhile, the close button included
+        if (!self || m_closed) {
+            return; // the window went away during the wait: no photo after that
+        }
+    }
+    TBitmap bitmap;
+    const bool grabbed = SampleGrabber->CopyFrameToBitmap(&bitmap);
+    const std::optional<QByteArray> jpeg = MakeJpeg(bitmap, 75);
+    Image->SetPicture(bitmap);
+    const QDateTime now = QDateTime::currentDateTime();
+    m_lastPhotoFile.clear();
+    // No frame, or a frame the encoder could not take: say so rather than store an empty file.
+    if (!grabbed || bitmap.Empty() || !jpeg || jpeg->isEmpty()) {
+        MessageBox::show(QStringLiteral("未能取得图像,照片未保存!"), kCaptionError, MessageBox::Error, this);
+        return;
+    }
+    m_lastPhotoFile = PhotoFile::store(edtsPath->Text(), now, *jpeg); // a refused file raises
+    PlayShutterSound();
+}
+
+void TfrmMain::PlayShutterSound()
+{
+    // The sound is a nicety: whatever goes wrong with it is dropped, and the next snapshot tries again.
+    try {
+        MusicGraph->ResetGraph();
+        MusicGraph->SetActive(true);
+        MusicGraph->RenderMediaFile(rcGlobalVariant.sAppPath + QStringLiteral("Pixolo.wav"));
+        MusicGraph->RunGraph();
+    } catch (const std::exception &) {
+        try {
+            MusicGraph->ResetGraph();
+            MusicGraph->SetActive(false);
+        } catch (const std::exception &) {
+        }
+    }
+}
+
+void TfrmMain::bsSkinButton1Click(QObject *)
+{
+    DesktopServices::openFolder(edtsPath->Text());
+}
+
+void TfrmMain::bsSkinButton3Click(QObject *)
+{
+    DeviceCommand(5);
+    close();
+}
+
+void TfrmMain::bsSkinButton4Click(QObject *)
+{
+    if (!frmAbout) {
+        frmAbout = new TfrmAbout(); // owned by the program, which deletes it at the end
+        frmAbout->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    frmAbout->SetProductIndex(2);
+    frmAbout->show();
+    frmAbout->raise();
+    frmAbout->activateWindow();
+}
+
+void TfrmMain::bsSkinSpeedButton1Click(QObject *)
+{
+    const std::optional<QString> chosen = DesktopServices::chooseFolder(this, QStringLiteral("照片存储路径:"));
+    if (!chosen || chosen->isEmpty()) {
+        return;
+    }
+    QString path = *chosen;
+    if (!path.endsWith(QLatin1Char('/'))) {
+        path += QLatin1Char('/');
+    }
+    edtsPath->SetText(path);
+    IniWriteString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"), path);
+}
+
+void TfrmMain::savePhotoPath()
+{
+    IniWriteString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"),
+                   PhotoFile::settingsText(edtsPath->Text()));
+}
+
+void TfrmMain::edtsPathExit(QObject *)
+{
+    savePhotoPath();
+}
+
+void TfrmMain::edtsPathKeyDown(QObject *, int &key, Qt::KeyboardModifiers)
+{
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        edtsPath->selectAll();
+        savePhotoPath();
+    }
 }
 
 void TfrmMain::closeEvent(QCloseEvent *event)
 {
     QWidget::closeEvent(event);
     if (event->isAccepted()) {
+        m_closed = true;
         QCoreApplication::quit(); // closing the main window ends the program
     }
 }

@@ -1,11 +1,37 @@
 #pragma once
 
+#include "capture/MediaFramework.h"
+
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
+#include <optional>
+
 namespace pixolo {
 
-// The main window: live preview, last snapshot, photo folder and the buttons.
+class TBevel;
+class TBitmap;
+class TFilter;
+class TFilterGraph;
+class TImage;
+class TSampleGrabber;
+class TSysDevEnum;
+class TVideoWindow;
+class TbsSkinButton;
+class TbsSkinCheckRadioBox;
+class TbsSkinEdit;
+class TbsSkinPanel;
+class TbsSkinSpeedButton;
+class TbsSkinStatusBar;
+class TbsSkinStatusPanel;
+class TbsSkinStdLabel;
+
+// The main window: the camera's live preview, the last snapshot beside it, the photo folder and the buttons.
+//
+// Components are made in the order of the window's design, their properties set, references resolved (the graph's
+// clients attach in the order VideoWindow, SampleGrabber, Filter) and end-of-loading run; then the creation handler
+// connects the first camera and starts the preview.
 class TfrmMain final : public QWidget {
     Q_OBJECT
 public:
@@ -15,14 +41,78 @@ public:
     // The caption shown from the first show on: title － text 2 text 3 web address.
     static QString captionText();
 
+    // The device operations: 1 connect, 3 preview, 5 stop; other codes do nothing.
+    void DeviceCommand(int code);
+
+    // Handlers, public so that tests can drive them as the user would.
+    void bsSkinButton1Click(QObject *sender);      // "浏览": open the photo folder
+    void bsSkinButton2Click(QObject *sender);      // "拍照(F8)": the snapshot
+    void bsSkinButton3Click(QObject *sender);      // "关闭"
+    void bsSkinButton4Click(QObject *sender);      // "关于"
+    void bsSkinSpeedButton1Click(QObject *sender); // the folder chooser
+    void edtsPathExit(QObject *sender);
+    void edtsPathKeyDown(QObject *sender, int &key, Qt::KeyboardModifiers shift);
+
+    // The encoder step: the compressed image, or nothing when encoding failed.
+    static std::optional<QByteArray> MakeJpeg(const TBitmap &bitmap, int quality);
+    void PlayShutterSound();
+
+    // The photo file the last snapshot stored (empty when it stored none).
+    QString lastPhotoFile() const { return m_lastPhotoFile; }
+
+    // Controls and components, by their design names.
+    TbsSkinPanel *bsSkinPanel1 = nullptr;
+    TbsSkinPanel *bsSkinPanel2 = nullptr;
+    TbsSkinPanel *bsSkinPanel3 = nullptr;
+    TbsSkinPanel *bsSkinPanel4 = nullptr;
+    TbsSkinPanel *bsSkinPanel5 = nullptr;
+    TBevel *Bevel1 = nullptr;
+    TbsSkinStdLabel *bsSkinStdLabel1 = nullptr;
+    TbsSkinSpeedButton *bsSkinSpeedButton1 = nullptr;
+    TBevel *Bevel2 = nullptr;
+    TbsSkinPanel *bsSkinPanel6 = nullptr;
+    TVideoWindow *VideoWindow = nullptr;
+    TbsSkinPanel *bsSkinPanel7 = nullptr;
+    TImage *Image = nullptr;
+    TbsSkinEdit *edtsPath = nullptr;
+    TbsSkinButton *bsSkinButton1 = nullptr;
+    TbsSkinButton *bsSkinButton2 = nullptr;
+    TbsSkinButton *bsSkinButton3 = nullptr;
+    TbsSkinButton *bsSkinButton4 = nullptr;
+    TbsSkinCheckRadioBox *cbDelay = nullptr;
+    TbsSkinStatusBar *bsSkinStatusBar1 = nullptr;
+    TbsSkinStatusPanel *bsSkinStatusPanel1 = nullptr;
+
+    TFilterGraph *FilterGraph = nullptr;
+    TSampleGrabber *SampleGrabber = nullptr;
+    TFilter *Filter = nullptr;
+    TFilterGraph *MusicGraph = nullptr;
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void createComponents();
+    void createControls();
+    void FormCreate();
     void FormShow();
+    void FormKeyDown(int key);
+    void savePhotoPath();
+
+    std::unique_ptr<TSysDevEnum> m_devEnum;
+    RefPtr<ICaptureGraphBuilder2> m_captureBuilder;
+    RefPtr<IBaseFilter> m_sourceFilter;
+    RefPtr<IBaseFilter> m_rendererFilter;
+    RefPtr<IBaseFilter> m_grabberFilter;
+    QString m_lastPhotoFile;
+    bool m_closed = false;
 };
 
 extern QPointer<TfrmMain> frmMain;
+
+// The open-folder glyph of the folder chooser button: normal and disabled 16 × 16 images side by side.
+TBitmap folderGlyph();
 
 } // namespace pixolo
