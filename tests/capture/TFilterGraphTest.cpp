@@ -306,7 +306,8 @@ INSTANTIATE_TEST_SUITE_P(Scales, TFilterGraphAudioTest,
     testing::Values(AudioCase { true, 10000, 0, 0, 0 }, AudioCase { true, 0, 10000, -10000, -10000 },
         AudioCase { true, 5000, -10000, -752, 10000 }, AudioCase { true, 100, 1, -4989, -753 },
         AudioCase { true, 20000, -20000, 0, 10000 }, // clamped first
-        AudioCase { false, 5000, -2500, -5000, -2500 }, AudioCase { false, 0, 10000, -10000, 10000 }));
+        AudioCase { false, 5000, -2500, -5000, -2500 }, AudioCase { false, 0, 10000, -10000, 10000 }),
+    [](const testing::TestParamInfo<AudioCase> &info) { return "Case" + std::to_string(info.index); });
 
 TEST_F(TFilterGraphTest, ChangingLinearVolumeReappliesTheSettingsAtOnce)
 {
@@ -413,7 +414,10 @@ INSTANTIATE_TEST_SUITE_P(Codes, TFilterGraphEventTest,
         EventCase { EC_OPENING_FILE, 2, 0, QStringLiteral("opening 0") },
         EventCase { 258, 1, 0, QStringLiteral("dvd 258") },
         EventCase { 999, 1, 2, QString() }, // unlisted: sinks and OnDSEvent only
-        EventCase { EC_USERABORT, 0, 0, QString() })); // no handler assigned
+        EventCase { EC_USERABORT, 0, 0, QString() }), // no handler assigned
+    [](const testing::TestParamInfo<EventCase> &info) {
+        return "Code" + std::to_string(info.param.code) + "_" + std::to_string(info.index);
+    });
 
 TEST_F(TFilterGraphTest, ARaisingSinkIsReportedAndLaterEventsStillArrive)
 {

@@ -1,0 +1,158 @@
+// The video window: its background without video, the camera's picture scaled to exactly its rectangle, and
+// frame notifications that never pile up.
+#include "CaptureFixture.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace pixolo
+{
+namespace
+{
+
+using namespace test;
+
+using TVideoWindowTest = CaptureFixture;
+
+bool near(const QColor &actual, const QColor &expected)
+{
+    constexpr int tolerance = 8; // the camera's YUV frames do not give exact RGB values back
+    return std::abs(actual.red() - expected.red()) <= tolerance
+        && std::abs(actual.green() - expected.green()) <= tolerance
+        && std::abs(actual.blue() - expected.blue()) <= tolerance;
+}
+
+// The control's picture as it paints it now.
+QImage picture(QWidget &widget)
+{
+    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Whether the picture is the test picture's layout stretched to the whole of it: the colour bars in eighths of the
+// width at the top, the grey right end of the counter row in the bottom-right corner.
+bool showsTestPictureStretched(const QImage &image)
+{
+    const QColor bars[8] = { Qt::white, Qt::yellow, Qt::cyan, Qt::green, Qt::magenta, Qt::red, Qt::blue, Qt::black };
+    for (int bar = 0; bar < 8; ++bar) {
+        if (!near(image.pixelColor(image.width() * (2 * bar + 1) / 16, 1), bars[bar])) {
+            return false;
+        }
+    }
+    return near(image.pixelColor(image.width() - 1, image.height() - 1), QColor(128, 128, 128))
+        && near(image.pixelColor(image.width() - 1, image.height() / 2), Qt::black);
+}
+
+TEST_F(TVideoWindowTest, NewControlPaintsItsColourWithoutVideo)
+{
+    const TVideoWindow fresh;
+    EXPECT_EQ(fresh.size(), QSize(160, 120));
+    EXPECT_EQ(fresh.Color(), QColor(Qt::black));
+    EXPECT_TRUE(fresh.focusPolicy() & Qt::TabFocus);
+
+    videoWindow->SetColor(QColor(10, 20, 30));
+    QImage expected(320, 240, QImage::Format_RGB32);
+    expected.fill(QColor(10, 20, 30));
+    EXPECT_EQ(picture(*videoWindow), expected);
+}
+
+TEST_F(TVideoWindowTest, BackgroundWhenTheRendererIsNotConnected)
+{
+    const CameraEnvironment camera;
+    videoWindow->SetColor(QColor(10, 20, 30));
+    filter.BaseFilter()->StoreMoniker(testCameraMoniker().get());
+    graph.SetActive(true);
+    ASSERT_TRUE(graph.RunGraph()); // nothing rendered: the renderer's input is free
+    EXPECT_FALSE(videoWindow->ShowsVideo());
+    QImage expected(videoWindow->size(), QImage::Format_RGB32);
+    expected.fill(QColor(10, 20, 30));
+    EXPECT_EQ(picture(*videoWindow), expected);
+}
+
+TEST_F(TVideoWindowTest, PaintsTheCameraScaledToExactlyItsRectangleAndFollowsResizing)
+{
+    const CameraEnvironment camera;
+    videoWindow->SetColor(QColor(10, 20, 30));
+    videoWindow->show();
+    ASSERT_TRUE(startPreview());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return showsTestPictureStretched(picture(*videoWindow)); }, 5000));
+    EXPECT_TRUE(videoWindow->ShowsVideo());
+    EXPECT_EQ(videoWindow->VideoHandle(), videoWindow.get());
+
+    // Another size, another aspect ratio: still the whole picture over the whole control.
+    videoWindow->resize(200, 300);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return showsTestPictureStretched(picture(*videoWindow)); }, 5000));
+    EXPECT_EQ(picture(*videoWindow).size(), QSize(200, 300));
+
+    // The renderer carries the control's name.
+    QString caption;
+    videoWindow->QueryInterface<IVideoWindow>()->get_Caption(caption);
+    EXPECT_EQ(caption, QStringLiteral("VideoWindow"));
+
+    // Hidden video shows the background.
+    videoWindow->QueryInterface<IVideoWindow>()->put_Visible(false);
+    QImage expected(videoWindow->size(), QImage::Format_RGB32);
+    expected.fill(QColor(10, 20, 30));
+    EXPECT_EQ(picture(*videoWindow), expected);
+}
+
+TEST_F(TVideoWindowTest, ControlWithoutANameSetsNoCaption)
+{
+    const CameraEnvironment camera;
+    videoWindow->setObjectName(QString());
+    ASSERT_TRUE(startPreview());
+    QString caption = QStringLiteral("unchanged");
+    videoWindow->QueryInterface<IVideoWindow>()->get_Caption(caption);
+    EXPECT_TRUE(caption.isEmpty());
+}
+
+// Counts the frame notifications a control receives.
+class FrameEventCounter : public QObject
+{
+public:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == VideoFrameEventType()) {
+            ++count;
+        }
+        return false;
+    }
+    int count = 0;
+};
+
+TEST_F(TVideoWindowTest, AControlThatPaintsNothingGetsOneNotificationNotOnePerFrame)
+{
+    const CameraEnvironment camera(QByteArrayLiteral("64x48"));
+    FrameEventCounter counter;
+    videoWindow->installEventFilter(&counter);
+    ASSERT_TRUE(startPreview()); // the control is hidden: it never paints, so it never takes a frame
+    TBitmap frame;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return grabber.CopyFrameToBitmap(&frame) && frameNumberOf(imageOf(frame)) >= 10; }, 5000));
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(counter.count, 1);
+    // Shown, it paints and so takes the frame; the next ones are announced again.
+    videoWindow->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return counter.count >= 3; }, 5000));
+    videoWindow->removeEventFilter(&counter);
+}
+
+TEST(TVMROptionsTest, DefaultsStreamsRangeAndNoMixingRenderer)
+{
+    TVideoWindow window;
+    TVMROptions *options = window.VMROptions();
+    EXPECT_EQ(options->Mode(), vmrWindowed);
+    EXPECT_EQ(options->Streams(), 4u);
+    EXPECT_EQ(options->Preferences(), vmrPreference(vpForceMixer));
+    EXPECT_TRUE(options->KeepAspectRatio());
+    for (const auto &[given, kept] :
+        { std::pair(0u, 1u), std::pair(17u, 1u), std::pair(16u, 16u), std::pair(1u, 1u) }) {
+        options->SetStreams(given);
+        EXPECT_EQ(options->Streams(), kept) << given;
+    }
+    window.SetMode(vmVMR);
+    EXPECT_EQ(window.Mode(), vmNormal);
+}
+
+} // namespace
+} // namespace pixolo
