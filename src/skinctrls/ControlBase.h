@@ -202,6 +202,17 @@ protected:
     // Brings the hover state up to date with a pointer position of a mouse event.
     void trackPointer(const QPoint &position) { setPointerInside(this->rect().contains(position)); }
 
+    // A windowless control is painted over its parent: it takes no focus, has no tab order and paints only
+    // what it draws.
+    void setWindowless(bool windowless)
+    {
+        m_windowless = windowless;
+        this->setAttribute(Qt::WA_OpaquePaintEvent, !windowless);
+        if (windowless) {
+            this->setFocusPolicy(Qt::NoFocus);
+        }
+    }
+
     // csClickEvents: a left press and release on the control runs Click().
     bool m_clickEvents = true;
 

@@ -47,4 +47,28 @@ SkinBinding::Notice SkinBinding::notice(QEvent *event) const
     }
 }
 
+void SkinBoundControl::SetSkinData(TbsSkinData *value)
+{
+    if (m_skin.setStore(value)) {
+        ApplySkin();
+    }
+}
+
+bool SkinBoundControl::handleSkinNotice(QEvent *event, bool windowed)
+{
+    switch (m_skin.notice(event)) {
+    case SkinBinding::Notice::Release:
+        if (windowed) {
+            ReleaseSkin();
+        }
+        return true;
+    case SkinBinding::Notice::Apply:
+        ApplySkin();
+        return true;
+    case SkinBinding::Notice::None:
+        break;
+    }
+    return false;
+}
+
 } // namespace pixolo

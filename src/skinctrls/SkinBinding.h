@@ -39,4 +39,39 @@ private:
     int m_index = -1;
 };
 
+// The published binding of a control to a store: SkinData, SkinDataName, the entry index, ApplySkin and
+// ReleaseSkin, and the answer to the store's notices.
+class SkinBoundControl {
+public:
+    virtual ~SkinBoundControl() = default;
+
+    TbsSkinData *SkinData() const { return m_skin.store(); }
+    // Binds the store; a store that holds a skin is applied at once.
+    virtual void SetSkinData(TbsSkinData *value);
+    const QString &SkinDataName() const { return m_skin.name(); }
+    // Takes effect at the next paint, bounds change or ApplySkin.
+    void SetSkinDataName(const QString &value) { m_skin.setName(value); }
+    // Position of the control's entry in the store's control list, -1 when there is none.
+    int SkinIndex() const { return m_skin.index(); }
+
+    // Reloads the entry and brings size and look in step with it.
+    virtual void ApplySkin() = 0;
+    // Forgets the entry before the store reloads, so that nothing is drawn from data about to be freed.
+    virtual void ReleaseSkin() { m_skin.release(); }
+
+protected:
+    explicit SkinBoundControl(const QString &name)
+        : m_skin(name)
+    {
+    }
+    // Looks the entry up again (-1 without a store, with an empty store or an unknown name); the skinned looks
+    // copy the entry's data here.
+    virtual void LoadSkinEntry() { m_skin.lookUp(); }
+    // Answers a skin message: release before the store reloads (windowed controls only; windowless ones keep
+    // nothing between paints), apply after. False for any other event.
+    bool handleSkinNotice(QEvent *event, bool windowed);
+
+    SkinBinding m_skin;
+};
+
 } // namespace pixolo

@@ -10,8 +10,7 @@ namespace pixolo {
 TBevel::TBevel(QWidget *parent)
     : ControlBase<QWidget>(parent)
 {
-    m_windowless = true;
-    setFocusPolicy(Qt::NoFocus);
+    setWindowless(true);
     resize(50, 50);
 }
 

@@ -7,8 +7,7 @@ namespace pixolo {
 TImage::TImage(QWidget *parent)
     : ControlBase<QWidget>(parent)
 {
-    m_windowless = true;
-    setFocusPolicy(Qt::NoFocus);
+    setWindowless(true);
     resize(105, 105);
 }
 

@@ -9,41 +9,16 @@ namespace pixolo {
 
 TbsSkinControl::TbsSkinControl(QWidget *parent)
     : ControlBase<QWidget>(parent)
+    , SkinBoundControl(QString())
 {
     // Every pixel comes from the paint: nothing is erased first.
     setAttribute(Qt::WA_OpaquePaintEvent, true);
 }
 
-TbsSkinData *TbsSkinControl::SkinData() const
-{
-    return m_skin.store();
-}
-
-void TbsSkinControl::SetSkinData(TbsSkinData *value)
-{
-    if (m_skin.setStore(value)) {
-        ApplySkin();
-    }
-}
-
-void TbsSkinControl::LoadSkinEntry()
-{
-    m_skin.lookUp();
-}
-
 bool TbsSkinControl::event(QEvent *event)
 {
-    switch (m_skin.notice(event)) {
-    case SkinBinding::Notice::Release:
-        if (!m_windowless) {
-            ReleaseSkin();
-        }
+    if (handleSkinNotice(event, !m_windowless)) {
         return true;
-    case SkinBinding::Notice::Apply:
-        ApplySkin();
-        return true;
-    case SkinBinding::Notice::None:
-        break;
     }
     return ControlBase<QWidget>::event(event);
 }
@@ -92,15 +67,6 @@ void TbsSkinControl::resizeEvent(QResizeEvent *event)
 {
     ControlBase<QWidget>::resizeEvent(event);
     Realign();
-}
-
-void TbsSkinControl::setWindowless(bool windowless)
-{
-    m_windowless = windowless;
-    setAttribute(Qt::WA_OpaquePaintEvent, !windowless);
-    if (windowless) {
-        setFocusPolicy(Qt::NoFocus);
-    }
 }
 
 void TbsSkinControl::DrawDefaultImage(QImage &)

@@ -14,25 +14,13 @@ class TbsSkinData;
 
 // The windowed skin control: bound to a skin data store by the name of an entry of the store's control list,
 // composed in an off-screen image on every paint. Without an entry it draws its default look.
-class TbsSkinControl : public ControlBase<QWidget>, public AlignContainer {
+class TbsSkinControl : public ControlBase<QWidget>, public AlignContainer, public SkinBoundControl {
     Q_OBJECT
 public:
     explicit TbsSkinControl(QWidget *parent = nullptr);
 
-    TbsSkinData *SkinData() const;
-    // Binds the store; a store that holds a skin is applied at once.
-    virtual void SetSkinData(TbsSkinData *value);
-    const QString &SkinDataName() const { return m_skin.name(); }
-    // Takes effect at the next paint, bounds change or ApplySkin.
-    void SetSkinDataName(const QString &value) { m_skin.setName(value); }
-
-    // Position of the control's entry in the store's control list, -1 when there is none.
-    int SkinIndex() const { return m_skin.index(); }
-
     // Reloads the entry and repaints (the custom controls also fit size and region).
-    virtual void ApplySkin();
-    // Forgets the entry before the store reloads, so that nothing is drawn from data about to be freed.
-    virtual void ReleaseSkin() { m_skin.release(); }
+    void ApplySkin() override;
 
     void SetBounds(int left, int top, int width, int height) override;
 
@@ -43,8 +31,6 @@ public:
     QImage paintImage();
 
 protected:
-    // Looks the entry up (-1 without a store, with an empty store or an unknown name).
-    virtual void LoadSkinEntry();
     virtual void DrawDefaultImage(QImage &bitmap);
     virtual void DrawSkinImage(QImage &bitmap);
     // Adjusts a requested size to the entry's geometry (custom controls).
@@ -58,12 +44,6 @@ protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-
-    // Windowless controls (tool button) are painted over their parent: no focus, no fill of their own.
-    void setWindowless(bool windowless);
-
-private:
-    SkinBinding m_skin { QString() };
 };
 
 // The skin control with geometry from its entry, a default font and a default size for the look without a skin.

@@ -168,6 +168,7 @@ void TbsCustomEdit::contextMenuEvent(QContextMenuEvent *event)
 
 TbsSkinCustomEdit::TbsSkinCustomEdit(QWidget *parent)
     : TbsCustomEdit(parent)
+    , SkinBoundControl(QStringLiteral("edit"))
 {
     setAttribute(Qt::WA_OpaquePaintEvent, true);
     SetFont(m_defaultFont);
@@ -176,29 +177,10 @@ TbsSkinCustomEdit::TbsSkinCustomEdit(QWidget *parent)
     updateMargins();
 }
 
-TbsSkinData *TbsSkinCustomEdit::SkinData() const
-{
-    return m_skin.store();
-}
-
-void TbsSkinCustomEdit::SetSkinData(TbsSkinData *value)
-{
-    if (m_skin.setStore(value)) {
-        ApplySkin();
-    }
-}
-
 bool TbsSkinCustomEdit::event(QEvent *event)
 {
-    switch (m_skin.notice(event)) {
-    case SkinBinding::Notice::Release:
-        m_skin.release();
+    if (handleSkinNotice(event, true)) {
         return true;
-    case SkinBinding::Notice::Apply:
-        ApplySkin();
-        return true;
-    case SkinBinding::Notice::None:
-        break;
     }
     return TbsCustomEdit::event(event);
 }

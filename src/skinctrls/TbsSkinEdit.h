@@ -10,8 +10,6 @@
 
 namespace pixolo {
 
-class TbsSkinData;
-
 enum TEditCharCase : int { ecNormal, ecUpperCase, ecLowerCase };
 
 // The framework's one-line edit with what the skinned edit adds to it: a transparent mode (the control paints
@@ -83,17 +81,12 @@ private:
 
 // The edit bound to a skin data store: a frame drawn around the text (two one-pixel lines and the default colour
 // without a skin), optional button at the right end, the default font and size without a skin.
-class TbsSkinCustomEdit : public TbsCustomEdit {
+class TbsSkinCustomEdit : public TbsCustomEdit, public SkinBoundControl {
     Q_OBJECT
 public:
     explicit TbsSkinCustomEdit(QWidget *parent = nullptr);
 
-    TbsSkinData *SkinData() const;
-    void SetSkinData(TbsSkinData *value);
-    const QString &SkinDataName() const { return m_skin.name(); }
-    void SetSkinDataName(const QString &value) { m_skin.setName(value); }
-    int SkinIndex() const { return m_skin.index(); }
-    void ApplySkin();
+    void ApplySkin() override;
 
     bool UseSkinFont() const { return m_useSkinFont; }
     void SetUseSkinFont(bool value);
@@ -124,7 +117,6 @@ public:
     void SetBounds(int left, int top, int width, int height) override;
 
 protected:
-    void LoadSkinEntry() { m_skin.lookUp(); }
     bool event(QEvent *event) override;
     void paintBackground(QPainter &painter) override;
     void FontChanged() override;
@@ -142,7 +134,6 @@ private:
     void updateMargins();
     void setButtonHot(bool value);
 
-    SkinBinding m_skin { QStringLiteral("edit") };
     bool m_useSkinFont = true;
     ControlFont m_defaultFont { QStringLiteral("Arial"), 14, 0, clBlack };
     TColor m_defaultColor = clWindow;

@@ -7,35 +7,16 @@ namespace pixolo {
 
 TbsSkinStdLabel::TbsSkinStdLabel(QWidget *parent)
     : ControlBase<QWidget>(parent)
+    , SkinBoundControl(QStringLiteral("stdlabel"))
 {
-    m_windowless = true;
-    setFocusPolicy(Qt::NoFocus);
+    setWindowless(true);
     resize(65, 17);
-}
-
-TbsSkinData *TbsSkinStdLabel::SkinData() const
-{
-    return m_skin.store();
-}
-
-void TbsSkinStdLabel::SetSkinData(TbsSkinData *value)
-{
-    if (m_skin.setStore(value)) {
-        ApplySkin();
-    }
 }
 
 bool TbsSkinStdLabel::event(QEvent *event)
 {
-    // Windowless: it keeps no entry between paints, so only the notice after a reload matters.
-    switch (m_skin.notice(event)) {
-    case SkinBinding::Notice::Apply:
-        ApplySkin();
+    if (handleSkinNotice(event, false)) {
         return true;
-    case SkinBinding::Notice::Release:
-        return true;
-    case SkinBinding::Notice::None:
-        break;
     }
     return ControlBase<QWidget>::event(event);
 }

@@ -6,24 +6,17 @@
 
 namespace pixolo {
 
-class TbsSkinData;
-
 enum TTextLayout : int { tlTop, tlCenter, tlBottom };
 
 // The framework's windowless text label that takes only its font and colour from the skin. It is transparent
 // from creation and, with AutoSize, fits itself to its text.
-class TbsSkinStdLabel : public ControlBase<QWidget> {
+class TbsSkinStdLabel : public ControlBase<QWidget>, public SkinBoundControl {
     Q_OBJECT
 public:
     explicit TbsSkinStdLabel(QWidget *parent = nullptr);
 
-    TbsSkinData *SkinData() const;
-    void SetSkinData(TbsSkinData *value);
-    const QString &SkinDataName() const { return m_skin.name(); }
-    void SetSkinDataName(const QString &value) { m_skin.setName(value); }
-    int SkinIndex() const { return m_skin.index(); }
     // Reloads the entry, fits the size with AutoSize, and repaints.
-    void ApplySkin();
+    void ApplySkin() override;
 
     bool UseSkinFont() const { return m_useSkinFont; }
     void SetUseSkinFont(bool value);
@@ -53,7 +46,6 @@ public:
     ControlFont textFont() const;
 
 protected:
-    void LoadSkinEntry() { m_skin.lookUp(); }
     void CaptionChanged() override;
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -65,7 +57,6 @@ private:
     void adjustBounds();
     void changed();
 
-    SkinBinding m_skin { QStringLiteral("stdlabel") };
     bool m_useSkinFont = true;
     bool m_useSkinColor = true;
     ControlFont m_defaultFont = defaultFormFont();
