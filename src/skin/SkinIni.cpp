@@ -2,6 +2,9 @@
 
 #include "skin/SkinValues.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace pixolo {
 
 QStringList SkinIni::splitLines(QByteArrayView utf8)
@@ -84,6 +87,23 @@ QStringList SkinIni::Sections() const
         names.append(section.name);
     }
     return names;
+}
+
+int SkinIni::NumberedKeyLimit(const QString &section) const
+{
+    const Section *s = findSection(section);
+    int limit = 0;
+    if (!s) {
+        return limit;
+    }
+    for (const auto &entry : s->keys) {
+        bool ok = false;
+        const int n = entry.first.toInt(&ok, 10);
+        if (ok && n >= 0 && n < INT_MAX && !entry.first.startsWith(u'+') && !entry.first.startsWith(u'-')) {
+            limit = std::max(limit, n + 1);
+        }
+    }
+    return limit;
 }
 
 const SkinIni::Section *SkinIni::findSection(const QString &section) const

@@ -30,6 +30,9 @@ public:
     bool SectionExists(const QString &section) const { return findSection(section) != nullptr; }
     bool ValueExists(const QString &section, const QString &key) const;
     QStringList Sections() const;
+    // One past the highest key of the section named by a plain decimal number ("0", "1", …), 0 without any:
+    // numbered lists stop there, whatever their count says.
+    int NumberedKeyLimit(const QString &section) const;
 
     QString ReadString(const QString &section, const QString &key, const QString &def) const;
     // An optional sign and decimal digits, or hexadecimal digits after "$" or "0x"; anything else gives def.

@@ -3,6 +3,7 @@
 #include "platform/EConvertError.h"
 #include "skin/SkinIni.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
@@ -212,7 +213,8 @@ TbsInActiveEffect ReadInactiveEffect(const SkinIni &ini, const QString &section,
 
 void ReadStrings(const SkinIni &ini, const QString &section, const QString &key, QStringList &list)
 {
-    const int count = ini.ReadInteger(section, key + QStringLiteral("count"), 0);
+    // Missing keys past the last one present would only add empty names: a count of two billion must not.
+    const int count = std::min(ini.ReadInteger(section, key + QStringLiteral("count"), 0), ini.NumberedKeyLimit(section));
     for (int i = 0; i < count; ++i) {
         list.append(ini.ReadString(section, QString::number(i), QString()));
     }

@@ -60,6 +60,11 @@ void TbsCompressedStoredSkin::ImportSkinFolder(const QString &path)
     }
     QStringList names;
     ReadStrings(ini, QStringLiteral("PICTURES"), QStringLiteral("activepictures"), names);
+    const int declared = ini.ReadInteger(QStringLiteral("PICTURES"), QStringLiteral("activepicturescount"), 0);
+    if (declared > names.size()) { // a picture without a name is a file that cannot be opened
+        throw EFOpenError("Cannot open file \"" + base.toStdString() + "\": [PICTURES] counts " +
+                          std::to_string(declared) + " pictures but names " + std::to_string(names.size()));
+    }
     writeContainerInteger(container, qint32(names.size()));
     for (const QString &name : names) {
         const QByteArray bmp = writeBmp(loadBmpFile(base + name));

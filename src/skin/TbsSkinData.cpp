@@ -41,7 +41,9 @@ int findIndex(const List &list, const QString &name)
 template <class Root, class Create>
 void readList(const SkinIni &ini, const QString &section, std::vector<std::unique_ptr<Root>> &list, Create create)
 {
-    const int count = ini.ReadInteger(section, QStringLiteral("count"), 0);
+    // Entries past the last numbered key present would have neither name nor type and make nothing, so the loop
+    // stops there: a huge count costs nothing.
+    const int count = std::min(ini.ReadInteger(section, QStringLiteral("count"), 0), ini.NumberedKeyLimit(section));
     for (int i = 0; i < count; ++i) {
         const auto [name, type] = splitEntry(ini.ReadString(section, QString::number(i), QString()));
         std::unique_ptr<Root> data = create(type, name);

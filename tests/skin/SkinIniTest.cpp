@@ -149,6 +149,17 @@ TEST(SkinValuesTest, ReadStringsAppendsTheNumberedKeys)
     EXPECT_TRUE(none.isEmpty());
 }
 
+// Regression: a count of two billion spun for minutes and filled memory with empty names.
+TEST(SkinValuesTest, ReadStringsStopsAfterTheLastNumberedKeyWhateverTheCount)
+{
+    const SkinIni d = ini({"[P]", "activepicturescount=2000000000", "0=a", "2=c", "x9=not a number", "-5=no"});
+    QStringList names;
+    ReadStrings(d, "P", "activepictures", names);
+    EXPECT_EQ(names, (QStringList{"a", "", "c"})); // a hole inside the list still reads as an empty name
+    EXPECT_EQ(d.NumberedKeyLimit("P"), 3);
+    EXPECT_EQ(d.NumberedKeyLimit("missing"), 0);
+}
+
 TEST(SkinValuesTest, WritersWriteWhatTheReadersRead)
 {
     SkinIni d;

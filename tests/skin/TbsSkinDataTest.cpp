@@ -310,6 +310,15 @@ TEST_F(TbsSkinDataTest, CutOrLyingContainersRaiseCleanly)
     EXPECT_TRUE(m_store.Empty());
 }
 
+// Regression: a count of two billion made the store read two billion missing keys.
+TEST_F(TbsSkinDataTest, AHugeEntryCountReadsOnlyTheEntriesThatExist)
+{
+    load(miniSkin(3, "[SKINCONTROLS]\r\ncount=2147483647\r\n0=panel:panel\r\n1=edit:edit\r\n"
+                     "[SKINOBJECTS]\r\ncount=2000000000\r\n"));
+    EXPECT_EQ(m_store.ControlList.size(), 2u);
+    EXPECT_TRUE(m_store.ObjectList.empty());
+}
+
 TEST_F(TbsSkinDataTest, CornerPointsInsideTheClientAreaStayAndTheMaskAreaAlreadyHoldsIt)
 {
     loadFormInfo("lefttoppoint=48,35\r\nrighttoppoint=99,34\r\nleftbottompoint=20,117\r\nrightbottompoint=141,117\r\n"
@@ -441,6 +450,14 @@ TEST_F(ImportTest, AMissingPictureRaisesAfterTheDataWasCleared)
     EXPECT_THROW(m_skin.ImportSkinFolder(m_dir.filePath("skin.ini")), EFOpenError);
     EXPECT_TRUE(m_skin.IsEmpty());
     EXPECT_THROW(m_skin.ImportSkinFolder(m_dir.filePath("no-such.ini")), EFOpenError);
+}
+
+TEST_F(ImportTest, APictureCountBeyondTheNamesIsAMissingFile)
+{
+    saveBmpFile(solidBitmap(2, 2, pf24bit, qRgb(1, 2, 3)), m_dir.filePath("a.bmp"));
+    write("skin.ini", "[VERSION]\n[PICTURES]\nactivepicturescount=3\n0=a.bmp\n[FORMINFO]\n[SKINOBJECTS]\n"
+                      "[SKINCONTROLS]\n");
+    EXPECT_THROW(m_skin.ImportSkinFolder(m_dir.filePath("skin.ini")), EFOpenError);
 }
 
 TEST_F(ImportTest, ACompressedSkinFileGivesItsStream)
