@@ -334,7 +334,7 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
         // Only at the key's first receiver (the focused control, or the window itself): Qt offers an unhandled key
         // to each parent in turn, and the window must see it once.
         auto *widget = static_cast<QWidget *>(watched);
-        QWidget *first = QApplication::focusWidget() ? QApplication::focusWidget() : widget;
+        QWidget *first = QApplication::focusWidget() ? QApplication::focusWidget() : widget->window();
         if (widget == first && widget->window() == this) {
             FormKeyDown(static_cast<QKeyEvent *>(event)->key());
         }

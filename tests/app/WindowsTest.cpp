@@ -1,0 +1,250 @@
+// The main and About windows' handlers, offscreen: folder chooser, caption, settings, keys, snapshot failures.
+#include "app/GlobalVariant.h"
+#include "app/ProductTexts.h"
+#include "app/PubFun.h"
+#include "app/TfrmAbout.h"
+#include "app/TfrmMain.h"
+#include "capture/TFilterGraph.h"
+#include "platform/DesktopServices.h"
+#include "platform/MessageBox.h"
+#include "skinctrls/TbsSkinButton.h"
+#include "skinctrls/TbsSkinCheckRadioBox.h"
+#include "skinctrls/TbsSkinEdit.h"
+#include "skinctrls/TbsSkinLabel.h"
+#include "skinctrls/TbsSkinStdLabel.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace pixolo;
+
+namespace {
+
+QString readSetting()
+{
+    return IniReadString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"),
+                         QStringLiteral("<none>"));
+}
+
+class WindowsTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        rcGlobalVariant.sAppPath = programDir.path() + QLatin1Char('/');
+        rcGlobalVariant.sIniFile = rcGlobalVariant.sAppPath + QStringLiteral("Pixolo.ini");
+        rcGlobalVariant.sAppTitle = ProductTexts::decode(ProductTexts::kTitle);
+        MessageBox::setHandler([this](const MessageBox::Message &message) { messages.push_back(message); });
+        DesktopServices::setChooseFolderHandler([this](const QString &title) {
+            chooserTitle = title;
+            return chooserAnswer;
+        });
+        DesktopServices::setOpenFolderHandler([this](const QString &path) { opened << path; });
+        DesktopServices::setOpenAddressHandler([this](const QString &address) { opened << address; });
+    }
+
+    void TearDown() override
+    {
+        about.reset();
+        window.reset();
+        MessageBox::setHandler({});
+        DesktopServices::setChooseFolderHandler({});
+        DesktopServices::setOpenFolderHandler({});
+        DesktopServices::setOpenAddressHandler({});
+    }
+
+    TfrmMain &mainWindow()
+    {
+        if (!window) {
+            window = std::make_unique<TfrmMain>();
+            frmMain = window.get();
+            window->show();
+        }
+        return *window;
+    }
+
+    QStringList messageTexts() const
+    {
+        QStringList texts;
+        for (const auto &message : messages) {
+            texts << message.text;
+        }
+        return texts;
+    }
+
+    QTemporaryDir programDir;
+    std::unique_ptr<TfrmMain> window;
+    std::unique_ptr<TfrmAbout> about;
+    std::vector<MessageBox::Message> messages;
+    std::optional<QString> chooserAnswer;
+    QString chooserTitle;
+    QStringList opened;
+};
+
+} // namespace
+
+TEST_F(WindowsTest, ShowSetsTheCaptionAndReadsThePhotoFolder)
+{
+    IniWriteString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"),
+                   QStringLiteral("/srv/照片/"));
+    TfrmMain &w = mainWindow();
+    EXPECT_EQ(w.windowTitle(),
+              QStringLiteral("快拍宝 － 摄像头快照工具 Pixolo 工作室出品 https://pixolo.example.com/"));
+    EXPECT_EQ(w.edtsPath->Text(), QStringLiteral("/srv/照片/"));
+    EXPECT_EQ(w.size(), QSize(729, 467));
+    EXPECT_EQ(w.bsSkinButton2->Caption(), QStringLiteral("拍照(F8)"));
+    EXPECT_EQ(w.cbDelay->Caption(), QStringLiteral("延时"));
+    EXPECT_FALSE(w.cbDelay->Checked());
+}
+
+TEST_F(WindowsTest, NoSettingsFileLeavesThePathEmpty)
+{
+    EXPECT_EQ(mainWindow().edtsPath->Text(), QString());
+    EXPECT_FALSE(QFile::exists(rcGlobalVariant.sIniFile)); // reading never creates the file
+}
+
+TEST_F(WindowsTest, ChosenFolderGetsOneFinalSeparatorAndIsSaved)
+{
+    TfrmMain &w = mainWindow();
+    chooserAnswer = QStringLiteral("/home/用户/Photos");
+    w.bsSkinSpeedButton1Click(nullptr);
+    EXPECT_EQ(chooserTitle, QStringLiteral("照片存储路径:"));
+    EXPECT_EQ(w.edtsPath->Text(), QStringLiteral("/home/用户/Photos/"));
+    EXPECT_EQ(readSetting(), QStringLiteral("/home/用户/Photos/"));
+
+    chooserAnswer = QStringLiteral("/");
+    w.bsSkinSpeedButton1Click(nullptr);
+    EXPECT_EQ(w.edtsPath->Text(), QStringLiteral("/"));
+    EXPECT_EQ(readSetting(), QStringLiteral("/"));
+
+    // Cancelled, or an empty answer: nothing changes.
+    chooserAnswer.reset();
+    w.bsSkinSpeedButton1Click(nullptr);
+    chooserAnswer = QString();
+    w.bsSkinSpeedButton1Click(nullptr);
+    EXPECT_EQ(w.edtsPath->Text(), QStringLiteral("/"));
+    EXPECT_EQ(readSetting(), QStringLiteral("/"));
+}
+
+TEST_F(WindowsTest, LeavingTheEditSavesItsTextTrimmedButKeepsTheEdit)
+{
+    TfrmMain &w = mainWindow();
+    w.edtsPath->SetText(QStringLiteral("  /data/photos \n"));
+    w.edtsPathExit(w.edtsPath);
+    EXPECT_EQ(readSetting(), QStringLiteral("/data/photos"));
+    EXPECT_EQ(w.edtsPath->Text(), QStringLiteral("  /data/photos \n"));
+}
+
+TEST_F(WindowsTest, EnterInTheEditSelectsAllAndSaves)
+{
+    TfrmMain &w = mainWindow();
+    w.edtsPath->setFocus();
+    w.edtsPath->SetText(QStringLiteral(" /typed/path/"));
+    w.edtsPath->setCursorPosition(3);
+    QTest::keyClick(w.edtsPath, Qt::Key_Return);
+    EXPECT_EQ(w.edtsPath->selectedText(), QStringLiteral(" /typed/path/"));
+    EXPECT_EQ(readSetting(), QStringLiteral("/typed/path/"));
+    // Other keys only type.
+    IniWriteString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("x"));
+    QTest::keyClick(w.edtsPath, Qt::Key_A);
+    EXPECT_EQ(readSetting(), QStringLiteral("x"));
+}
+
+TEST_F(WindowsTest, BrowseOpensTheFolderTextAsItStands)
+{
+    TfrmMain &w = mainWindow();
+    w.edtsPath->SetText(QStringLiteral("/srv/photos/"));
+    w.bsSkinButton1Click(nullptr);
+    EXPECT_EQ(opened, QStringList{QStringLiteral("/srv/photos/")});
+}
+
+TEST_F(WindowsTest, SnapshotWithoutAFrameSaysSoAndStoresNothing)
+{
+    TfrmMain &w = mainWindow();
+    QTemporaryDir photos;
+    w.edtsPath->SetText(photos.path() + QLatin1Char('/'));
+    w.DeviceCommand(5); // stopped: no frame to take
+    messages.clear();
+    w.bsSkinButton2Click(w.bsSkinButton2);
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未能取得图像,照片未保存!")});
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.front().caption, QStringLiteral("Error:"));
+    EXPECT_TRUE(QDir(photos.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_TRUE(w.lastPhotoFile().isEmpty());
+}
+
+TEST_F(WindowsTest, F8AnywhereInTheWindowTakesASnapshotAndStillReachesTheEdit)
+{
+    TfrmMain &w = mainWindow();
+    w.DeviceCommand(5);
+    QApplication::setActiveWindow(&w);
+    w.edtsPath->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), w.edtsPath);
+    w.edtsPath->SetText(QStringLiteral("abc"));
+    messages.clear();
+    QTest::keyClick(w.edtsPath, Qt::Key_F8);
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未能取得图像,照片未保存!")}); // exactly one snapshot
+}
+
+TEST_F(WindowsTest, ClosingDuringTheDelayWritesNothingAfterwards)
+{
+    TfrmMain &w = mainWindow();
+    QTemporaryDir photos;
+    w.edtsPath->SetText(photos.path() + QLatin1Char('/'));
+    w.cbDelay->SetChecked(true);
+    messages.clear();
+    QTimer::singleShot(100, &w, [&w] { w.bsSkinButton3Click(w.bsSkinButton3); }); // "关闭" during the wait
+    w.bsSkinButton2Click(w.bsSkinButton2);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(QDir(photos.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST_F(WindowsTest, AboutShowsItsTextsEveryTimeAndClosesOnEscOrOk)
+{
+    about = std::make_unique<TfrmAbout>();
+    about->SetProductIndex(2);
+    about->show();
+    EXPECT_EQ(about->windowTitle(), QStringLiteral("关于快拍宝"));
+    EXPECT_EQ(about->Label1->Caption(), QStringLiteral("版本 1.0 快拍宝"));
+    EXPECT_EQ(about->Label2->Caption(), QStringLiteral("摄像头快照工具"));
+    EXPECT_EQ(about->Label4->Caption(), QStringLiteral("https://pixolo.example.com/"));
+    EXPECT_FALSE(about->Label6->Caption().isEmpty());
+
+    about->Label1->SetCaption(QStringLiteral("changed"));
+    about->hide();
+    about->show();
+    EXPECT_EQ(about->Label1->Caption(), QStringLiteral("版本 1.0 快拍宝")); // refilled, nothing accumulated
+
+    // A label that is not the link leaves the window open; the link opens the address.
+    QTest::mouseClick(about->Label6, Qt::LeftButton);
+    QTest::mouseClick(about->Label2, Qt::LeftButton);
+    EXPECT_TRUE(about->isVisible());
+    QTest::mouseClick(about->Label4, Qt::LeftButton);
+    EXPECT_EQ(opened, QStringList{QStringLiteral("https://pixolo.example.com/")});
+    EXPECT_TRUE(about->isVisible());
+
+    about->bsSkinButton1->setFocus();
+    QTest::keyClick(about->bsSkinButton1, Qt::Key_Escape);
+    EXPECT_FALSE(about->isVisible());
+
+    about->show();
+    QTest::mouseClick(about->bsSkinButton1, Qt::LeftButton);
+    EXPECT_FALSE(about->isVisible());
+}
+
+TEST_F(WindowsTest, AboutWithoutAProductIndexKeepsItsCaption)
+{
+    about = std::make_unique<TfrmAbout>();
+    about->setWindowTitle(QStringLiteral("design"));
+    about->show();
+    EXPECT_EQ(about->windowTitle(), QStringLiteral("design"));
+    EXPECT_EQ(about->Label2->Caption(), QStringLiteral("摄像头快照工具"));
+}
