@@ -21,6 +21,6 @@ corpus="$build/corpus"
 "$build/make_seeds" "$corpus" "$root/skins/pixolo/skin.ini"
 for target in container description; do
     echo "== Fuzzing the $target reader for $seconds s"
-    "$build/${target}_fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+    "$build/${target}_fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
         -print_final_stats=1 -artifact_prefix="$build/$target-" "$corpus/$target"
 done
