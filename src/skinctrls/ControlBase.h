@@ -20,8 +20,8 @@ namespace pixolo {
 using TNotifyEvent = std::function<void(QObject *sender)>;
 using TKeyEvent = std::function<void(QObject *sender, int &key, Qt::KeyboardModifiers shift)>;
 using TKeyPressEvent = std::function<void(QObject *sender, QChar &key)>;
-using TMouseEvent = std::function<void(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
-                                       int y)>;
+using TMouseEvent
+    = std::function<void(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(QObject *sender, Qt::KeyboardModifiers shift, int x, int y)>;
 
 // How a control docks into its parent's client area.
@@ -82,8 +82,7 @@ private:
 
 // The framework's control over a Qt widget class: the published framework properties and events shared by the
 // library's controls. Subclasses give controls their own click rules by turning `m_clickEvents` off.
-template <class QtBase>
-class ControlBase : public QtBase, public ControlCore {
+template <class QtBase> class ControlBase : public QtBase, public ControlCore {
 public:
     using QtBase::QtBase;
 

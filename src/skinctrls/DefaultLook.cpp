@@ -59,7 +59,7 @@ QSize textExtent(const QFont &font, const QString &text)
 }
 
 QRect drawAlignedText(QPainter &painter, const QRect &area, const QString &text, TAlignment alignment,
-                      const QFont &font, const QColor &color)
+    const QFont &font, const QColor &color)
 {
     const QSize extent = textExtent(font, text);
     int left = area.left();

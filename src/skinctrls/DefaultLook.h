@@ -31,7 +31,7 @@ void drawFocusRect(QPainter &painter, const QRect &rect, const QColor &color);
 // One line of text in `area`, vertically centred (top = area top + area height div 2 - text height div 2) and
 // placed by `alignment`, clipped to the area, '&' marking a mnemonic. Returns where the text went.
 QRect drawAlignedText(QPainter &painter, const QRect &area, const QString &text, TAlignment alignment,
-                      const QFont &font, const QColor &color);
+    const QFont &font, const QColor &color);
 // The extent of one line of text in the font, '&' marking a mnemonic.
 QSize textExtent(const QFont &font, const QString &text);
 

@@ -17,8 +17,8 @@ constexpr TColor s_hotFace = 13811126;
 
 } // namespace
 
-GlyphCaptionLayout layoutGlyphAndCaption(const QRect &area, QSize glyph, QSize text, TButtonLayout layout, int margin,
-                                         int spacing, bool pressed)
+GlyphCaptionLayout layoutGlyphAndCaption(
+    const QRect &area, QSize glyph, QSize text, TButtonLayout layout, int margin, int spacing, bool pressed)
 {
     const int gw = glyph.width();
     const int gh = glyph.height();
@@ -155,8 +155,8 @@ void SkinButtonControl::releaseGroup()
     }
     for (QObject *child : parent->children()) {
         auto *sibling = qobject_cast<SkinButtonControl *>(child);
-        if (sibling && sibling != this && sibling->metaObject() == metaObject()
-            && sibling->m_groupIndex == m_groupIndex && sibling->m_down) {
+        if (sibling && sibling != this && sibling->metaObject() == metaObject() && sibling->m_groupIndex == m_groupIndex
+            && sibling->m_down) {
             sibling->SetDown(false);
         }
     }
@@ -294,20 +294,19 @@ int SkinButtonControl::glyphIndex(bool active, bool down) const
     return 1;
 }
 
-void SkinButtonControl::drawGlyphAndCaption(QPainter &painter, const QRect &area, const QFont &font,
-                                            const QColor &color, bool active, bool down)
+void SkinButtonControl::drawGlyphAndCaption(
+    QPainter &painter, const QRect &area, const QFont &font, const QColor &color, bool active, bool down)
 {
     const QImage glyph = m_glyph.Empty() ? QImage() : m_glyph.toRgb32();
     const QSize glyphSize = glyph.isNull() ? QSize(0, 0) : QSize(glyphCellWidth(glyph, m_numGlyphs), glyph.height());
     const QString caption = drawnCaption();
     const QSize textSize = caption.isEmpty() ? QSize(0, 0) : textExtent(font, caption);
-    const GlyphCaptionLayout at
-        = layoutGlyphAndCaption(area, glyphSize, textSize, m_layout, m_margin, m_spacing, down);
+    const GlyphCaptionLayout at = layoutGlyphAndCaption(area, glyphSize, textSize, m_layout, m_margin, m_spacing, down);
     if (!caption.isEmpty()) {
         painter.setFont(font);
         painter.setPen(color);
         painter.drawText(QRect(at.text, QSize(textSize.width() + 2, textSize.height())),
-                         Qt::AlignCenter | Qt::TextShowMnemonic, caption);
+            Qt::AlignCenter | Qt::TextShowMnemonic, caption);
     }
     if (!glyph.isNull()) {
         DrawGlyphFrame(painter, at.glyph.x(), at.glyph.y(), glyphIndex(active, down), m_numGlyphs, glyph);
@@ -377,7 +376,8 @@ void TbsSkinButton::SetDefault(bool value)
 
 void TbsSkinButton::focusChanged(QWidget *now)
 {
-    if (!now || now->window() != window()) {
+    // With no focused control (none yet, or the window inactive) the button's role comes from Default.
+    if (now && now->window() != window()) {
         return;
     }
     const bool buttonFocused = qobject_cast<TbsSkinButton *>(now) != nullptr;

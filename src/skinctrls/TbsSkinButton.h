@@ -19,8 +19,8 @@ struct GlyphCaptionLayout {
 
 // Places a glyph cell of `glyph` size and a caption of `text` size in `area` by `layout`, `margin` (-1: centred)
 // and `spacing`; `pressed` moves both by one pixel right and down.
-GlyphCaptionLayout layoutGlyphAndCaption(const QRect &area, QSize glyph, QSize text, TButtonLayout layout, int margin,
-                                         int spacing, bool pressed);
+GlyphCaptionLayout layoutGlyphAndCaption(
+    const QRect &area, QSize glyph, QSize text, TButtonLayout layout, int margin, int spacing, bool pressed);
 
 // What the push button and the tool button share: the down, hot and pressed states, grouping, the repeat timer,
 // mouse handling, the glyph cells and the glyph-and-caption layout, and the default look.
@@ -98,8 +98,8 @@ protected:
     // Glyph cell to draw by the cell rule, for the look drawn.
     int glyphIndex(bool active, bool down) const;
     // Draws glyph and caption into `area` in `font` and `color`.
-    void drawGlyphAndCaption(QPainter &painter, const QRect &area, const QFont &font, const QColor &color,
-                             bool active, bool down);
+    void drawGlyphAndCaption(
+        QPainter &painter, const QRect &area, const QFont &font, const QColor &color, bool active, bool down);
 
 private:
     void releaseGroup();

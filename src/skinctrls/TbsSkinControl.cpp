@@ -139,8 +139,8 @@ void TbsSkinCustomControl::ApplySkin()
 {
     LoadSkinEntry();
     if (SkinIndex() == -1) {
-        SetBounds(x(), y(), m_defaultWidth > 0 ? m_defaultWidth : width(),
-                  m_defaultHeight > 0 ? m_defaultHeight : height());
+        SetBounds(
+            x(), y(), m_defaultWidth > 0 ? m_defaultWidth : width(), m_defaultHeight > 0 ? m_defaultHeight : height());
     }
     UpdateRegion();
     repaint();

@@ -96,9 +96,9 @@ void TbsCustomEdit::updateLook()
     look.setColor(QPalette::Disabled, QPalette::Text, ColorToQColor(clGrayText));
     const QPalette app = QApplication::palette();
     look.setColor(QPalette::Inactive, QPalette::Highlight,
-                  m_hideSelection ? QColor(Qt::transparent) : app.color(QPalette::Inactive, QPalette::Highlight));
+        m_hideSelection ? QColor(Qt::transparent) : app.color(QPalette::Inactive, QPalette::Highlight));
     look.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                  m_hideSelection ? text : app.color(QPalette::Inactive, QPalette::HighlightedText));
+        m_hideSelection ? text : app.color(QPalette::Inactive, QPalette::HighlightedText));
     setPalette(look);
 }
 
@@ -156,8 +156,8 @@ void TbsCustomEdit::buildContextMenu()
 void TbsCustomEdit::contextMenuEvent(QContextMenuEvent *event)
 {
     // A request from the keyboard opens the menu at the middle of the edit.
-    const QPoint at = event->reason() == QContextMenuEvent::Keyboard ? mapToGlobal(rect().center())
-                                                                     : event->globalPos();
+    const QPoint at
+        = event->reason() == QContextMenuEvent::Keyboard ? mapToGlobal(rect().center()) : event->globalPos();
     if (m_popupMenu) {
         m_popupMenu->popup(at);
         return;
@@ -287,8 +287,8 @@ void TbsSkinCustomEdit::updateMargins()
 {
     // The native edit's text area is the text rectangle with a 2-pixel left margin inside it.
     const QRect text = TextRect();
-    setTextMargins(text.left() + 2, text.top(), width() - (text.left() + text.width()),
-                   height() - (text.top() + text.height()));
+    setTextMargins(
+        text.left() + 2, text.top(), width() - (text.left() + text.width()), height() - (text.top() + text.height()));
 }
 
 void TbsSkinCustomEdit::SetBounds(int left, int top, int width, int height)

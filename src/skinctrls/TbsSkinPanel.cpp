@@ -250,8 +250,8 @@ void TbsSkinPanel::drawDefaultCaption(QPainter &painter)
     QRect area = bar.adjusted(2, 0, -2, 0);
     const ControlFont &font = DefaultFont();
     if (m_rollUpMode) {
-        const QRect arrow = rectLTRB(area.left() + area.width() - 10, area.top(), area.left() + area.width(),
-                                     area.top() + area.height());
+        const QRect arrow = rectLTRB(
+            area.left() + area.width() - 10, area.top(), area.left() + area.width(), area.top() + area.height());
         DrawArrowGlyph(painter, toTRect(arrow), font.color(), m_rollUpState ? adDown : adUp);
         area.setWidth(area.width() - 10);
     }
@@ -279,11 +279,11 @@ void TbsSkinPanel::drawDefaultCaption(QPainter &painter)
     painter.save();
     painter.setClipRect(area);
     if (!glyph.isNull()) {
-        DrawGlyphFrame(painter, left, area.top() + area.height() / 2 - glyph.height() / 2, glyphIndex(), m_numGlyphs,
-                       glyph);
+        DrawGlyphFrame(
+            painter, left, area.top() + area.height() / 2 - glyph.height() / 2, glyphIndex(), m_numGlyphs, glyph);
     }
     drawAlignedText(painter, rectLTRB(left + shift, area.top(), left + total, area.top() + area.height()), Caption(),
-                    taLeftJustify, qfont, font.color());
+        taLeftJustify, qfont, font.color());
     painter.restore();
 }
 

@@ -134,8 +134,9 @@ void TbsSkinStdLabel::CaptionChanged()
 
 int TbsSkinStdLabel::textFlags() const
 {
-    int flags = m_alignment == taRightJustify ? Qt::AlignRight : m_alignment == taCenter ? Qt::AlignHCenter
-                                                                                         : Qt::AlignLeft;
+    int flags = m_alignment == taRightJustify ? Qt::AlignRight
+        : m_alignment == taCenter             ? Qt::AlignHCenter
+                                              : Qt::AlignLeft;
     flags |= Qt::AlignTop;
     if (m_wordWrap) {
         flags |= Qt::TextWordWrap;
@@ -153,8 +154,8 @@ QRect TbsSkinStdLabel::measureText() const
         text = QStringLiteral(" ");
     }
     const QFontMetrics metrics(textFont().toQFont());
-    return metrics.boundingRect(QRect(0, 0, m_wordWrap ? width() : 0, 0), textFlags() & ~Qt::AlignHorizontal_Mask,
-                                text);
+    return metrics.boundingRect(
+        QRect(0, 0, m_wordWrap ? width() : 0, 0), textFlags() & ~Qt::AlignHorizontal_Mask, text);
 }
 
 void TbsSkinStdLabel::adjustBounds()

@@ -26,8 +26,7 @@ inline QRgb rgb(TColor color)
     return ColorToQColor(color).rgb();
 }
 
-inline void sendMouse(QWidget *widget, QEvent::Type type, QPoint at, Qt::MouseButton button,
-                      Qt::MouseButtons buttons)
+inline void sendMouse(QWidget *widget, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons)
 {
     QMouseEvent event(type, QPointF(at), QPointF(widget->mapToGlobal(at)), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(widget, &event);

@@ -31,22 +31,21 @@ TEST_P(BevelTest, DrawsItsShapeInShadowAndHighlight)
     EXPECT_EQ(inkRows(image, rgb(clBtnHighlight)), GetParam().highlight);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Shapes, BevelTest,
+INSTANTIATE_TEST_SUITE_P(Shapes, BevelTest,
     testing::Values(
         // The main window's bevels: an etched frame, shadow outside top-left, highlight inside and bottom-right.
         BevelCase { bsFrame, bsLowered, rowsOf({ "#####.", "#...#.", "#...#.", "#####.", "......" }),
-                    rowsOf({ "......", ".###.#", ".#...#", ".....#", ".#####" }) },
+            rowsOf({ "......", ".###.#", ".#...#", ".....#", ".#####" }) },
         BevelCase { bsFrame, bsRaised, rowsOf({ "......", ".###.#", ".#...#", ".....#", ".#####" }),
-                    rowsOf({ "#####.", "#...#.", "#...#.", "#####.", "......" }) },
+            rowsOf({ "#####.", "#...#.", "#...#.", "#####.", "......" }) },
         BevelCase { bsBox, bsLowered, rowsOf({ "#####.", "#.....", "#.....", "#.....", "......" }),
-                    rowsOf({ ".....#", ".....#", ".....#", ".....#", "######" }) },
+            rowsOf({ ".....#", ".....#", ".....#", ".....#", "######" }) },
         BevelCase { bsTopLine, bsLowered, rowsOf({ "######", "......", "......", "......", "......" }),
-                    rowsOf({ "......", "######", "......", "......", "......" }) },
+            rowsOf({ "......", "######", "......", "......", "......" }) },
         BevelCase { bsRightLine, bsRaised, rowsOf({ ".....#", ".....#", ".....#", ".....#", ".....#" }),
-                    rowsOf({ "....#.", "....#.", "....#.", "....#.", "....#." }) },
+            rowsOf({ "....#.", "....#.", "....#.", "....#.", "....#." }) },
         BevelCase { bsSpacer, bsLowered, rowsOf({ "......", "......", "......", "......", "......" }),
-                    rowsOf({ "......", "......", "......", "......", "......" }) }));
+            rowsOf({ "......", "......", "......", "......", "......" }) }));
 
 TEST(BevelTest, IsWindowlessAndTransparent)
 {

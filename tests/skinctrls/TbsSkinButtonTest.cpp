@@ -34,40 +34,39 @@ class GlyphCaptionLayoutTest : public testing::TestWithParam<LayoutCase> { };
 TEST_P(GlyphCaptionLayoutTest, PlacesGlyphAndText)
 {
     const LayoutCase &c = GetParam();
-    const GlyphCaptionLayout at = layoutGlyphAndCaption(c.area, c.glyph, c.text, c.layout, c.margin, c.spacing,
-                                                        c.pressed);
+    const GlyphCaptionLayout at
+        = layoutGlyphAndCaption(c.area, c.glyph, c.text, c.layout, c.margin, c.spacing, c.pressed);
     EXPECT_EQ(at.glyph, c.glyphAt);
     EXPECT_EQ(at.text, c.textAt);
 }
 
 // CX, CY are the area's centre; HW = (tw + gw + spacing) div 2, HH = (th + gh + spacing) div 2.
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, GlyphCaptionLayoutTest,
+INSTANTIATE_TEST_SUITE_P(Layouts, GlyphCaptionLayoutTest,
     testing::Values(
         // The folder tool button: no caption, a 16-pixel glyph, spacing 1: the glyph at CX - 8.
         LayoutCase { "ToolButton", QRect(0, 0, 25, 25), QSize(16, 16), QSize(0, 0), blGlyphLeft, -1, 1, false,
-                     QPoint(4, 4), QPoint(20, 12) },
+            QPoint(4, 4), QPoint(20, 12) },
         LayoutCase { "Left", QRect(0, 0, 75, 25), QSize(16, 16), QSize(30, 13), blGlyphLeft, -1, 4, false,
-                     QPoint(12, 4), QPoint(32, 6) },
+            QPoint(12, 4), QPoint(32, 6) },
         LayoutCase { "Right", QRect(0, 0, 75, 25), QSize(16, 16), QSize(30, 13), blGlyphRight, -1, 4, false,
-                     QPoint(46, 4), QPoint(12, 6) },
-        LayoutCase { "Top", QRect(0, 0, 75, 50), QSize(16, 16), QSize(30, 13), blGlyphTop, -1, 3, false,
-                     QPoint(29, 9), QPoint(22, 28) },
+            QPoint(46, 4), QPoint(12, 6) },
+        LayoutCase { "Top", QRect(0, 0, 75, 50), QSize(16, 16), QSize(30, 13), blGlyphTop, -1, 3, false, QPoint(29, 9),
+            QPoint(22, 28) },
         LayoutCase { "Bottom", QRect(0, 0, 75, 50), QSize(16, 16), QSize(30, 13), blGlyphBottom, -1, 3, false,
-                     QPoint(29, 25), QPoint(22, 9) },
+            QPoint(29, 25), QPoint(22, 9) },
         LayoutCase { "MarginLeft", QRect(10, 0, 75, 25), QSize(16, 16), QSize(30, 13), blGlyphLeft, 2, 4, false,
-                     QPoint(12, 4), QPoint(32, 6) },
+            QPoint(12, 4), QPoint(32, 6) },
         LayoutCase { "MarginRight", QRect(0, 0, 75, 25), QSize(16, 16), QSize(30, 13), blGlyphRight, 2, 4, false,
-                     QPoint(57, 4), QPoint(23, 6) },
+            QPoint(57, 4), QPoint(23, 6) },
         LayoutCase { "MarginTop", QRect(0, 0, 75, 50), QSize(16, 16), QSize(30, 13), blGlyphTop, 5, 3, false,
-                     QPoint(29, 5), QPoint(22, 24) },
+            QPoint(29, 5), QPoint(22, 24) },
         LayoutCase { "MarginBottom", QRect(0, 0, 75, 50), QSize(16, 16), QSize(30, 13), blGlyphBottom, 5, 3, false,
-                     QPoint(29, 29), QPoint(22, 13) },
-        LayoutCase { "Pressed", QRect(0, 0, 25, 25), QSize(16, 16), QSize(0, 0), blGlyphLeft, -1, 1, true,
-                     QPoint(5, 5), QPoint(21, 13) },
+            QPoint(29, 29), QPoint(22, 13) },
+        LayoutCase { "Pressed", QRect(0, 0, 25, 25), QSize(16, 16), QSize(0, 0), blGlyphLeft, -1, 1, true, QPoint(5, 5),
+            QPoint(21, 13) },
         // A caption wider than the button starts left of it: the halves truncate toward zero.
         LayoutCase { "Overflow", QRect(0, 0, 10, 10), QSize(0, 0), QSize(31, 9), blGlyphLeft, -1, 0, false,
-                     QPoint(-10, 5), QPoint(-11, 1) }),
+            QPoint(-10, 5), QPoint(-11, 1) }),
     [](const testing::TestParamInfo<LayoutCase> &info) { return std::string(info.param.name); });
 
 TEST(SkinButtonLookTest, NormalHotAndDownFaces)
@@ -164,12 +163,12 @@ TEST_P(GlyphCellTest, ChoosesTheCellByTheLookDrawn)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cells, GlyphCellTest,
-                         testing::Values(CellCase { 2, false, false, false, qRgb(0, 0, 255) }, // disabled: cell 2
-                                         CellCase { 1, false, false, false, qRgb(255, 0, 0) }, // one cell only
-                                         CellCase { 4, true, true, false, qRgb(255, 255, 0) }, // active: cell 4
-                                         CellCase { 3, true, true, true, qRgb(0, 255, 0) }, // down: cell 3
-                                         CellCase { 3, true, true, false, qRgb(255, 0, 0) }, // active, 3: cell 1
-                                         CellCase { 4, true, false, false, qRgb(255, 0, 0) }));
+    testing::Values(CellCase { 2, false, false, false, qRgb(0, 0, 255) }, // disabled: cell 2
+        CellCase { 1, false, false, false, qRgb(255, 0, 0) }, // one cell only
+        CellCase { 4, true, true, false, qRgb(255, 255, 0) }, // active: cell 4
+        CellCase { 3, true, true, true, qRgb(0, 255, 0) }, // down: cell 3
+        CellCase { 3, true, true, false, qRgb(255, 0, 0) }, // active, 3: cell 1
+        CellCase { 4, true, false, false, qRgb(255, 0, 0) }));
 
 class ButtonClickTest : public testing::Test {
 protected:
@@ -182,9 +181,8 @@ protected:
             EXPECT_EQ(sender, m_button);
             m_order += QStringLiteral("click ");
         };
-        m_button->OnMouseUp = [this](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
-            m_order += QStringLiteral("up ");
-        };
+        m_button->OnMouseUp
+            = [this](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { m_order += QStringLiteral("up "); };
         m_form.show();
         m_form.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&m_form));
@@ -358,9 +356,8 @@ TEST(SpeedButtonTest, NeverTakesTheFocusAndReportsMouseUpFirst)
     auto *tool = new TbsSkinSpeedButton(&form);
     QString order;
     tool->OnClick = [&order](QObject *) { order += QStringLiteral("click "); };
-    tool->OnMouseUp = [&order](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
-        order += QStringLiteral("up ");
-    };
+    tool->OnMouseUp
+        = [&order](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { order += QStringLiteral("up "); };
     form.show();
     click(tool, QPoint(5, 5));
     EXPECT_EQ(order, QStringLiteral("up click "));
@@ -466,6 +463,19 @@ TEST_F(DialogKeyTest, DefaultButtonLooksHotWhileTheFocusIsElsewhere)
     EXPECT_FALSE(m_ok->Hot());
     m_edit->setFocus();
     EXPECT_TRUE(m_ok->Hot());
+}
+
+TEST(DefaultButtonTest, AnswersEnterBeforeAnyControlHasTheFocus)
+{
+    QWidget form;
+    auto *button = new TbsSkinButton(&form);
+    EXPECT_FALSE(button->DialogKeyFlag());
+    button->SetDefault(true);
+    EXPECT_TRUE(button->DialogKeyFlag());
+    int clicks = 0;
+    button->OnClick = [&clicks](QObject *) { ++clicks; };
+    QTest::keyClick(&form, Qt::Key_Return);
+    EXPECT_EQ(clicks, 1);
 }
 
 TEST(ModalResultTest, ClickEndsAModalDialogWithTheButtonsResult)

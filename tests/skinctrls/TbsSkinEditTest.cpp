@@ -1,6 +1,6 @@
-#include "skinctrls/TbsSkinButton.h"
-#include "skinctrls/DefaultLook.h"
 #include "skinctrls/TbsSkinEdit.h"
+#include "skinctrls/DefaultLook.h"
+#include "skinctrls/TbsSkinButton.h"
 
 #include "../support/Images.h"
 #include "ControlTesting.h"
@@ -160,9 +160,8 @@ TEST_F(SkinEditTest, ReadOnlyRefusesEditingButCopies)
     m_edit->setSelection(0, 3);
     EXPECT_EQ(m_edit->Text(), QStringLiteral("photos"));
     EXPECT_EQ(contextMenu(),
-              QStringList({ QStringLiteral("Undo*"), QStringLiteral("-"), QStringLiteral("Cut*"), QStringLiteral("Copy"),
-                            QStringLiteral("Paste*"), QStringLiteral("Delete*"), QStringLiteral("-"),
-                            QStringLiteral("Select All") }));
+        QStringList({ QStringLiteral("Undo*"), QStringLiteral("-"), QStringLiteral("Cut*"), QStringLiteral("Copy"),
+            QStringLiteral("Paste*"), QStringLiteral("Delete*"), QStringLiteral("-"), QStringLiteral("Select All") }));
 }
 
 TEST_F(SkinEditTest, SelectAllIsOfferedOnlyWhenNotEverythingIsSelected)

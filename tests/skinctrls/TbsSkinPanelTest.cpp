@@ -1,7 +1,7 @@
-#include "skinctrls/TbsSkinLabel.h"
 #include "skinctrls/TbsSkinPanel.h"
-#include "skinctrls/TbsSkinStdLabel.h"
 #include "skinctrls/DefaultLook.h"
+#include "skinctrls/TbsSkinLabel.h"
+#include "skinctrls/TbsSkinStdLabel.h"
 
 #include "skin/SkinGlyphs.h"
 #include "skin/SkinMessage.h"
@@ -40,17 +40,15 @@ TEST_P(PanelBorderTest, DrawsTheEdgeInsideAButtonFacePlate)
     EXPECT_EQ(image.pixel(2, 2), rgb(clBtnFace));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Styles, PanelBorderTest,
-    testing::Values(
-        BorderCase { bvFrame, rowsOf({ "######", "#....#", "#....#", "######" }),
-                     rowsOf({ "......", "......", "......", "......" }) },
+INSTANTIATE_TEST_SUITE_P(Styles, PanelBorderTest,
+    testing::Values(BorderCase { bvFrame, rowsOf({ "######", "#....#", "#....#", "######" }),
+                        rowsOf({ "......", "......", "......", "......" }) },
         BorderCase { bvRaised, rowsOf({ ".....#", ".....#", ".....#", "######" }),
-                     rowsOf({ "#####.", "#.....", "#.....", "......" }) },
+            rowsOf({ "#####.", "#.....", "#.....", "......" }) },
         BorderCase { bvLowered, rowsOf({ "#####.", "#.....", "#.....", "......" }),
-                     rowsOf({ ".....#", ".....#", ".....#", "######" }) },
+            rowsOf({ ".....#", ".....#", ".....#", "######" }) },
         BorderCase { bvNone, rowsOf({ "......", "......", "......", "......" }),
-                     rowsOf({ "......", "......", "......", "......" }) }));
+            rowsOf({ "......", "......", "......", "......" }) }));
 
 class PanelCaptionTest : public testing::Test {
 protected:
