@@ -111,9 +111,9 @@ HRESULT FilterCore::enumPins(std::vector<RefPtr<IPin>> &pins)
     return S_OK;
 }
 
-HRESULT FilterCore::setState(GstState state)
+HRESULT resultOfStateChange(GstStateChangeReturn change)
 {
-    switch (gst_element_set_state(m_element.get(), state)) {
+    switch (change) {
     case GST_STATE_CHANGE_FAILURE:
         return E_FAIL;
     case GST_STATE_CHANGE_ASYNC:
@@ -121,6 +121,11 @@ HRESULT FilterCore::setState(GstState state)
     default:
         return S_OK;
     }
+}
+
+HRESULT FilterCore::setState(GstState state)
+{
+    return resultOfStateChange(gst_element_set_state(m_element.get(), state));
 }
 
 HRESULT FilterCore::getState(std::uint32_t timeoutMs, FILTER_STATE &state)

@@ -120,6 +120,9 @@ private:
     GstRef<GstPad> m_pad;
 };
 
+// A state change's outcome: S_FALSE while it completes later, E_FAIL when it was refused.
+HRESULT resultOfStateChange(GstStateChangeReturn change);
+
 // The result of a failed GStreamer operation, from the error it posted.
 HRESULT resultFromError(const GError *error, bool fromDeviceSource);
 

@@ -474,18 +474,10 @@ HRESULT FilterGraphManager::Run()
         m_errorSeen = false;
     }
     m_lastError = S_OK;
-    const GstStateChangeReturn result = gst_element_set_state(m_pipeline.get(), GST_STATE_PLAYING);
+    const HRESULT result = resultOfStateChange(gst_element_set_state(m_pipeline.get(), GST_STATE_PLAYING));
     dumpGraph();
-    switch (result) {
-    case GST_STATE_CHANGE_FAILURE: {
-        const HRESULT error = m_lastError;
-        return Failed(error) ? error : E_FAIL;
-    }
-    case GST_STATE_CHANGE_ASYNC:
-        return S_FALSE;
-    default:
-        return S_OK;
-    }
+    const HRESULT error = m_lastError; // what the refusing element posted says more than E_FAIL
+    return Failed(result) && Failed(error) ? error : result;
 }
 
 HRESULT FilterGraphManager::Pause()
@@ -494,19 +486,12 @@ HRESULT FilterGraphManager::Pause()
         const std::lock_guard lock(m_eventLock);
         m_errorSeen = false;
     }
-    switch (gst_element_set_state(m_pipeline.get(), GST_STATE_PAUSED)) {
-    case GST_STATE_CHANGE_FAILURE:
-        return E_FAIL;
-    case GST_STATE_CHANGE_ASYNC:
-        return S_FALSE;
-    default:
-        return S_OK;
-    }
+    return resultOfStateChange(gst_element_set_state(m_pipeline.get(), GST_STATE_PAUSED));
 }
 
 HRESULT FilterGraphManager::Stop()
 {
-    return gst_element_set_state(m_pipeline.get(), GST_STATE_READY) == GST_STATE_CHANGE_FAILURE ? E_FAIL : S_OK;
+    return Failed(resultOfStateChange(gst_element_set_state(m_pipeline.get(), GST_STATE_READY))) ? E_FAIL : S_OK;
 }
 
 GstBusSyncReply FilterGraphManager::onBusMessage(GstBus *, GstMessage *message, gpointer self)

@@ -17,6 +17,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -177,6 +178,30 @@ template <typename T, typename Object> RefPtr<T> queryInterface(Object *object)
 template <typename T, typename Object> RefPtr<T> queryInterface(const RefPtr<Object> &object)
 {
     return queryInterface<T>(object.get());
+}
+
+// QueryInterface of a component (an object its owner keeps, not reference counted): its own interfaces first (the
+// first of them also answers IInterface), then, when there is one, the framework object it stands for.
+template <typename... Own>
+HRESULT componentQueryInterface(const GUID &iid, void **object, IInterface *inner, Own *...own)
+{
+    if (!object) {
+        return E_POINTER;
+    }
+    *object = nullptr;
+    bool first = true;
+    const auto offer = [&](auto *candidate) {
+        using Candidate = std::remove_pointer_t<decltype(candidate)>;
+        const bool root = std::exchange(first, false) && iid == IInterface::IID;
+        if (!*object && (root || iid == Candidate::IID)) {
+            *object = root ? static_cast<void *>(static_cast<IInterface *>(candidate)) : static_cast<void *>(candidate);
+        }
+    };
+    (offer(own), ...);
+    if (*object) {
+        return S_OK;
+    }
+    return inner ? inner->QueryInterface(iid, object) : E_NOINTERFACE;
 }
 
 // ---- Identifiers --------------------------------------------------------------------------------------------------

@@ -44,16 +44,7 @@ TFilter::~TFilter()
 
 void TFilter::SetFilterGraph(TFilterGraph *graph)
 {
-    if (graph == m_filterGraph) {
-        return;
-    }
-    if (m_filterGraph) {
-        m_filterGraph->DetachClient(this);
-    }
-    if (graph) {
-        graph->AttachClient(this);
-    }
-    m_filterGraph = graph;
+    moveToGraph(m_filterGraph, graph, this);
 }
 
 void TFilter::NotifyClient(TClientOperation operation, int)
@@ -86,18 +77,7 @@ void TFilter::NotifyClient(TClientOperation operation, int)
 
 HRESULT TFilter::QueryInterface(const GUID &iid, void **object)
 {
-    if (!object) {
-        return E_POINTER;
-    }
-    if (iid == IGraphClient::IID || iid == IInterface::IID) {
-        *object = static_cast<IGraphClient *>(this);
-        return S_OK;
-    }
-    if (m_filter) {
-        return m_filter->QueryInterface(iid, object);
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
+    return componentQueryInterface(iid, object, m_filter.get(), static_cast<IGraphClient *>(this));
 }
 
 } // namespace pixolo

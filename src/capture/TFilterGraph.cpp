@@ -209,6 +209,26 @@ void TFilterGraph::DetachClient(IGraphClient *client)
     }
 }
 
+void moveToGraph(QPointer<TFilterGraph> &attached, TFilterGraph *graph, IGraphClient *client, IGraphEventSink *sink)
+{
+    if (graph == attached) {
+        return;
+    }
+    if (TFilterGraph *old = attached) {
+        old->DetachClient(client);
+        if (sink) {
+            old->DetachSink(sink);
+        }
+    }
+    if (graph) {
+        graph->AttachClient(client);
+        if (sink) {
+            graph->AttachSink(sink);
+        }
+    }
+    attached = graph;
+}
+
 void TFilterGraph::AttachSink(IGraphEventSink *sink)
 {
     if (sink) {
@@ -422,24 +442,10 @@ void TFilterGraph::closeLog()
 
 HRESULT TFilterGraph::QueryInterface(const GUID &iid, void **object)
 {
-    if (!object) {
-        return E_POINTER;
-    }
-    *object = nullptr;
-    if (iid == IAMGraphBuilderCallback::IID || iid == IInterface::IID) {
-        *object = static_cast<IAMGraphBuilderCallback *>(this);
-        return S_OK;
-    }
-    if (iid == IAMFilterGraphCallback::IID) {
-        *object = static_cast<IAMFilterGraphCallback *>(this);
-        return S_OK;
-    }
-    if (iid == IServiceProvider::IID) {
-        *object = static_cast<IServiceProvider *>(this);
-        return S_OK;
-    }
-    if (!m_active) {
-        return E_NOINTERFACE;
+    const HRESULT own = componentQueryInterface(iid, object, nullptr, static_cast<IAMGraphBuilderCallback *>(this),
+        static_cast<IAMFilterGraphCallback *>(this), static_cast<IServiceProvider *>(this));
+    if (own != E_NOINTERFACE || !m_active) {
+        return own;
     }
     IInterface *const lookIn[] = {
         m_mode == gmCapture ? static_cast<IInterface *>(m_captureBuilder.get()) : nullptr,

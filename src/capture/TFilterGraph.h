@@ -3,6 +3,7 @@
 #include "capture/MediaFramework.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <cstdint>
@@ -194,5 +195,10 @@ private:
     std::unique_ptr<QFile> m_logStream;
     std::unique_ptr<QObject> m_notifyReceiver; // hidden: receives the graph's notifications
 };
+
+// Moves a client (and a sink, when given) from the graph component it is attached to over to `graph`, detaching
+// first; nothing when that is the same one. `attached` is the component's own FilterGraph field.
+void moveToGraph(
+    QPointer<TFilterGraph> &attached, TFilterGraph *graph, IGraphClient *client, IGraphEventSink *sink = nullptr);
 
 } // namespace pixolo

@@ -75,16 +75,7 @@ TSampleGrabber::~TSampleGrabber()
 
 void TSampleGrabber::SetFilterGraph(TFilterGraph *graph)
 {
-    if (graph == m_filterGraph) {
-        return;
-    }
-    if (m_filterGraph) {
-        m_filterGraph->DetachClient(this);
-    }
-    if (graph) {
-        graph->AttachClient(this);
-    }
-    m_filterGraph = graph;
+    moveToGraph(m_filterGraph, graph, this);
 }
 
 void TSampleGrabber::NotifyClient(TClientOperation operation, int)
@@ -201,22 +192,8 @@ bool TSampleGrabber::CopyFrameToBitmap(TBitmap *bitmap, void *buffer, int length
 
 HRESULT TSampleGrabber::QueryInterface(const GUID &iid, void **object)
 {
-    if (!object) {
-        return E_POINTER;
-    }
-    if (iid == IGraphClient::IID || iid == IInterface::IID) {
-        *object = static_cast<IGraphClient *>(this);
-        return S_OK;
-    }
-    if (iid == ISampleGrabberCB::IID) {
-        *object = static_cast<ISampleGrabberCB *>(this);
-        return S_OK;
-    }
-    if (m_filter) {
-        return m_filter->QueryInterface(iid, object);
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
+    return componentQueryInterface(
+        iid, object, m_filter.get(), static_cast<IGraphClient *>(this), static_cast<ISampleGrabberCB *>(this));
 }
 
 } // namespace pixolo

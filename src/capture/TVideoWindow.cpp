@@ -94,18 +94,7 @@ TVideoWindow::~TVideoWindow()
 
 void TVideoWindow::SetFilterGraph(TFilterGraph *graph)
 {
-    if (graph == m_filterGraph) {
-        return;
-    }
-    if (m_filterGraph) {
-        m_filterGraph->DetachClient(this);
-        m_filterGraph->DetachSink(this);
-    }
-    if (graph) {
-        graph->AttachClient(this);
-        graph->AttachSink(this);
-    }
-    m_filterGraph = graph;
+    moveToGraph(m_filterGraph, graph, this, this);
 }
 
 void TVideoWindow::SetMode(TVideoMode mode)
@@ -304,22 +293,8 @@ void TVideoWindow::SinkGraphEvent(int code, std::intptr_t, std::intptr_t)
 
 HRESULT TVideoWindow::QueryInterface(const GUID &iid, void **object)
 {
-    if (!object) {
-        return E_POINTER;
-    }
-    if (iid == IGraphClient::IID || iid == IInterface::IID) {
-        *object = static_cast<IGraphClient *>(this);
-        return S_OK;
-    }
-    if (iid == IGraphEventSink::IID) {
-        *object = static_cast<IGraphEventSink *>(this);
-        return S_OK;
-    }
-    if (m_renderer) {
-        return m_renderer->QueryInterface(iid, object);
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
+    return componentQueryInterface(
+        iid, object, m_renderer.get(), static_cast<IGraphClient *>(this), static_cast<IGraphEventSink *>(this));
 }
 
 bool TVideoWindow::ShowsVideo() const

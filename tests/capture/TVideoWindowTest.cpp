@@ -29,6 +29,13 @@ QImage picture(QWidget &widget)
     return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+QImage filled(QSize size, const QColor &colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
 // Whether the picture is the test picture's layout stretched to the whole of it: the colour bars in eighths of the
 // width at the top, the grey right end of the counter row in the bottom-right corner.
 bool showsTestPictureStretched(const QImage &image)
@@ -51,9 +58,7 @@ TEST_F(TVideoWindowTest, NewControlPaintsItsColourWithoutVideo)
     EXPECT_TRUE(fresh.focusPolicy() & Qt::TabFocus);
 
     videoWindow->SetColor(QColor(10, 20, 30));
-    QImage expected(320, 240, QImage::Format_RGB32);
-    expected.fill(QColor(10, 20, 30));
-    EXPECT_EQ(picture(*videoWindow), expected);
+    EXPECT_EQ(picture(*videoWindow), filled(QSize(320, 240), QColor(10, 20, 30)));
 }
 
 TEST_F(TVideoWindowTest, BackgroundWhenTheRendererIsNotConnected)
@@ -64,9 +69,7 @@ TEST_F(TVideoWindowTest, BackgroundWhenTheRendererIsNotConnected)
     graph.SetActive(true);
     ASSERT_TRUE(graph.RunGraph()); // nothing rendered: the renderer's input is free
     EXPECT_FALSE(videoWindow->ShowsVideo());
-    QImage expected(videoWindow->size(), QImage::Format_RGB32);
-    expected.fill(QColor(10, 20, 30));
-    EXPECT_EQ(picture(*videoWindow), expected);
+    EXPECT_EQ(picture(*videoWindow), filled(videoWindow->size(), QColor(10, 20, 30)));
 }
 
 TEST_F(TVideoWindowTest, PaintsTheCameraScaledToExactlyItsRectangleAndFollowsResizing)
@@ -91,9 +94,29 @@ TEST_F(TVideoWindowTest, PaintsTheCameraScaledToExactlyItsRectangleAndFollowsRes
 
     // Hidden video shows the background.
     videoWindow->QueryInterface<IVideoWindow>()->put_Visible(false);
-    QImage expected(videoWindow->size(), QImage::Format_RGB32);
-    expected.fill(QColor(10, 20, 30));
-    EXPECT_EQ(picture(*videoWindow), expected);
+    EXPECT_EQ(picture(*videoWindow), filled(videoWindow->size(), QColor(10, 20, 30)));
+}
+
+TEST_F(TVideoWindowTest, FullScreenShowsTheVideoInAWindowOverTheScreenAndComesBack)
+{
+    const CameraEnvironment camera;
+    videoWindow->SetColor(QColor(10, 20, 30));
+    videoWindow->show();
+    ASSERT_TRUE(startPreview());
+    videoWindow->SetFullScreen(true);
+    QWidget *view = videoWindow->VideoHandle();
+    ASSERT_NE(view, videoWindow.get());
+    EXPECT_TRUE(view->isWindow());
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_EQ(view->windowTitle(), QStringLiteral("VideoWindow"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return showsTestPictureStretched(picture(*view)); }, 5000));
+    // The control itself shows its background meanwhile.
+    EXPECT_EQ(picture(*videoWindow).pixelColor(5, 5), QColor(10, 20, 30));
+
+    videoWindow->SetFullScreen(false);
+    EXPECT_EQ(videoWindow->VideoHandle(), videoWindow.get());
+    EXPECT_FALSE(view->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return showsTestPictureStretched(picture(*videoWindow)); }, 5000));
 }
 
 TEST_F(TVideoWindowTest, ControlWithoutANameSetsNoCaption)
