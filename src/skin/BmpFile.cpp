@@ -28,8 +28,8 @@ quint16 u16(QByteArrayView d, qint64 at)
 
 quint32 u32(QByteArrayView d, qint64 at)
 {
-    return quint32(uchar(d[at])) | quint32(uchar(d[at + 1])) << 8 | quint32(uchar(d[at + 2])) << 16 |
-           quint32(uchar(d[at + 3])) << 24;
+    return quint32(uchar(d[at])) | quint32(uchar(d[at + 1])) << 8 | quint32(uchar(d[at + 2])) << 16
+        | quint32(uchar(d[at + 3])) << 24;
 }
 
 struct Masks {
@@ -39,9 +39,9 @@ struct Masks {
     friend bool operator==(const Masks &, const Masks &) = default;
 };
 
-constexpr Masks s_masks555{0x7C00, 0x03E0, 0x001F};
-constexpr Masks s_masks565{0xF800, 0x07E0, 0x001F};
-constexpr Masks s_masks888{0x00FF0000, 0x0000FF00, 0x000000FF};
+constexpr Masks s_masks555 { 0x7C00, 0x03E0, 0x001F };
+constexpr Masks s_masks565 { 0xF800, 0x07E0, 0x001F };
+constexpr Masks s_masks888 { 0x00FF0000, 0x0000FF00, 0x000000FF };
 
 // A channel picked out by a bit-field mask, scaled to 0…255.
 int channel(quint32 pixel, quint32 mask)
@@ -65,7 +65,7 @@ struct Layout {
     int rows = 0;
     bool bottomUp = true;
     int bpp = 0;
-    Masks masks{};
+    Masks masks {};
     QList<QRgb> colours;
     qint64 offBits = 0;
     qint64 stride = 0;
@@ -113,7 +113,7 @@ Layout parseHeaders(QByteArrayView file)
         if (tableStart > file.size()) {
             invalid("bit-field masks beyond the file");
         }
-        l.masks = {u32(file, 54), u32(file, 58), u32(file, 62)};
+        l.masks = { u32(file, 54), u32(file, 58), u32(file, 62) };
     }
     if (l.bpp <= 8) {
         const qint64 maxEntries = qint64(1) << l.bpp;
@@ -126,7 +126,8 @@ Layout parseHeaders(QByteArrayView file)
         }
         for (qint64 i = 0; i < maxEntries; ++i) { // indexes past a short table read as black
             const qint64 at = tableStart + i * 4;
-            l.colours.append(i < entries ? qRgb(uchar(file[at + 2]), uchar(file[at + 1]), uchar(file[at])) : qRgb(0, 0, 0));
+            l.colours.append(
+                i < entries ? qRgb(uchar(file[at + 2]), uchar(file[at + 1]), uchar(file[at])) : qRgb(0, 0, 0));
         }
         tableStart += entries * 4;
     }
@@ -255,9 +256,9 @@ QByteArray writeBmp(const TBitmap &bitmap)
     }
     const QImage &image = bitmap.image();
     const TPixelFormat format = bitmap.PixelFormat();
-    const int bpp = format == pf1bit ? 1
-        : format == pf4bit           ? 4
-        : format == pf8bit           ? 8
+    const int bpp = format == pf1bit             ? 1
+        : format == pf4bit                       ? 4
+        : format == pf8bit                       ? 8
         : format == pf15bit || format == pf16bit ? 16
         : format == pf24bit                      ? 24
                                                  : 32;

@@ -46,7 +46,7 @@ void SkinIni::SetStrings(const QStringList &lines)
             currentCounts = !m_sectionIndex.contains(folded);
             if (currentCounts) {
                 m_sectionIndex.insert(folded, int(m_sections.size()));
-                m_sections.push_back(Section{name, {}, {}});
+                m_sections.push_back(Section { name, {}, {} });
                 current = &m_sections.back();
             } else {
                 current = nullptr;
@@ -141,7 +141,7 @@ SkinIni::Section &SkinIni::sectionForWrite(const QString &section)
         return m_sections[size_t(*it)];
     }
     m_sectionIndex.insert(folded, int(m_sections.size()));
-    m_sections.push_back(Section{section, {}, {}});
+    m_sections.push_back(Section { section, {}, {} });
     return m_sections.back();
 }
 

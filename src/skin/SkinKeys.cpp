@@ -6,8 +6,8 @@ namespace pixolo {
 
 namespace {
 
-constexpr std::array<const char *, 6> s_commandWords = {"cmclose",   "cmmaximize", "cmminimize",
-                                                        "cmsysmenu", "cmdefault",  "cmrollup"};
+constexpr std::array<const char *, 6> s_commandWords
+    = { "cmclose", "cmmaximize", "cmminimize", "cmsysmenu", "cmdefault", "cmrollup" };
 
 QString prefixed(const char *prefix, const char *key)
 {

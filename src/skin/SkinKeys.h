@@ -60,7 +60,10 @@ public:
     void boolean(const char *key, const bool &field) { WriteBoolean(m_ini, m_section, word(key), field); }
     void point(const char *key, const TPoint &field) { WritePoint(m_ini, m_section, word(key), field); }
     void rect(const char *key, const TRect &field) { WriteRect(m_ini, m_section, word(key), field); }
-    void string(const char *key, const QString &field, const char * = "") { m_ini.WriteString(m_section, word(key), field); }
+    void string(const char *key, const QString &field, const char * = "")
+    {
+        m_ini.WriteString(m_section, word(key), field);
+    }
     void fontStyles(const char *key, const TFontStyles &field) { WriteFontStyles(m_ini, m_section, word(key), field); }
     void alignment(const char *key, const TAlignment &field) { WriteAlignment(m_ini, m_section, word(key), field); }
     void morphKind(const char *key, const TMorphKind &field) { WriteMorphKind(m_ini, m_section, word(key), field); }
@@ -84,8 +87,7 @@ QString skinCommandWord(TbsStdCommand command);
 
 // Gives a data class the LoadData/SaveData pair of its own keys: the base's keys first, then Self::keys.
 // Self names its type word as `static constexpr const char *s_typeWord`.
-template <class Self, class Base>
-class SkinKeyed : public Base {
+template <class Self, class Base> class SkinKeyed : public Base {
 public:
     using Base::Base;
 
@@ -107,22 +109,20 @@ public:
 };
 
 // One row of a type-word table: the word and how to make the data object of its class.
-template <class Root>
-struct SkinClassEntry {
+template <class Root> struct SkinClassEntry {
     const char *word;
     std::unique_ptr<Root> (*make)(const QString &name);
 };
 
-template <class Root, class T>
-constexpr SkinClassEntry<Root> skinClass()
+template <class Root, class T> constexpr SkinClassEntry<Root> skinClass()
 {
-    return {T::s_typeWord, [](const QString &name) -> std::unique_ptr<Root> { return std::make_unique<T>(name); }};
+    return { T::s_typeWord, [](const QString &name) -> std::unique_ptr<Root> { return std::make_unique<T>(name); } };
 }
 
 // The object of the class whose word equals typeWord exactly, or null.
 template <class Root, size_t N>
-std::unique_ptr<Root> createSkinData(const std::array<SkinClassEntry<Root>, N> &table, const QString &typeWord,
-                                     const QString &name)
+std::unique_ptr<Root> createSkinData(
+    const std::array<SkinClassEntry<Root>, N> &table, const QString &typeWord, const QString &name)
 {
     for (const SkinClassEntry<Root> &e : table) {
         if (typeWord == QLatin1String(e.word)) {

@@ -12,17 +12,17 @@ namespace pixolo {
 
 namespace {
 
-constexpr std::array<const char *, 7> s_morphWords = {"mkdefault",   "mkgradient",   "mkleftgradient", "mkrightgradient",
-                                                      "mkleftslide", "mkrightslide", "mkpush"};
-constexpr std::array<const char *, 6> s_effectWords = {"iebrightness", "iedarkness",  "iegrayscale",
-                                                       "ienoise",      "iesplitblur", "ieinvert"};
+constexpr std::array<const char *, 7> s_morphWords
+    = { "mkdefault", "mkgradient", "mkleftgradient", "mkrightgradient", "mkleftslide", "mkrightslide", "mkpush" };
+constexpr std::array<const char *, 6> s_effectWords
+    = { "iebrightness", "iedarkness", "iegrayscale", "ienoise", "iesplitblur", "ieinvert" };
 
 struct StyleWord {
     TFontStyle style;
     const char *word;
 };
-constexpr std::array<StyleWord, 4> s_styleWords = {
-    {{fsBold, "fsbold"}, {fsItalic, "fsitalic"}, {fsUnderline, "fsunderline"}, {fsStrikeOut, "fsstrikeout"}}};
+constexpr std::array<StyleWord, 4> s_styleWords = { { { fsBold, "fsbold" }, { fsItalic, "fsitalic" },
+    { fsUnderline, "fsunderline" }, { fsStrikeOut, "fsstrikeout" } } };
 
 int hexDigit(QChar c)
 {
@@ -78,11 +78,10 @@ std::optional<std::int64_t> hexadecimal(QStringView digits)
 }
 
 // The leading pieces of a comma list, digits only, as integers.
-template <size_t N>
-std::array<int, N> parsePieces(const QString &text)
+template <size_t N> std::array<int, N> parsePieces(const QString &text)
 {
     const QStringList pieces = text.split(u',');
-    std::array<int, N> values{};
+    std::array<int, N> values {};
     for (size_t i = 0; i < N; ++i) {
         QString digits;
         if (qsizetype(i) < pieces.size()) {
@@ -101,8 +100,7 @@ std::array<int, N> parsePieces(const QString &text)
     return values;
 }
 
-template <size_t N>
-QString joined(const std::array<int, N> &values)
+template <size_t N> QString joined(const std::array<int, N> &values)
 {
     QStringList parts;
     for (const int v : values) {
@@ -144,13 +142,13 @@ std::optional<int> parseSkinInteger(QStringView text)
 TPoint ParsePoint(const QString &text)
 {
     const auto v = parsePieces<2>(text);
-    return {v[0], v[1]};
+    return { v[0], v[1] };
 }
 
 TRect ParseRect(const QString &text)
 {
     const auto v = parsePieces<4>(text);
-    return {v[0], v[1], v[2], v[3]};
+    return { v[0], v[1], v[2], v[3] };
 }
 
 int skinWordIndex(const QString &text, std::span<const char *const> words)
@@ -214,7 +212,8 @@ TbsInActiveEffect ReadInactiveEffect(const SkinIni &ini, const QString &section,
 void ReadStrings(const SkinIni &ini, const QString &section, const QString &key, QStringList &list)
 {
     // Missing keys past the last one present would only add empty names: a count of two billion must not.
-    const int count = std::min(ini.ReadInteger(section, key + QStringLiteral("count"), 0), ini.NumberedKeyLimit(section));
+    const int count
+        = std::min(ini.ReadInteger(section, key + QStringLiteral("count"), 0), ini.NumberedKeyLimit(section));
     for (int i = 0; i < count; ++i) {
         list.append(ini.ReadString(section, QString::number(i), QString()));
     }
@@ -222,12 +221,12 @@ void ReadStrings(const SkinIni &ini, const QString &section, const QString &key,
 
 void WriteRect(SkinIni &ini, const QString &section, const QString &key, const TRect &value)
 {
-    ini.WriteString(section, key, joined(std::array{value.Left, value.Top, value.Right, value.Bottom}));
+    ini.WriteString(section, key, joined(std::array { value.Left, value.Top, value.Right, value.Bottom }));
 }
 
 void WritePoint(SkinIni &ini, const QString &section, const QString &key, const TPoint &value)
 {
-    ini.WriteString(section, key, joined(std::array{value.X, value.Y}));
+    ini.WriteString(section, key, joined(std::array { value.X, value.Y }));
 }
 
 void WriteBoolean(SkinIni &ini, const QString &section, const QString &key, bool value)

@@ -61,8 +61,8 @@ TCompressionStream::TCompressionStream(TCompressionLevel level, TStream &dest)
 {
     m_zrec.next_out = m_buffer;
     m_zrec.avail_out = s_bufferSize;
-    compressionCheck(deflateInit2_(&m_zrec, levelOf(level), Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY, s_zlibVersion,
-                                   int(sizeof(z_stream))));
+    compressionCheck(deflateInit2_(
+        &m_zrec, levelOf(level), Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY, s_zlibVersion, int(sizeof(z_stream))));
 }
 
 TCompressionStream::~TCompressionStream()
@@ -198,8 +198,7 @@ qint64 TDecompressionStream::Seek(qint64 offset, TSeekOrigin origin)
         m_strmPos = 0;
         return qint64(m_zrec.total_out);
     }
-    if ((offset >= 0 && origin == soCurrent) ||
-        (origin == soBeginning && offset - qint64(m_zrec.total_out) > 0)) {
+    if ((offset >= 0 && origin == soCurrent) || (origin == soBeginning && offset - qint64(m_zrec.total_out) > 0)) {
         if (origin == soBeginning) {
             offset -= qint64(m_zrec.total_out);
         }

@@ -44,8 +44,8 @@ protected:
 
     TStream &m_strm;
     qint64 m_strmPos = 0;
-    z_stream m_zrec{};
-    Bytef m_buffer[s_bufferSize]{};
+    z_stream m_zrec {};
+    Bytef m_buffer[s_bufferSize] {};
 };
 
 // Write-only: deflates what is written into the underlying stream.

@@ -56,7 +56,10 @@ public:
     qint64 Remaining() const { return m_data.size() - m_position; }
     const QByteArray &Data() const { return m_data; }
     // The bytes from the position on, without copying them.
-    QByteArrayView Rest() const { return m_position < m_data.size() ? QByteArrayView(m_data).sliced(m_position) : QByteArrayView(); }
+    QByteArrayView Rest() const
+    {
+        return m_position < m_data.size() ? QByteArrayView(m_data).sliced(m_position) : QByteArrayView();
+    }
     void Clear();
 
 private:

@@ -45,7 +45,7 @@ void TbsCompressedStoredSkin::ImportSkinFolder(const QString &path)
 {
     const QStringList lines = SkinIni::splitLines(readWholeFile(path));
     const SkinIni ini(lines);
-    for (const char *section : {"VERSION", "PICTURES", "FORMINFO", "SKINOBJECTS", "SKINCONTROLS"}) {
+    for (const char *section : { "VERSION", "PICTURES", "FORMINFO", "SKINOBJECTS", "SKINCONTROLS" }) {
         if (!ini.SectionExists(QLatin1String(section))) {
             return;
         }
@@ -54,7 +54,7 @@ void TbsCompressedStoredSkin::ImportSkinFolder(const QString &path)
     m_compressedData.clear();
     TMemoryStream container;
     writeContainerInteger(container, s_storedSkinVersion);
-    for (const char *key : {"picture", "inactivepicture", "mask"}) {
+    for (const char *key : { "picture", "inactivepicture", "mask" }) {
         const QString name = ini.ReadString(QStringLiteral("PICTURES"), QLatin1String(key), QString());
         writeFlaggedBitmap(container, name.isEmpty() ? TBitmap() : loadBmpFile(base + name));
     }
@@ -62,8 +62,8 @@ void TbsCompressedStoredSkin::ImportSkinFolder(const QString &path)
     ReadStrings(ini, QStringLiteral("PICTURES"), QStringLiteral("activepictures"), names);
     const int declared = ini.ReadInteger(QStringLiteral("PICTURES"), QStringLiteral("activepicturescount"), 0);
     if (declared > names.size()) { // a picture without a name is a file that cannot be opened
-        throw EFOpenError("Cannot open file \"" + base.toStdString() + "\": [PICTURES] counts " +
-                          std::to_string(declared) + " pictures but names " + std::to_string(names.size()));
+        throw EFOpenError("Cannot open file \"" + base.toStdString() + "\": [PICTURES] counts "
+            + std::to_string(declared) + " pictures but names " + std::to_string(names.size()));
     }
     writeContainerInteger(container, qint32(names.size()));
     for (const QString &name : names) {
@@ -95,7 +95,7 @@ void TbsCompressedStoredSkin::ImportCompressedFile(const QString &path)
 
 qint32 readContainerInteger(TMemoryStream &stream)
 {
-    std::array<uchar, 4> bytes{};
+    std::array<uchar, 4> bytes {};
     stream.ReadBuffer(bytes.data(), 4);
     return littleEndian(bytes.data());
 }
@@ -125,7 +125,7 @@ QStringList readContainerText(TMemoryStream &stream)
 void writeContainerInteger(TStream &stream, qint32 value)
 {
     const auto v = quint32(value);
-    const std::array<uchar, 4> bytes = {uchar(v), uchar(v >> 8), uchar(v >> 16), uchar(v >> 24)};
+    const std::array<uchar, 4> bytes = { uchar(v), uchar(v >> 8), uchar(v >> 16), uchar(v >> 24) };
     stream.WriteBuffer(bytes.data(), 4);
 }
 

@@ -6,22 +6,39 @@ namespace pixolo {
 
 namespace {
 
-template <class T>
-constexpr SkinClassEntry<TbsDataSkinControl> entry()
+template <class T> constexpr SkinClassEntry<TbsDataSkinControl> entry()
 {
     return skinClass<TbsDataSkinControl, T>();
 }
 
 constexpr std::array s_classes = {
-    entry<TbsDataSkinPanelControl>(),      entry<TbsDataSkinExPanelControl>(),   entry<TbsDataSkinMenuButtonControl>(),
-    entry<TbsDataSkinButtonControl>(),     entry<TbsDataSkinCheckRadioControl>(), entry<TbsDataSkinGaugeControl>(),
-    entry<TbsDataSkinSplitterControl>(),   entry<TbsDataSkinTrackBarControl>(),  entry<TbsDataSkinLabelControl>(),
-    entry<TbsDataSkinStdLabelControl>(),   entry<TbsDataSkinUpDownControl>(),    entry<TbsDataSkinGridControl>(),
-    entry<TbsDataSkinTabControl>(),        entry<TbsDataSkinMainMenuBar>(),      entry<TbsDataSkinControlBar>(),
-    entry<TbsDataSkinMemoControl>(),       entry<TbsDataSkinEditControl>(),      entry<TbsDataSkinCheckListBox>(),
-    entry<TbsDataSkinListBox>(),           entry<TbsDataSkinComboBox>(),         entry<TbsDataSkinScrollBarControl>(),
-    entry<TbsDataSkinSpinEditControl>(),   entry<TbsDataSkinScrollBoxControl>(), entry<TbsDataSkinTreeView>(),
-    entry<TbsDataSkinBevel>(),             entry<TbsDataSkinSlider>(),           entry<TbsDataSkinListView>(),
+    entry<TbsDataSkinPanelControl>(),
+    entry<TbsDataSkinExPanelControl>(),
+    entry<TbsDataSkinMenuButtonControl>(),
+    entry<TbsDataSkinButtonControl>(),
+    entry<TbsDataSkinCheckRadioControl>(),
+    entry<TbsDataSkinGaugeControl>(),
+    entry<TbsDataSkinSplitterControl>(),
+    entry<TbsDataSkinTrackBarControl>(),
+    entry<TbsDataSkinLabelControl>(),
+    entry<TbsDataSkinStdLabelControl>(),
+    entry<TbsDataSkinUpDownControl>(),
+    entry<TbsDataSkinGridControl>(),
+    entry<TbsDataSkinTabControl>(),
+    entry<TbsDataSkinMainMenuBar>(),
+    entry<TbsDataSkinControlBar>(),
+    entry<TbsDataSkinMemoControl>(),
+    entry<TbsDataSkinEditControl>(),
+    entry<TbsDataSkinCheckListBox>(),
+    entry<TbsDataSkinListBox>(),
+    entry<TbsDataSkinComboBox>(),
+    entry<TbsDataSkinScrollBarControl>(),
+    entry<TbsDataSkinSpinEditControl>(),
+    entry<TbsDataSkinScrollBoxControl>(),
+    entry<TbsDataSkinTreeView>(),
+    entry<TbsDataSkinBevel>(),
+    entry<TbsDataSkinSlider>(),
+    entry<TbsDataSkinListView>(),
     entry<TbsDataSkinRichEdit>(),
 };
 
@@ -43,8 +60,8 @@ void TbsDataSkinControl::SaveData(SkinIni &ini) const
 void TbsDataSkinUpDownControl::LoadData(const SkinIni &ini)
 {
     SkinKeyed::LoadData(ini);
-    lefttoppoint = righttoppoint = leftbottompoint = rightbottompoint = TPoint{};
-    clientrect = TRect{};
+    lefttoppoint = righttoppoint = leftbottompoint = rightbottompoint = TPoint {};
+    clientrect = TRect {};
 }
 
 std::unique_ptr<TbsDataSkinControl> CreateSkinControlData(const QString &typeWord, const QString &name)

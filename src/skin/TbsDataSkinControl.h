@@ -36,8 +36,7 @@ public:
     int maskpictureindex = -1; // black = inside
     TRect skinrect;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.integer("pictureindex", s.pictureindex, -1);
         v.integer("maskpictureindex", s.maskpictureindex, -1);
@@ -58,8 +57,7 @@ public:
     TRect clientrect;
     bool stretcheffect = false;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.point("lefttoppoint", s.lefttoppoint);
         v.point("righttoppoint", s.righttoppoint);
@@ -92,8 +90,7 @@ public:
     int animateinterval = 25;
     bool showfocus = false;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.font("", s.fontname, s.fontheight, s.fontstyle);
         v.integer("fontcolor", s.fontcolor);
@@ -119,11 +116,7 @@ public:
 
     TRect trackbuttonrect;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
-    {
-        v.rect("trackbuttonrect", s.trackbuttonrect);
-    }
+    template <class V, class S> static void keys(V &v, S &s) { v.rect("trackbuttonrect", s.trackbuttonrect); }
 };
 
 // `checkimagearea` and `textarea` are in control coordinates at the skin size.
@@ -151,8 +144,7 @@ public:
     bool morphing = false;
     TMorphKind morphkind = mkDefault;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.font("", s.fontname, s.fontheight, s.fontstyle);
         v.integer("fontcolor", s.fontcolor);
@@ -197,8 +189,7 @@ public:
     bool grippertransparent = false;
     int grippertransparentcolor = 0;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.integer("bgpictureindex", s.bgpictureindex, -1);
         v.rect("captionrect", s.captionrect);
@@ -252,8 +243,7 @@ public:
     TFontStyles fontstyle = 0;
     int fontcolor = 0;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.rect("rollhskinrect", s.rollhskinrect);
         v.rect("rollvskinrect", s.rollvskinrect);
@@ -301,8 +291,7 @@ public:
     TRect downbuttonrect;
     TRect unenabledbuttonrect;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.rect("activeskinrect", s.activeskinrect);
         v.font("", s.fontname, s.fontheight, s.fontstyle);
@@ -324,8 +313,7 @@ public:
     int bgcolor = 0;
     int activebgcolor = 0;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.integer("bgcolor", s.bgcolor);
         v.integer("activebgcolor", s.activebgcolor);
@@ -342,8 +330,7 @@ public:
     TFontStyles fontstyle = 0;
     int fontcolor = 0;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.font("", s.fontname, s.fontheight, s.fontstyle);
         v.integer("fontcolor", s.fontcolor);
@@ -362,8 +349,7 @@ public:
     int fontcolor = 0;
     int activefontcolor = 16711680; // pure blue in the 0x00BBGGRR layout
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.font("", s.fontname, s.fontheight, s.fontstyle);
         v.integer("fontcolor", s.fontcolor);
@@ -408,8 +394,7 @@ public:
     QString bothhscrollbarname = QStringLiteral("bothhscrollbar");
     bool showfocus = false;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.rect("itemrect", s.itemrect);
         v.rect("activeitemrect", s.activeitemrect);
@@ -449,8 +434,7 @@ public:
     TRect checkimagerect;
     TRect uncheckimagerect;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.rect("itemcheckrect", s.itemcheckrect);
         v.rect("checkimagerect", s.checkimagerect);
@@ -486,8 +470,7 @@ public:
     bool focusitemstretcheffect = false;
     bool showfocus = false;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.rect("activeskinrect", s.activeskinrect);
         v.rect("itemrect", s.itemrect);
@@ -534,8 +517,7 @@ public:
     TRect activeglyphrect;
     TRect downglyphrect;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.rect("trackarea", s.trackarea);
         v.rect("upbuttonrect", s.upbuttonrect);
@@ -576,8 +558,7 @@ public:
     TRect activedownbuttonrect;
     TRect downdownbuttonrect;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.rect("activeskinrect", s.activeskinrect);
         v.font("", s.fontname, s.fontheight, s.fontstyle);
@@ -607,8 +588,7 @@ public:
     TRect activedownbuttonrect;
     TRect downdownbuttonrect;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.rect("upbuttonrect", s.upbuttonrect);
         v.rect("activeupbuttonrect", s.activeupbuttonrect);
@@ -637,8 +617,7 @@ public:
     int progresstransparentcolor = 0;
     bool progressstretch = false;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.rect("progressarea", s.progressarea);
         v.rect("progressrect", s.progressrect);
@@ -665,8 +644,7 @@ public:
     bool buttontransparent = false;
     int buttontransparentcolor = 0;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.rect("trackarea", s.trackarea);
         v.rect("buttonrect", s.buttonrect);
@@ -686,8 +664,7 @@ public:
     bool grippertransparent = false;
     int grippertransparentcolor = 0;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.rect("gripperrect", s.gripperrect);
         v.boolean("grippertransparent", s.grippertransparent);
@@ -703,8 +680,7 @@ public:
     TRect itemrect;
     int bgpictureindex = -1;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.rect("itemrect", s.itemrect);
         v.integer("bgpictureindex", s.bgpictureindex, -1);
@@ -718,11 +694,7 @@ public:
 
     int bgpictureindex = -1;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
-    {
-        v.integer("bgpictureindex", s.bgpictureindex, -1);
-    }
+    template <class V, class S> static void keys(V &v, S &s) { v.integer("bgpictureindex", s.bgpictureindex, -1); }
 };
 
 // The five names are entries of the store's object list.
@@ -740,8 +712,7 @@ public:
     int trackmarkcolor = 0;
     int trackmarkactivecolor = 0;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.rect("itemsrect", s.itemsrect);
         v.string("menubaritem", s.menubaritem);
@@ -786,8 +757,7 @@ public:
     int focusoffsetx = 0;
     int focusoffsety = 0;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.rect("tabrect", s.tabrect);
         v.rect("activetabrect", s.activetabrect);
@@ -845,8 +815,7 @@ public:
     bool fixedcellstretcheffect = false;
     bool showfocus = false;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.rect("fixedcellrect", s.fixedcellrect);
         v.rect("selectcellrect", s.selectcellrect);
@@ -882,8 +851,7 @@ public:
     int fontcolor = 0;
     int bgcolor = 0;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.font("", s.fontname, s.fontheight, s.fontstyle);
         v.integer("fontcolor", s.fontcolor);
@@ -902,8 +870,7 @@ public:
     int fontcolor = 0;
     int bgcolor = 0;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.font("", s.fontname, s.fontheight, s.fontstyle);
         v.integer("fontcolor", s.fontcolor);
@@ -922,8 +889,7 @@ public:
     int fontcolor = 0;
     int bgcolor = 0;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.font("", s.fontname, s.fontheight, s.fontstyle);
         v.integer("fontcolor", s.fontcolor);
@@ -939,8 +905,7 @@ public:
     int lightcolor = 0;
     int darkcolor = 0;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.integer("lightcolor", s.lightcolor);
         v.integer("darkcolor", s.darkcolor);
@@ -960,8 +925,7 @@ public:
     int edgesize = 0;
     int pointscolor = 0;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.integer("bgcolor", s.bgcolor);
         v.rect("hrulerrect", s.hrulerrect);

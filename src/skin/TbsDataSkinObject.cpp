@@ -6,16 +6,20 @@ namespace pixolo {
 
 namespace {
 
-template <class T>
-constexpr SkinClassEntry<TbsDataSkinObject> entry()
+template <class T> constexpr SkinClassEntry<TbsDataSkinObject> entry()
 {
     return skinClass<TbsDataSkinObject, T>();
 }
 
 constexpr std::array s_classes = {
-    entry<TbsDataSkinMenuItem>(),          entry<TbsDataSkinMainMenuBarItem>(), entry<TbsDataSkinStdButton>(),
-    entry<TbsDataSkinMainMenuBarButton>(), entry<TbsDataSkinButton>(),          entry<TbsDataSkinCaption>(),
-    entry<TbsDataSkinAnimate>(),           entry<TbsDataUserObject>(),
+    entry<TbsDataSkinMenuItem>(),
+    entry<TbsDataSkinMainMenuBarItem>(),
+    entry<TbsDataSkinStdButton>(),
+    entry<TbsDataSkinMainMenuBarButton>(),
+    entry<TbsDataSkinButton>(),
+    entry<TbsDataSkinCaption>(),
+    entry<TbsDataSkinAnimate>(),
+    entry<TbsDataUserObject>(),
 };
 
 } // namespace

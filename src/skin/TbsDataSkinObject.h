@@ -41,8 +41,7 @@ public:
     bool morphing = false;
     TMorphKind morphkind = mkDefault;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.string("hint", s.hint);
         v.integer("activepictureindex", s.activepictureindex, -1);
@@ -66,7 +65,8 @@ public:
     const char *TypeWord() const override { return s_typeWord; }
 };
 
-// A frame button: pressed and disabled looks in the object picture. The disabled key really is spelt `disableskinrsect`.
+// A frame button: pressed and disabled looks in the object picture. The disabled key really is spelt
+// `disableskinrsect`.
 class TbsDataSkinButton : public SkinKeyed<TbsDataSkinButton, TbsDataSkinObject> {
 public:
     using SkinKeyed::SkinKeyed;
@@ -75,8 +75,7 @@ public:
     TRect downrect;
     TRect disableskinrsect;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.rect("downrect", s.downrect);
         v.rect("disableskinrsect", s.disableskinrsect);
@@ -95,8 +94,7 @@ public:
     TRect restoredownrect;
     TRect restoreinactiverect;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.command("command", s.command);
         v.rect("restorerect", s.restorerect);
@@ -111,10 +109,7 @@ public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "mainmenubarbutton";
 
-    template <class V, class S>
-    static void keys(V &, S &)
-    {
-    }
+    template <class V, class S> static void keys(V &, S &) { }
 };
 
 // An animated frame button; it never morphs, whatever its section says.
@@ -131,8 +126,7 @@ public:
     TbsStdCommand command = cmDefault;
     TRect downskinrect;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.integer("countframes", s.countframes, 1);
         v.boolean("cycle", s.cycle);
@@ -174,8 +168,7 @@ public:
     bool inactiveanimation = false;
     bool fullframe = false;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.rect("textrect", s.textrect);
         v.font("", s.fontname, s.fontheight, s.fontstyle);
@@ -228,8 +221,7 @@ public:
     int animateinterval = 25;
     bool inactiveanimation = false;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.integer("itemleftoffset", s.itemleftoffset);
         v.integer("itemrightoffset", s.itemrightoffset);
@@ -273,8 +265,7 @@ public:
     int animateinterval = 25;
     bool inactiveanimation = false;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         v.integer("itemleftoffset", s.itemleftoffset);
         v.integer("itemrightoffset", s.itemrightoffset);
@@ -298,10 +289,7 @@ public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "mainmenubaritem";
 
-    template <class V, class S>
-    static void keys(V &, S &)
-    {
-    }
+    template <class V, class S> static void keys(V &, S &) { }
 };
 
 // The data object for a [SKINOBJECTS] type word (compared exactly), or null for a word of no class.

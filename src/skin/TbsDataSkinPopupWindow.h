@@ -10,8 +10,7 @@ namespace pixolo {
 class SkinIni;
 
 // The keys that both window sections share: the pictures and corner points first, the stretch flags last.
-template <class V, class S>
-void windowKeys(V &v, S &s)
+template <class V, class S> void windowKeys(V &v, S &s)
 {
     v.integer("windowpictureindex", s.windowpictureindex, -1);
     v.integer("maskpictureindex", s.maskpictureindex, -1);
@@ -21,8 +20,7 @@ void windowKeys(V &v, S &s)
     v.point("rightbottompoint", s.rightbottompoint);
 }
 
-template <class V, class S>
-void stretchKeys(V &v, S &s)
+template <class V, class S> void stretchKeys(V &v, S &s)
 {
     v.boolean("leftstretch", s.leftstretch);
     v.boolean("rightstretch", s.rightstretch);
@@ -50,8 +48,7 @@ public:
     bool topstretch = false;
     bool bottomstretch = false;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         windowKeys(v, s);
         v.rect("itemsrect", s.itemsrect);
@@ -82,8 +79,7 @@ public:
     bool topstretch = false;
     bool bottomstretch = false;
 
-    template <class V, class S>
-    static void keys(V &v, S &s)
+    template <class V, class S> static void keys(V &v, S &s)
     {
         windowKeys(v, s);
         v.rect("clientrect", s.clientrect);

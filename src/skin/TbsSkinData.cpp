@@ -27,11 +27,10 @@ std::pair<QString, QString> splitEntry(const QString &entry)
     if (colon < 0) {
         return {};
     }
-    return {entry.left(colon), entry.mid(colon + 1)};
+    return { entry.left(colon), entry.mid(colon + 1) };
 }
 
-template <class List>
-int findIndex(const List &list, const QString &name)
+template <class List> int findIndex(const List &list, const QString &name)
 {
     const auto it = std::find_if(list.begin(), list.end(), [&](const auto &e) { return e->IDName == name; });
     return it == list.end() ? -1 : int(it - list.begin());
@@ -57,7 +56,8 @@ void readList(const SkinIni &ini, const QString &section, std::vector<std::uniqu
 
 TRect united(const TRect &a, const TRect &b)
 {
-    return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom)};
+    return { std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
+        std::max(a.Bottom, b.Bottom) };
 }
 
 } // namespace
@@ -87,8 +87,7 @@ void TbsSkinColors::LoadFromIni(const SkinIni &ini)
     v.integer("cbtnshadow", cbtnshadow);
 }
 
-template <class V, class S>
-void TbsSkinData::formInfoKeys(V &v, S &s)
+template <class V, class S> void TbsSkinData::formInfoKeys(V &v, S &s)
 {
     v.point("lefttoppoint", s.lefttoppoint);
     v.point("righttoppoint", s.righttoppoint);

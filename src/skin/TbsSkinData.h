@@ -126,8 +126,7 @@ public:
     bool autorenderinginactiveimage = false;
     TbsInActiveEffect inactiveeffect = ieBrightness;
 
-    template <class V, class S>
-    static void formInfoKeys(V &v, S &s);
+    template <class V, class S> static void formInfoKeys(V &v, S &s);
 
 private:
     void clear();

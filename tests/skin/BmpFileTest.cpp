@@ -58,7 +58,7 @@ void put16(QByteArray &bytes, int at, quint16 value)
 
 } // namespace
 
-class BmpRoundTripTest : public testing::TestWithParam<std::tuple<TPixelFormat, int>> {};
+class BmpRoundTripTest : public testing::TestWithParam<std::tuple<TPixelFormat, int>> { };
 
 TEST_P(BmpRoundTripTest, ReadsBackEveryPixelInTheSameFormat) // odd widths test the row padding
 {
@@ -70,12 +70,13 @@ TEST_P(BmpRoundTripTest, ReadsBackEveryPixelInTheSameFormat) // odd widths test 
     EXPECT_EQ(consumed, file.size());
     EXPECT_EQ(quint32(uchar(file[2]) | uchar(file[3]) << 8 | uchar(file[4]) << 16), quint32(file.size()));
     EXPECT_EQ(back.PixelFormat(), format);
-    EXPECT_EQ(back.image().convertToFormat(QImage::Format_RGB32), original.image().convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(
+        back.image().convertToFormat(QImage::Format_RGB32), original.image().convertToFormat(QImage::Format_RGB32));
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, BmpRoundTripTest,
-                         testing::Combine(testing::Values(pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit),
-                                          testing::Values(1, 3, 9, 17)));
+    testing::Combine(
+        testing::Values(pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit), testing::Values(1, 3, 9, 17)));
 
 TEST(BmpFileTest, ReadsTopDownRowsAndBitFieldMasks)
 {
@@ -94,7 +95,7 @@ TEST(BmpFileTest, ReadsTopDownRowsAndBitFieldMasks)
     put32(file, 54, 0x000000FF);
     put32(file, 58, 0x0000FF00);
     put32(file, 62, 0x00FF0000);
-    const quint32 pixels[] = {0x000000FF, 0x0000FF00, 0x00FF0000, 0x00102030};
+    const quint32 pixels[] = { 0x000000FF, 0x0000FF00, 0x00FF0000, 0x00102030 };
     for (int i = 0; i < 4; ++i) {
         put32(file, 66 + 4 * i, pixels[i]);
     }
@@ -122,7 +123,7 @@ struct Damage {
     std::function<void(QByteArray &)> apply;
 };
 
-class BmpRefusalTest : public testing::TestWithParam<Damage> {};
+class BmpRefusalTest : public testing::TestWithParam<Damage> { };
 
 TEST_P(BmpRefusalTest, RefusesTheFileWithAClearError)
 {
@@ -136,32 +137,37 @@ TEST_P(BmpRefusalTest, RefusesTheFileWithAClearError)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Headers, BmpRefusalTest,
-    testing::Values(Damage{"empty", [](QByteArray &f) { f.clear(); }},
-                    Damage{"no BM", [](QByteArray &f) { f[0] = 'X'; }},
-                    Damage{"shorter than a file header", [](QByteArray &f) { f.truncate(10); }},
-                    Damage{"size field below the headers", [](QByteArray &f) { put32(f, 2, 20); }},
-                    Damage{"size field beyond the data", [](QByteArray &f) { put32(f, 2, quint32(f.size() + 1)); }},
-                    Damage{"cut pixel rows, honest size", [](QByteArray &f) {
-                               f.chop(3);
-                               put32(f, 2, quint32(f.size()));
-                           }},
-                    Damage{"core header", [](QByteArray &f) { put32(f, 14, 12); }},
-                    Damage{"header longer than the file", [](QByteArray &f) { put32(f, 14, 124); f.truncate(100); put32(f, 2, 100); }},
-                    Damage{"two planes", [](QByteArray &f) { put16(f, 26, 2); }},
-                    Damage{"7 bits", [](QByteArray &f) { put16(f, 28, 7); }},
-                    Damage{"run-length compressed", [](QByteArray &f) { put32(f, 30, 1); }},
-                    Damage{"bit fields at 8 bits", [](QByteArray &f) { put32(f, 30, 3); }},
-                    Damage{"width 0", [](QByteArray &f) { put32(f, 18, 0); }},
-                    Damage{"negative width", [](QByteArray &f) { put32(f, 18, quint32(-5)); }},
-                    Damage{"height 0", [](QByteArray &f) { put32(f, 22, 0); }},
-                    Damage{"lowest height", [](QByteArray &f) { put32(f, 22, quint32(INT_MIN)); }},
-                    Damage{"huge height", [](QByteArray &f) { put32(f, 22, 0x7FFFFFFF); }},
-                    Damage{"huge width", [](QByteArray &f) { put32(f, 18, 0x7FFFFFFF); }},
-                    Damage{"pixels start in the colour table", [](QByteArray &f) { put32(f, 10, 60); }},
-                    Damage{"pixels start past the end", [](QByteArray &f) { put32(f, 10, 0xFFFFFFF0); }},
-                    Damage{"colour table of 300 entries", [](QByteArray &f) { put32(f, 46, 300); }}),
+INSTANTIATE_TEST_SUITE_P(Headers, BmpRefusalTest,
+    testing::Values(Damage { "empty", [](QByteArray &f) { f.clear(); } },
+        Damage { "no BM", [](QByteArray &f) { f[0] = 'X'; } },
+        Damage { "shorter than a file header", [](QByteArray &f) { f.truncate(10); } },
+        Damage { "size field below the headers", [](QByteArray &f) { put32(f, 2, 20); } },
+        Damage { "size field beyond the data", [](QByteArray &f) { put32(f, 2, quint32(f.size() + 1)); } },
+        Damage { "cut pixel rows, honest size",
+            [](QByteArray &f) {
+                f.chop(3);
+                put32(f, 2, quint32(f.size()));
+            } },
+        Damage { "core header", [](QByteArray &f) { put32(f, 14, 12); } },
+        Damage { "header longer than the file",
+            [](QByteArray &f) {
+                put32(f, 14, 124);
+                f.truncate(100);
+                put32(f, 2, 100);
+            } },
+        Damage { "two planes", [](QByteArray &f) { put16(f, 26, 2); } },
+        Damage { "7 bits", [](QByteArray &f) { put16(f, 28, 7); } },
+        Damage { "run-length compressed", [](QByteArray &f) { put32(f, 30, 1); } },
+        Damage { "bit fields at 8 bits", [](QByteArray &f) { put32(f, 30, 3); } },
+        Damage { "width 0", [](QByteArray &f) { put32(f, 18, 0); } },
+        Damage { "negative width", [](QByteArray &f) { put32(f, 18, quint32(-5)); } },
+        Damage { "height 0", [](QByteArray &f) { put32(f, 22, 0); } },
+        Damage { "lowest height", [](QByteArray &f) { put32(f, 22, quint32(INT_MIN)); } },
+        Damage { "huge height", [](QByteArray &f) { put32(f, 22, 0x7FFFFFFF); } },
+        Damage { "huge width", [](QByteArray &f) { put32(f, 18, 0x7FFFFFFF); } },
+        Damage { "pixels start in the colour table", [](QByteArray &f) { put32(f, 10, 60); } },
+        Damage { "pixels start past the end", [](QByteArray &f) { put32(f, 10, 0xFFFFFFF0); } },
+        Damage { "colour table of 300 entries", [](QByteArray &f) { put32(f, 46, 300); } }),
     [](const testing::TestParamInfo<Damage> &info) {
         std::string name;
         for (const char c : std::string(info.param.what)) {

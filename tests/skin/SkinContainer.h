@@ -18,7 +18,7 @@ inline TBitmap solidBitmap(int width, int height, TPixelFormat format, QRgb colo
     TBitmap bitmap;
     if (TBitmap::storageFormat(format) == QImage::Format_Indexed8) {
         QImage indexed(width, height, QImage::Format_Indexed8);
-        indexed.setColorTable({qRgb(0, 0, 0), colour});
+        indexed.setColorTable({ qRgb(0, 0, 0), colour });
         indexed.fill(1);
         bitmap.setImage(indexed, format);
     } else {

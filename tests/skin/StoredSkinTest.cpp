@@ -1,6 +1,6 @@
 // Pixolo's own skin, as the program carries it: what the windows need of it is there and consistent.
-#include "skin/TbsSkinData.h"
 #include "storedskin/StoredSkin.h"
+#include "skin/TbsSkinData.h"
 
 #include <gtest/gtest.h>
 
@@ -12,13 +12,13 @@ namespace {
 
 bool within(const TRect &inner, const TRect &outer)
 {
-    return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Right <= outer.Right &&
-           inner.Bottom <= outer.Bottom;
+    return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Right <= outer.Right
+        && inner.Bottom <= outer.Bottom;
 }
 
 TRect pictureRect(const TBitmap &bitmap)
 {
-    return {0, 0, bitmap.Width(), bitmap.Height()};
+    return { 0, 0, bitmap.Width(), bitmap.Height() };
 }
 
 // One load of the built-in skin for the whole suite: the tests only read it.
@@ -38,8 +38,7 @@ protected:
         delete s_skin;
     }
 
-    template <class T>
-    static const T &control(const char *name)
+    template <class T> static const T &control(const char *name)
     {
         const int i = s_store->FindControlIndex(QString::fromLatin1(name));
         EXPECT_GE(i, 0) << name;
@@ -48,8 +47,7 @@ protected:
         return *data;
     }
 
-    template <class T>
-    static const T &object(const char *name)
+    template <class T> static const T &object(const char *name)
     {
         const int i = s_store->FindObjectIndex(QString::fromLatin1(name));
         EXPECT_GE(i, 0) << name;
@@ -104,7 +102,8 @@ TEST_F(StoredSkinTest, LoadsTwelveObjectsAndFiftyOneControls)
     for (const auto &o : s_store->ObjectList) {
         types.insert(o->TypeWord());
     }
-    EXPECT_EQ(types, (std::set<std::string>{"caption", "stdbutton", "menuitem", "mainmenubaritem", "mainmenubarbutton"}));
+    EXPECT_EQ(
+        types, (std::set<std::string> { "caption", "stdbutton", "menuitem", "mainmenubaritem", "mainmenubarbutton" }));
     EXPECT_EQ(s_store->FindObjectIndex("MENUITEM"), 6);
     EXPECT_EQ(s_store->FindObjectIndex("menuitem"), -1);
     EXPECT_EQ(s_store->FindControlIndex("Panel"), -1);
@@ -113,16 +112,16 @@ TEST_F(StoredSkinTest, LoadsTwelveObjectsAndFiftyOneControls)
 
 TEST_F(StoredSkinTest, FormInformationIsAsTheFrameExpectsIt)
 {
-    EXPECT_EQ(s_store->lefttoppoint, (TPoint{48, 35}));
-    EXPECT_EQ(s_store->righttoppoint, (TPoint{99, 34}));
-    EXPECT_EQ(s_store->leftbottompoint, (TPoint{20, 117}));
-    EXPECT_EQ(s_store->rightbottompoint, (TPoint{141, 117}));
-    EXPECT_EQ(s_store->clientrect, (TRect{15, 33, 163, 124}));
-    EXPECT_EQ(s_store->maskrectarea, (TRect{5, 6, 170, 141}));
+    EXPECT_EQ(s_store->lefttoppoint, (TPoint { 48, 35 }));
+    EXPECT_EQ(s_store->righttoppoint, (TPoint { 99, 34 }));
+    EXPECT_EQ(s_store->leftbottompoint, (TPoint { 20, 117 }));
+    EXPECT_EQ(s_store->rightbottompoint, (TPoint { 141, 117 }));
+    EXPECT_EQ(s_store->clientrect, (TRect { 15, 33, 163, 124 }));
+    EXPECT_EQ(s_store->maskrectarea, (TRect { 5, 6, 170, 141 }));
     EXPECT_EQ(s_store->borderwidth, 5);
     EXPECT_FALSE(s_store->MaskPictureName.isEmpty());
-    for (const TPoint &p : {s_store->hittestlefttoppoint, s_store->hittestrighttoppoint,
-                            s_store->hittestleftbottompoint, s_store->hittestrightbottompoint}) {
+    for (const TPoint &p : { s_store->hittestlefttoppoint, s_store->hittestrighttoppoint,
+             s_store->hittestleftbottompoint, s_store->hittestrightbottompoint }) {
         EXPECT_FALSE(IsNullPoint(p));
     }
     EXPECT_TRUE(IsNullRect(s_store->buttonsrect));
@@ -137,11 +136,11 @@ TEST_F(StoredSkinTest, FormInformationIsAsTheFrameExpectsIt)
 
 TEST_F(StoredSkinTest, TheCaptionWidensAndTheButtonsMoveWithTheRightEdge)
 {
-    const TRect tl{0, 0, s_store->lefttoppoint.X, s_store->lefttoppoint.Y};
-    const TRect tr{s_store->righttoppoint.X, 0, s_store->Picture.Width(), s_store->righttoppoint.Y};
+    const TRect tl { 0, 0, s_store->lefttoppoint.X, s_store->lefttoppoint.Y };
+    const TRect tr { s_store->righttoppoint.X, 0, s_store->Picture.Width(), s_store->righttoppoint.Y };
     const auto &caption = object<TbsDataSkinCaption>("caption1");
-    EXPECT_TRUE(pointInRect(tl, {caption.skinrect.Left, caption.skinrect.Top}));
-    EXPECT_TRUE(pointInRect(tr, {caption.skinrect.Right, caption.skinrect.Bottom}));
+    EXPECT_TRUE(pointInRect(tl, { caption.skinrect.Left, caption.skinrect.Top }));
+    EXPECT_TRUE(pointInRect(tr, { caption.skinrect.Right, caption.skinrect.Bottom }));
     EXPECT_TRUE(IsNullRect(caption.activeskinrect));
     EXPECT_EQ(caption.fontname, "Arial");
     EXPECT_EQ(caption.fontheight, 14);
@@ -152,17 +151,15 @@ TEST_F(StoredSkinTest, TheCaptionWidensAndTheButtonsMoveWithTheRightEdge)
     EXPECT_TRUE(caption.shadow);
     EXPECT_EQ(caption.shadowcolor, 0);
     EXPECT_EQ(caption.activeshadowcolor, 0);
-    EXPECT_EQ(caption.textrect, (TRect{2, 1, RectWidth(caption.skinrect) - 1, 14}));
+    EXPECT_EQ(caption.textrect, (TRect { 2, 1, RectWidth(caption.skinrect) - 1, 14 }));
 
     const struct {
         const char *name;
         TbsStdCommand command;
         const char *hint;
-    } buttons[] = {{"rollupbutton", cmRollUp, "RollUp"},
-                   {"closebutton", cmClose, "Close"},
-                   {"minbutton", cmMinimize, "Minimize"},
-                   {"maxbutton", cmMaximize, "Maximize"},
-                   {"sysmenubutton", cmSysMenu, "System menu"}};
+    } buttons[] = { { "rollupbutton", cmRollUp, "RollUp" }, { "closebutton", cmClose, "Close" },
+        { "minbutton", cmMinimize, "Minimize" }, { "maxbutton", cmMaximize, "Maximize" },
+        { "sysmenubutton", cmSysMenu, "System menu" } };
     for (const auto &b : buttons) {
         const auto &data = object<TbsDataSkinStdButton>(b.name);
         EXPECT_EQ(data.command, b.command) << b.name;
@@ -195,11 +192,11 @@ TEST_F(StoredSkinTest, MenusAndHintsUseTheirStatedPictures)
     EXPECT_EQ(hint.windowpictureindex, 7);
     EXPECT_EQ(s_store->ActivePictures[7].Width(), 29);
     EXPECT_EQ(s_store->ActivePictures[7].Height(), 17);
-    EXPECT_EQ(hint.lefttoppoint, (TPoint{9, 1}));
-    EXPECT_EQ(hint.righttoppoint, (TPoint{27, 1}));
-    EXPECT_EQ(hint.leftbottompoint, (TPoint{9, 15}));
-    EXPECT_EQ(hint.rightbottompoint, (TPoint{27, 15}));
-    EXPECT_EQ(hint.clientrect, (TRect{9, 1, 28, 16}));
+    EXPECT_EQ(hint.lefttoppoint, (TPoint { 9, 1 }));
+    EXPECT_EQ(hint.righttoppoint, (TPoint { 27, 1 }));
+    EXPECT_EQ(hint.leftbottompoint, (TPoint { 9, 15 }));
+    EXPECT_EQ(hint.rightbottompoint, (TPoint { 27, 15 }));
+    EXPECT_EQ(hint.clientrect, (TRect { 9, 1, 28, 16 }));
     EXPECT_EQ(hint.maskpictureindex, -1);
     EXPECT_EQ(hint.fontname, "Arial");
     EXPECT_EQ(hint.fontheight, 14);
@@ -209,13 +206,13 @@ TEST_F(StoredSkinTest, MenusAndHintsUseTheirStatedPictures)
 TEST_F(StoredSkinTest, TheWindowsControlEntriesHaveTheirStatedShapes)
 {
     const auto &button = control<TbsDataSkinButtonControl>("button");
-    EXPECT_EQ(button.skinrect, (TRect{0, 1, 66, 22}));
+    EXPECT_EQ(button.skinrect, (TRect { 0, 1, 66, 22 }));
     EXPECT_EQ(button.lefttoppoint.X, 10);
-    EXPECT_EQ(button.righttoppoint, (TPoint{52, 11}));
-    EXPECT_EQ(button.leftbottompoint, TPoint{});
-    EXPECT_EQ(button.rightbottompoint, TPoint{});
+    EXPECT_EQ(button.righttoppoint, (TPoint { 52, 11 }));
+    EXPECT_EQ(button.leftbottompoint, TPoint {});
+    EXPECT_EQ(button.rightbottompoint, TPoint {});
     EXPECT_FALSE(button.stretcheffect);
-    EXPECT_EQ(button.animateskinrect, TRect{});
+    EXPECT_EQ(button.animateskinrect, TRect {});
     EXPECT_EQ(button.framecount, 0);
     EXPECT_EQ(button.animateinterval, 25);
     EXPECT_FALSE(button.showfocus);
@@ -233,8 +230,8 @@ TEST_F(StoredSkinTest, TheWindowsControlEntriesHaveTheirStatedShapes)
     EXPECT_EQ(panel.bgpictureindex, -1);
     // The status bar and the check box grow in width only: only their right-top points are set.
     for (const TbsDataSkinCustomControl *c :
-         {static_cast<const TbsDataSkinCustomControl *>(&control<TbsDataSkinPanelControl>("statusbar")),
-          static_cast<const TbsDataSkinCustomControl *>(&control<TbsDataSkinCheckRadioControl>("checkbox"))}) {
+        { static_cast<const TbsDataSkinCustomControl *>(&control<TbsDataSkinPanelControl>("statusbar")),
+            static_cast<const TbsDataSkinCustomControl *>(&control<TbsDataSkinCheckRadioControl>("checkbox")) }) {
         EXPECT_FALSE(c->righttoppoint.X == 0 && c->righttoppoint.Y == 0) << c->IDName.toStdString();
         EXPECT_TRUE(c->rightbottompoint.X == 0 || c->rightbottompoint.Y == 0) << c->IDName.toStdString();
     }
@@ -254,7 +251,7 @@ TEST_F(StoredSkinTest, EveryEntryPointsIntoAnExistingPicture)
         EXPECT_TRUE(within(c->skinrect, pictureRect(*picture))) << c->IDName.toStdString();
         const auto *custom = dynamic_cast<const TbsDataSkinCustomControl *>(c.get());
         if (custom && !IsNullRect(custom->clientrect)) {
-            EXPECT_TRUE(within(custom->clientrect, {0, 0, RectWidth(c->skinrect), RectHeight(c->skinrect)}))
+            EXPECT_TRUE(within(custom->clientrect, { 0, 0, RectWidth(c->skinrect), RectHeight(c->skinrect) }))
                 << c->IDName.toStdString();
         }
     }

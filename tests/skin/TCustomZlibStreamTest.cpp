@@ -38,8 +38,7 @@ QByteArray decompress(const QByteArray &data)
     return dest.Data();
 }
 
-template <class E>
-std::string thrown(const std::function<void()> &f)
+template <class E> std::string thrown(const std::function<void()> &f)
 {
     try {
         f();
@@ -51,7 +50,7 @@ std::string thrown(const std::function<void()> &f)
 
 } // namespace
 
-class ZlibRoundTripTest : public testing::TestWithParam<qsizetype> {};
+class ZlibRoundTripTest : public testing::TestWithParam<qsizetype> { };
 
 TEST_P(ZlibRoundTripTest, CompressesAtMaximumAndInflatesBackExactly) // sizes around the 4096-byte buffer
 {

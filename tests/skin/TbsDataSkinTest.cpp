@@ -20,49 +20,41 @@ SkinIni ini(std::initializer_list<const char *> lines)
     return SkinIni(list);
 }
 
-template <class T>
-T *as(const std::unique_ptr<TbsDataSkinControl> &data)
+template <class T> T *as(const std::unique_ptr<TbsDataSkinControl> &data)
 {
     return dynamic_cast<T *>(data.get());
 }
 
-template <class T>
-T *as(const std::unique_ptr<TbsDataSkinObject> &data)
+template <class T> T *as(const std::unique_ptr<TbsDataSkinObject> &data)
 {
     return dynamic_cast<T *>(data.get());
 }
 
 // Reads an entry of the given type from the given lines.
-template <class Root>
-std::unique_ptr<Root> loaded(const char *type, std::initializer_list<const char *> lines);
+template <class Root> std::unique_ptr<Root> loaded(const char *type, std::initializer_list<const char *> lines);
 
-template <>
-std::unique_ptr<TbsDataSkinControl> loaded(const char *type, std::initializer_list<const char *> lines)
+template <> std::unique_ptr<TbsDataSkinControl> loaded(const char *type, std::initializer_list<const char *> lines)
 {
     auto data = CreateSkinControlData(QString::fromLatin1(type), QStringLiteral("e"));
     data->LoadData(ini(lines));
     return data;
 }
 
-template <>
-std::unique_ptr<TbsDataSkinObject> loaded(const char *type, std::initializer_list<const char *> lines)
+template <> std::unique_ptr<TbsDataSkinObject> loaded(const char *type, std::initializer_list<const char *> lines)
 {
     auto data = CreateSkinObjectData(QString::fromLatin1(type), QStringLiteral("e"));
     data->LoadData(ini(lines));
     return data;
 }
 
-constexpr const char *s_controlWords[] = {"panel",    "expanel",     "menubutton", "button",       "checkradio",
-                                          "gauge",    "splitter",    "trackbar",   "label",        "stdlabel",
-                                          "updown",   "grid",        "tab",        "mainmenubar",  "controlbar",
-                                          "memo",     "edit",        "checklistbox", "listbox",    "combobox",
-                                          "scrollbar", "spinedit",   "scrollbox",  "treeview",     "bevel",
-                                          "slider",   "listview",    "richedit"};
-constexpr const char *s_objectWords[] = {"menuitem", "mainmenubaritem", "stdbutton", "mainmenubarbutton",
-                                         "button",   "caption",         "animate",   "userobject"};
+constexpr const char *s_controlWords[]
+    = { "panel", "expanel", "menubutton", "button", "checkradio", "gauge", "splitter", "trackbar", "label", "stdlabel",
+          "updown", "grid", "tab", "mainmenubar", "controlbar", "memo", "edit", "checklistbox", "listbox", "combobox",
+          "scrollbar", "spinedit", "scrollbox", "treeview", "bevel", "slider", "listview", "richedit" };
+constexpr const char *s_objectWords[]
+    = { "menuitem", "mainmenubaritem", "stdbutton", "mainmenubarbutton", "button", "caption", "animate", "userobject" };
 
-template <class Root>
-QStringList saved(const Root &data)
+template <class Root> QStringList saved(const Root &data)
 {
     SkinIni out;
     data.SaveData(out);
@@ -84,7 +76,7 @@ TEST(TbsDataSkinTest, EveryTypeWordMakesItsOwnClassAndNothingElseMakesOne)
         ASSERT_TRUE(data) << word;
         EXPECT_STREQ(data->TypeWord(), word);
     }
-    for (const char *word : {"", "header", "Button", "PANEL", "menuitem "}) {
+    for (const char *word : { "", "header", "Button", "PANEL", "menuitem " }) {
         EXPECT_FALSE(CreateSkinControlData(QString::fromLatin1(word), "x")) << word;
         EXPECT_FALSE(CreateSkinObjectData(QString::fromLatin1(word), "x")) << word;
     }
@@ -99,7 +91,7 @@ TEST(TbsDataSkinTest, EveryTypeWordMakesItsOwnClassAndNothingElseMakesOne)
 // defaults are written in two places, and this keeps them equal for every class.
 TEST(TbsDataSkinTest, ANewObjectEqualsOneReadFromAnEmptySection)
 {
-    const SkinIni empty = ini({"[other]", "skinrect=1,2,3,4"});
+    const SkinIni empty = ini({ "[other]", "skinrect=1,2,3,4" });
     for (const char *word : s_controlWords) {
         const auto fresh = CreateSkinControlData(QString::fromLatin1(word), "e");
         const auto read = CreateSkinControlData(QString::fromLatin1(word), "e");
@@ -116,9 +108,9 @@ TEST(TbsDataSkinTest, ANewObjectEqualsOneReadFromAnEmptySection)
 
 TEST(TbsDataSkinTest, SavedSectionsReadBackTheSame)
 {
-    const auto button = loaded<TbsDataSkinControl>(
-        "button", {"[e]", "pictureindex=3", "skinrect=0,1,66,22", "righttoppoint=52,11", "fontstyle=fsbold,fsitalic",
-                   "morphing=1", "morphkind=mkpush", "animateinterval=40", "showfocus=1", "fontname=Tahoma"});
+    const auto button = loaded<TbsDataSkinControl>("button",
+        { "[e]", "pictureindex=3", "skinrect=0,1,66,22", "righttoppoint=52,11", "fontstyle=fsbold,fsitalic",
+            "morphing=1", "morphkind=mkpush", "animateinterval=40", "showfocus=1", "fontname=Tahoma" });
     SkinIni out;
     button->SaveData(out);
     auto again = CreateSkinControlData("button", "e");
@@ -128,10 +120,10 @@ TEST(TbsDataSkinTest, SavedSectionsReadBackTheSame)
     EXPECT_EQ(b->fontstyle, fsBold | fsItalic);
     EXPECT_EQ(b->morphkind, mkPush);
     EXPECT_EQ(b->fontname, "Tahoma");
-    EXPECT_EQ(b->righttoppoint, (TPoint{52, 11}));
+    EXPECT_EQ(b->righttoppoint, (TPoint { 52, 11 }));
 
-    const auto caption = loaded<TbsDataSkinObject>(
-        "caption", {"[e]", "skinrect=30,10,102,26", "alignment=taleftjustify", "shadow=1", "activefontcolor=$FFFFFF"});
+    const auto caption = loaded<TbsDataSkinObject>("caption",
+        { "[e]", "skinrect=30,10,102,26", "alignment=taleftjustify", "shadow=1", "activefontcolor=$FFFFFF" });
     SkinIni objects;
     caption->SaveData(objects);
     auto captionAgain = CreateSkinObjectData("caption", "e");
@@ -142,7 +134,7 @@ TEST(TbsDataSkinTest, SavedSectionsReadBackTheSame)
 
 TEST(TbsDataSkinTest, SavingReplacesTheWholeSection)
 {
-    SkinIni out = ini({"[e]", "stale=1"});
+    SkinIni out = ini({ "[e]", "stale=1" });
     CreateSkinControlData("bevel", "e")->SaveData(out);
     EXPECT_FALSE(out.ValueExists("e", "stale"));
     EXPECT_TRUE(out.ValueExists("e", "lightcolor"));
@@ -150,9 +142,9 @@ TEST(TbsDataSkinTest, SavingReplacesTheWholeSection)
 
 TEST(TbsDataSkinTest, ButtonWithoutAnimationKeysKeepsTheirDefaults)
 {
-    const auto data = loaded<TbsDataSkinControl>("button", {"[e]", "skinrect=0,1,66,22", "righttoppoint=52,11"});
+    const auto data = loaded<TbsDataSkinControl>("button", { "[e]", "skinrect=0,1,66,22", "righttoppoint=52,11" });
     const auto *b = as<TbsDataSkinButtonControl>(data);
-    EXPECT_EQ(b->animateskinrect, TRect{});
+    EXPECT_EQ(b->animateskinrect, TRect {});
     EXPECT_EQ(b->framecount, 0);
     EXPECT_EQ(b->animateinterval, 25);
     EXPECT_FALSE(b->showfocus);
@@ -162,36 +154,36 @@ TEST(TbsDataSkinTest, ButtonWithoutAnimationKeysKeepsTheirDefaults)
 
 TEST(TbsDataSkinTest, StandardLabelHoverColourDefaultsToBlue)
 {
-    EXPECT_EQ(as<TbsDataSkinStdLabelControl>(loaded<TbsDataSkinControl>("stdlabel", {"[e]", "activefontcolor=33023"}))
+    EXPECT_EQ(as<TbsDataSkinStdLabelControl>(loaded<TbsDataSkinControl>("stdlabel", { "[e]", "activefontcolor=33023" }))
                   ->activefontcolor,
-              33023);
-    EXPECT_EQ(as<TbsDataSkinStdLabelControl>(loaded<TbsDataSkinControl>("stdlabel", {"[e]"}))->activefontcolor,
-              16711680);
+        33023);
+    EXPECT_EQ(
+        as<TbsDataSkinStdLabelControl>(loaded<TbsDataSkinControl>("stdlabel", { "[e]" }))->activefontcolor, 16711680);
 }
 
 TEST(TbsDataSkinTest, UpDownEndsWithNullPointsWhateverItsSectionSays)
 {
     const auto data = loaded<TbsDataSkinControl>(
-        "updown", {"[e]", "lefttoppoint=5,5", "rightbottompoint=9,9", "clientrect=1,1,9,9", "upbuttonrect=0,0,8,8"});
+        "updown", { "[e]", "lefttoppoint=5,5", "rightbottompoint=9,9", "clientrect=1,1,9,9", "upbuttonrect=0,0,8,8" });
     const auto *u = as<TbsDataSkinUpDownControl>(data);
-    EXPECT_EQ(u->lefttoppoint, TPoint{});
-    EXPECT_EQ(u->rightbottompoint, TPoint{});
-    EXPECT_EQ(u->clientrect, TRect{});
-    EXPECT_EQ(u->upbuttonrect, (TRect{0, 0, 8, 8}));
+    EXPECT_EQ(u->lefttoppoint, TPoint {});
+    EXPECT_EQ(u->rightbottompoint, TPoint {});
+    EXPECT_EQ(u->clientrect, TRect {});
+    EXPECT_EQ(u->upbuttonrect, (TRect { 0, 0, 8, 8 }));
 }
 
 TEST(TbsDataSkinTest, AnimateNeverMorphsAndUserObjectReadsOnlyItsRectangle)
 {
-    EXPECT_FALSE(loaded<TbsDataSkinObject>("animate", {"[e]", "morphing=1"})->morphing);
+    EXPECT_FALSE(loaded<TbsDataSkinObject>("animate", { "[e]", "morphing=1" })->morphing);
     const auto user = loaded<TbsDataSkinObject>(
-        "userobject", {"[e]", "hint=Help", "activepictureindex=2", "morphing=1", "skinrect=1,2,3,4"});
+        "userobject", { "[e]", "hint=Help", "activepictureindex=2", "morphing=1", "skinrect=1,2,3,4" });
     EXPECT_EQ(user->hint, QString());
     EXPECT_EQ(user->activepictureindex, -1);
     EXPECT_FALSE(user->morphing);
-    EXPECT_EQ(user->skinrect, (TRect{1, 2, 3, 4}));
+    EXPECT_EQ(user->skinrect, (TRect { 1, 2, 3, 4 }));
     SkinIni out;
     user->SaveData(out);
-    EXPECT_EQ(out.GetStrings(), (QStringList{"[e]", "skinrect=1,2,3,4", ""}));
+    EXPECT_EQ(out.GetStrings(), (QStringList { "[e]", "skinrect=1,2,3,4", "" }));
 }
 
 struct CommandCase {
@@ -199,26 +191,25 @@ struct CommandCase {
     TbsStdCommand expected;
 };
 
-class SkinCommandTest : public testing::TestWithParam<CommandCase> {};
+class SkinCommandTest : public testing::TestWithParam<CommandCase> { };
 
 TEST_P(SkinCommandTest, CommandWordsAreExactAndAnyOtherIsMinimizeToTray)
 {
-    const auto data = loaded<TbsDataSkinObject>("stdbutton", {"[e]", GetParam().line});
+    const auto data = loaded<TbsDataSkinObject>("stdbutton", { "[e]", GetParam().line });
     EXPECT_EQ(as<TbsDataSkinStdButton>(data)->command, GetParam().expected) << GetParam().line;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Words, SkinCommandTest,
-    testing::Values(CommandCase{"command=cmclose", cmClose}, CommandCase{"command=cmmaximize", cmMaximize},
-                    CommandCase{"command=cmminimize", cmMinimize}, CommandCase{"command=cmsysmenu", cmSysMenu},
-                    CommandCase{"command=cmdefault", cmDefault}, CommandCase{"command=cmrollup", cmRollUp},
-                    CommandCase{"command=cmminimizetotray", cmMinimizeToTray},
-                    CommandCase{"command=cmhelp", cmMinimizeToTray}, CommandCase{"command=CMCLOSE", cmMinimizeToTray},
-                    CommandCase{"no command key", cmDefault}));
+INSTANTIATE_TEST_SUITE_P(Words, SkinCommandTest,
+    testing::Values(CommandCase { "command=cmclose", cmClose }, CommandCase { "command=cmmaximize", cmMaximize },
+        CommandCase { "command=cmminimize", cmMinimize }, CommandCase { "command=cmsysmenu", cmSysMenu },
+        CommandCase { "command=cmdefault", cmDefault }, CommandCase { "command=cmrollup", cmRollUp },
+        CommandCase { "command=cmminimizetotray", cmMinimizeToTray },
+        CommandCase { "command=cmhelp", cmMinimizeToTray }, CommandCase { "command=CMCLOSE", cmMinimizeToTray },
+        CommandCase { "no command key", cmDefault }));
 
 TEST(TbsDataSkinTest, CommandsAreWrittenBackAsWords)
 {
-    const auto data = loaded<TbsDataSkinObject>("stdbutton", {"[e]", "command=cmhelp"});
+    const auto data = loaded<TbsDataSkinObject>("stdbutton", { "[e]", "command=cmhelp" });
     SkinIni out;
     data->SaveData(out);
     EXPECT_EQ(out.ReadString("e", "command", ""), "cmminimizetotray");
@@ -226,38 +217,38 @@ TEST(TbsDataSkinTest, CommandsAreWrittenBackAsWords)
 
 TEST(TbsDataSkinTest, OnlyTheMisspeltKeyGivesTheDisabledLook)
 {
-    const auto right = loaded<TbsDataSkinObject>("stdbutton", {"[e]", "disableskinrsect=1,2,3,4"});
-    const auto wrong = loaded<TbsDataSkinObject>("stdbutton", {"[e]", "disabledskinrect=1,2,3,4"});
-    EXPECT_EQ(as<TbsDataSkinButton>(right)->disableskinrsect, (TRect{1, 2, 3, 4}));
-    EXPECT_EQ(as<TbsDataSkinButton>(wrong)->disableskinrsect, TRect{});
+    const auto right = loaded<TbsDataSkinObject>("stdbutton", { "[e]", "disableskinrsect=1,2,3,4" });
+    const auto wrong = loaded<TbsDataSkinObject>("stdbutton", { "[e]", "disabledskinrect=1,2,3,4" });
+    EXPECT_EQ(as<TbsDataSkinButton>(right)->disableskinrsect, (TRect { 1, 2, 3, 4 }));
+    EXPECT_EQ(as<TbsDataSkinButton>(wrong)->disableskinrsect, TRect {});
 }
 
 TEST(TbsDataSkinTest, KeyNamesIgnoreCaseAndBadRectanglesRaise)
 {
-    const auto item = loaded<TbsDataSkinObject>("menuitem", {"[E]", "unenabledfontColor=8421504"});
+    const auto item = loaded<TbsDataSkinObject>("menuitem", { "[E]", "unenabledfontColor=8421504" });
     EXPECT_EQ(as<TbsDataSkinMenuItem>(item)->unenabledfontcolor, 8421504);
     auto panel = CreateSkinControlData("panel", "e");
-    EXPECT_THROW(panel->LoadData(ini({"[e]", "clientrect=3,3,37"})), EConvertError);
+    EXPECT_THROW(panel->LoadData(ini({ "[e]", "clientrect=3,3,37" })), EConvertError);
 }
 
 TEST(TbsDataSkinTest, WindowSectionsReadTheirOwnKeys)
 {
-    const SkinIni d = ini({"[POPUPWINDOW]", "windowpictureindex=2", "maskpictureindex=4", "itemsrect=3,3,37,37",
-                           "topstretch=1", "[HINTWINDOW]", "windowpictureindex=7", "lefttoppoint=9,1",
-                           "clientrect=9,1,28,16", "fontcolor=255"});
+    const SkinIni d
+        = ini({ "[POPUPWINDOW]", "windowpictureindex=2", "maskpictureindex=4", "itemsrect=3,3,37,37", "topstretch=1",
+            "[HINTWINDOW]", "windowpictureindex=7", "lefttoppoint=9,1", "clientrect=9,1,28,16", "fontcolor=255" });
     TbsDataSkinPopupWindow popup;
     popup.LoadFromIni(d);
     EXPECT_EQ(popup.windowpictureindex, 2);
     EXPECT_EQ(popup.maskpictureindex, 4);
-    EXPECT_EQ(popup.itemsrect, (TRect{3, 3, 37, 37}));
+    EXPECT_EQ(popup.itemsrect, (TRect { 3, 3, 37, 37 }));
     EXPECT_TRUE(popup.topstretch);
     EXPECT_FALSE(popup.leftstretch);
     TbsDataSkinHintWindow hint;
     hint.LoadFromIni(d);
     EXPECT_EQ(hint.windowpictureindex, 7);
     EXPECT_EQ(hint.maskpictureindex, -1);
-    EXPECT_EQ(hint.lefttoppoint, (TPoint{9, 1}));
-    EXPECT_EQ(hint.clientrect, (TRect{9, 1, 28, 16}));
+    EXPECT_EQ(hint.lefttoppoint, (TPoint { 9, 1 }));
+    EXPECT_EQ(hint.clientrect, (TRect { 9, 1, 28, 16 }));
     EXPECT_EQ(hint.fontcolor, 255);
     EXPECT_EQ(hint.fontname, "Arial");
 }

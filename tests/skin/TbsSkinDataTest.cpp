@@ -89,7 +89,7 @@ protected:
     {
         if (event->type() == SkinMessageEvent::eventType()) {
             const auto *m = static_cast<SkinMessageEvent *>(event);
-            messages.push_back({m->Msg(), m->WParam(), m->LParam(), watched});
+            messages.push_back({ m->Msg(), m->WParam(), m->LParam(), watched });
         }
         return false;
     }
@@ -114,11 +114,11 @@ protected:
 
     QWidget m_window;
     MessageLog m_log;
-    TbsSkinData m_store{&m_window};
+    TbsSkinData m_store { &m_window };
     TbsCompressedStoredSkin m_storedSkin;
 };
 
-const std::vector<int> s_loadMessages{SKIN_MSG_BEFORE_CHANGE, SKIN_MSG_CHANGE, SKIN_MSG_AFTER_CHANGE};
+const std::vector<int> s_loadMessages { SKIN_MSG_BEFORE_CHANGE, SKIN_MSG_CHANGE, SKIN_MSG_AFTER_CHANGE };
 
 } // namespace
 
@@ -143,13 +143,13 @@ TEST_F(TbsSkinDataTest, LoadsPicturesDescriptionAndEntries)
     EXPECT_EQ(m_store.skinname, "Mini");
     EXPECT_EQ(m_store.PictureName, "p.bmp");
     EXPECT_EQ(m_store.MaskPictureName, "m.bmp");
-    EXPECT_EQ(m_store.ActivePictureNames, QStringList{"a.bmp"});
+    EXPECT_EQ(m_store.ActivePictureNames, QStringList { "a.bmp" });
     EXPECT_EQ(m_store.PopupWindow.windowpictureindex, 0);
     // Unknown type words and entries without ':' make nothing.
     ASSERT_EQ(m_store.ObjectList.size(), 2u);
     EXPECT_EQ(m_store.ObjectList[1]->IDName, "MENUITEM");
     ASSERT_EQ(m_store.ControlList.size(), 3u);
-    EXPECT_EQ(m_store.ObjectList[0]->skinrect, (TRect{30, 10, 102, 26}));
+    EXPECT_EQ(m_store.ObjectList[0]->skinrect, (TRect { 30, 10, 102, 26 }));
     EXPECT_EQ(m_store.ControlList[0]->pictureindex, 0);
 }
 
@@ -168,7 +168,7 @@ TEST_F(TbsSkinDataTest, PictureIndexesOutsideTheListMeanNoPicture)
 {
     load(miniSkin());
     EXPECT_NE(m_store.ActivePicture(0), nullptr);
-    for (const int index : {-1, -2, 1, 1000, INT_MAX}) {
+    for (const int index : { -1, -2, 1, 1000, INT_MAX }) {
         EXPECT_EQ(m_store.ActivePicture(index), nullptr) << index;
     }
 }
@@ -189,7 +189,7 @@ TEST_F(TbsSkinDataTest, AssigningTheSameStoredSkinTwiceReloadsTwice)
     miniSkin().into(m_storedSkin);
     m_store.SetCompressedStoredSkin(&m_storedSkin);
     m_store.SetCompressedStoredSkin(&m_storedSkin);
-    EXPECT_EQ(m_log.numbers(), (std::vector<int>{1225, 1226, 1227, 1225, 1226, 1227}));
+    EXPECT_EQ(m_log.numbers(), (std::vector<int> { 1225, 1226, 1227, 1225, 1226, 1227 }));
     EXPECT_EQ(m_store.ObjectList.size(), 2u); // the second load replaced the first, it did not add to it
 }
 
@@ -220,10 +220,10 @@ TEST_F(TbsSkinDataTest, VersionFourIsRejectedAfterTheStoreWasCleared)
     EXPECT_EQ(m_store.PopupWindow.windowpictureindex, -1);
     EXPECT_EQ(m_store.HintWindow.windowpictureindex, -1);
     EXPECT_EQ(m_store.SkinColors.cbtnface, int(0xFF00000Fu)); // back to the system colours
-    EXPECT_EQ(m_log.numbers(), std::vector<int>{SKIN_MSG_BEFORE_CHANGE});
+    EXPECT_EQ(m_log.numbers(), std::vector<int> { SKIN_MSG_BEFORE_CHANGE });
 }
 
-class ContainerVersionTest : public TbsSkinDataTest, public testing::WithParamInterface<qint32> {};
+class ContainerVersionTest : public TbsSkinDataTest, public testing::WithParamInterface<qint32> { };
 
 TEST_P(ContainerVersionTest, OnlyVersionTwoCarriesTwoMorePictures)
 {
@@ -313,8 +313,9 @@ TEST_F(TbsSkinDataTest, CutOrLyingContainersRaiseCleanly)
 // Regression: a count of two billion made the store read two billion missing keys.
 TEST_F(TbsSkinDataTest, AHugeEntryCountReadsOnlyTheEntriesThatExist)
 {
-    load(miniSkin(3, "[SKINCONTROLS]\r\ncount=2147483647\r\n0=panel:panel\r\n1=edit:edit\r\n"
-                     "[SKINOBJECTS]\r\ncount=2000000000\r\n"));
+    load(miniSkin(3,
+        "[SKINCONTROLS]\r\ncount=2147483647\r\n0=panel:panel\r\n1=edit:edit\r\n"
+        "[SKINOBJECTS]\r\ncount=2000000000\r\n"));
     EXPECT_EQ(m_store.ControlList.size(), 2u);
     EXPECT_TRUE(m_store.ObjectList.empty());
 }
@@ -324,43 +325,43 @@ TEST_F(TbsSkinDataTest, CornerPointsInsideTheClientAreaStayAndTheMaskAreaAlready
     loadFormInfo("lefttoppoint=48,35\r\nrighttoppoint=99,34\r\nleftbottompoint=20,117\r\nrightbottompoint=141,117\r\n"
                  "clientrect=15,33,163,124\r\nmaskrectarea=5,6,170,141\r\nhittestlefttoppoint=16,16\r\n"
                  "hittestrighttoppoint=160,16\r\nhittestleftbottompoint=16,131\r\nhittestrightbottompoint=160,131\r\n");
-    EXPECT_EQ(m_store.lefttoppoint, (TPoint{48, 35}));
-    EXPECT_EQ(m_store.righttoppoint, (TPoint{99, 34}));
-    EXPECT_EQ(m_store.leftbottompoint, (TPoint{20, 117}));
-    EXPECT_EQ(m_store.rightbottompoint, (TPoint{141, 117}));
-    EXPECT_EQ(m_store.maskrectarea, (TRect{5, 6, 170, 141}));
-    EXPECT_EQ(m_store.hittestrightbottompoint, (TPoint{160, 131}));
+    EXPECT_EQ(m_store.lefttoppoint, (TPoint { 48, 35 }));
+    EXPECT_EQ(m_store.righttoppoint, (TPoint { 99, 34 }));
+    EXPECT_EQ(m_store.leftbottompoint, (TPoint { 20, 117 }));
+    EXPECT_EQ(m_store.rightbottompoint, (TPoint { 141, 117 }));
+    EXPECT_EQ(m_store.maskrectarea, (TRect { 5, 6, 170, 141 }));
+    EXPECT_EQ(m_store.hittestrightbottompoint, (TPoint { 160, 131 }));
 }
 
 TEST_F(TbsSkinDataTest, WithAMaskTheMaskAreaTakesTheClientAreaAndNullHitPointsTakeTheCorners)
 {
     loadFormInfo("lefttoppoint=10,2\r\nrighttoppoint=90,2\r\nleftbottompoint=10,80\r\nrightbottompoint=95,99\r\n"
                  "clientrect=15,33,80,90\r\nhittestrighttoppoint=0,7\r\nhittestleftbottompoint=3,4\r\n");
-    EXPECT_EQ(m_store.maskrectarea, (TRect{15, 33, 80, 90})); // empty: becomes the client area
-    EXPECT_EQ(m_store.hittestlefttoppoint, (TPoint{10, 2}));   // the corner points before clamping
-    EXPECT_EQ(m_store.hittestrighttoppoint, (TPoint{90, 2}));  // X = 0 counts as null
-    EXPECT_EQ(m_store.hittestleftbottompoint, (TPoint{3, 4})); // not null: kept
-    EXPECT_EQ(m_store.hittestrightbottompoint, (TPoint{95, 99}));
+    EXPECT_EQ(m_store.maskrectarea, (TRect { 15, 33, 80, 90 })); // empty: becomes the client area
+    EXPECT_EQ(m_store.hittestlefttoppoint, (TPoint { 10, 2 })); // the corner points before clamping
+    EXPECT_EQ(m_store.hittestrighttoppoint, (TPoint { 90, 2 })); // X = 0 counts as null
+    EXPECT_EQ(m_store.hittestleftbottompoint, (TPoint { 3, 4 })); // not null: kept
+    EXPECT_EQ(m_store.hittestrightbottompoint, (TPoint { 95, 99 }));
     // Then the corners are clamped into the client area.
-    EXPECT_EQ(m_store.lefttoppoint, (TPoint{15, 33}));
-    EXPECT_EQ(m_store.righttoppoint, (TPoint{80, 33}));
-    EXPECT_EQ(m_store.leftbottompoint, (TPoint{15, 80}));
-    EXPECT_EQ(m_store.rightbottompoint, (TPoint{80, 90}));
+    EXPECT_EQ(m_store.lefttoppoint, (TPoint { 15, 33 }));
+    EXPECT_EQ(m_store.righttoppoint, (TPoint { 80, 33 }));
+    EXPECT_EQ(m_store.leftbottompoint, (TPoint { 15, 80 }));
+    EXPECT_EQ(m_store.rightbottompoint, (TPoint { 80, 90 }));
 
     loadFormInfo("clientrect=15,33,80,90\r\nmaskrectarea=20,10,70,95\r\n");
-    EXPECT_EQ(m_store.maskrectarea, (TRect{15, 10, 80, 95})); // grown to hold the client area
+    EXPECT_EQ(m_store.maskrectarea, (TRect { 15, 10, 80, 95 })); // grown to hold the client area
 }
 
 TEST_F(TbsSkinDataTest, WithoutAMaskOrWithCornersSharingACoordinateNothingMoves)
 {
     loadFormInfo("lefttoppoint=1,1\r\nrightbottompoint=200,200\r\nclientrect=15,33,80,90\r\n", "");
-    EXPECT_EQ(m_store.maskrectarea, TRect{});
-    EXPECT_EQ(m_store.hittestlefttoppoint, TPoint{});
-    EXPECT_EQ(m_store.lefttoppoint, (TPoint{15, 33})); // the clamping does not depend on the mask
-    EXPECT_EQ(m_store.rightbottompoint, (TPoint{80, 90}));
+    EXPECT_EQ(m_store.maskrectarea, TRect {});
+    EXPECT_EQ(m_store.hittestlefttoppoint, TPoint {});
+    EXPECT_EQ(m_store.lefttoppoint, (TPoint { 15, 33 })); // the clamping does not depend on the mask
+    EXPECT_EQ(m_store.rightbottompoint, (TPoint { 80, 90 }));
 
     loadFormInfo("righttoppoint=200,1\r\nclientrect=15,33,80,90\r\n", "");
-    EXPECT_EQ(m_store.righttoppoint, (TPoint{200, 1})); // LT and RB both 0,0: no clamping at all
+    EXPECT_EQ(m_store.righttoppoint, (TPoint { 200, 1 })); // LT and RB both 0,0: no clamping at all
 }
 
 TEST_F(TbsSkinDataTest, ForgetsADestroyedStoredSkinButKeepsItsData)
@@ -379,7 +380,7 @@ TEST_F(TbsSkinDataTest, ReplaceableTextsAnnounceThemselves)
     auto strings = std::make_unique<TbsResourceStrData>();
     m_store.SetResourceStrData(strings.get());
     m_store.SetResourceStrData(nullptr);
-    EXPECT_EQ(m_log.numbers(), (std::vector<int>{SKIN_MSG_STRINGS_CHANGE, SKIN_MSG_STRINGS_CHANGE}));
+    EXPECT_EQ(m_log.numbers(), (std::vector<int> { SKIN_MSG_STRINGS_CHANGE, SKIN_MSG_STRINGS_CHANGE }));
     m_store.SetResourceStrData(strings.get());
     strings.reset();
     EXPECT_EQ(m_store.ResourceStrData(), nullptr);
@@ -394,7 +395,7 @@ TEST(TbsResourceStrDataTest, LooksTextsUpByNameWithoutRegardToCase)
     EXPECT_EQ(strings.GetResourceString("menubutton_hint"), "System menu");
     EXPECT_EQ(strings.GetResourceString("EDIT_SELECTALL"), "Select All");
     EXPECT_EQ(strings.GetResourceString("MI_ROLLUP"), QString()); // a prefix is not a name
-    strings.SetResStrings({"A=x=y", "a=second", "B"});
+    strings.SetResStrings({ "A=x=y", "a=second", "B" });
     EXPECT_EQ(strings.GetResourceString("a"), "x=y");
     EXPECT_EQ(strings.GetResourceString("B"), QString());
     EXPECT_EQ(strings.GetResourceString("C"), QString());
@@ -455,8 +456,9 @@ TEST_F(ImportTest, AMissingPictureRaisesAfterTheDataWasCleared)
 TEST_F(ImportTest, APictureCountBeyondTheNamesIsAMissingFile)
 {
     saveBmpFile(solidBitmap(2, 2, pf24bit, qRgb(1, 2, 3)), m_dir.filePath("a.bmp"));
-    write("skin.ini", "[VERSION]\n[PICTURES]\nactivepicturescount=3\n0=a.bmp\n[FORMINFO]\n[SKINOBJECTS]\n"
-                      "[SKINCONTROLS]\n");
+    write("skin.ini",
+        "[VERSION]\n[PICTURES]\nactivepicturescount=3\n0=a.bmp\n[FORMINFO]\n[SKINOBJECTS]\n"
+        "[SKINCONTROLS]\n");
     EXPECT_THROW(m_skin.ImportSkinFolder(m_dir.filePath("skin.ini")), EFOpenError);
 }
 

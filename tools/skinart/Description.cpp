@@ -44,7 +44,7 @@ void growsInWidth(SkinKeyWriter &s, const TRect &skin, int left, int right, cons
 {
     s.rect("skinrect", skin);
     const int middle = RectHeight(skin) / 2;
-    corners(s, {left, middle}, {RectWidth(skin) - right, middle}, {}, {});
+    corners(s, { left, middle }, { RectWidth(skin) - right, middle }, {}, {});
     s.rect("clientrect", clientRect);
 }
 
@@ -54,7 +54,7 @@ void growsBothWays(SkinKeyWriter &s, const TRect &skin, int edge, const TRect &c
     s.rect("skinrect", skin);
     const int w = RectWidth(skin);
     const int h = RectHeight(skin);
-    corners(s, {edge, edge}, {w - edge, edge}, {edge, h - edge}, {w - edge, h - edge});
+    corners(s, { edge, edge }, { w - edge, edge }, { edge, h - edge }, { w - edge, h - edge });
     s.rect("clientrect", clientRect);
 }
 
@@ -83,10 +83,10 @@ void formInfo(Description &d)
     f.integer("bgpictureindex", -1);
     f.rect("maskrectarea", L::maskArea);
     // Sizing corners: 16 pixels in from each corner of the picture.
-    f.point("hittestlefttoppoint", {16, 16});
-    f.point("hittestrighttoppoint", {L::formWidth - 16, 16});
-    f.point("hittestleftbottompoint", {16, L::formHeight - 16});
-    f.point("hittestrightbottompoint", {L::formWidth - 16, L::formHeight - 16});
+    f.point("hittestlefttoppoint", { 16, 16 });
+    f.point("hittestrighttoppoint", { L::formWidth - 16, 16 });
+    f.point("hittestleftbottompoint", { 16, L::formHeight - 16 });
+    f.point("hittestrightbottompoint", { L::formWidth - 16, L::formHeight - 16 });
     f.integer("borderwidth", 5);
     f.rect("mainmenurect", {});
     f.rect("iconrect", L::sysMenu);
@@ -99,16 +99,16 @@ void windows(Description &d)
     auto p = d.section("POPUPWINDOW");
     p.integer("windowpictureindex", popup);
     p.integer("maskpictureindex", popupMask);
-    growsBothWays(p, {0, 0, L::popupSize, L::popupSize}, 4, {});
-    p.rect("itemsrect", {3, 3, L::popupSize - 3, L::popupSize - 3});
+    growsBothWays(p, { 0, 0, L::popupSize, L::popupSize }, 4, {});
+    p.rect("itemsrect", { 3, 3, L::popupSize - 3, L::popupSize - 3 });
     p.integer("scrollmarkercolor", skinColour(ink));
     p.integer("scrollmarkeractivecolor", skinColour(accent));
 
     auto h = d.section("HINTWINDOW");
     h.integer("windowpictureindex", hint);
     h.integer("maskpictureindex", -1);
-    corners(h, {9, 1}, {27, 1}, {9, 15}, {27, 15});
-    h.rect("clientrect", {9, 1, 28, 16});
+    corners(h, { 9, 1 }, { 27, 1 }, { 9, 15 }, { 27, 15 });
+    h.rect("clientrect", { 9, 1, 28, 16 });
     font(h, Qt::black);
 }
 
@@ -121,16 +121,14 @@ struct FrameButton {
 
 void objects(Description &d)
 {
-    const FrameButton buttons[] = {{"rollupbutton", "RollUp", cmRollUp, 1},
-                                   {"closebutton", "Close", cmClose, 4},
-                                   {"minbutton", "Minimize", cmMinimize, 2},
-                                   {"maxbutton", "Maximize", cmMaximize, 3},
-                                   {"sysmenubutton", "System menu", cmSysMenu, 0}};
-    const char *menuBarButtons[] = {"mmsysmenubutton", "mmminbutton", "mmmaxbutton", "mmclosebutton"};
-    const TbsStdCommand menuBarCommands[] = {cmSysMenu, cmMinimize, cmMaximize, cmClose};
+    const FrameButton buttons[] = { { "rollupbutton", "RollUp", cmRollUp, 1 }, { "closebutton", "Close", cmClose, 4 },
+        { "minbutton", "Minimize", cmMinimize, 2 }, { "maxbutton", "Maximize", cmMaximize, 3 },
+        { "sysmenubutton", "System menu", cmSysMenu, 0 } };
+    const char *menuBarButtons[] = { "mmsysmenubutton", "mmminbutton", "mmmaxbutton", "mmclosebutton" };
+    const TbsStdCommand menuBarCommands[] = { cmSysMenu, cmMinimize, cmMaximize, cmClose };
 
     auto list = d.section("SKINOBJECTS");
-    QStringList entries{QStringLiteral("caption1:caption")};
+    QStringList entries { QStringLiteral("caption1:caption") };
     for (const FrameButton &b : buttons) {
         entries.append(QString::fromLatin1(b.name) + QStringLiteral(":stdbutton"));
     }
@@ -147,7 +145,7 @@ void objects(Description &d)
     // The caption: white bold text with a black shadow, silver while the window is inactive.
     auto c = d.section("caption1");
     c.rect("skinrect", L::caption);
-    c.rect("textrect", {2, 1, RectWidth(L::caption) - 1, 14});
+    c.rect("textrect", { 2, 1, RectWidth(L::caption) - 1, 14 });
     font(c, QColor(0xc0, 0xc0, 0xc0), fsBold);
     c.integer("activefontcolor", skinColour(white));
     c.alignment("alignment", taCenter);
@@ -176,7 +174,7 @@ void objects(Description &d)
     m.integer("itemrightoffset", 4);
     m.integer("dividerleftoffset", L::menuGlyphColumn + 1);
     m.integer("dividerrightoffset", 4);
-    m.rect("textrect", {12, 0, RectWidth(L::menuItem) - 4, RectHeight(L::menuItem)});
+    m.rect("textrect", { 12, 0, RectWidth(L::menuItem) - 4, RectHeight(L::menuItem) });
     font(m, Qt::black);
     m.integer("activefontcolor", skinColour(accent));
     m.integer("unenabledfontcolor", skinColour(menuGrey));
@@ -189,7 +187,7 @@ void objects(Description &d)
     bar.rect("downrect", L::menuBarItem[2]);
     bar.integer("itemleftoffset", 4);
     bar.integer("itemrightoffset", 4);
-    bar.rect("textrect", {4, 0, RectWidth(L::menuBarItem[0]) - 4, RectHeight(L::menuBarItem[0])});
+    bar.rect("textrect", { 4, 0, RectWidth(L::menuBarItem[0]) - 4, RectHeight(L::menuBarItem[0]) });
     font(bar, ink);
     bar.integer("activefontcolor", skinColour(inkActive));
     bar.integer("downfontcolor", skinColour(inkDown));
@@ -229,14 +227,14 @@ void buttons(Description &d)
     // The push button grows in width only (mode 2): 10 columns on the left and 14 on the right stay.
     auto b = d.section("button");
     buttonStates(b, L::button);
-    growsInWidth(b, L::button[0], 10, 14, {3, 2, RectWidth(L::button[0]) - 3, 19});
-    b.point("righttoppoint", {52, 11});
+    growsInWidth(b, L::button[0], 10, 14, { 3, 2, RectWidth(L::button[0]) - 3, 19 });
+    b.point("righttoppoint", { 52, 11 });
     b.boolean("stretcheffect", false);
     buttonFonts(b);
 
     auto r = d.section("resizebutton");
     buttonStates(r, L::button);
-    growsInWidth(r, L::button[0], 10, 14, {3, 2, RectWidth(L::button[0]) - 3, 19});
+    growsInWidth(r, L::button[0], 10, 14, { 3, 2, RectWidth(L::button[0]) - 3, 19 });
     r.boolean("stretcheffect", true);
     buttonFonts(r);
 
@@ -244,26 +242,26 @@ void buttons(Description &d)
     auto t = d.section("toolbutton");
     buttonStates(t, L::tool);
     t.rect("skinrect", L::tool[0]);
-    t.rect("clientrect", {2, 2, 23, 23});
+    t.rect("clientrect", { 2, 2, 23, 23 });
     buttonFonts(t);
 
     auto big = d.section("bigtoolbutton");
     buttonStates(big, L::tool);
-    growsBothWays(big, L::tool[0], 6, {3, 3, 22, 22});
+    growsBothWays(big, L::tool[0], 6, { 3, 3, 22, 22 });
     big.boolean("stretcheffect", true);
     buttonFonts(big);
 }
 
 void checkBoxes(Description &d)
 {
-    for (const bool round : {false, true}) {
+    for (const bool round : { false, true }) {
         auto s = d.section(round ? "radiobox" : "checkbox");
         const auto image = [round](int i) { return round ? L::radioImage(i) : L::checkImage(i); };
         s.integer("pictureindex", controls);
-        growsInWidth(s, L::checkBack[0], 20, 4, {20, 0, RectWidth(L::checkBack[0]) - 2, RectHeight(L::checkBack[0])});
+        growsInWidth(s, L::checkBack[0], 20, 4, { 20, 0, RectWidth(L::checkBack[0]) - 2, RectHeight(L::checkBack[0]) });
         s.rect("activeskinrect", L::checkBack[1]);
-        s.rect("checkimagearea", {3, 4, 17, 18});
-        s.rect("textarea", {21, 0, RectWidth(L::checkBack[0]) - 2, RectHeight(L::checkBack[0])});
+        s.rect("checkimagearea", { 3, 4, 17, 18 });
+        s.rect("textarea", { 21, 0, RectWidth(L::checkBack[0]) - 2, RectHeight(L::checkBack[0]) });
         s.rect("uncheckimagerect", image(0));
         s.rect("checkimagerect", image(1));
         s.rect("activeuncheckimagerect", image(2));
@@ -283,7 +281,7 @@ void edits(Description &d)
 {
     auto e = d.section("edit");
     e.integer("pictureindex", controls);
-    growsInWidth(e, L::edit[0], 4, 4, {4, 3, RectWidth(L::edit[0]) - 4, 19});
+    growsInWidth(e, L::edit[0], 4, 4, { 4, 3, RectWidth(L::edit[0]) - 4, 19 });
     e.rect("activeskinrect", L::edit[1]);
     font(e, Qt::black);
     e.integer("activefontcolor", skinColour(inkActive));
@@ -291,7 +289,7 @@ void edits(Description &d)
 
     auto b = d.section("buttonedit");
     b.integer("pictureindex", controls);
-    growsInWidth(b, L::buttonEdit[0], 4, 22, {4, 3, 38, 19});
+    growsInWidth(b, L::buttonEdit[0], 4, 22, { 4, 3, 38, 19 });
     b.rect("activeskinrect", L::buttonEdit[1]);
     font(b, Qt::black);
     b.integer("activefontcolor", skinColour(inkActive));
@@ -306,12 +304,12 @@ void labels(Description &d)
 {
     auto l = d.section("label");
     l.integer("pictureindex", controls);
-    growsInWidth(l, L::label, 4, 4, {6, 2, RectWidth(L::label) - 6, 19});
+    growsInWidth(l, L::label, 4, 4, { 6, 2, RectWidth(L::label) - 6, 19 });
     font(l, ink);
 
     auto s = d.section("statuspanel");
     s.integer("pictureindex", controls);
-    growsInWidth(s, L::statusPanel, 3, 3, {5, 1, RectWidth(L::statusPanel) - 5, 17});
+    growsInWidth(s, L::statusPanel, 3, 3, { 5, 1, RectWidth(L::statusPanel) - 5, 17 });
     font(s, QColor(0x2c, 0x42, 0x57));
 
     // A standard label takes only its font: dark text, orange while the pointer is over a link.
@@ -332,7 +330,7 @@ void panelsOfWindows(Description &d)
     // The main window's panels: a three-pixel recessed frame around a flat surface that tiles.
     auto p = d.section("panel");
     p.integer("pictureindex", panels);
-    growsBothWays(p, L::panel, 4, {3, 3, 37, 37});
+    growsBothWays(p, L::panel, 4, { 3, 3, 37, 37 });
     p.integer("bgpictureindex", -1);
     font(p, ink);
     p.rect("rollupmarkerrect", L::markFrame);
@@ -341,7 +339,7 @@ void panelsOfWindows(Description &d)
     // The status bar grows in width only, whatever height the window asks for.
     auto s = d.section("statusbar");
     s.integer("pictureindex", panels);
-    growsInWidth(s, L::statusBar, 4, 4, {3, 3, RectWidth(L::statusBar) - 3, 21});
+    growsInWidth(s, L::statusBar, 4, 4, { 3, 3, RectWidth(L::statusBar) - 3, 21 });
     s.rect("gripperrect", L::gripper);
     s.boolean("grippertransparent", true);
     s.integer("grippertransparentcolor", skinColour(key));
@@ -349,31 +347,31 @@ void panelsOfWindows(Description &d)
 
     auto t = d.section("toolpanel");
     t.integer("pictureindex", panels);
-    growsBothWays(t, L::toolPanel, 4, {2, 2, 38, 26});
+    growsBothWays(t, L::toolPanel, 4, { 2, 2, 38, 26 });
     font(t, ink);
 
     auto big = d.section("bigtoolpanel");
     big.integer("pictureindex", panels);
-    growsBothWays(big, L::bigToolPanel, 4, {2, 2, 38, 38});
+    growsBothWays(big, L::bigToolPanel, 4, { 2, 2, 38, 38 });
     font(big, ink);
 
     auto g = d.section("groupbox");
     g.integer("pictureindex", panels);
     g.rect("skinrect", L::groupBox);
-    corners(g, {12, 20}, {48, 20}, {12, 48}, {48, 48});
-    g.rect("clientrect", {6, 18, 54, 54});
-    panelCaption(g, {10, 0, 50, 15}, ink);
+    corners(g, { 12, 20 }, { 48, 20 }, { 12, 48 }, { 48, 48 });
+    g.rect("clientrect", { 6, 18, 54, 54 });
+    panelCaption(g, { 10, 0, 50, 15 }, ink);
     g.rect("framerect", L::groupPlate);
-    g.rect("frametextrect", {3, 0, 17, 15});
+    g.rect("frametextrect", { 3, 0, 17, 15 });
     g.integer("frameleftoffset", 3);
     g.integer("framerightoffset", 3);
 
     auto r = d.section("rolluppanel");
     r.integer("pictureindex", panels);
     r.rect("skinrect", L::rollUpPanel);
-    corners(r, {6, 24}, {54, 24}, {6, 54}, {54, 54});
-    r.rect("clientrect", {2, 21, 58, 58});
-    panelCaption(r, {6, 2, 44, 19}, white);
+    corners(r, { 6, 24 }, { 54, 24 }, { 6, 54 }, { 54, 54 });
+    r.rect("clientrect", { 2, 21, 58, 58 });
+    panelCaption(r, { 6, 2, 44, 19 }, white);
     r.rect("markframerect", L::markFrame);
     r.rect("rollupmarkerrect", L::markFrame);
     r.rect("restoremarkerrect", L::markFrame);
@@ -394,7 +392,7 @@ void arrows(SkinKeyWriter &s, L::Direction first, L::Direction second)
 void wellFrame(SkinKeyWriter &s)
 {
     s.integer("pictureindex", controls);
-    growsBothWays(s, L::well, 4, {2, 2, 38, 38});
+    growsBothWays(s, L::well, 4, { 2, 2, 38, 38 });
     font(s, Qt::black);
 }
 
@@ -403,34 +401,34 @@ void otherControls(Description &d)
     auto ex = d.section("expanel");
     ex.integer("pictureindex", panels);
     ex.rect("skinrect", L::exPanel);
-    corners(ex, {6, 24}, {54, 24}, {6, 54}, {54, 54});
-    ex.rect("clientrect", {2, 21, 58, 58});
+    corners(ex, { 6, 24 }, { 54, 24 }, { 6, 54 }, { 54, 54 });
+    ex.rect("clientrect", { 2, 21, 58, 58 });
     ex.rect("rollhskinrect", L::exPanel);
     ex.rect("rollvskinrect", L::exPanel);
-    for (const char *k : {"rollleftoffset", "rollrightoffset", "rolltopoffset", "rollbottomoffset"}) {
+    for (const char *k : { "rollleftoffset", "rollrightoffset", "rolltopoffset", "rollbottomoffset" }) {
         ex.integer(k, 6);
     }
-    ex.rect("rollhcaptionrect", {6, 2, 40, 19});
-    ex.rect("rollvcaptionrect", {2, 6, 19, 54});
-    const char *rows[] = {"closebutton", "hrollbutton", "hrestorebutton", "vrollbutton", "vrestorebutton"};
-    const int art[] = {0, 1, 2, 1, 2};
+    ex.rect("rollhcaptionrect", { 6, 2, 40, 19 });
+    ex.rect("rollvcaptionrect", { 2, 6, 19, 54 });
+    const char *rows[] = { "closebutton", "hrollbutton", "hrestorebutton", "vrollbutton", "vrestorebutton" };
+    const int art[] = { 0, 1, 2, 1, 2 };
     for (int i = 0; i < 5; ++i) {
         const std::string base = std::string(rows[i]);
         ex.rect((base + "rect").c_str(), L::panelButton(art[i], 0));
         ex.rect((base + "activerect").c_str(), L::panelButton(art[i], 1));
         ex.rect((base + "downrect").c_str(), L::panelButton(art[i], 2));
     }
-    ex.rect("captionrect", {6, 2, 40, 19});
+    ex.rect("captionrect", { 6, 2, 40, 19 });
     font(ex, white, fsBold);
 
-    for (const bool isTool : {false, true}) {
+    for (const bool isTool : { false, true }) {
         auto m = d.section(isTool ? "toolmenubutton" : "menubutton");
         buttonStates(m, isTool ? L::tool : L::button);
         if (isTool) {
             m.rect("skinrect", L::tool[0]);
-            m.rect("clientrect", {2, 2, 23, 23});
+            m.rect("clientrect", { 2, 2, 23, 23 });
         } else {
-            growsInWidth(m, L::button[0], 10, 14, {3, 2, RectWidth(L::button[0]) - 3, 19});
+            growsInWidth(m, L::button[0], 10, 14, { 3, 2, RectWidth(L::button[0]) - 3, 19 });
         }
         buttonFonts(m);
         m.rect("trackbuttonrect", L::editButton[0]);
@@ -441,9 +439,8 @@ void otherControls(Description &d)
         TRect skin;
         TRect bar;
         bool vertical;
-    } gauges[] = {{"gauge", L::gauge, L::gaugeBar, false},
-                  {"vgauge", L::vGauge, L::vGaugeBar, true},
-                  {"smallgauge", L::smallGauge, L::smallGaugeBar, false}};
+    } gauges[] = { { "gauge", L::gauge, L::gaugeBar, false }, { "vgauge", L::vGauge, L::vGaugeBar, true },
+        { "smallgauge", L::smallGauge, L::smallGaugeBar, false } };
     for (const auto &g : gauges) {
         auto s = d.section(g.name);
         s.integer("pictureindex", extras);
@@ -451,11 +448,11 @@ void otherControls(Description &d)
         const int h = RectHeight(g.skin);
         s.rect("skinrect", g.skin);
         if (g.vertical) {
-            corners(s, {w / 2, 4}, {}, {w / 2, h - 4}, {});
+            corners(s, { w / 2, 4 }, {}, { w / 2, h - 4 }, {});
         } else {
-            corners(s, {4, h / 2}, {w - 4, h / 2}, {}, {});
+            corners(s, { 4, h / 2 }, { w - 4, h / 2 }, {}, {});
         }
-        const TRect area{2, 2, w - 2, h - 2};
+        const TRect area { 2, 2, w - 2, h - 2 };
         s.rect("clientrect", area);
         s.rect("progressarea", area);
         s.rect("progressrect", g.bar);
@@ -465,15 +462,15 @@ void otherControls(Description &d)
         font(s, ink);
     }
 
-    for (const bool vertical : {false, true}) {
+    for (const bool vertical : { false, true }) {
         auto sp = d.section(vertical ? "vsplitter" : "hsplitter");
         sp.integer("pictureindex", extras);
         const TRect skin = vertical ? L::vSplitter : L::hSplitter;
         sp.rect("skinrect", skin);
         if (vertical) {
-            corners(sp, {3, 2}, {}, {3, RectHeight(skin) - 2}, {});
+            corners(sp, { 3, 2 }, {}, { 3, RectHeight(skin) - 2 }, {});
         } else {
-            corners(sp, {2, 3}, {RectWidth(skin) - 2, 3}, {}, {});
+            corners(sp, { 2, 3 }, { RectWidth(skin) - 2, 3 }, {}, {});
         }
         sp.rect("gripperrect", vertical ? L::vGrip : L::hGrip);
 
@@ -482,11 +479,11 @@ void otherControls(Description &d)
         const TRect track = vertical ? L::vTrackBar : L::hTrackBar;
         tb.rect("skinrect", track);
         if (vertical) {
-            corners(tb, {10, 8}, {}, {10, RectHeight(track) - 8}, {});
-            tb.rect("trackarea", {0, 5, 20, RectHeight(track) - 5});
+            corners(tb, { 10, 8 }, {}, { 10, RectHeight(track) - 8 }, {});
+            tb.rect("trackarea", { 0, 5, 20, RectHeight(track) - 5 });
         } else {
-            corners(tb, {8, 10}, {RectWidth(track) - 8, 10}, {}, {});
-            tb.rect("trackarea", {5, 0, RectWidth(track) - 5, 20});
+            corners(tb, { 8, 10 }, { RectWidth(track) - 8, 10 }, {}, {});
+            tb.rect("trackarea", { 5, 0, RectWidth(track) - 5, 20 });
         }
         const auto &thumb = vertical ? L::vTrackThumb : L::hTrackThumb;
         tb.rect("buttonrect", thumb[0]);
@@ -499,7 +496,7 @@ void otherControls(Description &d)
         arrows(ud, vertical ? L::up : L::left, vertical ? L::down : L::right);
     }
 
-    for (const char *name : {"grid", "dbgrid"}) {
+    for (const char *name : { "grid", "dbgrid" }) {
         auto g = d.section(name);
         g.integer("pictureindex", extras);
         g.rect("fixedcellrect", L::menuBarItem[0]);
@@ -507,8 +504,8 @@ void otherControls(Description &d)
         g.rect("focuscellrect", L::menuBarItem[1]);
         g.integer("fixedcellleftoffset", 4);
         g.integer("fixedcellrightoffset", 4);
-        g.rect("fixedcelltextrect", {4, 0, 36, 20});
-        g.rect("celltextrect", {2, 0, 38, 20});
+        g.rect("fixedcelltextrect", { 4, 0, 36, 20 });
+        g.rect("celltextrect", { 2, 0, 38, 20 });
         g.integer("linescolor", skinColour(line));
         g.integer("bgcolor", skinColour(white));
         font(g, Qt::black);
@@ -518,7 +515,7 @@ void otherControls(Description &d)
         g.integer("fixedfontcolor", skinColour(ink));
     }
 
-    for (const char *name : {"tab", "tabset"}) {
+    for (const char *name : { "tab", "tabset" }) {
         auto t = d.section(name);
         t.integer("pictureindex", extras);
         t.rect("skinrect", L::tabPage);
@@ -526,8 +523,8 @@ void otherControls(Description &d)
         t.rect("activetabrect", L::tab[1]);
         t.rect("focustabrect", L::tab[1]);
         t.rect("mouseintabrect", L::tab[2]);
-        t.rect("clientrect", {1, 1, 39, 39});
-        corners(t, {4, 4}, {36, 4}, {4, 36}, {36, 36});
+        t.rect("clientrect", { 1, 1, 39, 39 });
+        corners(t, { 4, 4 }, { 36, 4 }, { 4, 36 }, { 36, 36 });
         t.integer("tableftoffset", 4);
         t.integer("tabrightoffset", 4);
         font(t, ink);
@@ -540,7 +537,7 @@ void otherControls(Description &d)
     auto mb = d.section("mainmenubar");
     mb.integer("pictureindex", extras);
     mb.rect("skinrect", L::menuBar);
-    mb.rect("itemsrect", {2, 1, RectWidth(L::menuBar) - 2, RectHeight(L::menuBar) - 1});
+    mb.rect("itemsrect", { 2, 1, RectWidth(L::menuBar) - 2, RectHeight(L::menuBar) - 1 });
     mb.string("menubaritem", QStringLiteral("MAINMENUBARITEM"));
     mb.string("closebutton", QStringLiteral("mmclosebutton"));
     mb.string("minbutton", QStringLiteral("mmminbutton"));
@@ -551,7 +548,7 @@ void otherControls(Description &d)
 
     auto cb = d.section("controlbar");
     cb.integer("pictureindex", extras);
-    growsBothWays(cb, L::controlBar, 4, {2, 2, RectWidth(L::controlBar) - 2, RectHeight(L::controlBar) - 2});
+    growsBothWays(cb, L::controlBar, 4, { 2, 2, RectWidth(L::controlBar) - 2, RectHeight(L::controlBar) - 2 });
     cb.rect("itemrect", L::controlBar);
 
     auto memo = d.section("memo");
@@ -560,25 +557,25 @@ void otherControls(Description &d)
     memo.integer("bgcolor", skinColour(white));
     memo.integer("activebgcolor", skinColour(white));
 
-    for (const char *name : {"listbox", "checklistbox"}) {
+    for (const char *name : { "listbox", "checklistbox" }) {
         auto l = d.section(name);
         wellFrame(l);
-        l.rect("itemtextrect", {4, 0, 36, 18});
+        l.rect("itemtextrect", { 4, 0, 36, 18 });
         l.integer("activefontcolor", skinColour(inkActive));
         l.integer("focusfontcolor", skinColour(inkActive));
         if (QLatin1String(name) == u"checklistbox") {
-            l.rect("itemcheckrect", {2, 2, 16, 16});
+            l.rect("itemcheckrect", { 2, 2, 16, 16 });
             l.rect("uncheckimagerect", L::checkImage(0));
             l.rect("checkimagerect", L::checkImage(1));
         }
     }
 
-    for (const char *name : {"combobox", "toolcombobox"}) {
+    for (const char *name : { "combobox", "toolcombobox" }) {
         auto c = d.section(name);
         c.integer("pictureindex", controls);
-        growsInWidth(c, L::buttonEdit[0], 4, 22, {4, 3, 38, 19});
+        growsInWidth(c, L::buttonEdit[0], 4, 22, { 4, 3, 38, 19 });
         c.rect("activeskinrect", L::buttonEdit[1]);
-        c.rect("itemtextrect", {2, 0, 34, 16});
+        c.rect("itemtextrect", { 2, 0, 34, 16 });
         font(c, Qt::black);
         c.integer("activefontcolor", skinColour(inkActive));
         c.integer("focusfontcolor", skinColour(inkActive));
@@ -589,17 +586,18 @@ void otherControls(Description &d)
         c.rect("unenabledbuttonrect", L::editButton[2]);
     }
 
-    for (const char *name : {"hscrollbar", "vscrollbar", "bothhscrollbar"}) {
+    for (const char *name : { "hscrollbar", "vscrollbar", "bothhscrollbar" }) {
         const bool vertical = QLatin1String(name) == u"vscrollbar";
         auto s = d.section(name);
         s.integer("pictureindex", extras);
         const TRect skin = vertical ? L::vTrack : L::hTrack;
         s.rect("skinrect", skin);
-        const TRect track = vertical ? TRect{0, 16, 16, RectHeight(skin) - 16} : TRect{16, 0, RectWidth(skin) - 16, 16};
+        const TRect track
+            = vertical ? TRect { 0, 16, 16, RectHeight(skin) - 16 } : TRect { 16, 0, RectWidth(skin) - 16, 16 };
         if (vertical) {
-            corners(s, {8, 16}, {}, {8, RectHeight(skin) - 16}, {});
+            corners(s, { 8, 16 }, {}, { 8, RectHeight(skin) - 16 }, {});
         } else {
-            corners(s, {16, 8}, {RectWidth(skin) - 16, 8}, {}, {});
+            corners(s, { 16, 8 }, { RectWidth(skin) - 16, 8 }, {}, {});
         }
         s.rect("clientrect", track);
         s.rect("trackarea", track);
@@ -611,10 +609,10 @@ void otherControls(Description &d)
         s.integer("thumboffset2", 4);
     }
 
-    for (const char *name : {"spinedit", "toolspinedit"}) {
+    for (const char *name : { "spinedit", "toolspinedit" }) {
         auto s = d.section(name);
         s.integer("pictureindex", controls);
-        growsInWidth(s, L::edit[0], 4, 4, {4, 3, RectWidth(L::edit[0]) - 20, 19});
+        growsInWidth(s, L::edit[0], 4, 4, { 4, 3, RectWidth(L::edit[0]) - 20, 19 });
         s.rect("activeskinrect", L::edit[1]);
         font(s, Qt::black);
         s.integer("activefontcolor", skinColour(inkActive));
@@ -629,10 +627,10 @@ void otherControls(Description &d)
 
     auto sb = d.section("scrollbox");
     sb.integer("pictureindex", panels);
-    growsBothWays(sb, L::panel, 4, {3, 3, 37, 37});
+    growsBothWays(sb, L::panel, 4, { 3, 3, 37, 37 });
     sb.integer("bgpictureindex", -1);
 
-    for (const char *name : {"treeview", "listview", "richedit"}) {
+    for (const char *name : { "treeview", "listview", "richedit" }) {
         auto v = d.section(name);
         font(v, Qt::black);
         v.integer("bgcolor", skinColour(white));
@@ -661,22 +659,22 @@ void otherControls(Description &d)
 
 void controlList(Description &d)
 {
-    const char *entries[] = {
-        // the entries Pixolo's windows use
+    const char *entries[] = { // the entries Pixolo's windows use
         "panel:panel", "button:button", "toolbutton:button", "checkbox:checkradio", "edit:edit", "label:label",
         "statuspanel:label", "stdlabel:stdlabel", "statusbar:panel",
         // the rest of the family
         "radiobox:checkradio", "buttonedit:edit", "toolpanel:panel", "groupbox:panel", "bigtoolpanel:panel",
-        "rolluppanel:panel", "resizebutton:button", "bigtoolbutton:button", "expanel:expanel",
-        "menubutton:menubutton", "toolmenubutton:menubutton", "gauge:gauge", "vgauge:gauge", "smallgauge:gauge",
-        "hsplitter:splitter", "vsplitter:splitter", "htrackbar:trackbar", "vtrackbar:trackbar", "updown:updown",
-        "hupdown:updown", "grid:grid", "dbgrid:grid", "tab:tab", "tabset:tab", "mainmenubar:mainmenubar",
-        "controlbar:controlbar", "memo:memo", "checklistbox:checklistbox", "listbox:listbox", "combobox:combobox",
-        "toolcombobox:combobox", "hscrollbar:scrollbar", "vscrollbar:scrollbar", "bothhscrollbar:scrollbar",
-        "spinedit:spinedit", "toolspinedit:spinedit", "scrollbox:scrollbox", "treeview:treeview", "bevel:bevel",
-        "slider:slider", "listview:listview", "richedit:richedit",
+        "rolluppanel:panel", "resizebutton:button", "bigtoolbutton:button", "expanel:expanel", "menubutton:menubutton",
+        "toolmenubutton:menubutton", "gauge:gauge", "vgauge:gauge", "smallgauge:gauge", "hsplitter:splitter",
+        "vsplitter:splitter", "htrackbar:trackbar", "vtrackbar:trackbar", "updown:updown", "hupdown:updown",
+        "grid:grid", "dbgrid:grid", "tab:tab", "tabset:tab", "mainmenubar:mainmenubar", "controlbar:controlbar",
+        "memo:memo", "checklistbox:checklistbox", "listbox:listbox", "combobox:combobox", "toolcombobox:combobox",
+        "hscrollbar:scrollbar", "vscrollbar:scrollbar", "bothhscrollbar:scrollbar", "spinedit:spinedit",
+        "toolspinedit:spinedit", "scrollbox:scrollbox", "treeview:treeview", "bevel:bevel", "slider:slider",
+        "listview:listview", "richedit:richedit",
         // last, an entry of a kind no class reads
-        "header:header"};
+        "header:header"
+    };
     auto list = d.section("SKINCONTROLS");
     list.integer("count", int(std::size(entries)));
     for (size_t i = 0; i < std::size(entries); ++i) {
@@ -700,9 +698,9 @@ QStringList skinDescription()
     edits(d);
     labels(d);
     otherControls(d);
-    QStringList lines{QStringLiteral("; Pixolo's own skin. Made by pixolo-skinart (tools/skinart): change the art "
-                                     "or the places there and run it again."),
-                      QString()};
+    QStringList lines { QStringLiteral("; Pixolo's own skin. Made by pixolo-skinart (tools/skinart): change the art "
+                                       "or the places there and run it again."),
+        QString() };
     lines += d.lines();
     return lines;
 }

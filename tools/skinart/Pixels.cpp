@@ -36,7 +36,7 @@ void put(QImage &image, int x, int y, QColor colour)
 
 void fillRect(QImage &image, const TRect &r, QColor colour)
 {
-    fillRamp(image, r, {colour, colour});
+    fillRamp(image, r, { colour, colour });
 }
 
 void fillRamp(QImage &image, const TRect &r, const Ramp &ramp)
@@ -75,8 +75,8 @@ bool insideRounded(const TRect &r, int radius, int x, int y)
 void roundedBox(QImage &image, const TRect &r, int radius, const Ramp &fill, QColor border, QColor highlight)
 {
     const auto edge = [&](int x, int y) {
-        return !insideRounded(r, radius, x - 1, y) || !insideRounded(r, radius, x + 1, y) ||
-               !insideRounded(r, radius, x, y - 1) || !insideRounded(r, radius, x, y + 1);
+        return !insideRounded(r, radius, x - 1, y) || !insideRounded(r, radius, x + 1, y)
+            || !insideRounded(r, radius, x, y - 1) || !insideRounded(r, radius, x, y + 1);
     };
     for (int y = r.Top; y < r.Bottom; ++y) {
         for (int x = r.Left; x < r.Right; ++x) {
@@ -153,7 +153,7 @@ TBitmap bitmap8(const QImage &image)
 TBitmap bitmap1(const QImage &inside)
 {
     QImage mask(inside.size(), QImage::Format_Indexed8);
-    mask.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    mask.setColorTable({ qRgb(0, 0, 0), qRgb(255, 255, 255) });
     for (int y = 0; y < inside.height(); ++y) {
         for (int x = 0; x < inside.width(); ++x) {
             mask.scanLine(y)[x] = qGray(inside.pixel(x, y)) < 128 ? 0 : 1;

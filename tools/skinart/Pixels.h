@@ -38,7 +38,8 @@ struct Ink {
     char key;
     QColor colour;
 };
-void pixelArt(QImage &image, int x, int y, std::initializer_list<const char *> rows, std::initializer_list<Ink> colours);
+void pixelArt(
+    QImage &image, int x, int y, std::initializer_list<const char *> rows, std::initializer_list<Ink> colours);
 
 // Copies a rectangle of one picture into another at (x, y).
 void copyRect(QImage &dest, int x, int y, const QImage &source, const TRect &r);

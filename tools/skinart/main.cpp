@@ -29,9 +29,9 @@ int main(int argc, char **argv)
         const SkinArt art = drawSkinArt();
         saveBmpFile(bitmap8(art.frame), dir.filePath(QLatin1String(s_frameFile)));
         saveBmpFile(bitmap1(art.mask), dir.filePath(QLatin1String(s_maskFile)));
-        const TBitmap pictures[] = {bitmap24(art.controls),       bitmap24(art.menuItems), bitmap24(art.popup),
-                                    bitmap24(art.captionButtons), bitmap1(art.popupMask),  bitmap24(art.panels),
-                                    bitmap24(art.extras),         bitmap8(art.hint)};
+        const TBitmap pictures[]
+            = { bitmap24(art.controls), bitmap24(art.menuItems), bitmap24(art.popup), bitmap24(art.captionButtons),
+                  bitmap1(art.popupMask), bitmap24(art.panels), bitmap24(art.extras), bitmap8(art.hint) };
         for (size_t i = 0; i < std::size(pictures); ++i) {
             saveBmpFile(pictures[i], dir.filePath(QLatin1String(s_pictureFiles[i])));
         }

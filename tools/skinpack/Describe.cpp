@@ -72,8 +72,8 @@ int describeCommand(const QStringList &args, std::FILE *out)
     TbsSkinData store;
     store.LoadStoredSkin(skin);
 
-    std::fprintf(out, "container: %lld bytes compressed, %lld bytes inflated\n", qlonglong(skin.CompressedData().size()),
-                 qlonglong(container.Size()));
+    std::fprintf(out, "container: %lld bytes compressed, %lld bytes inflated\n",
+        qlonglong(skin.CompressedData().size()), qlonglong(container.Size()));
     std::fprintf(out, "version: %d\n", version);
     printPicture(out, "picture", picture);
     printPicture(out, "inactive picture", inactive);

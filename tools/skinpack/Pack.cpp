@@ -11,9 +11,9 @@ int packCommand(const QStringList &args, std::FILE *)
     TbsCompressedStoredSkin skin;
     skin.ImportSkinFolder(args[0]);
     if (skin.IsEmpty()) {
-        throw std::runtime_error(args[0].toStdString() +
-                                 " is not a skin description: it needs [VERSION], [PICTURES], [FORMINFO], "
-                                 "[SKINOBJECTS] and [SKINCONTROLS]");
+        throw std::runtime_error(args[0].toStdString()
+            + " is not a skin description: it needs [VERSION], [PICTURES], [FORMINFO], "
+              "[SKINOBJECTS] and [SKINCONTROLS]");
     }
     writeFileBytes(args[1], skin.CompressedData());
     return 0;

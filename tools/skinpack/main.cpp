@@ -19,11 +19,13 @@ struct Subcommand {
 
 // One row per subcommand.
 constexpr std::array s_subcommands = {
-    Subcommand{"pack", "pack SKIN.INI OUT      pack a skin folder's description and pictures into OUT", 2, packCommand},
-    Subcommand{"describe", "describe FILE          show what a packed skin holds", 1, describeCommand},
-    Subcommand{"render", "render FILE ENTRY WIDTH HEIGHT OUT.png\n"
-                         "                         draw control entry ENTRY (or the form) at that size as a PNG",
-               5, renderCommand},
+    Subcommand {
+        "pack", "pack SKIN.INI OUT      pack a skin folder's description and pictures into OUT", 2, packCommand },
+    Subcommand { "describe", "describe FILE          show what a packed skin holds", 1, describeCommand },
+    Subcommand { "render",
+        "render FILE ENTRY WIDTH HEIGHT OUT.png\n"
+        "                         draw control entry ENTRY (or the form) at that size as a PNG",
+        5, renderCommand },
 };
 
 int usage()

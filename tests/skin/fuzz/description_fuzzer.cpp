@@ -12,20 +12,18 @@
 
 namespace {
 
-constexpr std::array s_controlWords = {"panel", "expanel", "menubutton", "button", "checkradio", "gauge",
-                                       "splitter", "trackbar", "label", "stdlabel", "updown", "grid", "tab",
-                                       "mainmenubar", "controlbar", "memo", "edit", "checklistbox", "listbox",
-                                       "combobox", "scrollbar", "spinedit", "scrollbox", "treeview", "bevel",
-                                       "slider", "listview", "richedit"};
-constexpr std::array s_objectWords = {"menuitem", "mainmenubaritem", "stdbutton", "mainmenubarbutton",
-                                      "button",   "caption",         "animate",   "userobject"};
+constexpr std::array s_controlWords
+    = { "panel", "expanel", "menubutton", "button", "checkradio", "gauge", "splitter", "trackbar", "label", "stdlabel",
+          "updown", "grid", "tab", "mainmenubar", "controlbar", "memo", "edit", "checklistbox", "listbox", "combobox",
+          "scrollbar", "spinedit", "scrollbox", "treeview", "bevel", "slider", "listview", "richedit" };
+constexpr std::array s_objectWords
+    = { "menuitem", "mainmenubaritem", "stdbutton", "mainmenubarbutton", "button", "caption", "animate", "userobject" };
 
 // version 3, three empty form pictures, no numbered pictures
 const QByteArray s_header = QByteArray::fromHex("03000000010101") + QByteArray(4, '\0');
 
 // Reads a section with one data class and writes it back; a bad value may raise, nothing else may happen.
-template <class Data>
-void readAndWrite(const pixolo::SkinIni &ini, std::unique_ptr<Data> data)
+template <class Data> void readAndWrite(const pixolo::SkinIni &ini, std::unique_ptr<Data> data)
 {
     try {
         data->LoadData(ini);

@@ -54,8 +54,8 @@ int main(int argc, char **argv)
     QDir().mkpath(corpus.filePath("container"));
     QDir().mkpath(corpus.filePath("description"));
     int n = 0;
-    for (const TPixelFormat format : {pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit}) {
-        for (const qint32 version : {2, 3}) {
+    for (const TPixelFormat format : { pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit }) {
+        for (const qint32 version : { 2, 3 }) {
             TMemoryStream container;
             writeContainerInteger(container, version);
             writeFlaggedBitmap(container, bitmap(pf8bit, 10, 10));
