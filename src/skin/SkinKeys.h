@@ -85,6 +85,28 @@ private:
 TbsStdCommand parseSkinCommand(const QString &word);
 QString skinCommandWord(TbsStdCommand command);
 
+// What every skin data object is: an entry of [SKINOBJECTS] or [SKINCONTROLS] named IDName, reading its keys
+// from the section of that name and writing them back.
+class SkinDataEntry {
+public:
+    explicit SkinDataEntry(const QString &name)
+        : IDName(name)
+    {
+    }
+    virtual ~SkinDataEntry() = default;
+    SkinDataEntry(const SkinDataEntry &) = delete;
+    SkinDataEntry &operator=(const SkinDataEntry &) = delete;
+
+    // Reads the keys of the class and of its bases, the bases' first.
+    virtual void LoadData(const SkinIni &) { }
+    // Erases the section, then writes the keys the same way.
+    virtual void SaveData(SkinIni &ini) const { ini.EraseSection(IDName); }
+    // The type word that makes the class, or "" for a class that is only a base.
+    virtual const char *TypeWord() const { return ""; }
+
+    QString IDName;
+};
+
 // Gives a data class the LoadData/SaveData pair of its own keys: the base's keys first, then Self::keys.
 // Self names its type word as `static constexpr const char *s_typeWord`.
 template <class Self, class Base> class SkinKeyed : public Base {
@@ -108,15 +130,26 @@ public:
     const char *TypeWord() const override { return Self::s_typeWord; }
 };
 
+// The animation strip keys of captions and menu items.
+template <class V, class S> void animationKeys(V &v, S &s)
+{
+    v.rect("animateskinrect", s.animateskinrect);
+    v.integer("framecount", s.framecount);
+    v.integer("animateinterval", s.animateinterval, 25);
+    v.boolean("inactiveanimation", s.inactiveanimation);
+}
+
 // One row of a type-word table: the word and how to make the data object of its class.
 template <class Root> struct SkinClassEntry {
     const char *word;
     std::unique_ptr<Root> (*make)(const QString &name);
 };
 
-template <class Root, class T> constexpr SkinClassEntry<Root> skinClass()
+// The table of the classes Ts, made from their type words.
+template <class Root, class... Ts> constexpr std::array<SkinClassEntry<Root>, sizeof...(Ts)> skinClassTable()
 {
-    return { T::s_typeWord, [](const QString &name) -> std::unique_ptr<Root> { return std::make_unique<T>(name); } };
+    return { SkinClassEntry<Root> {
+        Ts::s_typeWord, [](const QString &name) -> std::unique_ptr<Root> { return std::make_unique<Ts>(name); } }... };
 }
 
 // The object of the class whose word equals typeWord exactly, or null.

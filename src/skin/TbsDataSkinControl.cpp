@@ -6,56 +6,15 @@ namespace pixolo {
 
 namespace {
 
-template <class T> constexpr SkinClassEntry<TbsDataSkinControl> entry()
-{
-    return skinClass<TbsDataSkinControl, T>();
-}
-
-constexpr std::array s_classes = {
-    entry<TbsDataSkinPanelControl>(),
-    entry<TbsDataSkinExPanelControl>(),
-    entry<TbsDataSkinMenuButtonControl>(),
-    entry<TbsDataSkinButtonControl>(),
-    entry<TbsDataSkinCheckRadioControl>(),
-    entry<TbsDataSkinGaugeControl>(),
-    entry<TbsDataSkinSplitterControl>(),
-    entry<TbsDataSkinTrackBarControl>(),
-    entry<TbsDataSkinLabelControl>(),
-    entry<TbsDataSkinStdLabelControl>(),
-    entry<TbsDataSkinUpDownControl>(),
-    entry<TbsDataSkinGridControl>(),
-    entry<TbsDataSkinTabControl>(),
-    entry<TbsDataSkinMainMenuBar>(),
-    entry<TbsDataSkinControlBar>(),
-    entry<TbsDataSkinMemoControl>(),
-    entry<TbsDataSkinEditControl>(),
-    entry<TbsDataSkinCheckListBox>(),
-    entry<TbsDataSkinListBox>(),
-    entry<TbsDataSkinComboBox>(),
-    entry<TbsDataSkinScrollBarControl>(),
-    entry<TbsDataSkinSpinEditControl>(),
-    entry<TbsDataSkinScrollBoxControl>(),
-    entry<TbsDataSkinTreeView>(),
-    entry<TbsDataSkinBevel>(),
-    entry<TbsDataSkinSlider>(),
-    entry<TbsDataSkinListView>(),
-    entry<TbsDataSkinRichEdit>(),
-};
+constexpr auto s_classes = skinClassTable<TbsDataSkinControl, TbsDataSkinPanelControl, TbsDataSkinExPanelControl,
+    TbsDataSkinMenuButtonControl, TbsDataSkinButtonControl, TbsDataSkinCheckRadioControl, TbsDataSkinGaugeControl,
+    TbsDataSkinSplitterControl, TbsDataSkinTrackBarControl, TbsDataSkinLabelControl, TbsDataSkinStdLabelControl,
+    TbsDataSkinUpDownControl, TbsDataSkinGridControl, TbsDataSkinTabControl, TbsDataSkinMainMenuBar,
+    TbsDataSkinControlBar, TbsDataSkinMemoControl, TbsDataSkinEditControl, TbsDataSkinCheckListBox, TbsDataSkinListBox,
+    TbsDataSkinComboBox, TbsDataSkinScrollBarControl, TbsDataSkinSpinEditControl, TbsDataSkinScrollBoxControl,
+    TbsDataSkinTreeView, TbsDataSkinBevel, TbsDataSkinSlider, TbsDataSkinListView, TbsDataSkinRichEdit>();
 
 } // namespace
-
-void TbsDataSkinControl::LoadData(const SkinIni &ini)
-{
-    SkinKeyReader reader(ini, IDName);
-    keys(reader, *this);
-}
-
-void TbsDataSkinControl::SaveData(SkinIni &ini) const
-{
-    ini.EraseSection(IDName);
-    SkinKeyWriter writer(ini, IDName);
-    keys(writer, *this);
-}
 
 void TbsDataSkinUpDownControl::LoadData(const SkinIni &ini)
 {

@@ -16,22 +16,11 @@ class SkinIni;
 // LoadData reads the base's keys first, then the class's own; SaveData erases the section and writes them back
 // the same way. Rectangles of images lie in the store's picture `pictureindex`; points and `clientrect` are
 // relative to `skinrect`. Consumers test the class (or TypeWord()) of an entry before using its own fields.
-class TbsDataSkinControl {
+class TbsDataSkinControl : public SkinKeyed<TbsDataSkinControl, SkinDataEntry> {
 public:
-    explicit TbsDataSkinControl(const QString &name)
-        : IDName(name)
-    {
-    }
-    virtual ~TbsDataSkinControl() = default;
-    TbsDataSkinControl(const TbsDataSkinControl &) = delete;
-    TbsDataSkinControl &operator=(const TbsDataSkinControl &) = delete;
+    using SkinKeyed::SkinKeyed;
+    static constexpr const char *s_typeWord = "";
 
-    virtual void LoadData(const SkinIni &ini);
-    virtual void SaveData(SkinIni &ini) const;
-    // The [SKINCONTROLS] type word that makes this class, or "" for a class that is only a base.
-    virtual const char *TypeWord() const { return ""; }
-
-    QString IDName;
     int pictureindex = -1;
     int maskpictureindex = -1; // black = inside
     TRect skinrect;
@@ -840,10 +829,12 @@ public:
     }
 };
 
-class TbsDataSkinTreeView final : public SkinKeyed<TbsDataSkinTreeView, TbsDataSkinControl> {
+// Tree views, list views and rich edits read the same five keys; Word names which of the three it is.
+template <const char *Word>
+class TbsDataSkinTextView final : public SkinKeyed<TbsDataSkinTextView<Word>, TbsDataSkinControl> {
 public:
-    using SkinKeyed::SkinKeyed;
-    static constexpr const char *s_typeWord = "treeview";
+    using SkinKeyed<TbsDataSkinTextView<Word>, TbsDataSkinControl>::SkinKeyed;
+    static constexpr const char *s_typeWord = Word;
 
     QString fontname = QStringLiteral("Arial");
     int fontheight = 14;
@@ -859,43 +850,12 @@ public:
     }
 };
 
-class TbsDataSkinListView final : public SkinKeyed<TbsDataSkinListView, TbsDataSkinControl> {
-public:
-    using SkinKeyed::SkinKeyed;
-    static constexpr const char *s_typeWord = "listview";
-
-    QString fontname = QStringLiteral("Arial");
-    int fontheight = 14;
-    TFontStyles fontstyle = 0;
-    int fontcolor = 0;
-    int bgcolor = 0;
-
-    template <class V, class S> static void keys(V &v, S &s)
-    {
-        v.font("", s.fontname, s.fontheight, s.fontstyle);
-        v.integer("fontcolor", s.fontcolor);
-        v.integer("bgcolor", s.bgcolor);
-    }
-};
-
-class TbsDataSkinRichEdit final : public SkinKeyed<TbsDataSkinRichEdit, TbsDataSkinControl> {
-public:
-    using SkinKeyed::SkinKeyed;
-    static constexpr const char *s_typeWord = "richedit";
-
-    QString fontname = QStringLiteral("Arial");
-    int fontheight = 14;
-    TFontStyles fontstyle = 0;
-    int fontcolor = 0;
-    int bgcolor = 0;
-
-    template <class V, class S> static void keys(V &v, S &s)
-    {
-        v.font("", s.fontname, s.fontheight, s.fontstyle);
-        v.integer("fontcolor", s.fontcolor);
-        v.integer("bgcolor", s.bgcolor);
-    }
-};
+inline constexpr char s_treeViewWord[] = "treeview";
+inline constexpr char s_listViewWord[] = "listview";
+inline constexpr char s_richEditWord[] = "richedit";
+using TbsDataSkinTreeView = TbsDataSkinTextView<s_treeViewWord>;
+using TbsDataSkinListView = TbsDataSkinTextView<s_listViewWord>;
+using TbsDataSkinRichEdit = TbsDataSkinTextView<s_richEditWord>;
 
 class TbsDataSkinBevel final : public SkinKeyed<TbsDataSkinBevel, TbsDataSkinControl> {
 public:

@@ -6,36 +6,11 @@ namespace pixolo {
 
 namespace {
 
-template <class T> constexpr SkinClassEntry<TbsDataSkinObject> entry()
-{
-    return skinClass<TbsDataSkinObject, T>();
-}
-
-constexpr std::array s_classes = {
-    entry<TbsDataSkinMenuItem>(),
-    entry<TbsDataSkinMainMenuBarItem>(),
-    entry<TbsDataSkinStdButton>(),
-    entry<TbsDataSkinMainMenuBarButton>(),
-    entry<TbsDataSkinButton>(),
-    entry<TbsDataSkinCaption>(),
-    entry<TbsDataSkinAnimate>(),
-    entry<TbsDataUserObject>(),
-};
+constexpr auto s_classes
+    = skinClassTable<TbsDataSkinObject, TbsDataSkinMenuItem, TbsDataSkinMainMenuBarItem, TbsDataSkinStdButton,
+        TbsDataSkinMainMenuBarButton, TbsDataSkinButton, TbsDataSkinCaption, TbsDataSkinAnimate, TbsDataUserObject>();
 
 } // namespace
-
-void TbsDataSkinObject::LoadData(const SkinIni &ini)
-{
-    SkinKeyReader reader(ini, IDName);
-    keys(reader, *this);
-}
-
-void TbsDataSkinObject::SaveData(SkinIni &ini) const
-{
-    ini.EraseSection(IDName);
-    SkinKeyWriter writer(ini, IDName);
-    keys(writer, *this);
-}
 
 void TbsDataUserObject::LoadData(const SkinIni &ini)
 {
@@ -44,7 +19,7 @@ void TbsDataUserObject::LoadData(const SkinIni &ini)
 
 void TbsDataUserObject::SaveData(SkinIni &ini) const
 {
-    ini.EraseSection(IDName);
+    SkinDataEntry::SaveData(ini); // erases the section
     SkinKeyWriter(ini, IDName).rect("skinrect", skinrect);
 }
 

@@ -16,22 +16,11 @@ class SkinIni;
 // the entry (IDName). A new object holds the defaults that missing keys give; LoadData reads the base's keys
 // first, then the class's own; SaveData erases the section and writes them back the same way. `skinrect` lies in
 // the form picture unless `skinrectinapicture`; the other looks lie in the picture `activepictureindex`.
-class TbsDataSkinObject {
+class TbsDataSkinObject : public SkinKeyed<TbsDataSkinObject, SkinDataEntry> {
 public:
-    explicit TbsDataSkinObject(const QString &name)
-        : IDName(name)
-    {
-    }
-    virtual ~TbsDataSkinObject() = default;
-    TbsDataSkinObject(const TbsDataSkinObject &) = delete;
-    TbsDataSkinObject &operator=(const TbsDataSkinObject &) = delete;
+    using SkinKeyed::SkinKeyed;
+    static constexpr const char *s_typeWord = "";
 
-    virtual void LoadData(const SkinIni &ini);
-    virtual void SaveData(SkinIni &ini) const;
-    // The [SKINOBJECTS] type word that makes this class, or "" for a class that is only a base.
-    virtual const char *TypeWord() const { return ""; }
-
-    QString IDName;
     QString hint;
     int activepictureindex = -1;
     bool skinrectinapicture = false;
@@ -187,10 +176,7 @@ public:
         v.integer("frameleftoffset", s.frameleftoffset);
         v.integer("framerightoffset", s.framerightoffset);
         v.boolean("stretcheffect", s.stretcheffect);
-        v.rect("animateskinrect", s.animateskinrect);
-        v.integer("framecount", s.framecount);
-        v.integer("animateinterval", s.animateinterval, 25);
-        v.boolean("inactiveanimation", s.inactiveanimation);
+        animationKeys(v, s);
         v.boolean("fullframe", s.fullframe);
     }
 };
@@ -236,10 +222,7 @@ public:
         v.boolean("stretcheffect", s.stretcheffect);
         v.boolean("inactivestretcheffect", s.inactivestretcheffect);
         v.boolean("dividerstretcheffect", s.dividerstretcheffect);
-        v.rect("animateskinrect", s.animateskinrect);
-        v.integer("framecount", s.framecount);
-        v.integer("animateinterval", s.animateinterval, 25);
-        v.boolean("inactiveanimation", s.inactiveanimation);
+        animationKeys(v, s);
     }
 };
 
@@ -277,10 +260,7 @@ public:
         v.integer("downfontcolor", s.downfontcolor);
         v.integer("unenabledfontcolor", s.unenabledfontcolor);
         v.boolean("stretcheffect", s.stretcheffect);
-        v.rect("animateskinrect", s.animateskinrect);
-        v.integer("framecount", s.framecount);
-        v.integer("animateinterval", s.animateinterval, 25);
-        v.boolean("inactiveanimation", s.inactiveanimation);
+        animationKeys(v, s);
     }
 };
 

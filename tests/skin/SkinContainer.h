@@ -3,12 +3,25 @@
 // Skin containers built field by field, for the tests of the container reader and the store.
 #include "platform/TBitmap.h"
 #include "skin/BmpFile.h"
+#include "skin/SkinIni.h"
 #include "skin/TCustomZlibStream.h"
 #include "skin/TbsCompressedStoredSkin.h"
 
 #include <QByteArray>
 
+#include <initializer_list>
+
 namespace pixolo::test {
+
+// A description from its lines.
+inline SkinIni ini(std::initializer_list<const char *> lines)
+{
+    QStringList list;
+    for (const char *line : lines) {
+        list.append(QString::fromUtf8(line));
+    }
+    return SkinIni(list);
+}
 
 // A bitmap of one colour in the given format (indexed formats get a two-entry table: black, that colour).
 inline TBitmap solidBitmap(int width, int height, TPixelFormat format, QRgb colour)

@@ -1,6 +1,8 @@
 // The description's INI dialect and its value readers and writers.
-#include "skin/SkinIni.h"
+#include "SkinContainer.h"
+
 #include "platform/EConvertError.h"
+#include "skin/SkinIni.h"
 #include "skin/SkinValues.h"
 
 #include <gtest/gtest.h>
@@ -8,17 +10,9 @@
 #include <climits>
 
 using namespace pixolo;
+using pixolo::test::ini;
 
 namespace {
-
-SkinIni ini(std::initializer_list<const char *> lines)
-{
-    QStringList list;
-    for (const char *line : lines) {
-        list.append(QString::fromUtf8(line));
-    }
-    return SkinIni(list);
-}
 
 const QString S = QStringLiteral("S");
 

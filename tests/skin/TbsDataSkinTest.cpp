@@ -1,4 +1,6 @@
 // The skin data classes: made from their type words, reading their own sections with their defaults.
+#include "SkinContainer.h"
+
 #include "platform/EConvertError.h"
 #include "skin/SkinIni.h"
 #include "skin/TbsDataSkinControl.h"
@@ -8,17 +10,9 @@
 #include <gtest/gtest.h>
 
 using namespace pixolo;
+using pixolo::test::ini;
 
 namespace {
-
-SkinIni ini(std::initializer_list<const char *> lines)
-{
-    QStringList list;
-    for (const char *line : lines) {
-        list.append(QString::fromUtf8(line));
-    }
-    return SkinIni(list);
-}
 
 template <class T> T *as(const std::unique_ptr<TbsDataSkinControl> &data)
 {
