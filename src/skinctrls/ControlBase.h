@@ -253,6 +253,7 @@ protected:
         }
         if (fireMouse(OnMouseDown, event)) {
             QtBase::mousePressEvent(event);
+            event->accept(); // the control takes its clicks: they do not fall through to the parent
         }
     }
     void mouseMoveEvent(QMouseEvent *event) override
@@ -270,6 +271,7 @@ protected:
             }
         }
         QtBase::mouseMoveEvent(event);
+        event->accept();
     }
     void mouseReleaseEvent(QMouseEvent *event) override
     {
@@ -288,6 +290,7 @@ protected:
         }
         if (fireMouse(OnMouseUp, event)) {
             QtBase::mouseReleaseEvent(event);
+            event->accept();
         }
     }
     void mouseDoubleClickEvent(QMouseEvent *event) override
@@ -299,6 +302,7 @@ protected:
             }
         }
         QtBase::mouseDoubleClickEvent(event);
+        event->accept();
     }
     void keyPressEvent(QKeyEvent *event) override
     {

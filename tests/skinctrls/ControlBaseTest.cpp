@@ -1,6 +1,8 @@
 #include "skinctrls/ControlBase.h"
 #include "skinctrls/ControlColors.h"
 #include "skinctrls/TbsSkinButton.h"
+#include "skinctrls/TBevel.h"
+#include "skinctrls/TbsSkinLabel.h"
 #include "skinctrls/TbsSkinPanel.h"
 
 #include "ControlTesting.h"
@@ -11,6 +13,7 @@
 #include <gtest/gtest.h>
 
 using namespace pixolo;
+using namespace pixolo::test;
 
 namespace {
 
@@ -157,6 +160,43 @@ TEST(TabOrderTest, InsertingMovesTheOthersAlongAndChainsTheFocus)
     tool->SetTabOrder(0);
     EXPECT_EQ(c->TabOrder(), 0);
     EXPECT_EQ(tool->focusPolicy(), Qt::NoFocus);
+}
+
+// A window that counts the clicks on its own area.
+class ClickCountingForm : public QWidget {
+public:
+    int presses = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent *) override { ++presses; }
+};
+
+TEST(ControlClickTest, ClicksOnControlsDoNotReachTheWindow)
+{
+    ClickCountingForm form;
+    auto *label = new TbsSkinLabel(&form);
+    label->SetBounds(0, 0, 50, 20);
+    auto *bevel = new TBevel(&form);
+    bevel->SetBounds(0, 30, 50, 20);
+    int labelClicks = 0;
+    label->OnClick = [&labelClicks](QObject *) { ++labelClicks; };
+    form.show();
+    click(label);
+    click(bevel);
+    EXPECT_EQ(labelClicks, 1);
+    EXPECT_EQ(form.presses, 0);
+    press(&form, QPoint(100, 100));
+    EXPECT_EQ(form.presses, 1);
+}
+
+TEST(ControlClickTest, ReleaseOffTheControlIsNoClick)
+{
+    TbsSkinLabel label;
+    int clicks = 0;
+    label.OnClick = [&clicks](QObject *) { ++clicks; };
+    press(&label, QPoint(5, 5));
+    release(&label, QPoint(200, 5));
+    EXPECT_EQ(clicks, 0);
 }
 
 TEST(HintTest, ShownOnlyWithShowHint)
