@@ -332,7 +332,11 @@ TBitmap loadBmpFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly)) {
         throw EFOpenError("Cannot open file \"" + path.toStdString() + "\". " + file.errorString().toStdString());
     }
-    return readBmp(file.readAll());
+    try {
+        return readBmp(file.readAll());
+    } catch (const EInvalidGraphic &e) {
+        throw EInvalidGraphic(std::string(e.what()) + " (" + path.toStdString() + ")");
+    }
 }
 
 void saveBmpFile(const TBitmap &bitmap, const QString &path)

@@ -1,6 +1,7 @@
 // BMP files: every depth read back as written, and bad headers refused before anything is read past the data.
 #include "skin/BmpFile.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -184,4 +185,14 @@ TEST(BmpFileTest, EmptyBitmapsAndMissingFilesAreErrors)
     const TBitmap bitmap = patterned(3, 2, pf24bit);
     saveBmpFile(bitmap, dir.filePath("saved.bmp"));
     EXPECT_EQ(loadBmpFile(dir.filePath("saved.bmp")).image(), bitmap.image());
+    QFile bad(dir.filePath("bad.bmp"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("BM not really");
+    bad.close();
+    try {
+        loadBmpFile(bad.fileName());
+        ADD_FAILURE() << "accepted";
+    } catch (const EInvalidGraphic &e) {
+        EXPECT_TRUE(std::string(e.what()).ends_with("(" + bad.fileName().toStdString() + ")")) << e.what();
+    }
 }

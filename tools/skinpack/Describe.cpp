@@ -3,6 +3,10 @@
 #include "skin/TbsCompressedStoredSkin.h"
 #include "skin/TbsSkinData.h"
 
+#include <stdexcept>
+#include <string>
+#include <vector>
+
 namespace pixolo {
 
 namespace {
@@ -39,12 +43,10 @@ void printPicture(std::FILE *out, const char *label, const TBitmap &bitmap)
     }
 }
 
-} // namespace
-
-int describeCommand(const QStringList &args, std::FILE *out)
+int describe(const QString &path, std::FILE *out)
 {
     TbsCompressedStoredSkin skin;
-    skin.SetCompressedData(readFileBytes(args[0]));
+    skin.SetCompressedData(readFileBytes(path));
     TMemoryStream container;
     skin.DecompressToStream(container);
     container.SetPosition(0);
@@ -87,6 +89,17 @@ int describeCommand(const QStringList &args, std::FILE *out)
         std::fprintf(out, "%s\n", line.toUtf8().constData());
     }
     return 0;
+}
+
+} // namespace
+
+int describeCommand(const QStringList &args, std::FILE *out)
+{
+    try {
+        return describe(args[0], out);
+    } catch (const std::exception &e) {
+        throw std::runtime_error(args[0].toStdString() + ": " + e.what()); // say which file is bad
+    }
 }
 
 } // namespace pixolo
