@@ -1,0 +1,162 @@
+// The snapshot job's speed and memory, with the virtual test camera:
+//   Snapshot/640x480, Snapshot/1920x1080  the snapshot handler, from its start to the photo renamed into place;
+//   FirstFrame                            from making the main window to the first preview frame painted;
+//   SnapshotMemory                        resident memory after 10 and after 1000 snapshots.
+// Run with QT_QPA_PLATFORM=offscreen (set here when unset); the camera's plugin folder is found by itself.
+#include "app/GlobalVariant.h"
+#include "app/TfrmMain.h"
+#include "capture/TVideoWindow.h"
+#include "skinctrls/TbsSkinButton.h"
+#include "skinctrls/TbsSkinEdit.h"
+#include "platform/MessageBox.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+#include <gst/gst.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+using namespace pixolo;
+
+namespace {
+
+long residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) {
+            return line.mid(6).trimmed().split(' ').front().toLong();
+        }
+    }
+    return -1;
+}
+
+// A main window previewing the test camera at the given size, its photos going to a temporary folder.
+struct PreviewingWindow {
+    explicit PreviewingWindow(const QByteArray &size)
+    {
+        qputenv("PIXOLO_TESTCAM_SIZE", size);
+        rcGlobalVariant.sAppPath = program.path() + QLatin1Char('/');
+        rcGlobalVariant.sIniFile = rcGlobalVariant.sAppPath + QStringLiteral("Pixolo.ini");
+        window = std::make_unique<TfrmMain>();
+        window->show();
+        ready = QTest::qWaitFor([&] { return window->VideoWindow->ShowsVideo(); }, 10000);
+    }
+
+    QTemporaryDir program;
+    QTemporaryDir photos;
+    std::unique_ptr<TfrmMain> window;
+    bool ready = false;
+};
+
+void Snapshot(benchmark::State &state, const char *size)
+{
+    PreviewingWindow preview(size);
+    if (!preview.ready) {
+        state.SkipWithError("no preview");
+        return;
+    }
+    TfrmMain &w = *preview.window;
+    w.edtsPath->setText(preview.photos.path() + QLatin1Char('/'));
+    QTest::qWait(300); // a few frames in the grabber
+    std::vector<double> shots;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        w.bsSkinButton2Click(w.bsSkinButton2);
+        shots.push_back(double(clock.nsecsElapsed()) / 1e6);
+        if (w.lastPhotoFile().isEmpty()) {
+            state.SkipWithError("no photo stored");
+            return;
+        }
+        state.PauseTiming();
+        QFile::remove(w.lastPhotoFile());
+        QCoreApplication::processEvents(); // let the preview and the shutter sound go on between shots
+        state.ResumeTiming();
+    }
+    std::sort(shots.begin(), shots.end());
+    state.counters["median_ms"] = shots.empty() ? 0.0 : shots[shots.size() / 2];
+}
+
+void FirstFrame(benchmark::State &state)
+{
+    for (auto _ : state) {
+        QTemporaryDir program;
+        rcGlobalVariant.sAppPath = program.path() + QLatin1Char('/');
+        rcGlobalVariant.sIniFile = rcGlobalVariant.sAppPath + QStringLiteral("Pixolo.ini");
+        QElapsedTimer clock;
+        clock.start();
+        auto window = std::make_unique<TfrmMain>();
+        bool painted = false;
+        window->VideoWindow->OnPaint = [&](QObject *) { painted = painted || window->VideoWindow->ShowsVideo(); };
+        window->show();
+        if (!QTest::qWaitFor([&] { return painted; }, 10000)) {
+            state.SkipWithError("no frame painted");
+            return;
+        }
+        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
+        state.PauseTiming();
+        window.reset();
+        state.ResumeTiming();
+    }
+}
+
+void SnapshotMemory(benchmark::State &state)
+{
+    PreviewingWindow preview("640x480");
+    if (!preview.ready) {
+        state.SkipWithError("no preview");
+        return;
+    }
+    TfrmMain &w = *preview.window;
+    w.edtsPath->setText(preview.photos.path() + QLatin1Char('/'));
+    QTest::qWait(300);
+    auto shoot = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            w.bsSkinButton2Click(w.bsSkinButton2);
+            QFile::remove(w.lastPhotoFile());
+            QCoreApplication::processEvents();
+        }
+    };
+    for (auto _ : state) {
+        shoot(10);
+        state.counters["RSS_KiB_after_10"] = double(residentKiB());
+        shoot(990);
+        state.counters["RSS_KiB_after_1000"] = double(residentKiB());
+    }
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(Snapshot, 640x480, "640x480")->Unit(benchmark::kMillisecond)->Iterations(100);
+BENCHMARK_CAPTURE(Snapshot, 1920x1080, "1920x1080")->Unit(benchmark::kMillisecond)->Iterations(100);
+BENCHMARK(FirstFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+BENCHMARK(SnapshotMemory)->Unit(benchmark::kSecond)->Iterations(1);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    if (qEnvironmentVariableIsEmpty("GST_PLUGIN_PATH")) {
+        qputenv("GST_PLUGIN_PATH", PIXOLO_PLUGIN_DIR);
+    }
+    gst_init(&argc, &argv);
+    QApplication app(argc, argv);
+    MessageBox::setHandler([](const MessageBox::Message &) {}); // nobody to click them away
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
