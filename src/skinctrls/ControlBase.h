@@ -2,10 +2,12 @@
 
 #include "skin/SkinTypes.h"
 
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QShortcutEvent>
@@ -115,6 +117,10 @@ public:
     int Height() const { return this->height(); }
     void SetWidth(int value) { SetBounds(this->x(), this->y(), value, this->height()); }
     void SetHeight(int value) { SetBounds(this->x(), this->y(), this->width(), value); }
+
+    // The menu shown on a right click (or the menu key); none by default.
+    QMenu *PopupMenu() const { return m_popupMenu; }
+    void SetPopupMenu(QMenu *value) { m_popupMenu = value; }
 
     QWidget *widget() override { return this; }
 
@@ -304,6 +310,20 @@ protected:
         QtBase::mouseDoubleClickEvent(event);
         event->accept();
     }
+    void contextMenuEvent(QContextMenuEvent *event) override
+    {
+        if (!m_popupMenu) {
+            QtBase::contextMenuEvent(event);
+            return;
+        }
+        m_popupMenu->popup(contextMenuPosition(event));
+    }
+    // Where a context menu opens: at the pointer, or at the middle of the control when asked from the keyboard.
+    QPoint contextMenuPosition(const QContextMenuEvent *event) const
+    {
+        return event->reason() == QContextMenuEvent::Keyboard ? this->mapToGlobal(this->rect().center())
+                                                              : event->globalPos();
+    }
     void keyPressEvent(QKeyEvent *event) override
     {
         if (!fireKeyDown(event)) {
@@ -424,6 +444,7 @@ private:
     }
 
     QString m_caption;
+    QPointer<QMenu> m_popupMenu;
     bool m_pointerInside = false;
     bool m_clickPressed = false;
     bool m_focusParked = false; // the focus left with the window's activation, not to another control

@@ -155,15 +155,12 @@ void TbsCustomEdit::buildContextMenu()
 
 void TbsCustomEdit::contextMenuEvent(QContextMenuEvent *event)
 {
-    // A request from the keyboard opens the menu at the middle of the edit.
-    const QPoint at
-        = event->reason() == QContextMenuEvent::Keyboard ? mapToGlobal(rect().center()) : event->globalPos();
-    if (m_popupMenu) {
-        m_popupMenu->popup(at);
+    if (PopupMenu()) {
+        ControlBase<QLineEdit>::contextMenuEvent(event);
         return;
     }
     buildContextMenu();
-    m_contextMenu->popup(at);
+    m_contextMenu->popup(contextMenuPosition(event));
 }
 
 TbsSkinCustomEdit::TbsSkinCustomEdit(QWidget *parent)

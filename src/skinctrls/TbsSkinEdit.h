@@ -41,14 +41,11 @@ public:
     // A non-null character makes the edit a password edit.
     QChar PasswordChar() const { return m_passwordChar; }
     void SetPasswordChar(QChar value);
-    // The menu shown on a right click instead of the edit's own.
-    QMenu *PopupMenu() const { return m_popupMenu; }
-    void SetPopupMenu(QMenu *value) { m_popupMenu = value; }
     // The edit's own font; a control with a skin binding may replace it.
     const ControlFont &Font() const { return m_font; }
     void SetFont(const ControlFont &value);
 
-    // The context menu the edit built last (none before the first right click).
+    // The context menu the edit built last, when no PopupMenu is set (none before the first right click).
     QMenu *ContextMenu() const { return m_contextMenu; }
 
 protected:
@@ -74,7 +71,6 @@ private:
     TEditCharCase m_charCase = ecNormal;
     bool m_hideSelection = true;
     QChar m_passwordChar;
-    QPointer<QMenu> m_popupMenu;
     QPointer<QMenu> m_contextMenu;
     ControlFont m_font;
 };

@@ -1,7 +1,7 @@
 #include "skinctrls/ControlBase.h"
 #include "skinctrls/ControlColors.h"
-#include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TBevel.h"
+#include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinLabel.h"
 #include "skinctrls/TbsSkinPanel.h"
 

@@ -194,6 +194,18 @@ TEST_F(SkinEditTest, KeyboardMenuOpensAtTheMiddleOfTheEdit)
     menu->close();
 }
 
+TEST_F(SkinEditTest, AnAssignedPopupMenuTakesThePlaceOfTheEditsOwn)
+{
+    QMenu menu;
+    menu.addAction(QStringLiteral("Open folder"));
+    m_edit->SetPopupMenu(&menu);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), m_edit->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(m_edit, &event);
+    EXPECT_TRUE(menu.isVisible());
+    EXPECT_EQ(m_edit->ContextMenu(), nullptr);
+    menu.close();
+}
+
 TEST_F(SkinEditTest, ButtonModeFiresOnReleaseOverTheButton)
 {
     int clicks = 0;
