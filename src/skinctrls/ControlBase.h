@@ -405,7 +405,10 @@ protected:
     void hideEvent(QHideEvent *event) override
     {
         QtBase::hideEvent(event);
-        if (!event->spontaneous()) {
+        // Only a control hidden on its own frees its place; one hidden with its parent (or while the parent is
+        // torn down) leaves the docking as it is.
+        const QWidget *parent = this->parentWidget();
+        if (!event->spontaneous() && parent && parent->isVisible()) {
             realignParent();
         }
     }
