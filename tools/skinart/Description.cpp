@@ -318,6 +318,13 @@ void labels(Description &d)
     plain.integer("activefontcolor", skinColour(accent));
 }
 
+// Every panel section names the roll-up and restore markers; the panel class itself does not read them.
+void rollUpMarkers(SkinKeyWriter &s)
+{
+    s.rect("rollupmarkerrect", L::markFrame);
+    s.rect("restoremarkerrect", L::markFrame);
+}
+
 void panelCaption(SkinKeyWriter &s, const TRect &captionRect, QColor colour)
 {
     s.rect("captionrect", captionRect);
@@ -333,8 +340,7 @@ void panelsOfWindows(Description &d)
     growsBothWays(p, L::panel, 4, { 3, 3, 37, 37 });
     p.integer("bgpictureindex", -1);
     font(p, ink);
-    p.rect("rollupmarkerrect", L::markFrame);
-    p.rect("restoremarkerrect", L::markFrame);
+    rollUpMarkers(p);
 
     // The status bar grows in width only, whatever height the window asks for.
     auto s = d.section("statusbar");
@@ -344,16 +350,19 @@ void panelsOfWindows(Description &d)
     s.boolean("grippertransparent", true);
     s.integer("grippertransparentcolor", skinColour(key));
     font(s, ink);
+    rollUpMarkers(s);
 
     auto t = d.section("toolpanel");
     t.integer("pictureindex", panels);
     growsBothWays(t, L::toolPanel, 4, { 2, 2, 38, 26 });
     font(t, ink);
+    rollUpMarkers(t);
 
     auto big = d.section("bigtoolpanel");
     big.integer("pictureindex", panels);
     growsBothWays(big, L::bigToolPanel, 4, { 2, 2, 38, 38 });
     font(big, ink);
+    rollUpMarkers(big);
 
     auto g = d.section("groupbox");
     g.integer("pictureindex", panels);
@@ -365,6 +374,7 @@ void panelsOfWindows(Description &d)
     g.rect("frametextrect", { 3, 0, 17, 15 });
     g.integer("frameleftoffset", 3);
     g.integer("framerightoffset", 3);
+    rollUpMarkers(g);
 
     auto r = d.section("rolluppanel");
     r.integer("pictureindex", panels);
@@ -373,8 +383,7 @@ void panelsOfWindows(Description &d)
     r.rect("clientrect", { 2, 21, 58, 58 });
     panelCaption(r, { 6, 2, 44, 19 }, white);
     r.rect("markframerect", L::markFrame);
-    r.rect("rollupmarkerrect", L::markFrame);
-    r.rect("restoremarkerrect", L::markFrame);
+    rollUpMarkers(r);
 }
 
 // ---- the kinds of control Pixolo does not use: complete, so the skin serves any window ------------------------
