@@ -167,7 +167,8 @@ void TVideoWindow::NotifyClient(TClientOperation operation, int)
             if (!m_videoWindow) {
                 throw EDirectShowException(E_NOINTERFACE);
             }
-            RaiseOnFailure(m_videoWindow->put_Visible(isVisible()));
+            RaiseOnFailure(
+                m_videoWindow->put_Visible(!isHidden())); // the control's own flag: a child shows with its window
         }
         break;
     case opBeforeRemove:

@@ -119,6 +119,20 @@ TEST_F(TVideoWindowTest, FullScreenShowsTheVideoInAWindowOverTheScreenAndComesBa
     EXPECT_TRUE(QTest::qWaitFor([&] { return showsTestPictureStretched(picture(*videoWindow)); }, 5000));
 }
 
+// The main window activates the graph before it is shown: the video must appear once it is.
+TEST_F(TVideoWindowTest, ControlInAWindowShownAfterActivationShowsTheVideo)
+{
+    const CameraEnvironment camera;
+    QWidget window;
+    window.resize(400, 300);
+    videoWindow->setParent(&window);
+    ASSERT_TRUE(startPreview());
+    window.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return showsTestPictureStretched(picture(*videoWindow)); }, 5000));
+    graph.SetActive(false);
+    videoWindow->setParent(nullptr); // the fixture owns it
+}
+
 TEST_F(TVideoWindowTest, ControlWithoutANameSetsNoCaption)
 {
     const CameraEnvironment camera;
