@@ -126,9 +126,8 @@ public:
     bool autorenderinginactiveimage = false;
     TbsInActiveEffect inactiveeffect = ieBrightness;
 
-    template <class V, class S> static void formInfoKeys(V &v, S &s);
-
 private:
+    template <class V, class S> static void formInfoKeys(V &v, S &s);
     void clear();
     void readDescription(const SkinIni &ini);
     void readFormInfo(const SkinIni &ini);
