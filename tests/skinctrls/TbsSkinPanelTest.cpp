@@ -372,6 +372,16 @@ TEST_F(SkinNoticeTest, ChangeNoticeOfItsOwnStoreAppliesTheSkin)
     EXPECT_EQ(panel.size(), QSize(10, 22));
 }
 
+TEST_F(SkinNoticeTest, StatusBarBindsItsPanelsToItsStore)
+{
+    TbsSkinStatusBar bar;
+    auto *panel = new TbsSkinStatusPanel(&bar);
+    auto *nested = new TbsSkinStatusPanel(panel);
+    bar.SetSkinData(&m_store);
+    EXPECT_EQ(panel->SkinData(), &m_store);
+    EXPECT_EQ(nested->SkinData(), nullptr); // only the bar's own children
+}
+
 TEST_F(SkinNoticeTest, DestroyedStoreIsDropped)
 {
     TbsSkinPanel panel;
