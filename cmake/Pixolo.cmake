@@ -24,10 +24,10 @@ function(pixolo_add_library name)
     endif()
 endfunction()
 
-# pixolo_add_test_suite(NAME SOURCES... LIBS... [LABEL unit|e2e])
+# pixolo_add_test_suite(NAME SOURCES... LIBS... [LABEL unit|e2e] [TIMEOUT seconds])
 # One GoogleTest executable per subsystem; every test case becomes a CTest test.
 function(pixolo_add_test_suite name)
-    cmake_parse_arguments(ARG "" "LABEL;TIMEOUT" "SOURCES;LIBS;ENV" ${ARGN})
+    cmake_parse_arguments(ARG "" "LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
     if(NOT ARG_LABEL)
         set(ARG_LABEL unit)
     endif()
@@ -37,8 +37,8 @@ function(pixolo_add_test_suite name)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE pixolo_options pixolo_test_support ${ARG_LIBS})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
+    # The test main sets QT_QPA_PLATFORM=offscreen and GST_PLUGIN_PATH (the project's plugins) when they are unset.
     gtest_discover_tests(${name}
         DISCOVERY_TIMEOUT 60
-        PROPERTIES LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT}
-                   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;GST_PLUGIN_PATH=${PIXOLO_PLUGIN_DIR};${ARG_ENV}")
+        PROPERTIES LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT})
 endfunction()

@@ -1,5 +1,6 @@
 #include "app/TfrmAbout.h"
 
+#include "app/FormControls.h"
 #include "app/ProductTexts.h"
 #include "platform/DesktopServices.h"
 #include "skinctrls/TbsSkinButton.h"
@@ -35,22 +36,9 @@ constexpr std::array<ProductEntry, 6> kProducts{{
     {nullptr, nullptr},
 }};
 
-TbsSkinPanel *panel(QWidget *parent, const char *name, QRect bounds, TAlign align, TbsSkinBorderStyle border)
-{
-    auto *control = new TbsSkinPanel(parent);
-    control->setObjectName(QString::fromLatin1(name));
-    control->SetBounds(bounds.x(), bounds.y(), bounds.width(), bounds.height());
-    control->SetSkinDataName(QStringLiteral("panel"));
-    control->SetBorderStyle(border);
-    control->SetAlign(align);
-    return control;
-}
-
 TbsSkinLabel *label(QWidget *parent, const char *name, int top)
 {
-    auto *control = new TbsSkinLabel(parent);
-    control->setObjectName(QString::fromLatin1(name));
-    control->SetBounds(25, top, 368, 21);
+    auto *control = makeControl<TbsSkinLabel>(parent, name, QRect(25, top, 368, 21));
     control->SetSkinDataName(QStringLiteral("label"));
     control->SetBorderStyle(bvFrame);
     return control;
@@ -58,9 +46,7 @@ TbsSkinLabel *label(QWidget *parent, const char *name, int top)
 
 TbsSkinStdLabel *stdLabel(QWidget *parent, const char *name, QRect bounds, const ControlFont &font)
 {
-    auto *control = new TbsSkinStdLabel(parent);
-    control->setObjectName(QString::fromLatin1(name));
-    control->SetBounds(bounds.x(), bounds.y(), bounds.width(), bounds.height());
+    auto *control = makeControl<TbsSkinStdLabel>(parent, name, bounds);
     control->SetUseSkinFont(false);
     control->SetFont(font);
     return control;
@@ -83,7 +69,7 @@ TfrmAbout::TfrmAbout(QWidget *parent)
     setAutoFillBackground(true);
     setFont(defaultFormFont().toQFont());
 
-    bsSkinPanel1 = panel(this, "bsSkinPanel1", {11, 121, 412, 152}, alClient, bvFrame);
+    bsSkinPanel1 = makePanel(this, "bsSkinPanel1", {11, 121, 412, 152}, alClient, bvFrame);
     Label1 = label(bsSkinPanel1, "Label1", 14);
     Label2 = label(bsSkinPanel1, "Label2", 42);
     Label3 = label(bsSkinPanel1, "Label3", 70);
@@ -98,18 +84,16 @@ TfrmAbout::TfrmAbout(QWidget *parent)
     Label4->SetDefaultFont(linkFont);
     Label4->OnClick = [this](QObject *sender) { Label4Click(sender); };
 
-    bsSkinPanel2 = panel(this, "bsSkinPanel2", {0, 121, 11, 152}, alLeft, bvNone);
-    bsSkinPanel3 = panel(this, "bsSkinPanel3", {423, 121, 11, 152}, alRight, bvNone);
-    bsSkinPanel4 = panel(this, "bsSkinPanel4", {0, 273, 434, 43}, alBottom, bvNone);
+    bsSkinPanel2 = makePanel(this, "bsSkinPanel2", {0, 121, 11, 152}, alLeft, bvNone);
+    bsSkinPanel3 = makePanel(this, "bsSkinPanel3", {423, 121, 11, 152}, alRight, bvNone);
+    bsSkinPanel4 = makePanel(this, "bsSkinPanel4", {0, 273, 434, 43}, alBottom, bvNone);
 
-    bsSkinButton1 = new TbsSkinButton(bsSkinPanel4);
-    bsSkinButton1->setObjectName(QStringLiteral("bsSkinButton1"));
-    bsSkinButton1->SetBounds(320, 8, 75, 25);
+    bsSkinButton1 = makeControl<TbsSkinButton>(bsSkinPanel4, "bsSkinButton1", QRect(320, 8, 75, 25));
     bsSkinButton1->SetSkinDataName(QStringLiteral("button"));
     bsSkinButton1->SetCaption(QStringLiteral("确定"));
     bsSkinButton1->OnClick = [this](QObject *) { close(); };
 
-    bsSkinPanel5 = panel(this, "bsSkinPanel5", {0, 0, 434, 121}, alTop, bvNone);
+    bsSkinPanel5 = makePanel(this, "bsSkinPanel5", {0, 0, 434, 121}, alTop, bvNone);
 
     bsSkinStdLabel1 = stdLabel(bsSkinPanel5, "bsSkinStdLabel1", QRect(0, 0, 434, 121),
                                ControlFont{QStringLiteral("Bookman Old Style"), -21, 0, clWindowText});
@@ -127,6 +111,9 @@ TfrmAbout::TfrmAbout(QWidget *parent)
     Label9 = stdLabel(bsSkinPanel5, "Label9", {12, 96, 405, 16}, lineFont);
     Label01 = stdLabel(bsSkinPanel5, "Label01", QRect(112, 8, 297, 25),
                        ControlFont{QStringLiteral("Bookman Old Style"), -16, fsBold, clBlue});
+
+    makeSkinComponents(this, true, bsSkinData1, bsCompressedStoredSkin1);
+    loadSkin(bsSkinData1, bsCompressedStoredSkin1);
 
     // Esc closes the window whichever control has the focus.
     qApp->installEventFilter(this);

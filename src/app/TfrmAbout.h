@@ -7,7 +7,9 @@
 
 namespace pixolo {
 
+class TbsCompressedStoredSkin;
 class TbsSkinButton;
+class TbsSkinData;
 class TbsSkinLabel;
 class TbsSkinPanel;
 class TbsSkinStdLabel;
@@ -45,6 +47,8 @@ public:
     TbsSkinStdLabel *Label00 = nullptr;
     TbsSkinStdLabel *Label9 = nullptr;
     TbsSkinStdLabel *Label01 = nullptr;
+    TbsSkinData *bsSkinData1 = nullptr;
+    TbsCompressedStoredSkin *bsCompressedStoredSkin1 = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;

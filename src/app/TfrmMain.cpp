@@ -1,5 +1,6 @@
 #include "app/TfrmMain.h"
 
+#include "app/FormControls.h"
 #include "app/GlobalVariant.h"
 #include "app/JpegEncoder.h"
 #include "app/PhotoFile.h"
@@ -39,27 +40,9 @@ namespace {
 constexpr QRect kClientGeometry(226, 139, 729, 467);
 const QString kCaptionError = QStringLiteral("Error:");
 
-template <typename Control>
-Control *place(QWidget *parent, const char *name, int left, int top, int width, int height)
-{
-    auto *control = new Control(parent);
-    control->setObjectName(QString::fromLatin1(name));
-    control->SetBounds(left, top, width, height);
-    return control;
-}
-
-TbsSkinPanel *panel(QWidget *parent, const char *name, QRect bounds, TAlign align, TbsSkinBorderStyle border)
-{
-    auto *control = place<TbsSkinPanel>(parent, name, bounds.x(), bounds.y(), bounds.width(), bounds.height());
-    control->SetSkinDataName(QStringLiteral("panel"));
-    control->SetBorderStyle(border);
-    control->SetAlign(align);
-    return control;
-}
-
 TbsSkinButton *button(QWidget *parent, const char *name, QRect bounds, const QString &caption, int tabOrder)
 {
-    auto *control = place<TbsSkinButton>(parent, name, bounds.x(), bounds.y(), bounds.width(), bounds.height());
+    auto *control = makeControl<TbsSkinButton>(parent, name, bounds);
     control->SetSkinDataName(QStringLiteral("button"));
     control->SetCaption(caption);
     control->SetTabOrder(tabOrder);
@@ -116,6 +99,7 @@ TfrmMain::TfrmMain(QWidget *parent)
     FilterGraph->Loaded();
     VideoWindow->Loaded();
     MusicGraph->Loaded();
+    loadSkin(bsSkinData1, bsCompressedStoredSkin1);
 
     // The window sees every key before the focused control.
     qApp->installEventFilter(this);
@@ -154,33 +138,35 @@ void TfrmMain::createComponents()
     MusicGraph->setObjectName(QStringLiteral("MusicGraph"));
     MusicGraph->SetGraphEdit(false);
     MusicGraph->SetLinearVolume(true);
+
+    makeSkinComponents(this, false, bsSkinData1, bsCompressedStoredSkin1);
 }
 
 void TfrmMain::createControls()
 {
-    bsSkinPanel1 = panel(this, "bsSkinPanel1", {0, 426, 729, 11}, alBottom, bvNone);
-    bsSkinPanel2 = panel(this, "bsSkinPanel2", {718, 11, 11, 415}, alRight, bvNone);
-    bsSkinPanel3 = panel(this, "bsSkinPanel3", {0, 11, 11, 415}, alLeft, bvNone);
-    bsSkinPanel4 = panel(this, "bsSkinPanel4", {0, 0, 729, 11}, alTop, bvNone);
-    bsSkinPanel5 = panel(this, "bsSkinPanel5", {11, 11, 707, 415}, alClient, bvFrame);
+    bsSkinPanel1 = makePanel(this, "bsSkinPanel1", {0, 426, 729, 11}, alBottom, bvNone);
+    bsSkinPanel2 = makePanel(this, "bsSkinPanel2", {718, 11, 11, 415}, alRight, bvNone);
+    bsSkinPanel3 = makePanel(this, "bsSkinPanel3", {0, 11, 11, 415}, alLeft, bvNone);
+    bsSkinPanel4 = makePanel(this, "bsSkinPanel4", {0, 0, 729, 11}, alTop, bvNone);
+    bsSkinPanel5 = makePanel(this, "bsSkinPanel5", {11, 11, 707, 415}, alClient, bvFrame);
 
-    Bevel1 = place<TBevel>(bsSkinPanel5, "Bevel1", 8, 264, 345, 41);
+    Bevel1 = makeControl<TBevel>(bsSkinPanel5, "Bevel1", QRect(8, 264, 345, 41));
     Bevel1->SetShape(bsFrame);
 
-    bsSkinStdLabel1 = place<TbsSkinStdLabel>(bsSkinPanel5, "bsSkinStdLabel1", 16, 277, 75, 13);
+    bsSkinStdLabel1 = makeControl<TbsSkinStdLabel>(bsSkinPanel5, "bsSkinStdLabel1", QRect(16, 277, 75, 13));
     bsSkinStdLabel1->SetSkinDataName(QStringLiteral("stdlabel"));
     bsSkinStdLabel1->SetCaption(QStringLiteral("照片存储路径:"));
 
-    bsSkinSpeedButton1 = place<TbsSkinSpeedButton>(bsSkinPanel5, "bsSkinSpeedButton1", 256, 272, 25, 25);
+    bsSkinSpeedButton1 = makeControl<TbsSkinSpeedButton>(bsSkinPanel5, "bsSkinSpeedButton1", QRect(256, 272, 25, 25));
     bsSkinSpeedButton1->SetSkinDataName(QStringLiteral("toolbutton"));
     bsSkinSpeedButton1->SetGlyph(folderGlyph());
     bsSkinSpeedButton1->SetNumGlyphs(2);
     bsSkinSpeedButton1->OnClick = [this](QObject *sender) { bsSkinSpeedButton1Click(sender); };
 
-    Bevel2 = place<TBevel>(bsSkinPanel5, "Bevel2", 355, 264, 345, 41);
+    Bevel2 = makeControl<TBevel>(bsSkinPanel5, "Bevel2", QRect(355, 264, 345, 41));
     Bevel2->SetShape(bsFrame);
 
-    bsSkinPanel6 = panel(bsSkinPanel5, "bsSkinPanel6", {22, 12, 326, 246}, alNone, bvFrame);
+    bsSkinPanel6 = makePanel(bsSkinPanel5, "bsSkinPanel6", {22, 12, 326, 246}, alNone, bvFrame);
     bsSkinPanel6->SetTabOrder(0);
 
     VideoWindow = new TVideoWindow(bsSkinPanel6);
@@ -189,14 +175,14 @@ void TfrmMain::createControls()
     VideoWindow->VMROptions()->SetMode(vmrWindowed);
     VideoWindow->SetColor(Qt::black);
 
-    bsSkinPanel7 = panel(bsSkinPanel5, "bsSkinPanel7", {360, 12, 326, 246}, alNone, bvFrame);
+    bsSkinPanel7 = makePanel(bsSkinPanel5, "bsSkinPanel7", {360, 12, 326, 246}, alNone, bvFrame);
     bsSkinPanel7->SetTabOrder(1);
 
-    Image = place<TImage>(bsSkinPanel7, "Image", 3, 3, 320, 240);
+    Image = makeControl<TImage>(bsSkinPanel7, "Image", QRect(3, 3, 320, 240));
     Image->SetStretch(false);
     Image->SetCenter(false);
 
-    edtsPath = place<TbsSkinEdit>(bsSkinPanel5, "edtsPath", 92, 272, 157, 18);
+    edtsPath = makeControl<TbsSkinEdit>(bsSkinPanel5, "edtsPath", QRect(92, 272, 157, 18));
     edtsPath->SetSkinDataName(QStringLiteral("edit"));
     edtsPath->SetDefaultFont(ControlFont{QStringLiteral("Arial"), 14, 0, 0x000000});
     edtsPath->SetHint(QStringLiteral("用于设置照片的存储路径,路径设置后可以自动保存"));
@@ -218,7 +204,7 @@ void TfrmMain::createControls()
     bsSkinButton4 = button(bsSkinPanel5, "bsSkinButton4", {617, 272, 75, 25}, QStringLiteral("关于"), 6);
     bsSkinButton4->OnClick = [this](QObject *sender) { bsSkinButton4Click(sender); };
 
-    cbDelay = place<TbsSkinCheckRadioBox>(bsSkinPanel5, "cbDelay", 376, 275, 60, 22);
+    cbDelay = makeControl<TbsSkinCheckRadioBox>(bsSkinPanel5, "cbDelay", QRect(376, 275, 60, 22));
     cbDelay->SetSkinDataName(QStringLiteral("checkbox"));
     cbDelay->SetRadio(false);
     cbDelay->SetChecked(false);
@@ -231,14 +217,14 @@ void TfrmMain::createControls()
     cbDelay->SetShowHint(true);
     cbDelay->SetTabOrder(7);
 
-    bsSkinStatusBar1 = place<TbsSkinStatusBar>(this, "bsSkinStatusBar1", 0, 437, 729, 30);
+    bsSkinStatusBar1 = makeControl<TbsSkinStatusBar>(this, "bsSkinStatusBar1", QRect(0, 437, 729, 30));
     bsSkinStatusBar1->SetSkinDataName(QStringLiteral("statusbar"));
     bsSkinStatusBar1->SetBorderStyle(bvLowered);
     bsSkinStatusBar1->SetSizeGrip(false);
     bsSkinStatusBar1->SetDefaultAlignment(taCenter);
     bsSkinStatusBar1->SetAlign(alBottom);
 
-    bsSkinStatusPanel1 = place<TbsSkinStatusPanel>(bsSkinStatusBar1, "bsSkinStatusPanel1", 1, 1, 727, 28);
+    bsSkinStatusPanel1 = makeControl<TbsSkinStatusPanel>(bsSkinStatusBar1, "bsSkinStatusPanel1", QRect(1, 1, 727, 28));
     bsSkinStatusPanel1->SetSkinDataName(QStringLiteral("statuspanel"));
     bsSkinStatusPanel1->SetBorderStyle(bvNone);
     bsSkinStatusPanel1->SetAlignment(taCenter);

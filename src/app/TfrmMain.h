@@ -18,8 +18,10 @@ class TImage;
 class TSampleGrabber;
 class TSysDevEnum;
 class TVideoWindow;
+class TbsCompressedStoredSkin;
 class TbsSkinButton;
 class TbsSkinCheckRadioBox;
+class TbsSkinData;
 class TbsSkinEdit;
 class TbsSkinPanel;
 class TbsSkinSpeedButton;
@@ -87,6 +89,8 @@ public:
     TSampleGrabber *SampleGrabber = nullptr;
     TFilter *Filter = nullptr;
     TFilterGraph *MusicGraph = nullptr;
+    TbsSkinData *bsSkinData1 = nullptr;
+    TbsCompressedStoredSkin *bsCompressedStoredSkin1 = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;

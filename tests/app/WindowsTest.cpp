@@ -7,6 +7,8 @@
 #include "capture/TFilterGraph.h"
 #include "platform/DesktopServices.h"
 #include "platform/MessageBox.h"
+#include "skin/TbsCompressedStoredSkin.h"
+#include "skin/TbsSkinData.h"
 #include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinCheckRadioBox.h"
 #include "skinctrls/TbsSkinEdit.h"
@@ -102,6 +104,23 @@ TEST_F(WindowsTest, ShowSetsTheCaptionAndReadsThePhotoFolder)
     EXPECT_EQ(w.bsSkinButton2->Caption(), QStringLiteral("拍照(F8)"));
     EXPECT_EQ(w.cbDelay->Caption(), QStringLiteral("延时"));
     EXPECT_FALSE(w.cbDelay->Checked());
+}
+
+TEST_F(WindowsTest, BothWindowsCarryAndLoadTheBuiltInSkin)
+{
+    TfrmMain &w = mainWindow();
+    about = std::make_unique<TfrmAbout>();
+    for (auto [store, stored] : {std::pair{w.bsSkinData1, w.bsCompressedStoredSkin1},
+                                 std::pair{about->bsSkinData1, about->bsCompressedStoredSkin1}}) {
+        ASSERT_NE(store, nullptr);
+        EXPECT_FALSE(store->Empty());
+        EXPECT_EQ(store->CompressedStoredSkin(), stored);
+        EXPECT_FALSE(stored->IsEmpty());
+        EXPECT_EQ(stored->FileName(), QStringLiteral("skin.ini"));
+    }
+    EXPECT_EQ(w.bsCompressedStoredSkin1->CompressedData(), about->bsCompressedStoredSkin1->CompressedData());
+    EXPECT_FALSE(w.bsSkinData1->EnableSkinEffects());
+    EXPECT_TRUE(about->bsSkinData1->EnableSkinEffects());
 }
 
 TEST_F(WindowsTest, NoSettingsFileLeavesThePathEmpty)

@@ -11,6 +11,10 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    // The project's own GStreamer plugins (the virtual test camera) are found without any set-up.
+    if (qEnvironmentVariableIsEmpty("GST_PLUGIN_PATH")) {
+        qputenv("GST_PLUGIN_PATH", PIXOLO_PLUGIN_DIR);
+    }
     testing::InitGoogleTest(&argc, argv);
     gst_init(&argc, &argv);
     QApplication app(argc, argv);

@@ -1,0 +1,36 @@
+#include "app/FormControls.h"
+
+#include "skin/SkinMessage.h"
+#include "skin/TbsCompressedStoredSkin.h"
+#include "skin/TbsSkinData.h"
+#include "storedskin/StoredSkin.h"
+
+namespace pixolo {
+
+TbsSkinPanel *makePanel(QWidget *parent, const char *name, QRect bounds, TAlign align, TbsSkinBorderStyle border)
+{
+    auto *panel = makeControl<TbsSkinPanel>(parent, name, bounds);
+    panel->SetSkinDataName(QStringLiteral("panel"));
+    panel->SetBorderStyle(border);
+    panel->SetAlign(align);
+    return panel;
+}
+
+void makeSkinComponents(QWidget *window, bool skinEffects, TbsSkinData *&store, TbsCompressedStoredSkin *&storedSkin)
+{
+    registerSkinWindow(window);
+    storedSkin = new TbsCompressedStoredSkin(window);
+    storedSkin->setObjectName(QStringLiteral("bsCompressedStoredSkin1"));
+    storedSkin->SetFileName(QStringLiteral("skin.ini"));
+    storedSkin->SetCompressedData(QByteArray(pixoloStoredSkin().data(), pixoloStoredSkin().size()));
+    store = new TbsSkinData(window);
+    store->setObjectName(QStringLiteral("bsSkinData1"));
+    store->SetEnableSkinEffects(skinEffects);
+}
+
+void loadSkin(TbsSkinData *store, TbsCompressedStoredSkin *storedSkin)
+{
+    store->SetCompressedStoredSkin(storedSkin); // sends the change messages
+}
+
+} // namespace pixolo

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "skinctrls/ControlBase.h"
+#include "skinctrls/TbsSkinPanel.h"
+
+#include <QRect>
+#include <QString>
+
+namespace pixolo {
+
+// Building a window's controls in code, as its design lists them: a named control at its bounds.
+template <typename Control>
+Control *makeControl(QWidget *parent, const char *name, QRect bounds)
+{
+    auto *control = new Control(parent); // the parent owns it
+    control->setObjectName(QString::fromLatin1(name));
+    control->SetBounds(bounds.x(), bounds.y(), bounds.width(), bounds.height());
+    return control;
+}
+
+class TbsCompressedStoredSkin;
+class TbsSkinData;
+
+// The window's skin components: the stored skin (Pixolo's own, built into the program) and the store that loads
+// it. The window is registered for skin messages first, so the store's change messages reach it.
+void makeSkinComponents(QWidget *window, bool skinEffects, TbsSkinData *&store, TbsCompressedStoredSkin *&storedSkin);
+
+// Has the store load the stored skin (a broken stored skin raises and the window cannot be made).
+//
+// The controls are not bound to the store yet: they draw their default look until their skinned look is built, and
+// a control bound to a loaded store expects to draw from its skin entry.
+void loadSkin(TbsSkinData *store, TbsCompressedStoredSkin *storedSkin);
+
+// A "panel" of the skin, docked as given, with the given border.
+TbsSkinPanel *makePanel(QWidget *parent, const char *name, QRect bounds, TAlign align, TbsSkinBorderStyle border);
+
+} // namespace pixolo
