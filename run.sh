@@ -6,7 +6,7 @@ cd "$(dirname "$0")"
 
 ./tools/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build build -j "$(nproc)"
+cmake --build build -j "$(nproc)" --target pixolo-runtime
 
 # The virtual test camera ranks below real cameras: it is used only where the machine has none.
 export GST_PLUGIN_PATH="$PWD/build/gst-plugins${GST_PLUGIN_PATH:+:$GST_PLUGIN_PATH}"
