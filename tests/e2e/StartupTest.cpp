@@ -82,7 +82,8 @@ TEST_F(StartupTest, KilledCopyDoesNotBlockTheNextOne)
 
     QProcess *next = session.startProgram();
     const QString window = waitForOneWindow(next);
-    ASSERT_FALSE(window.isEmpty());
+    ASSERT_FALSE(window.isEmpty()) << "state " << next->state() << ", exit " << next->exitCode() << " status "
+                                   << next->exitStatus() << ": " << next->readAllStandardError().toStdString();
     EXPECT_EQ(session.windowName(window), kCaption);
 }
 
