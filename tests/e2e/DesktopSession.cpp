@@ -38,6 +38,10 @@ DesktopSession::DesktopSession()
     bool ok = false;
     const int number = out.trimmed().toInt(&ok);
     m_display = ok ? number : -1;
+
+    // Build the GStreamer plugin registry of this session's home once, up front: a program killed while it scans
+    // plugins must not leave the next one to meet a half-done scan.
+    run(QStringLiteral("gst-inspect-1.0"), {QStringLiteral("pixolotestcamsrc")}, 60000);
 }
 
 DesktopSession::~DesktopSession()
