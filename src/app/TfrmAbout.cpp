@@ -2,6 +2,7 @@
 
 #include "app/FormControls.h"
 #include "app/ProductTexts.h"
+#include "app/TfrmMain.h"
 #include "platform/DesktopServices.h"
 #include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinLabel.h"
@@ -152,13 +153,7 @@ void TfrmAbout::FormShow()
         Label1->SetCaption(decoded(entry.version) + QLatin1Char(' ') + title);
     }
     // Centred over the main window, or the screen when there is none.
-    const QWidget *over = nullptr;
-    for (QWidget *top : QApplication::topLevelWidgets()) {
-        if (top != this && top->objectName() == QStringLiteral("frmMain") && top->isVisible()) {
-            over = top;
-        }
-    }
-    const QRect area = over ? over->frameGeometry() : screen()->availableGeometry();
+    const QRect area = frmMain && frmMain->isVisible() ? frmMain->frameGeometry() : screen()->availableGeometry();
     move(area.center() - QPoint(width() / 2, height() / 2));
 }
 

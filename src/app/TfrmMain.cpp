@@ -70,7 +70,7 @@ TBitmap folderGlyph()
         const QPolygon flap({QPoint(x + 1, 13), QPoint(x + 4, 7), QPoint(x + 15, 7), QPoint(x + 12, 13)});
         painter.setBrush(front);
         painter.drawPolygon(flap); // the open front flap
-        painter.setPen(disabled ? QColor(255, 255, 255) : QColor(255, 255, 255));
+        painter.setPen(QColor(255, 255, 255)); // highlight along the back
         painter.drawLine(x + 2, 5, x + 10, 5);
     }
     painter.end();
