@@ -18,12 +18,15 @@ DesktopSession::DesktopSession()
     ::chmod(QFile::encodeName(m_runtimeDir).constData(), 0700);
     installProgramInto(QStringLiteral("program"));
 
-    // -displayfd 1: the server picks a free display and prints its number on standard output.
+    // -displayfd 1: the server picks a free display and prints its number on standard output. -noreset: a server
+    // resets when its last client goes, and a program started during that reset cannot connect (a killed copy
+    // that was the only client left the next copy without a display).
     m_xserver = std::make_unique<QProcess>();
     m_xserver->setProcessChannelMode(QProcess::SeparateChannels);
     m_xserver->start(QStringLiteral("Xvfb"),
                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
-                      QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+                      QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                      QStringLiteral("-noreset")});
     if (!m_xserver->waitForStarted(5000)) {
         return;
     }
