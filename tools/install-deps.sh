@@ -10,7 +10,7 @@ PIXOLO_PACKAGES=(
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-base-apps libjpeg-dev zlib1g-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     # tests, fuzzing and the headless demo
-    clang libclang-rt-dev xvfb xauth xdotool imagemagick fonts-wqy-microhei gstreamer1.0-tools
+    clang libclang-rt-dev xvfb xauth xdotool x11-utils imagemagick fonts-wqy-microhei gstreamer1.0-tools
 )
 
 missing=()

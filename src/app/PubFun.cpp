@@ -23,13 +23,20 @@ void Delay(std::uint32_t milliseconds)
     QElapsedTimer clock; // monotonic: no wrap-around can stretch the wait
     clock.start();
     const qint64 end = qint64(milliseconds);
-    // The timer only wakes the event loop at the deadline; each nested Delay has its own.
-    QTimer waker;
+    // A loop of our own, so that the application's quit ends the wait too: quitting stops every running event loop
+    // of the thread, and a loop started while the application quits returns at once. The program then goes away
+    // promptly instead of sitting out the rest of the wait after its window has gone.
+    constexpr int deadlineReached = 1;
+    QEventLoop loop;
+    QTimer waker; // each nested Delay has its own
     waker.setSingleShot(true);
     waker.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&waker, &QTimer::timeout, &loop, [&loop] { loop.exit(deadlineReached); });
     for (qint64 left = end - clock.elapsed(); left > 0; left = end - clock.elapsed()) {
         waker.start(int(std::min<qint64>(left, INT_MAX)));
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        if (loop.exec() != deadlineReached) {
+            return; // the application is quitting
+        }
     }
 }
 

@@ -14,7 +14,8 @@ public:
 };
 
 // Returns once at least `milliseconds` have passed, handling the thread's events meanwhile: the whole user interface
-// stays live during the wait, and returns promptly at the deadline even when no event comes.
+// stays live during the wait, and returns promptly at the deadline even when no event comes. When the application
+// quits during the wait (its main window closed), it returns at once.
 void Delay(std::uint32_t milliseconds);
 
 // The value of the key, cut to 2047 characters, or `defaultValue` when the file, section or key is missing.

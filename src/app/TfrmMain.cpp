@@ -316,13 +316,26 @@ void TfrmMain::FormShow()
 
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    // A key press travels from its first receiver up through the parents, each seeing the same event object; the
+    // window previews it once, at the first receiver (the focused control, or the window itself). The press being
+    // previewed is remembered while it travels: a snapshot's delay handles other events meanwhile, and the focus
+    // may move to another program, after which the travelling key must not look like a new one at the window.
+    // Any other event seen here means the journey is over, so a later press at the same address counts again.
+    if (event != m_previewedKey) {
+        m_previewedKey = nullptr;
+    } else {
+        return false;
+    }
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
-        // Only at the key's first receiver (the focused control, or the window itself): Qt offers an unhandled key
-        // to each parent in turn, and the window must see it once.
         auto *widget = static_cast<QWidget *>(watched);
         QWidget *first = QApplication::focusWidget() ? QApplication::focusWidget() : widget->window();
         if (widget == first && widget->window() == this) {
+            const QPointer<TfrmMain> self(this);
+            m_previewedKey = event;
             FormKeyDown(static_cast<QKeyEvent *>(event)->key());
+            if (self) {
+                m_previewedKey = event; // events handled during the key's own handler cleared it
+            }
         }
     }
     return false; // the key goes on to the focused control

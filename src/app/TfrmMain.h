@@ -111,6 +111,7 @@ private:
     RefPtr<IBaseFilter> m_rendererFilter;
     RefPtr<IBaseFilter> m_grabberFilter;
     QString m_lastPhotoFile;
+    const QEvent *m_previewedKey = nullptr; // the key press the window has seen and that still travels
     bool m_closed = false;
 };
 

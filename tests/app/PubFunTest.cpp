@@ -1,6 +1,7 @@
 #include "app/GlobalVariant.h"
 #include "app/PubFun.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -56,6 +57,28 @@ TEST(DelayTest, NestedWaitsEachKeepTheirOwnDeadline)
     // The outer wait cannot end before the inner one has returned, but must not be stretched further.
     EXPECT_GE(innerEnded, 410);
     EXPECT_LT(clock.elapsed(), innerEnded + 1000);
+}
+
+TEST(DelayTest, QuittingTheApplicationEndsTheWaitAtOnce)
+{
+    // Closing the main window during a delayed snapshot quits the application: the wait must not hold the program
+    // for the rest of its time.
+    qint64 waited = -1;
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(100, [] { QCoreApplication::quit(); });
+        QElapsedTimer clock;
+        clock.start();
+        Delay(5000);
+        waited = clock.elapsed();
+    });
+    QCoreApplication::exec();
+    EXPECT_GE(waited, 100);
+    EXPECT_LT(waited, 1000);
+    // The application can wait again afterwards: the quit belonged to that run only.
+    QElapsedTimer clock;
+    clock.start();
+    Delay(200);
+    EXPECT_GE(clock.elapsed(), 200);
 }
 
 TEST(DelayTest, ZeroReturnsAtOnce)

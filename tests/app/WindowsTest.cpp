@@ -212,6 +212,35 @@ TEST_F(WindowsTest, F8AnywhereInTheWindowTakesASnapshotAndStillReachesTheEdit)
     EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未能取得图像,照片未保存!")}); // exactly one snapshot
 }
 
+TEST_F(WindowsTest, OneF8DuringWhichTheFocusLeavesIsOneSnapshot)
+{
+    TfrmMain &w = mainWindow();
+    w.DeviceCommand(5); // no frame: each snapshot says so once, which counts them
+    QApplication::setActiveWindow(&w);
+    w.edtsPath->setFocus();
+    w.cbDelay->SetChecked(true);
+    messages.clear();
+    // Another program takes the focus while the snapshot waits: the key that started it still travels up to the
+    // window afterwards and must not start a second one there.
+    QTimer::singleShot(100, [] { QApplication::setActiveWindow(nullptr); });
+    QTest::keyClick(w.edtsPath, Qt::Key_F8);
+    EXPECT_EQ(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未能取得图像,照片未保存!")});
+}
+
+TEST_F(WindowsTest, ASecondF8DuringTheDelayIsASecondSnapshot)
+{
+    TfrmMain &w = mainWindow();
+    w.DeviceCommand(5);
+    QApplication::setActiveWindow(&w);
+    w.edtsPath->setFocus();
+    w.cbDelay->SetChecked(true);
+    messages.clear();
+    QTimer::singleShot(100, [&w] { QTest::keyClick(w.edtsPath, Qt::Key_F8); });
+    QTest::keyClick(w.edtsPath, Qt::Key_F8);
+    EXPECT_EQ(messageTexts().size(), 2);
+}
+
 TEST_F(WindowsTest, ClosingDuringTheDelayWritesNothingAfterwards)
 {
     TfrmMain &w = mainWindow();

@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -22,6 +23,7 @@ const QPoint kSnapshotButton = QPoint(11 + 446 + 37, 11 + 272 + 12) + kClientOri
 const QPoint kAboutButton = QPoint(11 + 617 + 37, 11 + 272 + 12) + kClientOrigin;
 const QPoint kDelayBox = QPoint(11 + 376 + 8, 11 + 275 + 11) + kClientOrigin;
 const QPoint kPathEdit = QPoint(11 + 92 + 70, 11 + 272 + 9) + kClientOrigin;
+const QPoint kCloseButton = QPoint(11 + 531 + 37, 11 + 272 + 12) + kClientOrigin;
 
 class SnapshotTest : public testing::Test {
 protected:
@@ -365,8 +367,61 @@ TEST_F(SnapshotTest, AboutOpensWithItsTextsAndClosesOnEscButNotOnALabel)
 TEST_F(SnapshotTest, CloseButtonEndsTheProgramNormally)
 {
     start();
-    click(QPoint(11 + 531 + 37, 11 + 272 + 12) + kClientOrigin);
+    click(kCloseButton);
     ASSERT_TRUE(program->waitForFinished(10000));
     EXPECT_EQ(program->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program->exitCode(), 0);
+}
+
+TEST_F(SnapshotTest, OneDelayedF8IsOnePhotoWhenAnotherProgramTakesTheFocus)
+{
+    start();
+    ASSERT_TRUE(DesktopSession::waitUntil([&] { return !isBlack(area(kPreview)); }, 10000));
+    click(kDelayBox);
+    QElapsedTimer sincePress;
+    key(QStringLiteral("F8"));
+    sincePress.start();
+
+    // Another X client takes the focus during the wait.
+    QProcess other;
+    other.setProcessEnvironment(session.environment());
+    other.start(QStringLiteral("xmessage"), {QStringLiteral("hi")});
+    ASSERT_TRUE(other.waitForStarted(5000));
+    // Found by its class: it does not name its process on its window.
+    QString otherWindow;
+    ASSERT_TRUE(DesktopSession::waitUntil(
+        [&] {
+            otherWindow = session
+                              .run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                               QStringLiteral("--classname"), QStringLiteral("xmessage")})
+                              .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                              .value(0);
+            return !otherWindow.isEmpty();
+        },
+        5000));
+    session.run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), otherWindow});
+    ASSERT_LT(sincePress.elapsed(), 4000) << "the focus moved only after the wait";
+
+    ASSERT_TRUE(waitForPhotos(1, 15000));
+    // A second photo would come five seconds after the first.
+    DesktopSession::waitUntil([&] { return photoFiles().size() > 1; }, int(std::max<qint64>(0, 12000 - sincePress.elapsed())));
+    EXPECT_EQ(photoFiles().size(), 1) << photoFiles().join(QLatin1Char(' ')).toStdString();
+    other.kill();
+    other.waitForFinished(2000);
+}
+
+TEST_F(SnapshotTest, ClosingDuringTheDelayEndsTheProgramPromptlyAndStoresNothing)
+{
+    start();
+    ASSERT_TRUE(DesktopSession::waitUntil([&] { return !isBlack(area(kPreview)); }, 10000));
+    click(kDelayBox);
+    key(QStringLiteral("F8"));
+    click(kCloseButton);
+    QElapsedTimer sinceClose;
+    sinceClose.start();
+    ASSERT_TRUE(program->waitForFinished(10000));
+    EXPECT_LT(sinceClose.elapsed(), 1000);
+    EXPECT_EQ(program->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program->exitCode(), 0);
+    EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(QLatin1Char(' ')).toStdString();
 }
