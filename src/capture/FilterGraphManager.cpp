@@ -62,9 +62,11 @@ std::map<std::uint32_t, RefPtr<IInterface>> &registrations()
 }
 
 // What the decoding bin of a playback chain needs in its callbacks.
+// The hooks live as long as the decoding element (they are freed with its signal handlers), so they must not hold
+// the element's own filter: that filter holds the element, and the two would keep each other, with everything the
+// decoder made inside itself, alive for good. The filter is found from the element when it is needed.
 struct DecoderHooks {
     FilterGraphManager *graph; // the graph owns the pipeline that owns the decoder: it outlives every callback
-    RefPtr<IBaseFilter> decoder;
     GstRef<GstPad> audioInput; // the converter's input that the decoded audio goes to
 };
 
@@ -96,10 +98,12 @@ void onDecoderElementAdded(GstBin *, GstBin *, GstElement *element, gpointer dat
     }
 }
 
-void onDecoderUnknownType(GstElement *, GstPad *pad, GstCaps *, gpointer data)
+void onDecoderUnknownType(GstElement *decoder, GstPad *pad, GstCaps *, gpointer data)
 {
     auto *hooks = static_cast<DecoderHooks *>(data);
-    hooks->graph->reportUnrenderable(hooks->decoder.get(), pad);
+    if (FilterCore *filter = FilterCore::ofElement(decoder)) {
+        hooks->graph->reportUnrenderable(filter->self(), pad);
+    }
 }
 
 void freeDecoderHooks(gpointer data, GClosure *)
@@ -349,10 +353,9 @@ HRESULT FilterGraphManager::RenderFile(const QString &fileName)
         return fail(E_CANNOT_CONNECT);
     }
     auto audioInput = staticPad(converter, "sink");
-    const RefPtr<IBaseFilter> decoderFilter(FilterCore::ofElement(decoder)->self());
     const auto connect = [&](const char *signal, GCallback callback) {
-        g_signal_connect_data(decoder, signal, callback, new DecoderHooks { this, decoderFilter, audioInput },
-            freeDecoderHooks, GConnectFlags(0));
+        g_signal_connect_data(
+            decoder, signal, callback, new DecoderHooks { this, audioInput }, freeDecoderHooks, GConnectFlags(0));
     };
     connect("pad-added", G_CALLBACK(onDecoderPadAdded));
     connect("autoplug-select", G_CALLBACK(onDecoderSelect));
@@ -497,6 +500,9 @@ HRESULT FilterGraphManager::Stop()
 GstBusSyncReply FilterGraphManager::onBusMessage(GstBus *, GstMessage *message, gpointer self)
 {
     static_cast<FilterGraphManager *>(self)->handleBusMessage(message);
+    // A sync handler that drops a message owns it: each message holds its source element, so one not freed here
+    // would keep every element that ever posted one alive.
+    gst_message_unref(message);
     return GST_BUS_DROP;
 }
 

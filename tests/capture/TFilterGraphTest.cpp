@@ -4,6 +4,7 @@
 
 #include "capture/EDirectShowException.h"
 #include "capture/ElementFilter.h"
+#include "capture/FilterGraphManager.h"
 #include "platform/MessageBox.h"
 
 #include <QDir>
@@ -261,6 +262,41 @@ TEST_F(TFilterGraphTest, PlayedSoundEndsWithCompleteOnTheMainThreadEachTime)
         EXPECT_TRUE(sink.sawGraphEvent(EC_COMPLETE));
     }
     EXPECT_EQ(filters().size(), 7u); // source, decoder, converter, resampler, balance, volume, sink
+}
+
+TEST_F(TFilterGraphTest, ResetFreesEveryElementOfThePlayedChain)
+{
+    // Each shutter sound builds a chain; the next reset must free all of it, what the decoder made inside itself
+    // included, or a program that takes many photos grows without end.
+    bool complete = false;
+    graph.OnGraphComplete = [&](QObject *, HRESULT, IBaseFilter *) { complete = true; };
+    graph.SetActive(true);
+    ASSERT_EQ(graph.RenderMediaFile(wav(50)), S_OK);
+    ASSERT_TRUE(graph.RunGraph());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return complete; }, 5000));
+
+    int alive = 0;
+    {
+        const auto filterGraph = graph.QueryInterface<IFilterGraph2>();
+        FilterGraphManager *manager = FilterGraphManager::from(filterGraph.get());
+        ASSERT_NE(manager, nullptr);
+        GstIterator *elements = gst_bin_iterate_recurse(GST_BIN(manager->pipeline()));
+        GValue item = G_VALUE_INIT;
+        while (gst_iterator_next(elements, &item) == GST_ITERATOR_OK) {
+            ++alive;
+            g_object_weak_ref(
+                G_OBJECT(g_value_get_object(&item)), [](gpointer count, GObject *) { --*static_cast<int *>(count); },
+                &alive);
+            g_value_reset(&item);
+        }
+        g_value_unset(&item);
+        gst_iterator_free(elements);
+    }
+    ASSERT_GT(alive, 7); // the seven filters and what the decoder made inside itself
+
+    graph.ResetGraph();
+    EXPECT_EQ(alive, 0);
+    EXPECT_TRUE(filters().empty());
 }
 
 struct AudioCase {
