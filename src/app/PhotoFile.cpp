@@ -2,8 +2,18 @@
 
 #include "platform/AtomicFile.h"
 
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <utility>
 
 namespace pixolo::PhotoFile {
 
@@ -46,23 +56,100 @@ QString fileName(const QString &pathText, const QDateTime &when)
     return withoutControlCharacters(pathText) + timeStamp(when) + QStringLiteral(".jpg");
 }
 
+namespace {
+
+// Where photos of a path text go, and the start of their names: "/a/b/" gives ("/a/b", ""), "/a/Photos" gives
+// ("/a", "Photos"), a text without a separator the current folder.
+std::pair<QString, QString> folderAndPrefix(const QString &pathText)
+{
+    const QString text = withoutControlCharacters(pathText);
+    const qsizetype slash = text.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0) {
+        return {QStringLiteral("."), text};
+    }
+    return {slash == 0 ? QStringLiteral("/") : text.left(slash), text.mid(slash + 1)};
+}
+
+// The name a photo would take: the first of base.jpg, base-2.jpg, … that is free.
+QString firstFreeName(const QString &base)
+{
+    for (int number = 1; number <= kMaxNumberedNames; ++number) {
+        const QString name = number == 1 ? base + QStringLiteral(".jpg") : base + QStringLiteral("-%1.jpg").arg(number);
+        struct stat info {};
+        if (::lstat(QFile::encodeName(name).constData(), &info) != 0) {
+            return name;
+        }
+    }
+    return base + QStringLiteral(".jpg");
+}
+
+// Folders tidied lately, so that a burst of shots does not read a large folder again for each one.
+QHash<QString, QElapsedTimer> &tidiedFolders()
+{
+    static QHash<QString, QElapsedTimer> folders;
+    return folders;
+}
+
+constexpr qint64 kStaleAfterMs = 60 * 1000;
+
+} // namespace
+
+int removeStaleTemporaryFiles(const QString &pathText)
+{
+    const auto [folder, prefix] = folderAndPrefix(pathText);
+    QElapsedTimer &tidied = tidiedFolders()[folder + QLatin1Char('/') + prefix];
+    tidied.start();
+
+    const QRegularExpression ours(AtomicFile::temporaryNamePattern(
+        QRegularExpression::escape(prefix) + QStringLiteral("[0-9]{14}(-[0-9]+)?\\.jpg")));
+    const QDir dir(folder);
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    int removed = 0;
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks)) {
+        if (!ours.match(name).hasMatch()) {
+            continue;
+        }
+        // Only plain files of our own, left alone for a minute: a copy writing right now is never disturbed.
+        const QByteArray path = QFile::encodeName(dir.filePath(name));
+        struct stat info {};
+        if (::lstat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()
+            || (now - info.st_mtime) * 1000 < kStaleAfterMs) {
+            continue;
+        }
+        if (::unlink(path.constData()) == 0) {
+            ++removed;
+        }
+    }
+    return removed;
+}
+
 QString store(const QString &pathText, const QDateTime &when, const QByteArray &jpeg)
 {
+    const auto [folder, prefix] = folderAndPrefix(pathText);
+    const auto tidied = tidiedFolders().constFind(folder + QLatin1Char('/') + prefix);
+    if (tidied == tidiedFolders().constEnd() || tidied->hasExpired(kStaleAfterMs)) {
+        removeStaleTemporaryFiles(pathText);
+    }
+
     const QString base = withoutControlCharacters(pathText) + timeStamp(when);
     const QString first = base + QStringLiteral(".jpg");
+    // Written and synced once; then the names are tried, each by a link of that same file.
+    AtomicFile::StagedFile photo(first, jpeg);
+    if (!photo.result().ok) {
+        // The message names the file this photo would have become, not an earlier photo of the same second.
+        throw ECreateFileError(createError(firstFreeName(base), photo.result().errorText()));
+    }
     for (int number = 1; number <= kMaxNumberedNames; ++number) {
         const QString name = number == 1 ? first : base + QStringLiteral("-%1.jpg").arg(number);
-        const AtomicFile::Result result = AtomicFile::write(name, jpeg, AtomicFile::NoReplace);
+        const AtomicFile::Result result = photo.linkTo(name);
         if (result.ok) {
             return name;
         }
         if (result.error != EEXIST) {
-            throw ECreateFileError(
-                createError(name, result.errorText()));
+            throw ECreateFileError(createError(name, result.errorText()));
         }
     }
-    throw ECreateFileError(
-        createError(first, QString::fromLocal8Bit(std::strerror(EEXIST))));
+    throw ECreateFileError(createError(first, QString::fromLocal8Bit(std::strerror(EEXIST))));
 }
 
 } // namespace pixolo::PhotoFile

@@ -38,6 +38,8 @@ QPointer<TfrmMain> frmMain;
 namespace {
 
 constexpr QRect kClientGeometry(226, 139, 729, 467);
+// How old the newest frame may be for a snapshot to take it.
+constexpr qint64 kFreshFrameMs = 1000;
 const QString kCaptionError = QStringLiteral("Error:");
 
 TbsSkinButton *button(QWidget *parent, const char *name, QRect bounds, const QString &caption, int tabOrder)
@@ -126,6 +128,7 @@ void TfrmMain::createComponents()
     FilterGraph->SetMode(gmCapture);
     FilterGraph->SetGraphEdit(false);
     FilterGraph->SetLinearVolume(true);
+    FilterGraph->OnGraphDeviceLost = [this](QObject *, IInterface *, bool) { m_cameraLost = true; };
 
     // Throws when the platform cannot grab frames: then the window, and the program, cannot start.
     SampleGrabber = new TSampleGrabber(this);
@@ -258,6 +261,7 @@ void TfrmMain::DeviceCommand(int code)
 {
     switch (code) {
     case 1:
+        m_cameraLost = false; // a new connection starts afresh
         try {
             FilterGraph->ResetGraph();
             FilterGraph->SetActive(false);
@@ -312,6 +316,8 @@ void TfrmMain::FormShow()
     setWindowTitle(captionText());
     edtsPath->SetText(IniReadString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"),
                                     QString()));
+    // A copy killed while writing a photo may have left its hidden temporary file in the photo folder.
+    PhotoFile::removeStaleTemporaryFiles(edtsPath->Text());
 }
 
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
@@ -362,8 +368,12 @@ void TfrmMain::bsSkinButton2Click(QObject *)
             return; // the window went away during the wait: no photo after that
         }
     }
+    // A photo is only ever a frame the camera delivered lately. A camera that stopped (unplugged, or its graph
+    // reported it lost) leaves its last frame in the grabber, which must not be stored under the current time.
+    const qint64 frameAge = SampleGrabber->FrameAge();
+    const bool fresh = !m_cameraLost && frameAge >= 0 && frameAge <= kFreshFrameMs;
     TBitmap bitmap;
-    const bool grabbed = SampleGrabber->CopyFrameToBitmap(&bitmap);
+    const bool grabbed = fresh && SampleGrabber->CopyFrameToBitmap(&bitmap);
     const std::optional<QByteArray> jpeg = MakeJpeg(bitmap, 75);
     Image->SetPicture(bitmap);
     const QDateTime now = QDateTime::currentDateTime();

@@ -112,6 +112,7 @@ private:
     RefPtr<IBaseFilter> m_grabberFilter;
     QString m_lastPhotoFile;
     const QEvent *m_previewedKey = nullptr; // the key press the window has seen and that still travels
+    bool m_cameraLost = false;                // the graph reported the camera gone since it was connected
     bool m_closed = false;
 };
 

@@ -3,6 +3,7 @@
 #include "platform/TBitmap.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 namespace pixolo
@@ -83,6 +84,7 @@ void TSampleGrabber::NotifyClient(TClientOperation operation, int)
     switch (operation) {
     case opBeforeAdd:
         m_filter = createFrameworkObject<IBaseFilter>(CLSID_SampleGrabber);
+        m_lastFrameMs.store(-1); // a new graph: no frame of it yet
         break;
     case opAfterAdd: {
         m_grabber = queryInterface<ISampleGrabber>(m_filter);
@@ -114,6 +116,7 @@ void TSampleGrabber::NotifyClient(TClientOperation operation, int)
             m_grabber->SetBufferSamples(false);
         }
         m_grabber.reset();
+        m_lastFrameMs.store(-1);
         m_inputPin.reset();
         m_outputPin.reset();
         m_filter.reset();
@@ -136,8 +139,27 @@ void TSampleGrabber::UpdateMediaType()
     m_grabber->SetMediaType(m_mediaType->AMMediaType());
 }
 
+namespace
+{
+
+qint64 monotonicMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
+
+qint64 TSampleGrabber::FrameAge() const
+{
+    const qint64 last = m_lastFrameMs.load();
+    return last < 0 ? -1 : monotonicMs() - last;
+}
+
 HRESULT TSampleGrabber::BufferCB(double sampleTime, unsigned char *buffer, std::int32_t length)
 {
+    m_lastFrameMs.store(monotonicMs());
     if (OnBuffer) {
         const std::lock_guard lock(m_lock); // released also when the handler raises
         OnBuffer(this, sampleTime, buffer, length);

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -50,6 +51,10 @@ public:
     // no active graph, no connection, a connection that is not video in a known image format, or no frame yet.
     bool CopyFrameToBitmap(TBitmap *bitmap, void *buffer = nullptr, int length = 0);
 
+    // Milliseconds since the newest frame reached the grabber; -1 when none came since it joined its graph. A
+    // camera that stopped delivering (unplugged, or its graph stopped) shows here as a growing age.
+    qint64 FrameAge() const;
+
     RefPtr<IBaseFilter> GetClientFilter() override { return m_filter; }
     QString GetClientName() override { return objectName(); }
     void NotifyClient(TClientOperation operation, int param) override;
@@ -71,6 +76,7 @@ private:
     QPointer<TFilterGraph> m_filterGraph;
     std::unique_ptr<TMediaType> m_mediaType;
     std::mutex m_lock; // serialises OnBuffer
+    std::atomic<qint64> m_lastFrameMs { -1 }; // monotonic clock, written on the streaming thread
     RefPtr<ISampleGrabber> m_grabber;
     RefPtr<IPin> m_inputPin;
     RefPtr<IPin> m_outputPin;

@@ -24,7 +24,46 @@ struct Result {
     QString errorText() const;
 };
 
+// Writes `data` under `path`.
+//
+// A symbolic link is followed: the file it points at is written, and the link stays a link. With Replace, an
+// existing file keeps its permissions and owner. When the folder refuses a temporary file, or the new file could not
+// keep the old one's owner, but the existing file itself may be written (a shared settings file in a folder the
+// user cannot write), the file is rewritten in place instead: the whole new content in one write, then truncated and
+// synced. That keeps the file whole unless the machine stops during that one write.
 Result write(const QString &path, QByteArrayView data, Mode mode = Replace);
+
+// A file written whole and synced under a hidden temporary name (".<name>.XXXXXX") beside `targetPath`, which then
+// takes one or more names without being written again. The temporary name goes when the object goes.
+class StagedFile {
+public:
+    StagedFile(const QString &targetPath, QByteArrayView data);
+    ~StagedFile();
+    StagedFile(const StagedFile &) = delete;
+    StagedFile &operator=(const StagedFile &) = delete;
+
+    // Whether writing and syncing succeeded; the failing step's errno otherwise.
+    const Result &result() const { return m_result; }
+
+    // Gives the file the name `path` unless a file of that name exists (EEXIST then); the new name is made durable.
+    // The file may take several names this way.
+    Result linkTo(const QString &path);
+    // Moves the file to `path`, replacing what stood there; the new name is made durable.
+    Result renameTo(const QString &path);
+
+private:
+    QByteArray m_temporary; // empty once moved or removed
+    Result m_result;
+};
+
+// The regular expression of the temporary names of files whose own names match `namePattern` (a regular expression
+// without anchors): ".<name>.XXXXXX", the six characters chosen by mkstemp. For tidying up after a program that was
+// killed while writing.
+QString temporaryNamePattern(const QString &namePattern);
+
+// Test seam: every file and folder sync goes through this function (default ::fsync).
+using SyncFunction = int (*)(int fd);
+void setSyncFunction(SyncFunction function);
 
 } // namespace AtomicFile
 

@@ -1,6 +1,7 @@
 // The snapshot's encoder and photo files: what lands on disk.
 #include "app/JpegEncoder.h"
 #include "app/PhotoFile.h"
+#include "platform/AtomicFile.h"
 #include "platform/TBitmap.h"
 
 #include <QDir>
@@ -9,6 +10,12 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
 
 using namespace pixolo;
 
@@ -139,4 +146,136 @@ TEST(PhotoFileTest, MissingFolderGivesTheCreateErrorAndNoFile)
                       + QStringLiteral("20261209100000.jpg\". No such file or directory"));
     }
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+}
+
+namespace {
+
+// Counts the syncs of files and of folders that go through the atomic writer.
+struct SyncCount {
+    static inline int files = 0;
+    static inline int folders = 0;
+    static int count(int fd)
+    {
+        struct stat info {};
+        ::fstat(fd, &info);
+        ++(S_ISDIR(info.st_mode) ? folders : files);
+        return ::fsync(fd);
+    }
+    SyncCount()
+    {
+        files = folders = 0;
+        AtomicFile::setSyncFunction(&count);
+    }
+    ~SyncCount() { AtomicFile::setSyncFunction(nullptr); }
+};
+
+void makeFile(const QString &path, int ageSeconds)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("partial jpeg");
+    file.close();
+    const timeval now{::time(nullptr) - ageSeconds, 0};
+    const timeval times[2] = {now, now};
+    ASSERT_EQ(::utimes(QFile::encodeName(path).constData(), times), 0);
+}
+
+} // namespace
+
+TEST(PhotoFileTest, ABurstWritesAndSyncsEachPhotoOnce)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QLatin1Char('/');
+    const QDateTime when(QDate(2026, 12, 9), QTime(10, 0, 0));
+    const SyncCount syncs;
+    QStringList stored;
+    for (int shot = 1; shot <= 50; ++shot) {
+        stored << PhotoFile::store(folder, when, QByteArray::number(shot));
+    }
+    EXPECT_EQ(SyncCount::files, 50); // one per photo, however many names were taken before it
+    EXPECT_EQ(SyncCount::folders, 50);
+    EXPECT_EQ(stored.front(), folder + QStringLiteral("20261209100000.jpg"));
+    EXPECT_EQ(stored.back(), folder + QStringLiteral("20261209100000-50.jpg"));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 50); // no temporary file left
+    QFile last(stored.back());
+    ASSERT_TRUE(last.open(QIODevice::ReadOnly));
+    EXPECT_EQ(last.readAll(), QByteArray("50"));
+}
+
+TEST(PhotoFileTest, StaleTemporaryPhotosGoAndEverythingElseStays)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QLatin1Char('/');
+    const QStringList stale = {QStringLiteral(".20261209100000.jpg.AbC123"), QStringLiteral(".20261209100000-7.jpg.x9Y8z7")};
+    for (const QString &name : stale) {
+        makeFile(folder + name, 120);
+    }
+    const QStringList kept = {
+        QStringLiteral(".20261209100001.jpg.Fresh1"),  // written a moment ago: a copy may still be writing it
+        QStringLiteral("20261209100000.jpg"),          // a photo
+        QStringLiteral(".notes.txt.AbC123"),           // someone else's temporary file
+        QStringLiteral(".2026120910000.jpg.AbC123"),   // not a photo's name (13 digits)
+        QStringLiteral(".20261209100000.jpg.AbC12"),   // not our temporary name
+        QStringLiteral(".Photos20261209100000.jpg.AbC123"), // photos of another path text
+    };
+    makeFile(folder + kept[0], 0);
+    for (const QString &name : kept.mid(1)) {
+        makeFile(folder + name, 120);
+    }
+    // A link with a matching name is not ours to remove, nor is what it points at.
+    makeFile(dir.filePath(QStringLiteral("target.jpg")), 120);
+    ASSERT_EQ(::symlink("target.jpg", QFile::encodeName(folder + QStringLiteral(".20261209100002.jpg.Link12")).constData()), 0);
+
+    // Another user's file of that name is not ours either (only root can make one for the test).
+    const QString foreign = QStringLiteral(".20261209100003.jpg.Other9");
+    if (::geteuid() == 0) {
+        makeFile(folder + foreign, 120);
+        ASSERT_EQ(::chown(QFile::encodeName(folder + foreign).constData(), 65534, 65534), 0);
+    }
+
+    EXPECT_EQ(PhotoFile::removeStaleTemporaryFiles(folder), 2);
+    const QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : stale) {
+        EXPECT_FALSE(left.contains(name)) << name.toStdString();
+    }
+    for (const QString &name : kept) {
+        EXPECT_TRUE(left.contains(name)) << name.toStdString();
+    }
+    EXPECT_TRUE(left.contains(QStringLiteral(".20261209100002.jpg.Link12")));
+    EXPECT_TRUE(left.contains(QStringLiteral("target.jpg")));
+    EXPECT_EQ(left.contains(foreign), ::geteuid() == 0);
+
+    // Photos named after a path text without a final separator: the temporary files of that prefix.
+    makeFile(folder + QStringLiteral(".Photos20261209100000.jpg.Other1"), 120);
+    EXPECT_EQ(PhotoFile::removeStaleTemporaryFiles(folder + QStringLiteral("Photos")), 2);
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden).contains(QStringLiteral("20261209100000.jpg")));
+}
+
+TEST(PhotoFileTest, AFailedWriteNamesThePhotoThatCouldNotBeWritten)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QLatin1Char('/');
+    const QDateTime when(QDate(2026, 12, 9), QTime(10, 0, 0));
+    PhotoFile::store(folder, when, "earlier shot");
+
+    // A file size limit makes the system refuse the write part of the way through, as a full disk would.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString message;
+    try {
+        PhotoFile::store(folder, when, QByteArray(1000, 'j'));
+    } catch (const ECreateFileError &error) {
+        message = QString::fromUtf8(error.what());
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot create file \"") + folder
+                                   + QStringLiteral("20261209100000-2.jpg\". ")))
+        << message.toStdString();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("20261209100000.jpg")});
 }

@@ -5,8 +5,10 @@
 #include "app/TfrmAbout.h"
 #include "app/TfrmMain.h"
 #include "capture/TFilterGraph.h"
+#include "capture/TSampleGrabber.h"
 #include "platform/DesktopServices.h"
 #include "platform/MessageBox.h"
+#include "platform/TBitmap.h"
 #include "skin/TbsCompressedStoredSkin.h"
 #include "skin/TbsSkinData.h"
 #include "skinctrls/TbsSkinButton.h"
@@ -123,6 +125,26 @@ TEST_F(WindowsTest, BothWindowsCarryAndLoadTheBuiltInSkin)
     EXPECT_TRUE(about->bsSkinData1->EnableSkinEffects());
 }
 
+TEST_F(WindowsTest, StartUpTidiesStaleTemporaryPhotosOfThePhotoFolder)
+{
+    QTemporaryDir photos;
+    const QString stale = photos.filePath(QStringLiteral(".20261209100000.jpg.Ab12Cd"));
+    const QString photo = photos.filePath(QStringLiteral("20261209100000.jpg"));
+    for (const QString &name : {stale, photo}) {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("jpeg");
+        file.close();
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-300), QFileDevice::FileModificationTime));
+    }
+    IniWriteString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"),
+                   photos.path() + QLatin1Char('/'));
+    mainWindow();
+    EXPECT_FALSE(QFile::exists(stale));
+    EXPECT_TRUE(QFile::exists(photo));
+}
+
 TEST_F(WindowsTest, NoSettingsFileLeavesThePathEmpty)
 {
     EXPECT_EQ(mainWindow().edtsPath->Text(), QString());
@@ -197,6 +219,45 @@ TEST_F(WindowsTest, SnapshotWithoutAFrameSaysSoAndStoresNothing)
     EXPECT_EQ(messages.front().caption, QStringLiteral("Error:"));
     EXPECT_TRUE(QDir(photos.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_TRUE(w.lastPhotoFile().isEmpty());
+}
+
+TEST_F(WindowsTest, AVanishedCameraGivesNoPhotoOfItsLastFrame)
+{
+    qputenv("PIXOLO_TESTCAM_VANISH_AFTER", "10"); // a third of a second of frames, then unplugged
+    TfrmMain &w = mainWindow();
+    qunsetenv("PIXOLO_TESTCAM_VANISH_AFTER");
+    QTemporaryDir photos;
+    w.edtsPath->SetText(photos.path() + QLatin1Char('/'));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.SampleGrabber->FrameAge() >= 0; }, 10000));
+    // Shortly after the loss the last frame is still young: the graph's report alone must stop the snapshot.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.SampleGrabber->FrameAge() > 300; }, 10000));
+    ASSERT_LT(w.SampleGrabber->FrameAge(), 1000);
+    TBitmap stillThere;
+    EXPECT_TRUE(w.SampleGrabber->CopyFrameToBitmap(&stillThere)); // the grabber keeps the camera's last frame
+    messages.clear();
+    w.bsSkinButton2Click(w.bsSkinButton2);
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未能取得图像,照片未保存!")});
+    EXPECT_TRUE(QDir(photos.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_TRUE(w.lastPhotoFile().isEmpty());
+}
+
+TEST_F(WindowsTest, ACameraThatStoppedDeliveringGivesNoPhotoOnceItsFrameIsASecondOld)
+{
+    TfrmMain &w = mainWindow();
+    QTemporaryDir photos;
+    w.edtsPath->SetText(photos.path() + QLatin1Char('/'));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.SampleGrabber->FrameAge() >= 0; }, 10000));
+    w.bsSkinButton2Click(w.bsSkinButton2);
+    EXPECT_FALSE(w.lastPhotoFile().isEmpty()); // a live camera gives photos
+
+    // Frames stop without any error (a stalled camera); the grabber keeps its last frame.
+    w.FilterGraph->QueryInterface<IMediaControl>()->Pause();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.SampleGrabber->FrameAge() > 1000; }, 5000));
+    messages.clear();
+    w.bsSkinButton2Click(w.bsSkinButton2);
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未能取得图像,照片未保存!")});
+    EXPECT_TRUE(w.lastPhotoFile().isEmpty());
+    EXPECT_EQ(QDir(photos.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 TEST_F(WindowsTest, F8AnywhereInTheWindowTakesASnapshotAndStillReachesTheEdit)
