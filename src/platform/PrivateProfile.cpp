@@ -1,6 +1,7 @@
 #include "platform/PrivateProfile.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/TextDecoding.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +17,17 @@ struct Line {
     QByteArray text;   // without the line ending
     QByteArray ending; // "\n", "\r\n" or empty for a last line without one
 };
+
+// A UTF-8 byte-order mark, as some editors put at the start: not part of the first line, and kept on writing.
+constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
+
+// Each line is read on its own: UTF-8 when it is valid UTF-8, else the Chinese Windows encoding that editors there
+// save in. Lines the program writes are UTF-8, and the other lines of such a file stay as they are, so one file can
+// hold both.
+QString decode(const QByteArray &bytes)
+{
+    return TextDecoding::fromUtf8OrGb18030(bytes);
+}
 
 std::vector<Line> splitLines(const QByteArray &data)
 {
@@ -45,7 +57,7 @@ std::optional<QString> sectionName(const QByteArray &line)
     if (close < 0) {
         return std::nullopt;
     }
-    return QString::fromUtf8(trimmed.mid(1, close - 1)).trimmed();
+    return decode(trimmed.mid(1, close - 1)).trimmed();
 }
 
 // The key and value of a "key=value" line; comments (";" or "#") and lines without "=" have none.
@@ -59,7 +71,7 @@ std::optional<std::pair<QString, QByteArray>> keyValue(const QByteArray &line)
     if (eq < 0) {
         return std::nullopt;
     }
-    return std::pair{QString::fromUtf8(line.left(eq)).trimmed(), line.mid(eq + 1).trimmed()};
+    return std::pair{decode(line.left(eq)).trimmed(), line.mid(eq + 1).trimmed()};
 }
 
 bool sameName(const QString &a, const QString &b)
@@ -125,7 +137,11 @@ std::optional<QString> readString(const QString &fileName, const QString &sectio
     if (!file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
-    const std::vector<Line> lines = splitLines(file.readAll());
+    QByteArray data = file.readAll();
+    if (data.startsWith(kByteOrderMark)) {
+        data.remove(0, kByteOrderMark.size());
+    }
+    const std::vector<Line> lines = splitLines(data);
     const SectionSpan span = findSection(lines, section);
     if (span.header < 0) {
         return std::nullopt;
@@ -134,7 +150,7 @@ std::optional<QString> readString(const QString &fileName, const QString &sectio
     if (at < 0) {
         return std::nullopt;
     }
-    return QString::fromUtf8(keyValue(lines[size_t(at)].text)->second);
+    return decode(keyValue(lines[size_t(at)].text)->second);
 }
 
 bool writeString(const QString &fileName, const QString &section, const QString &key, const QString &value)
@@ -142,15 +158,17 @@ bool writeString(const QString &fileName, const QString &section, const QString 
     QByteArray old;
     {
         QFile file(fileName);
-        if (file.exists()) {
+        const QFileInfo info(fileName); // through a link to a file not made yet: nothing to keep
+        if (info.exists()) {
             // A read-only settings file is refused, as is one we cannot read back (its lines must be kept).
-            if (!QFileInfo(fileName).isWritable() || !file.open(QIODevice::ReadOnly)) {
+            if (!info.isWritable() || !file.open(QIODevice::ReadOnly)) {
                 return false;
             }
             old = file.readAll();
         }
     }
-    std::vector<Line> lines = splitLines(old);
+    const bool byteOrderMark = old.startsWith(kByteOrderMark);
+    std::vector<Line> lines = splitLines(byteOrderMark ? old.mid(kByteOrderMark.size()) : old);
     const QByteArray ending = preferredEnding(lines);
     QByteArray oneLine = value.toUtf8();
     oneLine.replace('\r', QByteArray()).replace('\n', QByteArray());
@@ -184,6 +202,9 @@ bool writeString(const QString &fileName, const QString &section, const QString 
 
     QByteArray data;
     data.reserve(old.size() + oneLine.size() + 64);
+    if (byteOrderMark) {
+        data += kByteOrderMark;
+    }
     for (const Line &line : lines) {
         data += line.text;
         data += line.ending;

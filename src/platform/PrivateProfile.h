@@ -12,7 +12,9 @@ namespace pixolo {
 // matching key win. Every other line of the file is kept byte for byte (comments, blank lines, unknown sections,
 // LF or CRLF endings). Each call opens the file afresh and closes it before returning; nothing is cached. A write
 // goes to a temporary file in the same folder that is then renamed over the old one, so a failed or interrupted
-// write always leaves the old file whole. Files are UTF-8.
+// write always leaves the old file whole (see AtomicFile for a settings file in a folder the user may not write, and
+// for links). Files are UTF-8; a leading byte-order mark is skipped and kept. A line that is not valid UTF-8 is read
+// in the Chinese Windows encoding (GB 18030), as editors there save files; the lines the program writes are UTF-8.
 namespace PrivateProfile {
 
 // The value of the key, less surrounding blanks, or nothing when the file, the section or the key is missing.
