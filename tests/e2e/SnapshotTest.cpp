@@ -425,3 +425,29 @@ TEST_F(SnapshotTest, ClosingDuringTheDelayEndsTheProgramPromptlyAndStoresNothing
     EXPECT_EQ(program->exitCode(), 0);
     EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(QLatin1Char(' ')).toStdString();
 }
+
+TEST_F(SnapshotTest, AVanishedCameraGivesNoPhotoOfItsFrozenPicture)
+{
+    session.setEnv(QStringLiteral("PIXOLO_TESTCAM_VANISH_AFTER"), QStringLiteral("45")); // unplugged after 1.5 s
+    start();
+    ASSERT_TRUE(DesktopSession::waitUntil([&] { return !isBlack(area(kPreview)); }, 10000));
+    // The picture stops moving once the camera is gone.
+    QImage last = area(kPreview);
+    ASSERT_TRUE(DesktopSession::waitUntil(
+        [&] {
+            const QImage now = area(kPreview);
+            const bool still = now == last;
+            last = now;
+            return still;
+        },
+        10000));
+    key(QStringLiteral("F8"));
+    QStringList boxes;
+    ASSERT_TRUE(DesktopSession::waitUntil([&] { return !(boxes = otherWindows()).isEmpty(); }, 5000));
+    EXPECT_EQ(session.windowName(boxes.front()), QStringLiteral("Error:"));
+    const QString text = said();
+    EXPECT_TRUE(text.contains(QStringLiteral("未能取得图像,照片未保存!"))) << text.toStdString();
+    dismiss(boxes.front());
+    EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(program->state(), QProcess::Running);
+}
