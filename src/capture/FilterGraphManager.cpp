@@ -159,6 +159,7 @@ HRESULT FilterGraphManager::AddFilter(IBaseFilter *filter, const QString &name)
     }
     const QString unique = uniqueName(name);
     gst_object_set_name(GST_OBJECT(core->element()), unique.toUtf8().constData());
+    gst_element_set_locked_state(core->element(), FALSE); // it may have been in a graph before
     if (!gst_bin_add(GST_BIN(m_pipeline.get()), core->element())) {
         return E_FAIL;
     }
@@ -179,6 +180,10 @@ HRESULT FilterGraphManager::RemoveFilter(IBaseFilter *filter)
     m_filters.erase(m_filters.begin() + index);
     FilterCore *core = FilterCore::from(filter);
     log(QStringLiteral("Removed %1").arg(elementLabel(core->element())));
+    // The pipeline may still be finishing a state change on a thread of its own that already holds the element and
+    // would take it back up, even after it left the pipeline: its state stays locked, so that it stops for good and
+    // is never freed while running. Adding it to a graph again unlocks it.
+    gst_element_set_locked_state(core->element(), TRUE);
     gst_element_set_state(core->element(), GST_STATE_NULL);
     gst_bin_remove(GST_BIN(m_pipeline.get()), core->element()); // unlinks its pads
     filter->JoinFilterGraph(nullptr, QString());
