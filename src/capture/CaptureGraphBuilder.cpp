@@ -3,6 +3,8 @@
 #include "capture/ElementFilter.h"
 #include "capture/FilterGraphManager.h"
 
+#include <gst/video/video.h>
+
 namespace pixolo
 {
 
@@ -45,8 +47,9 @@ GstRef<GstPad> freePad(GstElement *element, GstPadDirection direction, const GUI
 }
 
 // The elements that turn what the pad sends into something a raw-media input takes. Compressed camera frames are
-// decoded before any conversion, and nothing scales.
-std::vector<std::pair<const char *, const char *>> convertersFor(GstPad *pad)
+// decoded before any conversion. Only on the way into the final filter (the renderer) may the picture be scaled,
+// and there it is scaled before it is converted, in one pass: a grabber before it keeps the full frame.
+std::vector<std::pair<const char *, const char *>> convertersFor(GstPad *pad, bool intoRenderer)
 {
     const auto caps = GstRef<GstCaps>::adopt(gst_pad_query_caps(pad, nullptr));
     bool raw = false;
@@ -58,16 +61,59 @@ std::vector<std::pair<const char *, const char *>> convertersFor(GstPad *pad)
         jpeg = jpeg || g_str_equal(name, "image/jpeg");
         audio = audio || g_str_has_prefix(name, "audio/");
     }
+    const std::pair<const char *, const char *> converter = intoRenderer
+        ? std::pair { "videoconvertscale", "Video Scaler and Converter" }
+        : std::pair { "videoconvert", "Color Space Converter" };
     if (raw) {
-        return { { "videoconvert", "Color Space Converter" } };
+        return { converter };
     }
     if (jpeg) {
-        return { { "jpegdec", "MJPEG Decompressor" }, { "videoconvert", "Color Space Converter" } };
+        return { { "jpegdec", "MJPEG Decompressor" }, converter };
     }
     if (audio) {
         return { { "audioconvert", "Audio Converter" }, { "audioresample", "Audio Resampler" } };
     }
-    return { { "decodebin", "Decoder" }, { "videoconvert", "Color Space Converter" } };
+    return { { "decodebin", "Decoder" }, converter };
+}
+
+// Scaling for a preview: nearest neighbour (the picture the painter made of the full frame before), stretched to
+// exactly the size the renderer asks for.
+void configureScaler(GstElement *element)
+{
+    if (g_object_class_find_property(G_OBJECT_GET_CLASS(element), "add-borders")) {
+        gst_util_set_object_arg(G_OBJECT(element), "method", "nearest-neighbour");
+        g_object_set(element, "add-borders", FALSE, nullptr);
+    }
+}
+
+// Tells the graph the size of the video as it enters the renderer's chain: the picture's own size, before a
+// preview scales it.
+GstPadProbeReturn onVideoCaps(GstPad *pad, GstPadProbeInfo *info, gpointer)
+{
+    GstEvent *event = GST_PAD_PROBE_INFO_EVENT(info);
+    if (!event || GST_EVENT_TYPE(event) != GST_EVENT_CAPS) {
+        return GST_PAD_PROBE_OK;
+    }
+    GstCaps *caps = nullptr;
+    gst_event_parse_caps(event, &caps);
+    GstVideoInfo video;
+    const auto owner = GstRef<GstElement>::adopt(gst_pad_get_parent_element(pad));
+    if (owner && gst_video_info_from_caps(&video, caps)) {
+        GstStructure *size = gst_structure_new("pixolo-video-size", "width", G_TYPE_INT, GST_VIDEO_INFO_WIDTH(&video),
+            "height", G_TYPE_INT, GST_VIDEO_INFO_HEIGHT(&video), nullptr);
+        gst_element_post_message(owner.get(), gst_message_new_element(GST_OBJECT(owner.get()), size));
+    }
+    return GST_PAD_PROBE_OK;
+}
+
+void watchVideoSize(GstPad *pad)
+{
+    static const GQuark watched = g_quark_from_static_string("pixolo-video-size-watched");
+    if (g_object_get_qdata(G_OBJECT(pad), watched)) {
+        return; // a graph rendered again over the same pad
+    }
+    g_object_set_qdata(G_OBJECT(pad), watched, GINT_TO_POINTER(1));
+    gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, &onVideoCaps, nullptr, nullptr);
 }
 
 struct DynamicLink {
@@ -149,7 +195,12 @@ HRESULT CaptureGraphBuilder::RenderStream(
         }
         GstElement *element = FilterCore::from(filter)->element();
         const GstRef<GstPad> input = freePad(element, GST_PAD_SINK, nullptr);
-        const HRESULT hr = input ? connect(upstream.get(), input.get(), connection) : E_ALREADY_CONNECTED;
+        const bool intoRenderer = filter == sink;
+        if (intoRenderer && mediaType && *mediaType == MEDIATYPE_Video) {
+            watchVideoSize(upstream.get());
+        }
+        const HRESULT hr
+            = input ? connect(upstream.get(), input.get(), intoRenderer, connection) : E_ALREADY_CONNECTED;
         if (Failed(hr)) {
             undo(connection);
             return hr;
@@ -166,9 +217,11 @@ HRESULT CaptureGraphBuilder::RenderStream(
     return S_OK;
 }
 
-HRESULT CaptureGraphBuilder::connect(GstPad *from, GstPad *to, Connection &connection)
+HRESULT CaptureGraphBuilder::connect(GstPad *from, GstPad *to, bool intoRenderer, Connection &connection)
 {
-    if (link(from, to, connection)) {
+    // The way into a renderer always passes a scaler: what flows there may be any raw format at any size, even when
+    // the two pads could agree on something at link time.
+    if (!intoRenderer && link(from, to, connection)) {
         return S_OK;
     }
     GstRef<GstPad> current = GstRef<GstPad>::ref(from);
@@ -181,13 +234,14 @@ HRESULT CaptureGraphBuilder::connect(GstPad *from, GstPad *to, Connection &conne
             new DynamicLink { m_manager, GstRef<GstPad>::ref(input) }, freeDynamicLink, GConnectFlags(0));
         return true;
     };
-    for (const auto &[factory, name] : convertersFor(from)) {
+    for (const auto &[factory, name] : convertersFor(from, intoRenderer)) {
         RefPtr<IBaseFilter> filter = m_manager->addElement(factory, QString::fromLatin1(name));
         if (!filter) {
             return E_CANNOT_RENDER;
         }
         connection.added.push_back(filter);
         GstElement *element = FilterCore::from(filter.get())->element();
+        configureScaler(element);
         const auto input = GstRef<GstPad>::adopt(gst_element_get_static_pad(element, "sink"));
         if (!input || !linkNext(input.get())) {
             return E_CANNOT_CONNECT;

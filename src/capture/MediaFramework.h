@@ -566,19 +566,23 @@ class ISampleGrabber : public IInterface
 {
 public:
     static constexpr GUID IID { 0x6B652FFF, 0x11FE, 0x4FCE, { 0x92, 0xAD, 0x02, 0x66, 0xB5, 0xD7, 0xC7, 0x8F } };
-    // The type the grabber accepts on its input: video with subtype RGB24 or RGB32 (or any raw video when the
-    // subtype is null). Takes effect at the next connection.
+    // The type the grabber gives: video with subtype RGB24, RGB32 or YUY2 (or any raw video, as it comes, when the
+    // subtype is null). Its input takes raw video of any pixel format (and the size, when the type gives one); frames
+    // are converted to the type only when they are copied out. Takes effect at the next connection.
     virtual HRESULT SetMediaType(const AM_MEDIA_TYPE &type) = 0;
-    // The type of the input connection, with a FORMAT_VideoInfo block whose header is top-down (negative
-    // height); E_NOT_CONNECTED before the connection has a type.
+    // The type frames are copied out in (the input connection's size, the promised format), with a FORMAT_VideoInfo
+    // block whose header is top-down (negative height); E_NOT_CONNECTED before the connection has a type.
     virtual HRESULT GetConnectedMediaType(AM_MEDIA_TYPE &type) = 0;
     virtual HRESULT SetBufferSamples(bool bufferThem) = 0;
     // Without a buffer: *size becomes the size of the latest frame in image layout (rows padded to four bytes).
     // With a buffer of *size bytes: copies that many bytes of the frame at most. E_NO_SAMPLE before the first
     // frame, E_INVALIDARG when samples are not kept.
     virtual HRESULT GetCurrentBuffer(std::int32_t *size, unsigned char *buffer) = 0;
-    // Only callback kind 1 (BufferCB) exists; none removes the callback.
+    // Only callback kind 1 (BufferCB) exists; none removes the callback. The callback sees each frame in the format
+    // the media type promises, converted for it: set one only when it is needed.
     virtual HRESULT SetCallback(ISampleGrabberCB *callback, int whichMethod) = 0;
+    // When the latest frame arrived, in milliseconds of the monotonic clock; E_NO_SAMPLE before the first one.
+    virtual HRESULT GetCurrentSampleTime(std::int64_t &monotonicMs) = 0;
 };
 
 // ---- The video renderer -------------------------------------------------------------------------------------------

@@ -1,6 +1,9 @@
 #include "capture/SampleGrabberFilter.h"
 
+#include <QByteArray>
+
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 namespace pixolo
@@ -43,25 +46,26 @@ constexpr std::uint32_t fourCC(char a, char b, char c, char d)
         | std::uint32_t(std::uint8_t(d)) << 24;
 }
 
-// The caps a media type lets through; none for a type the grabber cannot take.
-GstCaps *capsOf(const AM_MEDIA_TYPE &type)
+// The caps a media type lets in, and the format frames are copied out in; none for a type the grabber cannot give.
+// Video comes in in any raw format: it is converted only when it is copied out.
+GstCaps *capsOf(const AM_MEDIA_TYPE &type, GstVideoFormat &promised)
 {
+    promised = GST_VIDEO_FORMAT_UNKNOWN;
     if (type.majortype == MEDIATYPE_Audio) {
         return gst_caps_from_string("audio/x-raw");
     }
     if (!type.majortype.isNull() && type.majortype != MEDIATYPE_Video) {
         return nullptr;
     }
-    GstCaps *caps = gst_caps_new_empty_simple("video/x-raw");
     if (!type.subtype.isNull()) {
         const auto entry = std::find_if(std::begin(rgbFormats), std::end(rgbFormats),
             [&](const FormatOfSubtype &e) { return e.subtype == type.subtype; });
         if (entry == std::end(rgbFormats)) {
-            gst_caps_unref(caps);
             return nullptr;
         }
-        gst_caps_set_simple(caps, "format", G_TYPE_STRING, gst_video_format_to_string(entry->format), nullptr);
+        promised = entry->format;
     }
+    GstCaps *caps = gst_caps_new_empty_simple("video/x-raw");
     // A format block with an image header also fixes the size.
     const int offset = type.formattype == FORMAT_VideoInfo && type.cbFormat() == VideoInfoHeaderSize
         ? VideoInfoHeaderImageOffset
@@ -76,6 +80,26 @@ GstCaps *capsOf(const AM_MEDIA_TYPE &type)
         }
     }
     return caps;
+}
+
+std::int64_t monotonicMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// The converter's settings: those of the video converter element, so that a copy is the picture a converting
+// element would have made of the same frame.
+GstStructure *converterConfig()
+{
+    return gst_structure_new("GstVideoConverter", GST_VIDEO_CONVERTER_OPT_CHROMA_RESAMPLER_METHOD,
+        GST_TYPE_VIDEO_RESAMPLER_METHOD, GST_VIDEO_RESAMPLER_METHOD_LINEAR, GST_VIDEO_CONVERTER_OPT_DITHER_METHOD,
+        GST_TYPE_VIDEO_DITHER_METHOD, GST_VIDEO_DITHER_BAYER, GST_VIDEO_CONVERTER_OPT_DITHER_QUANTIZATION, G_TYPE_UINT,
+        1u, GST_VIDEO_CONVERTER_OPT_MATRIX_MODE, GST_TYPE_VIDEO_MATRIX_MODE, GST_VIDEO_MATRIX_MODE_FULL,
+        GST_VIDEO_CONVERTER_OPT_GAMMA_MODE, GST_TYPE_VIDEO_GAMMA_MODE, GST_VIDEO_GAMMA_MODE_NONE,
+        GST_VIDEO_CONVERTER_OPT_PRIMARIES_MODE, GST_TYPE_VIDEO_PRIMARIES_MODE, GST_VIDEO_PRIMARIES_MODE_NONE,
+        GST_VIDEO_CONVERTER_OPT_THREADS, G_TYPE_UINT, 2u, nullptr);
 }
 
 } // namespace
@@ -112,6 +136,9 @@ SampleGrabberFilter::SampleGrabberFilter(GstRef<GstElement> bin, GstRef<GstEleme
 SampleGrabberFilter::~SampleGrabberFilter()
 {
     gst_pad_remove_probe(m_probePad.get(), m_probe);
+    if (m_converter) {
+        gst_video_converter_free(m_converter);
+    }
 }
 
 GstPadProbeReturn SampleGrabberFilter::onProbe(GstPad *, GstPadProbeInfo *info, gpointer self)
@@ -136,19 +163,33 @@ GstPadProbeReturn SampleGrabberFilter::onProbe(GstPad *, GstPadProbeInfo *info, 
 
 void SampleGrabberFilter::onBuffer(GstBuffer *buffer)
 {
-    // The callback sees each frame before it becomes the one that copies return.
+    m_sampleTime.store(monotonicMs());
+    // The callback sees each frame, in the promised format, before it becomes the one that copies return.
     {
         const std::lock_guard lock(m_callbackLock);
-        GstMapInfo map;
-        if (m_callback && gst_buffer_map(buffer, &map, GST_MAP_READ)) {
+        if (m_callback) {
+            GstVideoInfo input;
+            GstVideoInfo output;
+            bool known = false;
+            {
+                const std::lock_guard infoLock(m_lock);
+                known = m_hasInfo && outputInfo(m_info, m_promised, output);
+                input = m_info;
+            }
             const double sampleTime
                 = GST_BUFFER_PTS_IS_VALID(buffer) ? double(GST_BUFFER_PTS(buffer)) / GST_SECOND : 0.0;
-            try {
-                m_callback->BufferCB(sampleTime, map.data, std::int32_t(map.size));
-            } catch (...) {
-                // Nothing may unwind into the streaming thread; the frame still passes.
+            QByteArray converted;
+            if (known) {
+                converted.resize(qsizetype(GST_VIDEO_INFO_SIZE(&output)));
             }
-            gst_buffer_unmap(buffer, &map);
+            if (known && copyFrame(buffer, input, output, reinterpret_cast<unsigned char *>(converted.data()))) {
+                try {
+                    m_callback->BufferCB(sampleTime, reinterpret_cast<unsigned char *>(converted.data()),
+                        std::int32_t(converted.size()));
+                } catch (...) {
+                    // Nothing may unwind into the streaming thread; the frame still passes.
+                }
+            }
         }
     }
     const std::lock_guard lock(m_lock);
@@ -157,14 +198,88 @@ void SampleGrabberFilter::onBuffer(GstBuffer *buffer)
     }
 }
 
+bool SampleGrabberFilter::outputInfo(const GstVideoInfo &input, GstVideoFormat promised, GstVideoInfo &output)
+{
+    const GstVideoFormat format = promised != GST_VIDEO_FORMAT_UNKNOWN ? promised : GST_VIDEO_INFO_FORMAT(&input);
+    const FormatOfSubtype *entry = formatOf(format);
+    if (!entry
+        || !gst_video_info_set_format(
+            &output, format, guint(GST_VIDEO_INFO_WIDTH(&input)), guint(GST_VIDEO_INFO_HEIGHT(&input)))) {
+        return false;
+    }
+    // Image layout: one plane, rows padded to four bytes.
+    output.stride[0] = gint(imageStride(GST_VIDEO_INFO_WIDTH(&input), entry->bitCount));
+    output.size = gsize(output.stride[0]) * gsize(GST_VIDEO_INFO_HEIGHT(&input));
+    GST_VIDEO_INFO_FPS_N(&output) = GST_VIDEO_INFO_FPS_N(&input);
+    GST_VIDEO_INFO_FPS_D(&output) = GST_VIDEO_INFO_FPS_D(&input);
+    return true;
+}
+
+bool SampleGrabberFilter::copyFrame(
+    GstBuffer *buffer, const GstVideoInfo &input, const GstVideoInfo &output, unsigned char *out)
+{
+    GstVideoFrame source;
+    if (!gst_video_frame_map(&source, &input, buffer, GST_MAP_READ)) {
+        return false;
+    }
+    const int height = GST_VIDEO_INFO_HEIGHT(&output);
+    const qsizetype stride = GST_VIDEO_INFO_PLANE_STRIDE(&output, 0);
+    bool ok = true;
+    if (GST_VIDEO_INFO_FORMAT(&input) == GST_VIDEO_INFO_FORMAT(&output)) {
+        // The buffer's rows may be longer than the image's (GStreamer pads them as it likes): copy row by row.
+        const qsizetype sourceStride = GST_VIDEO_FRAME_PLANE_STRIDE(&source, 0);
+        const qsizetype rowBytes = std::min(stride, sourceStride);
+        const auto *from = static_cast<const unsigned char *>(GST_VIDEO_FRAME_PLANE_DATA(&source, 0));
+        for (int row = 0; row < height; ++row) {
+            std::memcpy(out + row * stride, from + row * sourceStride, size_t(rowBytes));
+            std::memset(out + row * stride + rowBytes, 0, size_t(stride - rowBytes));
+        }
+    } else {
+        GstBuffer *target = gst_buffer_new_wrapped_full(
+            GstMemoryFlags(0), out, GST_VIDEO_INFO_SIZE(&output), 0, GST_VIDEO_INFO_SIZE(&output), nullptr, nullptr);
+        GstVideoFrame destination;
+        ok = gst_video_frame_map(&destination, &output, target, GST_MAP_WRITE);
+        if (ok) {
+            const std::lock_guard lock(m_converterLock);
+            if (!m_converter || !gst_video_info_is_equal(&m_converterIn, &input)
+                || !gst_video_info_is_equal(&m_converterOut, &output)) {
+                if (m_converter) {
+                    gst_video_converter_free(m_converter);
+                }
+                m_converter = gst_video_converter_new(
+                    const_cast<GstVideoInfo *>(&input), const_cast<GstVideoInfo *>(&output), converterConfig());
+                m_converterIn = input;
+                m_converterOut = output;
+            }
+            ok = m_converter != nullptr;
+            if (ok) {
+                gst_video_converter_frame(m_converter, &source, &destination);
+                // The padding at the end of each row is part of the image: keep it zero.
+                const qsizetype used = qsizetype(GST_VIDEO_INFO_WIDTH(&output))
+                    * GST_VIDEO_FORMAT_INFO_PSTRIDE(output.finfo, 0);
+                for (int row = 0; used < stride && row < height; ++row) {
+                    std::memset(out + row * stride + used, 0, size_t(stride - used));
+                }
+            }
+            gst_video_frame_unmap(&destination);
+        }
+        gst_buffer_unref(target);
+    }
+    gst_video_frame_unmap(&source);
+    return ok;
+}
+
 HRESULT SampleGrabberFilter::SetMediaType(const AM_MEDIA_TYPE &type)
 {
-    GstCaps *caps = capsOf(type);
+    GstVideoFormat promised = GST_VIDEO_FORMAT_UNKNOWN;
+    GstCaps *caps = capsOf(type, promised);
     if (!caps) {
         return E_INVALID_MEDIA_TYPE;
     }
     g_object_set(m_capsFilter.get(), "caps", caps, nullptr);
     gst_caps_unref(caps);
+    const std::lock_guard lock(m_lock);
+    m_promised = promised;
     return S_OK;
 }
 
@@ -172,14 +287,17 @@ HRESULT SampleGrabberFilter::GetConnectedMediaType(AM_MEDIA_TYPE &type)
 {
     const auto input = GstRef<GstPad>::adopt(gst_element_get_static_pad(element(), "sink"));
     GstVideoInfo info;
+    GstVideoFormat promised = GST_VIDEO_FORMAT_UNKNOWN;
     {
         const std::lock_guard lock(m_lock);
         if (!m_hasInfo || !input || !gst_pad_is_linked(input.get())) {
             return E_NOT_CONNECTED;
         }
         info = m_info;
+        promised = m_promised;
     }
-    const FormatOfSubtype *format = formatOf(GST_VIDEO_INFO_FORMAT(&info));
+    const FormatOfSubtype *format
+        = formatOf(promised != GST_VIDEO_FORMAT_UNKNOWN ? promised : GST_VIDEO_INFO_FORMAT(&info));
     BITMAPINFOHEADER header;
     header.biWidth = GST_VIDEO_INFO_WIDTH(&info);
     header.biHeight = -GST_VIDEO_INFO_HEIGHT(&info); // rows are top-down, as GStreamer keeps them
@@ -214,44 +332,38 @@ HRESULT SampleGrabberFilter::GetCurrentBuffer(std::int32_t *size, unsigned char 
         return E_POINTER;
     }
     GstRef<GstBuffer> latest;
-    GstVideoInfo info;
+    GstVideoInfo input;
+    GstVideoInfo output;
     {
         const std::lock_guard lock(m_lock);
         if (!m_bufferSamples) {
             return E_INVALIDARG;
         }
         latest = m_latest; // our own reference: the streaming thread may replace the slot meanwhile
-        info = m_info;
+        input = m_info;
+        if (!latest || !m_hasInfo || !outputInfo(m_info, m_promised, output)) {
+            return E_NO_SAMPLE;
+        }
     }
-    const FormatOfSubtype *format = latest ? formatOf(GST_VIDEO_INFO_FORMAT(&info)) : nullptr;
-    if (!format) {
-        return E_NO_SAMPLE;
-    }
-    const int height = GST_VIDEO_INFO_HEIGHT(&info);
-    const qsizetype stride = imageStride(GST_VIDEO_INFO_WIDTH(&info), format->bitCount);
-    const qsizetype total = stride * height;
+    const qsizetype total = qsizetype(GST_VIDEO_INFO_SIZE(&output));
     if (!buffer) {
         *size = std::int32_t(total);
         return S_OK;
     }
-    GstVideoFrame frame;
-    if (!gst_video_frame_map(&frame, &info, latest.get(), GST_MAP_READ)) {
-        return E_FAIL;
-    }
-    // The buffer's rows may be longer than the image's (GStreamer pads them as it likes): copy row by row.
     const qsizetype wanted = std::clamp<qsizetype>(*size, 0, total);
-    const qsizetype sourceStride = GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0);
-    const auto *source = static_cast<const unsigned char *>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0));
-    qsizetype copied = 0;
-    for (int row = 0; row < height && copied < wanted; ++row) {
-        const qsizetype count = std::min(stride, wanted - copied);
-        const qsizetype fromSource = std::min(count, sourceStride);
-        std::memcpy(buffer + copied, source + row * sourceStride, size_t(fromSource));
-        std::memset(buffer + copied + fromSource, 0, size_t(count - fromSource));
-        copied += count;
+    if (wanted == total) {
+        if (!copyFrame(latest.get(), input, output, buffer)) {
+            return E_FAIL;
+        }
+    } else {
+        // Part of a frame: the whole frame is made, then cut.
+        QByteArray whole(total, Qt::Uninitialized);
+        if (!copyFrame(latest.get(), input, output, reinterpret_cast<unsigned char *>(whole.data()))) {
+            return E_FAIL;
+        }
+        std::memcpy(buffer, whole.constData(), size_t(wanted));
     }
-    gst_video_frame_unmap(&frame);
-    *size = std::int32_t(copied);
+    *size = std::int32_t(wanted);
     return S_OK;
 }
 
@@ -263,6 +375,12 @@ HRESULT SampleGrabberFilter::SetCallback(ISampleGrabberCB *callback, int whichMe
     const std::lock_guard lock(m_callbackLock);
     m_callback = RefPtr<ISampleGrabberCB>(callback);
     return S_OK;
+}
+
+HRESULT SampleGrabberFilter::GetCurrentSampleTime(std::int64_t &monotonicMs)
+{
+    monotonicMs = m_sampleTime.load();
+    return monotonicMs < 0 ? E_NO_SAMPLE : S_OK;
 }
 
 } // namespace pixolo

@@ -4,13 +4,16 @@
 
 #include <gst/video/video.h>
 
+#include <atomic>
 #include <mutex>
 
 namespace pixolo
 {
 
-// The sample grabber: a bin around a capsfilter that lets only the chosen media type through and keeps a
-// reference to the latest buffer, which it copies out on request in image layout (rows padded to four bytes).
+// The sample grabber: a bin around a capsfilter that lets raw video of the chosen size through in whatever pixel
+// format the camera gives, and keeps a reference to the latest buffer as it came. Only a frame that is copied out
+// is converted, to the format the media type promises (24-bit BGR for RGB24), in image layout (rows padded to four
+// bytes): the preview never pays for a conversion of the full frame.
 class SampleGrabberFilter final : public ElementFilterBase<ISampleGrabber>
 {
 public:
@@ -22,6 +25,7 @@ public:
     HRESULT SetBufferSamples(bool bufferThem) override;
     HRESULT GetCurrentBuffer(std::int32_t *size, unsigned char *buffer) override;
     HRESULT SetCallback(ISampleGrabberCB *callback, int whichMethod) override;
+    HRESULT GetCurrentSampleTime(std::int64_t &monotonicMs) override;
 
     SampleGrabberFilter(GstRef<GstElement> bin, GstRef<GstElement> capsFilter);
 
@@ -30,16 +34,27 @@ private:
 
     static GstPadProbeReturn onProbe(GstPad *pad, GstPadProbeInfo *info, gpointer self);
     void onBuffer(GstBuffer *buffer);
+    // The layout copies are made in: the promised format at the input's size, rows padded to four bytes.
+    static bool outputInfo(const GstVideoInfo &input, GstVideoFormat promised, GstVideoInfo &output);
+    // Copies or converts a frame into `out` (the output layout's full size).
+    bool copyFrame(GstBuffer *buffer, const GstVideoInfo &input, const GstVideoInfo &output, unsigned char *out);
 
     GstRef<GstElement> m_capsFilter;
     GstRef<GstPad> m_probePad;
     gulong m_probe = 0;
 
-    std::mutex m_lock; // the latest buffer and its format; the streaming thread replaces them
+    std::mutex m_lock; // the latest buffer, its format and the promised format; the streaming thread takes it
     GstRef<GstBuffer> m_latest;
-    GstVideoInfo m_info;
+    GstVideoInfo m_info; // of the input: the camera's own format
     bool m_hasInfo = false;
     bool m_bufferSamples = false;
+    GstVideoFormat m_promised = GST_VIDEO_FORMAT_UNKNOWN; // the media type's format; unknown: the input's own
+    std::atomic<std::int64_t> m_sampleTime { -1 }; // monotonic milliseconds of the latest buffer
+
+    std::mutex m_converterLock; // one conversion at a time; the converter is kept while the formats stay
+    GstVideoConverter *m_converter = nullptr;
+    GstVideoInfo m_converterIn;
+    GstVideoInfo m_converterOut;
 
     std::mutex m_callbackLock; // held while the callback runs, so that removing it waits for a call under way
     RefPtr<ISampleGrabberCB> m_callback;

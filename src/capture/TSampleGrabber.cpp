@@ -84,7 +84,6 @@ void TSampleGrabber::NotifyClient(TClientOperation operation, int)
     switch (operation) {
     case opBeforeAdd:
         m_filter = createFrameworkObject<IBaseFilter>(CLSID_SampleGrabber);
-        m_lastFrameMs.store(-1); // a new graph: no frame of it yet
         break;
     case opAfterAdd: {
         m_grabber = queryInterface<ISampleGrabber>(m_filter);
@@ -97,7 +96,9 @@ void TSampleGrabber::NotifyClient(TClientOperation operation, int)
         m_outputPin = pins.size() > 1 ? pins[1] : RefPtr<IPin>();
         UpdateMediaType();
         m_grabber->SetBufferSamples(true);
-        m_grabber->SetCallback(this, 1);
+        if (OnBuffer) {
+            m_grabber->SetCallback(this, 1); // each frame is converted for the handler: only when there is one
+        }
         break;
     }
     case opBeforeRemove:
@@ -116,7 +117,6 @@ void TSampleGrabber::NotifyClient(TClientOperation operation, int)
             m_grabber->SetBufferSamples(false);
         }
         m_grabber.reset();
-        m_lastFrameMs.store(-1);
         m_inputPin.reset();
         m_outputPin.reset();
         m_filter.reset();
@@ -139,27 +139,20 @@ void TSampleGrabber::UpdateMediaType()
     m_grabber->SetMediaType(m_mediaType->AMMediaType());
 }
 
-namespace
-{
-
-qint64 monotonicMs()
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-} // namespace
-
 qint64 TSampleGrabber::FrameAge() const
 {
-    const qint64 last = m_lastFrameMs.load();
-    return last < 0 ? -1 : monotonicMs() - last;
+    std::int64_t arrived = -1;
+    if (!m_grabber || Failed(m_grabber->GetCurrentSampleTime(arrived))) {
+        return -1;
+    }
+    const qint64 now = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch())
+                           .count();
+    return now - arrived;
 }
 
 HRESULT TSampleGrabber::BufferCB(double sampleTime, unsigned char *buffer, std::int32_t length)
 {
-    m_lastFrameMs.store(monotonicMs());
     if (OnBuffer) {
         const std::lock_guard lock(m_lock); // released also when the handler raises
         OnBuffer(this, sampleTime, buffer, length);

@@ -7,7 +7,6 @@
 #include <QObject>
 #include <QPointer>
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -67,8 +66,8 @@ public:
     std::uint32_t AddRef() override { return 1; }
     std::uint32_t Release() override { return 1; }
 
-    // Called for every frame on the streaming thread, under the lock; the buffer is valid only during the call.
-    // Set it while the graph is inactive.
+    // Called for every frame on the streaming thread, under the lock, with the frame in MediaType; the buffer is valid
+    // only during the call. Set it while the graph is inactive: frames are converted for it only when it is set.
     std::function<void(QObject *sender, double SampleTime, void *pBuffer, int BufferLen)> OnBuffer;
 
 private:
@@ -76,7 +75,6 @@ private:
     QPointer<TFilterGraph> m_filterGraph;
     std::unique_ptr<TMediaType> m_mediaType;
     std::mutex m_lock; // serialises OnBuffer
-    std::atomic<qint64> m_lastFrameMs { -1 }; // monotonic clock, written on the streaming thread
     RefPtr<ISampleGrabber> m_grabber;
     RefPtr<IPin> m_inputPin;
     RefPtr<IPin> m_outputPin;

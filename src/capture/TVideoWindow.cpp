@@ -169,6 +169,8 @@ void TVideoWindow::NotifyClient(TClientOperation operation, int)
             }
             RaiseOnFailure(
                 m_videoWindow->put_Visible(!isHidden())); // the control's own flag: a child shows with its window
+            // The size frames are wanted at, from the first one on: the chain scales them while it streams.
+            RaiseOnFailure(m_videoWindow->SetWindowPosition(0, 0, width(), height()));
         }
         break;
     case opBeforeRemove:

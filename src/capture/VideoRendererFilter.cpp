@@ -12,6 +12,9 @@ namespace pixolo
 namespace
 {
 
+// 32-bit first: the painter draws those without converting.
+constexpr const char *kAnySize = "video/x-raw, format=(string){ BGRx, BGR }";
+
 // Keeps a mapped frame alive for as long as the QImage over its pixels lives.
 struct MappedFrame {
     GstVideoFrame frame;
@@ -39,8 +42,7 @@ RefPtr<VideoRendererFilter> VideoRendererFilter::create()
     if (!sink) {
         return {};
     }
-    // 32-bit first: the painter draws those without converting.
-    auto caps = GstRef<GstCaps>::adopt(gst_caps_from_string("video/x-raw, format=(string){ BGRx, BGR }"));
+    auto caps = GstRef<GstCaps>::adopt(gst_caps_from_string(kAnySize));
     g_object_set(sink.get(), "caps", caps.get(), "max-buffers", 1u, "drop", TRUE, "sync", TRUE, "enable-last-sample",
         FALSE, nullptr);
     return makeObject<VideoRendererFilter>(std::move(sink));
@@ -79,26 +81,32 @@ void VideoRendererFilter::keep(GstRef<GstSample> sample)
     if (!sample) {
         return;
     }
-    GstVideoInfo info;
-    const bool known = gst_video_info_from_caps(&info, gst_sample_get_caps(sample.get()));
-    bool sizeChanged = false;
-    {
-        const std::lock_guard lock(m_lock);
-        m_latest = std::move(sample);
-        if (known && (GST_VIDEO_INFO_WIDTH(&info) != m_width || GST_VIDEO_INFO_HEIGHT(&info) != m_height)) {
-            m_width = GST_VIDEO_INFO_WIDTH(&info);
-            m_height = GST_VIDEO_INFO_HEIGHT(&info);
-            sizeChanged = true;
-        }
-        if (m_owner && !m_framePending) {
-            m_framePending = true; // coalesced: the next notification waits until the owner took a frame
-            QCoreApplication::postEvent(m_owner, new QEvent(VideoFrameEventType()));
-        }
+    const std::lock_guard lock(m_lock);
+    m_latest = std::move(sample);
+    if (m_owner && !m_framePending) {
+        m_framePending = true; // coalesced: the next notification waits until the owner took a frame
+        QCoreApplication::postEvent(m_owner, new QEvent(VideoFrameEventType()));
     }
-    if (sizeChanged) {
-        GstStructure *size = gst_structure_new("pixolo-video-size", "width", G_TYPE_INT, GST_VIDEO_INFO_WIDTH(&info),
-            "height", G_TYPE_INT, GST_VIDEO_INFO_HEIGHT(&info), nullptr);
-        gst_element_post_message(element(), gst_message_new_element(GST_OBJECT(element()), size));
+}
+
+void VideoRendererFilter::askForSize(int width, int height)
+{
+    // Frames come ready for painting: scaled (before they are converted) to the size they are shown at, on the
+    // streaming thread. The chain before the sink agrees on the new size with its next frame.
+    auto caps = GstRef<GstCaps>::adopt(
+        width > 0 && height > 0 ? gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", "width",
+                                      G_TYPE_INT, width, "height", G_TYPE_INT, height, nullptr)
+                                : gst_caps_from_string(kAnySize));
+    if (width > 0 && height > 0) {
+        // The 24-bit layout stays acceptable too, as it is without a size.
+        auto bgr = GstRef<GstCaps>::adopt(gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGR", "width",
+            G_TYPE_INT, width, "height", G_TYPE_INT, height, nullptr));
+        caps = GstRef<GstCaps>::adopt(gst_caps_merge(caps.release(), bgr.release()));
+    }
+    g_object_set(element(), "caps", caps.get(), nullptr);
+    const auto input = GstRef<GstPad>::adopt(gst_element_get_static_pad(element(), "sink"));
+    if (input && gst_pad_is_linked(input.get())) {
+        gst_pad_push_event(input.get(), gst_event_new_reconfigure());
     }
 }
 
@@ -150,7 +158,11 @@ HRESULT VideoRendererFilter::SetWindowPosition(int left, int top, int width, int
     if (width < 0 || height < 0) {
         return E_INVALIDARG;
     }
+    const bool resized = width != m_position.width() || height != m_position.height();
     m_position = QRect(left, top, width, height);
+    if (resized) {
+        askForSize(width, height);
+    }
     return S_OK;
 }
 

@@ -12,7 +12,8 @@ namespace pixolo
 {
 
 // The video renderer: an application sink that keeps the latest frame and tells its owner, once per frame taken,
-// that a new one waits. It has no window: the owner paints the frames.
+// that a new one waits. It has no window: the owner paints the frames, which arrive at the size of the window
+// position (the chain before it scales them there).
 class VideoRendererFilter final : public ElementFilterBase<IVideoWindow>
 {
 public:
@@ -36,13 +37,12 @@ private:
     static GstFlowReturn onSample(GstAppSink *sink, gpointer self);
     static GstFlowReturn onPreroll(GstAppSink *sink, gpointer self);
     void keep(GstRef<GstSample> sample);
+    void askForSize(int width, int height);
 
     std::mutex m_lock; // the latest frame, the owner and the pending flag; the streaming thread takes it
     GstRef<GstSample> m_latest;
     QObject *m_owner = nullptr;
     bool m_framePending = false; // a notification is on its way and no frame was taken since
-    int m_width = 0;
-    int m_height = 0;
 
     QString m_caption;
     bool m_visible = true;

@@ -85,11 +85,23 @@ TEST_F(FilterStateTest, FiltersFollowTheGraphAndHaveTheirPinsInOrder)
     pins[1]->QueryPinInfo(output);
     EXPECT_EQ(input.dir, PINDIR_INPUT);
     EXPECT_EQ(output.dir, PINDIR_OUTPUT);
+    // Between the grabber and the renderer: the preview's scaler, whose output the renderer takes.
     RefPtr<IPin> peer;
     ASSERT_EQ(pins[1]->ConnectedTo(peer), S_OK);
     PIN_INFO peerInfo;
     peer->QueryPinInfo(peerInfo);
-    EXPECT_EQ(peerInfo.pFilter.get(), videoWindow->QueryInterface<IBaseFilter>().get());
+    ASSERT_TRUE(peerInfo.pFilter);
+    FILTER_INFO scaler;
+    peerInfo.pFilter->QueryFilterInfo(scaler);
+    EXPECT_EQ(scaler.achName, QStringLiteral("Video Scaler and Converter"));
+    std::vector<RefPtr<IPin>> scalerPins;
+    peerInfo.pFilter->EnumPins(scalerPins);
+    ASSERT_EQ(scalerPins.size(), 2u);
+    RefPtr<IPin> rendererInput;
+    ASSERT_EQ(scalerPins[1]->ConnectedTo(rendererInput), S_OK);
+    PIN_INFO rendererInfo;
+    rendererInput->QueryPinInfo(rendererInfo);
+    EXPECT_EQ(rendererInfo.pFilter.get(), videoWindow->QueryInterface<IBaseFilter>().get());
 
     EXPECT_TRUE(graph.StopGraph());
     source->GetState(0, state);
