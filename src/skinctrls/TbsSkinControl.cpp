@@ -168,11 +168,12 @@ void TbsSkinCustomControl::LoadSkinEntry()
     }
     const auto *custom = dynamic_cast<const TbsDataSkinCustomControl *>(entry);
     if (!custom) {
-        // An entry without geometry (a standard label's, say): nothing to draw from.
-        m_resizeMode = srmFixed;
+        // An entry without geometry (a standard label's, say): nothing to draw from. Without a skin rectangle either
+        // it leaves the size alone, as any empty skin rectangle does, rather than shrink the control to nothing.
+        m_skinRect = entry->skinrect;
+        m_resizeMode = IsNullRect(m_skinRect) ? srmNone : srmFixed;
         m_picture = QImage();
         m_maskPicture = QImage();
-        m_skinRect = entry->skinrect;
         m_skinPoints = {};
         m_newPoints = {};
         return;
