@@ -176,7 +176,10 @@ TEST_P(PushButtonLookTest, EachStateIsItsSkinImage)
 }
 
 INSTANTIATE_TEST_SUITE_P(MainWindowSizes, PushButtonLookTest,
-    testing::Values(PushCase { 60, "浏览" }, PushCase { 75, "拍照(F8)" }, PushCase { 75, "" }));
+    testing::Values(PushCase { 60, "浏览" }, PushCase { 75, "拍照(F8)" }, PushCase { 75, "" }),
+    [](const testing::TestParamInfo<PushCase> &info) {
+        return "Width" + std::to_string(info.param.width) + (*info.param.caption ? "Captioned" : "Empty");
+    });
 
 // A strip of two 16 x 16 cells: red with a blue mark, then grey; the bottom-left pixel of each is the transparent
 // magenta.
