@@ -118,7 +118,8 @@ TfrmAbout::TfrmAbout(QWidget *parent)
     makeSkinComponents(this, true, bsSkinData1, bsCompressedStoredSkin1);
     // bsSkinStdLabel1 has no store: it always shows its own font.
     bindSkin(bsSkinData1, {bsSkinPanel1, Label1, Label2, Label3, Label5, Label4, bsSkinPanel2, bsSkinPanel3,
-                           bsSkinPanel4, bsSkinButton1, bsSkinPanel5, Label6, Label7, Label8, Label00, Label9, Label01});
+                           bsSkinPanel4, bsSkinButton1, bsSkinPanel5, Label6, Label7, Label8, Label00, Label9,
+                           Label01});
     loadSkin(bsSkinData1, bsCompressedStoredSkin1);
 
     // Esc closes the window whichever control has the focus.

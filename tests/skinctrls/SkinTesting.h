@@ -24,7 +24,8 @@ namespace pixolo::test {
 
 // A window registered for skin messages with its own store, as each of Pixolo's windows has one. The store loads
 // Pixolo's built-in skin, or a skin folder written by the test.
-class SkinnedForm {
+class SkinnedForm
+{
 public:
     explicit SkinnedForm(bool effects = false)
         : form(std::make_unique<QWidget>())
@@ -112,8 +113,8 @@ inline testing::AssertionResult sameOutside(
             const QRgb a = actual.pixel(x, y) & 0xFFFFFF;
             const QRgb e = expected.pixel(x, y) & 0xFFFFFF;
             if (!skip && a != e) {
-                return testing::AssertionFailure() << "pixel (" << x << "," << y << ") is " << std::hex << a
-                                                   << ", expected " << e;
+                return testing::AssertionFailure()
+                    << "pixel (" << x << "," << y << ") is " << std::hex << a << ", expected " << e;
             }
         }
     }

@@ -23,7 +23,8 @@ using namespace pixolo::test;
 namespace {
 
 // Controls made on a form, bound to its store, and the skin loaded after them: they hear of it through the form.
-class PixoloLookTest : public testing::Test {
+class PixoloLookTest : public testing::Test
+{
 protected:
     template <class Control> Control *make(const char *name, QRect bounds)
     {
@@ -129,8 +130,8 @@ TEST_F(PixoloLookTest, FramedLabelsDrawTheirSkinAroundTheText)
     TRect text = entry.clientrect;
     text.Right += 368 - RectWidth(entry.skinrect);
     const QImage image = label->paintImage();
-    EXPECT_TRUE(sameOutside(
-        image, builtSkinImage(*m_skin.store, QStringLiteral("label"), entry.skinrect, label->size()), { toQRect(text) }));
+    EXPECT_TRUE(sameOutside(image,
+        builtSkinImage(*m_skin.store, QStringLiteral("label"), entry.skinrect, label->size()), { toQRect(text) }));
     // The text is there, in the skin's font colour.
     EXPECT_NE(inkBounds(image.copy(toQRect(text)), image.pixel(text.Left, text.Top)), QRect());
     EXPECT_EQ(label->textFont().Color, entry.fontcolor);
@@ -141,7 +142,9 @@ struct PushCase {
     const char *caption;
 };
 
-class PushButtonLookTest : public PixoloLookTest, public testing::WithParamInterface<PushCase> { };
+class PushButtonLookTest : public PixoloLookTest, public testing::WithParamInterface<PushCase>
+{
+};
 
 // Normal, hot, down, focused and disabled, each from its own state image; the text area is left out.
 TEST_P(PushButtonLookTest, EachStateIsItsSkinImage)
@@ -273,8 +276,8 @@ TEST_F(PixoloLookTest, GrayedCheckBoxShowsTheCheckImageHalfwayToWhite)
                 continue;
             }
             const auto half = [](int c) { return int(std::nearbyint((c + 255) / 2.0)); };
-            EXPECT_EQ(image.pixel(3 + x, 4 + y) & 0xFFFFFF,
-                qRgb(half(qRed(m)), half(qGreen(m)), half(qBlue(m))) & 0xFFFFFF);
+            EXPECT_EQ(
+                image.pixel(3 + x, 4 + y) & 0xFFFFFF, qRgb(half(qRed(m)), half(qGreen(m)), half(qBlue(m))) & 0xFFFFFF);
             ++compared;
         }
     }
@@ -325,7 +328,8 @@ TEST_F(PixoloLookTest, StandardLabelTakesTheSkinsFontUnlessItHasItsOwn)
 }
 
 // A skin of the test's own: a picture of coordinate colours, entries of every resize mode and a shaped one.
-class SyntheticSkinTest : public testing::Test {
+class SyntheticSkinTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -379,7 +383,9 @@ struct ResizeCase {
     QSize taken;
 };
 
-class ResizeModeTest : public SyntheticSkinTest, public testing::WithParamInterface<ResizeCase> { };
+class ResizeModeTest : public SyntheticSkinTest, public testing::WithParamInterface<ResizeCase>
+{
+};
 
 // The size each mode gives and the image drawn at it (the builders' image of the skin rectangle).
 TEST_P(ResizeModeTest, TakesTheModesSizeAndDrawsTheSkinAtIt)
@@ -432,7 +438,9 @@ struct MapCase {
     TRect out;
 };
 
-class MapSkinRectTest : public SyntheticSkinTest, public testing::WithParamInterface<MapCase> { };
+class MapSkinRectTest : public SyntheticSkinTest, public testing::WithParamInterface<MapCase>
+{
+};
 
 TEST_P(MapSkinRectTest, MovesOrWidensByTheAreasTheCornersLieIn)
 {

@@ -33,7 +33,8 @@ template <class Control> Control *boundControl(SkinnedForm &skin, const char *na
 }
 
 // A panel that counts how often it applies its skin.
-class CountingPanel final : public TbsSkinPanel {
+class CountingPanel final : public TbsSkinPanel
+{
 public:
     using TbsSkinPanel::TbsSkinPanel;
     void ApplySkin() override
@@ -128,7 +129,8 @@ TEST(SkinBindingTest, ReloadOfOneWindowsStoreLeavesTheOthersControlsAlone)
     EXPECT_EQ(mainButton->height(), 21);
 }
 
-class SkinnedButtonTest : public testing::Test {
+class SkinnedButtonTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -342,7 +344,8 @@ TEST(SkinnedPanelTest, SkinCaptionStaysInsideTheMappedCaptionRectangle)
     box->SetCaption(QStringLiteral("Camera"));
     const QImage captioned = box->paintImage();
     const QRect caption = box->CaptionRect();
-    EXPECT_EQ(caption, toQRect(box->MapSkinRect(skin.entryAs<TbsDataSkinPanelControl>(QStringLiteral("groupbox")).captionrect)));
+    EXPECT_EQ(caption,
+        toQRect(box->MapSkinRect(skin.entryAs<TbsDataSkinPanelControl>(QStringLiteral("groupbox")).captionrect)));
     EXPECT_TRUE(sameOutside(captioned, plain, { caption }));
     EXPECT_FALSE(sameOutside(captioned, plain)); // the caption is drawn
 }
