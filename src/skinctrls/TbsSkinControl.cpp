@@ -98,8 +98,10 @@ QImage TbsSkinControl::paintImage()
         return QImage();
     }
     LoadSkinEntry();
-    QImage bitmap(size(), QImage::Format_ARGB32_Premultiplied);
-    bitmap.fill(Qt::transparent);
+    // An opaque control covers every pixel: its image needs no alpha, and copies to the screen without blending.
+    const bool opaque = testAttribute(Qt::WA_OpaquePaintEvent);
+    QImage bitmap(size(), opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    bitmap.fill(opaque ? QColor(Qt::black) : QColor(Qt::transparent));
     PaintBitmap(bitmap);
     return bitmap;
 }
