@@ -222,6 +222,11 @@ void TbsSkinCustomEdit::updateSkinColor()
     if (!(font == Font())) {
         SetFont(font);
     }
+    // Disabled text in the skin's colour; grey text when the skin gives neither colour.
+    QPalette look = palette();
+    const bool noColours = m_disabledFontColor == 0 && m_skinFont.Color == 0;
+    look.setColor(QPalette::Disabled, QPalette::Text, ColorToQColor(noColours ? clGrayText : m_disabledFontColor));
+    setPalette(look);
     update();
 }
 
@@ -244,6 +249,7 @@ void TbsSkinCustomEdit::ApplySkin()
         ControlFont font = m_useSkinFont ? m_skinFont : m_defaultFont;
         font.Color = m_hot || hasFocus() ? m_activeFontColor : m_skinFont.Color;
         SetFont(font);
+        updateSkinColor();
         // With the skin's font the edit is as high as its skin; without it, as high as its font needs.
         SetBounds(x(), y(), width(), m_useSkinFont ? RectHeight(m_skinRect) : FittedHeight());
         updateMargins();

@@ -267,6 +267,60 @@ TEST(SkinMorphTest, CheckBoxMorphsOnlyWhenTheStoreHasEffects)
     EXPECT_FALSE(morphing->morphActive());
 }
 
+// A button entry with a strip of three animation frames beside each other, on a picture of coordinate colours.
+TEST(SkinAnimationTest, EnteringRunsTheFramesForwardAndLeavingRunsThemBack)
+{
+    SkinnedForm skin(true);
+    skin.useFolder("[VERSION]\r\nskinname=test\r\n"
+                   "[PICTURES]\r\npicture=form.bmp\r\nmask=formmask.bmp\r\nactivepicturescount=1\r\n"
+                   "0=controls.bmp\r\n"
+                   "[FORMINFO]\r\nlefttoppoint=9,8\r\nrighttoppoint=20,8\r\nleftbottompoint=9,16\r\n"
+                   "rightbottompoint=20,16\r\nclientrect=5,6,24,19\r\nmaskrectarea=5,6,24,19\r\n"
+                   "[SKINOBJECTS]\r\ncount=0\r\n"
+                   "[SKINCONTROLS]\r\ncount=1\r\n0=button:button\r\n"
+                   "[button]\r\npictureindex=0\r\nskinrect=0,0,10,6\r\nactiveskinrect=10,0,20,6\r\n"
+                   "animateskinrect=0,10,30,16\r\nframecount=3\r\nanimateinterval=30\r\n",
+        { { QStringLiteral("form.bmp"), coordinateImage(30, 24) },
+            { QStringLiteral("formmask.bmp"), filledImage(30, 24, qRgb(0, 0, 0)) },
+            { QStringLiteral("controls.bmp"), coordinateImage(40, 20) } });
+    auto *button = boundControl<TbsSkinButton>(skin, "button", { 0, 0, 10, 6 });
+    button->SetCanFocused(false);
+    skin.load();
+    ASSERT_EQ(button->size(), QSize(10, 6));
+    const auto from = [&](int left, int top) {
+        return mapsTo(button->paintImage(), [=](int x, int y) { return QPoint(left + x, top + y); });
+    };
+    EXPECT_TRUE(from(0, 0));
+    enter(button);
+    std::vector<int> forward;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const int frame = button->AnimationFrame();
+            if (frame != 0 && (forward.empty() || forward.back() != frame)) {
+                forward.push_back(frame);
+                EXPECT_TRUE(from(10 * (frame - 1), 10)) << "frame " << frame; // in place of the active image
+            }
+            return frame == 0;
+        },
+        5000));
+    EXPECT_EQ(forward, (std::vector<int> { 1, 2, 3 }));
+    EXPECT_TRUE(from(10, 0)); // the run over: the active image
+    leave(button);
+    std::vector<int> backward;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const int frame = button->AnimationFrame();
+            if (frame != 0 && (backward.empty() || backward.back() != frame)) {
+                backward.push_back(frame);
+                EXPECT_TRUE(from(10 * (frame - 1), 10)) << "frame " << frame; // in place of the normal image
+            }
+            return frame == 0;
+        },
+        5000));
+    EXPECT_EQ(backward, (std::vector<int> { 3, 2, 1 }));
+    EXPECT_TRUE(from(0, 0));
+}
+
 TEST(SkinnedCheckBoxTest, SpaceTicksOnReleaseOnceHoweverLongItIsHeld)
 {
     SkinnedForm skin;
