@@ -286,6 +286,7 @@ void SkinButtonControl::startMorph()
 void SkinButtonControl::stopMorph()
 {
     if (m_morphTimer) {
+        m_morphTimer->stop(); // no tick after this, even before the timer is gone
         m_morphTimer->deleteLater(); // timers exist only while a morph runs
         m_morphTimer = nullptr;
     }
@@ -326,6 +327,7 @@ void SkinButtonControl::startAnimation(bool forward)
 void SkinButtonControl::stopAnimation()
 {
     if (m_animateTimer) {
+        m_animateTimer->stop();
         m_animateTimer->deleteLater();
         m_animateTimer = nullptr;
         m_animateFrame = 0;

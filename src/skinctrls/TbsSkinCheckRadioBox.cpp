@@ -166,6 +166,7 @@ void TbsSkinCheckRadioBox::startMorph()
 void TbsSkinCheckRadioBox::stopMorph()
 {
     if (m_morphTimer) {
+        m_morphTimer->stop(); // no tick after this, even before the timer is gone
         m_morphTimer->deleteLater(); // the timer exists only while a morph runs
         m_morphTimer = nullptr;
     }
