@@ -327,6 +327,38 @@ TEST_F(PixoloLookTest, StandardLabelTakesTheSkinsFontUnlessItHasItsOwn)
     EXPECT_EQ(line->textFont().Color, entry.fontcolor);
 }
 
+// The skin gives a user something to see for every state change: no two state pictures of a button, the tool
+// button or the check box look the same.
+TEST_F(PixoloLookTest, EveryStatePictureOfTheSkinLooksDifferent)
+{
+    m_skin.load();
+    const auto distinct = [](const std::vector<QImage> &images) {
+        for (size_t i = 0; i < images.size(); ++i) {
+            for (size_t j = i + 1; j < images.size(); ++j) {
+                if (images[i] == images[j]) {
+                    return testing::AssertionFailure() << "states " << i << " and " << j << " look the same";
+                }
+            }
+        }
+        return testing::AssertionSuccess();
+    };
+    for (const char *name : { "button", "toolbutton" }) {
+        const auto &entry = m_skin.entryAs<TbsDataSkinButtonControl>(QString::fromLatin1(name));
+        std::vector<QImage> states;
+        for (const TRect &state : { entry.skinrect, entry.activeskinrect, entry.downskinrect, entry.disabledskinrect }) {
+            states.push_back(piece(name, state));
+        }
+        EXPECT_TRUE(distinct(states)) << name;
+    }
+    const auto &box = m_skin.entryAs<TbsDataSkinCheckRadioControl>(QStringLiteral("checkbox"));
+    EXPECT_TRUE(distinct({ piece("checkbox", box.skinrect), piece("checkbox", box.activeskinrect) }));
+    EXPECT_TRUE(distinct({ piece("checkbox", box.uncheckimagerect), piece("checkbox", box.checkimagerect),
+        piece("checkbox", box.activeuncheckimagerect), piece("checkbox", box.activecheckimagerect),
+        piece("checkbox", box.unenableduncheckimagerect), piece("checkbox", box.unenabledcheckimagerect) }));
+    const auto &edit = m_skin.entryAs<TbsDataSkinEditControl>(QStringLiteral("edit"));
+    EXPECT_TRUE(distinct({ piece("edit", edit.skinrect), piece("edit", edit.activeskinrect) }));
+}
+
 // A skin of the test's own: a picture of coordinate colours, entries of every resize mode and a shaped one.
 class SyntheticSkinTest : public testing::Test
 {
