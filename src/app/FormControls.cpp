@@ -3,6 +3,7 @@
 #include "skin/SkinMessage.h"
 #include "skin/TbsCompressedStoredSkin.h"
 #include "skin/TbsSkinData.h"
+#include "skinctrls/SkinBinding.h"
 #include "storedskin/StoredSkin.h"
 
 namespace pixolo {
@@ -31,6 +32,13 @@ void makeSkinComponents(QWidget *window, bool skinEffects, TbsSkinData *&store, 
 void loadSkin(TbsSkinData *store, TbsCompressedStoredSkin *storedSkin)
 {
     store->SetCompressedStoredSkin(storedSkin); // sends the change messages
+}
+
+void bindSkin(TbsSkinData *store, std::initializer_list<SkinBoundControl *> controls)
+{
+    for (SkinBoundControl *control : controls) {
+        control->SetSkinData(store);
+    }
 }
 
 } // namespace pixolo

@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QString>
 
+#include <initializer_list>
+
 namespace pixolo {
 
 // Building a window's controls in code, as its design lists them: a named control at its bounds.
@@ -25,11 +27,14 @@ class TbsSkinData;
 // it. The window is registered for skin messages first, so the store's change messages reach it.
 void makeSkinComponents(QWidget *window, bool skinEffects, TbsSkinData *&store, TbsCompressedStoredSkin *&storedSkin);
 
-// Has the store load the stored skin (a broken stored skin raises and the window cannot be made).
-//
-// The controls are not bound to the store yet: they draw their default look until their skinned look is built, and
-// a control bound to a loaded store expects to draw from its skin entry.
+// Has the store load the stored skin (a broken stored skin raises and the window cannot be made). Controls bound to
+// the store before hear of the load through their window and apply it.
 void loadSkin(TbsSkinData *store, TbsCompressedStoredSkin *storedSkin);
+
+class SkinBoundControl;
+
+// Binds each of the window's skinned controls to the window's store, in the order given.
+void bindSkin(TbsSkinData *store, std::initializer_list<SkinBoundControl *> controls);
 
 // A "panel" of the skin, docked as given, with the given border.
 TbsSkinPanel *makePanel(QWidget *parent, const char *name, QRect bounds, TAlign align, TbsSkinBorderStyle border);

@@ -109,11 +109,17 @@ TfrmAbout::TfrmAbout(QWidget *parent)
     Label8 = stdLabel(bsSkinPanel5, "Label8", {12, 74, 405, 16}, lineFont);
     Label00 = stdLabel(bsSkinPanel5, "Label00", QRect(28, 8, 69, 25),
                        ControlFont{QStringLiteral("MS Sans Serif"), -16, fsBold, clBlue});
+    Label00->SetUseSkinColor(false); // the headings keep their own blue
     Label9 = stdLabel(bsSkinPanel5, "Label9", {12, 96, 405, 16}, lineFont);
     Label01 = stdLabel(bsSkinPanel5, "Label01", QRect(112, 8, 297, 25),
                        ControlFont{QStringLiteral("Bookman Old Style"), -16, fsBold, clBlue});
+    Label01->SetUseSkinColor(false);
 
     makeSkinComponents(this, true, bsSkinData1, bsCompressedStoredSkin1);
+    // bsSkinStdLabel1 has no store: it always shows its own font.
+    bindSkin(bsSkinData1, {bsSkinPanel1, Label1, Label2, Label3, Label5, Label4, bsSkinPanel2, bsSkinPanel3,
+                           bsSkinPanel4, bsSkinButton1, bsSkinPanel5, Label6, Label7, Label8, Label00, Label9,
+                           Label01});
     loadSkin(bsSkinData1, bsCompressedStoredSkin1);
 
     // Esc closes the window whichever control has the focus.
@@ -164,12 +170,26 @@ void TfrmAbout::Label4Click(QObject *)
 
 void TfrmAbout::mousePressEvent(QMouseEvent *event)
 {
-    // A click on the window's own area closes it; one on a control (also when the control passed it on) does not.
-    if (event->button() == Qt::LeftButton && !childAt(event->position().toPoint())) {
+    // A click on the window's own area closes it when it ends there; one on a control (also when the control passed
+    // it on) does not.
+    if (event->button() == Qt::LeftButton) {
+        m_ownAreaPressed = !childAt(event->position().toPoint());
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void TfrmAbout::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QPoint at = event->position().toPoint();
+    const bool click = event->button() == Qt::LeftButton && m_ownAreaPressed && rect().contains(at) && !childAt(at);
+    if (event->button() == Qt::LeftButton) {
+        m_ownAreaPressed = false;
+    }
+    if (click) {
         close();
         return;
     }
-    QWidget::mousePressEvent(event);
+    QWidget::mouseReleaseEvent(event);
 }
 
 bool TfrmAbout::eventFilter(QObject *watched, QEvent *event)

@@ -53,12 +53,14 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormShow();
 
     std::uint8_t m_productIndex = 0;
+    bool m_ownAreaPressed = false; // the left button went down on the window's own area
 };
 
 extern QPointer<TfrmAbout> frmAbout;

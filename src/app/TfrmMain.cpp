@@ -28,6 +28,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDir>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -209,6 +210,10 @@ void TfrmMain::createControls()
 
     cbDelay = makeControl<TbsSkinCheckRadioBox>(bsSkinPanel5, "cbDelay", QRect(376, 275, 60, 22));
     cbDelay->SetSkinDataName(QStringLiteral("checkbox"));
+    cbDelay->SetFlat(false);
+    cbDelay->SetCanFocused(true); // focusable, and so in the tab order
+    cbDelay->SetDefaultWidth(60);
+    cbDelay->SetDefaultHeight(22);
     cbDelay->SetRadio(false);
     cbDelay->SetChecked(false);
     cbDelay->SetCaption(QStringLiteral("延时"));
@@ -232,6 +237,12 @@ void TfrmMain::createControls()
     bsSkinStatusPanel1->SetBorderStyle(bvNone);
     bsSkinStatusPanel1->SetAlignment(taCenter);
     bsSkinStatusPanel1->SetAlign(alClient);
+
+    // Every skinned control draws from the window's store (the status bar passes it on to its panel).
+    bindSkin(bsSkinData1,
+        {bsSkinPanel1, bsSkinPanel2, bsSkinPanel3, bsSkinPanel4, bsSkinPanel5, bsSkinStdLabel1, bsSkinSpeedButton1,
+         bsSkinPanel6, bsSkinPanel7, edtsPath, bsSkinButton1, bsSkinButton2, bsSkinButton3, bsSkinButton4, cbDelay,
+         bsSkinStatusBar1});
 }
 
 QString TfrmMain::captionText()
@@ -406,7 +417,10 @@ void TfrmMain::PlayShutterSound()
 
 void TfrmMain::bsSkinButton1Click(QObject *)
 {
-    DesktopServices::openFolder(edtsPath->Text());
+    // The file manager opens the folder as the program's working folder resolves it: an empty path is that folder
+    // itself, a relative one lies below it.
+    const QString path = edtsPath->Text();
+    DesktopServices::openFolder(path.isEmpty() ? QDir::currentPath() : QDir::current().absoluteFilePath(path));
 }
 
 void TfrmMain::bsSkinButton3Click(QObject *)

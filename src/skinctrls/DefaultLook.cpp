@@ -9,12 +9,25 @@ namespace pixolo {
 
 void drawFrame3D(QPainter &painter, const QRect &rect, const QColor &topLeft, const QColor &bottomRight)
 {
-    DrawFrame3D(painter, toTRect(rect), topLeft, bottomRight);
+    // The pixels of the skin layer's DrawFrame3D, in four runs: the left column below the top-left corner and the
+    // top row before the top-right corner in the first colour; the right column and the whole bottom row (with
+    // both lower corners) in the second.
+    if (rect.width() < 1 || rect.height() < 1) {
+        return;
+    }
+    const int left = rect.left();
+    const int top = rect.top();
+    const int right = left + rect.width() - 1;
+    const int bottom = top + rect.height() - 1;
+    painter.fillRect(left, top + 1, 1, bottom - top, topLeft);
+    painter.fillRect(left, top, right - left, 1, topLeft);
+    painter.fillRect(right, top, 1, bottom - top, bottomRight);
+    painter.fillRect(left, bottom, right - left + 1, 1, bottomRight);
 }
 
 void drawOutline(QPainter &painter, const QRect &rect, const QColor &color)
 {
-    DrawFrame3D(painter, toTRect(rect), color, color);
+    drawFrame3D(painter, rect, color, color);
 }
 
 void drawFocusRect(QPainter &painter, const QRect &rect, const QColor &color)

@@ -1,6 +1,10 @@
 #include "skinctrls/TbsSkinButton.h"
 
+#include "skin/SkinGlyphs.h"
+#include "skin/TbsDataSkinControl.h"
+#include "skin/TbsSkinData.h"
 #include "skinctrls/DefaultLook.h"
+#include "skinctrls/SkinLook.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -14,6 +18,9 @@ namespace {
 // Fill colours of the default look (0x00BBGGRR).
 constexpr TColor s_downFace = 11899781;
 constexpr TColor s_hotFace = 13811126;
+// A morph moves a fifth of the way on each 20-ms tick.
+constexpr int s_morphInterval = 20;
+constexpr double s_morphStep = 0.2;
 
 } // namespace
 
@@ -141,6 +148,15 @@ void SkinButtonControl::SetDown(bool value)
         return;
     }
     m_down = value;
+    if (morphActive()) {
+        // Down shows the down look at once; coming up fades back from the active look.
+        m_morphFactor = 1;
+        if (value) {
+            stopMorph();
+        } else {
+            startMorph();
+        }
+    }
     update();
     if (value && m_groupIndex != 0 && !m_allowAllUp) {
         releaseGroup();
@@ -171,6 +187,9 @@ void SkinButtonControl::setHot(bool value)
 {
     if (m_hot != value) {
         m_hot = value;
+        if (morphActive() && !m_morphTimer) {
+            m_morphFactor = value || focusedLook() ? 1 : 0; // a look set from outside shows at once
+        }
         update();
     }
 }
@@ -194,13 +213,16 @@ void SkinButtonControl::stopRepeat()
 void SkinButtonControl::EnabledChanged()
 {
     m_hot = false;
+    stopMorph();
+    m_morphFactor = 0;
     update();
 }
 
 void SkinButtonControl::MouseEnter()
 {
     if (takesHover()) {
-        setHot(true);
+        m_hot = true;
+        lookChanged(true);
         if (m_down && m_groupIndex == 0 && m_repeatMode && m_pressed) {
             startRepeat();
         }
@@ -211,7 +233,8 @@ void SkinButtonControl::MouseEnter()
 void SkinButtonControl::MouseLeave()
 {
     if (!keepsHotOnLeave()) {
-        setHot(false);
+        m_hot = false;
+        lookChanged(false);
     }
     if (m_down && m_groupIndex == 0 && m_repeatMode) {
         stopRepeat();
@@ -219,8 +242,237 @@ void SkinButtonControl::MouseLeave()
     TbsSkinCustomControl::MouseLeave();
 }
 
+void SkinButtonControl::lookChanged(bool forward)
+{
+    const bool shows = m_groupIndex != 0 ? !m_down : hoverShows();
+    if (!shows) {
+        update();
+        return;
+    }
+    if (m_down) {
+        if (morphActive()) {
+            m_morphFactor = 1;
+        }
+        update();
+        return;
+    }
+    startAnimation(forward);
+    startMorph();
+}
+
+bool SkinButtonControl::morphActive() const
+{
+    return m_morphing && m_skin.effects() && skinLook();
+}
+
+void SkinButtonControl::startMorph()
+{
+    if (!morphActive()) {
+        stopMorph();
+        m_morphFactor = m_hot || focusedLook() ? 1 : 0;
+        update();
+        return;
+    }
+    if (!m_morphTimer) {
+        m_morphTimer = new QTimer(this);
+        m_morphTimer->setInterval(s_morphInterval);
+        connect(m_morphTimer, &QTimer::timeout, this, [this] { morphStep(); });
+    }
+    if (!m_morphTimer->isActive()) {
+        m_morphTimer->start();
+    }
+}
+
+void SkinButtonControl::stopMorph()
+{
+    if (m_morphTimer) {
+        m_morphTimer->stop(); // no tick after this, even before the timer is gone
+        m_morphTimer->deleteLater(); // timers exist only while a morph runs
+        m_morphTimer = nullptr;
+    }
+}
+
+void SkinButtonControl::morphStep()
+{
+    const bool toward = m_hot || focusedLook();
+    if (!morphActive()) {
+        m_morphFactor = toward ? 1 : 0;
+        stopMorph();
+    } else if (toward && m_morphFactor < 1) {
+        m_morphFactor = std::min(1.0, m_morphFactor + s_morphStep);
+    } else if (!toward && m_morphFactor > 0) {
+        m_morphFactor = std::max(0.0, m_morphFactor - s_morphStep);
+    } else {
+        m_morphFactor = toward ? 1 : 0;
+        stopMorph();
+    }
+    update();
+}
+
+void SkinButtonControl::startAnimation(bool forward)
+{
+    if (!m_skin.effects() || !skinLook() || IsNullRect(m_animateSkinRect) || m_frameCount < 1) {
+        return;
+    }
+    m_animateForward = forward;
+    m_animateFrame = forward ? 1 : m_frameCount;
+    if (!m_animateTimer) {
+        m_animateTimer = new QTimer(this);
+        connect(m_animateTimer, &QTimer::timeout, this, [this] { animationStep(); });
+    }
+    m_animateTimer->start(std::max(m_animateInterval, 1));
+    update();
+}
+
+void SkinButtonControl::stopAnimation()
+{
+    if (m_animateTimer) {
+        m_animateTimer->stop();
+        m_animateTimer->deleteLater();
+        m_animateTimer = nullptr;
+        m_animateFrame = 0;
+        update();
+    }
+}
+
+void SkinButtonControl::animationStep()
+{
+    m_animateFrame += m_animateForward ? 1 : -1;
+    if (m_animateFrame > m_frameCount || m_animateFrame <= 0) {
+        stopAnimation();
+        return;
+    }
+    update();
+}
+
+void SkinButtonControl::ApplySkin()
+{
+    stopMorph();
+    stopAnimation();
+    TbsSkinCustomControl::ApplySkin();
+    m_morphFactor = m_hot || focusedLook() ? 1 : 0;
+}
+
+void SkinButtonControl::LoadSkinEntry()
+{
+    TbsSkinCustomControl::LoadSkinEntry();
+    const auto *entry = dynamic_cast<const TbsDataSkinButtonControl *>(m_skin.entry());
+    if (!entry) {
+        m_morphing = false;
+        m_animateSkinRect = {};
+        m_frameCount = 0;
+        return;
+    }
+    m_skinFont = entryFont(entry->fontname, entry->fontheight, entry->fontstyle, entry->fontcolor);
+    m_activeFontColor = entry->activefontcolor;
+    m_downFontColor = entry->downfontcolor;
+    m_disabledFontColor = entry->disabledfontcolor;
+    m_activeSkinRect = IsNullRect(entry->activeskinrect) ? entry->skinrect : entry->activeskinrect;
+    m_downSkinRect = IsNullRect(entry->downskinrect) ? m_activeSkinRect : entry->downskinrect;
+    m_disabledSkinRect = entry->disabledskinrect;
+    m_morphing = entry->morphing;
+    m_morphKind = entry->morphkind;
+    m_animateSkinRect = entry->animateskinrect;
+    m_frameCount = entry->framecount;
+    m_animateInterval = entry->animateinterval;
+    m_showFocus = entry->showfocus;
+    if (!m_useSkinSize) {
+        m_maskPicture = QImage(); // a button that does not take the skin's size has no shape of its own
+    }
+}
+
+void SkinButtonControl::PaintBitmap(QImage &bitmap)
+{
+    if (!skinLook()) {
+        DrawDefaultImage(bitmap);
+        return;
+    }
+    int w = width();
+    int h = height();
+    CalcSkinSize(w, h);
+    // A running animation shows its cell in place of the image it runs toward (forward) or from (backward).
+    const TRect cell = m_animateTimer ? animationCell(m_animateSkinRect, m_skinRect, m_frameCount, m_animateFrame)
+                                      : TRect();
+    const TRect normal = !IsNullRect(cell) && !m_animateForward ? cell : m_skinRect;
+    const TRect active = !IsNullRect(cell) && m_animateForward ? cell : m_activeSkinRect;
+    switch (skinState()) {
+    case SkinState::Morph: {
+        QImage from;
+        QImage to;
+        drawState(from, normal, false, false);
+        drawState(to, active, true, false);
+        bitmap = morphed(from, to, m_morphKind, m_morphFactor);
+        break;
+    }
+    case SkinState::Normal:
+        drawState(bitmap, normal, false, false);
+        break;
+    case SkinState::Active:
+        drawState(bitmap, active, true, false);
+        break;
+    case SkinState::Down:
+        drawState(bitmap, m_downSkinRect, true, true);
+        break;
+    case SkinState::Disabled:
+        drawState(bitmap, m_disabledSkinRect, false, false);
+        break;
+    case SkinState::Bare: {
+        // Glyph and caption straight on the parent, in the skin's button colours.
+        const TbsSkinData *store = SkinData();
+        const TColor color = !isEnabled() ? store->SkinColors.cbtnshadow
+            : m_useSkinFontColor          ? store->SkinColors.cbtntext
+                                          : DefaultFont().Color;
+        QPainter painter(&bitmap);
+        const ControlFont font = UseSkinFont() ? m_skinFont : DefaultFont();
+        drawGlyphAndCaption(
+            painter, toQRect(m_newPoints.ClRect), font.toQFont(), ColorToQColor(color), drawnActive(), drawnDown());
+        break;
+    }
+    }
+}
+
+void SkinButtonControl::drawState(QImage &bitmap, const TRect &rect, bool active, bool down)
+{
+    QRect textArea;
+    if (m_useSkinSize || m_resizeMode == srmBoth) {
+        DrawSkinPicture(bitmap, m_picture, rect);
+        textArea = toQRect(m_newPoints.ClRect);
+    } else {
+        // The state image stretched to the button: whole in mode 0, corners kept in modes 2 and 3.
+        bitmap = QImage(size(), QImage::Format_RGB32);
+        bitmap.fill(Qt::black);
+        if (m_resizeMode == srmFixed) {
+            stretch(bitmap, bitmap.rect(), m_picture, toQRect(rect));
+        } else {
+            CreateStretchNineImage(bitmap, m_picture, rect, m_skinPoints.ClRect);
+        }
+        TRect area = m_skinPoints.ClRect;
+        area.Right += width() - RectWidth(m_skinRect);
+        area.Bottom += height() - RectHeight(m_skinRect);
+        textArea = toQRect(area);
+    }
+    if (bitmap.isNull()) {
+        return;
+    }
+    const ControlFont font = UseSkinFont() ? m_skinFont : DefaultFont();
+    TColor color = m_skinFont.Color;
+    if (isEnabled() && !m_useSkinFontColor) {
+        color = DefaultFont().Color;
+    } else if (!isEnabled()) {
+        color = m_disabledFontColor;
+    } else if (down) {
+        color = m_downFontColor;
+    } else if (active) {
+        color = m_activeFontColor;
+    }
+    QPainter painter(&bitmap);
+    drawFocusMark(painter, textArea);
+    drawGlyphAndCaption(painter, textArea, font.toQFont(), ColorToQColor(color), active, down);
+}
+
 void SkinButtonControl::pressButton()
 {
+    stopAnimation();
     m_pressed = true;
     if (!m_down) {
         setHot(true);
@@ -388,6 +640,35 @@ void TbsSkinButton::focusChanged(QWidget *now)
     }
 }
 
+SkinButtonControl::SkinState TbsSkinButton::skinState() const
+{
+    const double factor = MorphFactor();
+    if (morphActive() && factor > 0 && factor < 1 && isEnabled()) {
+        return SkinState::Morph;
+    }
+    if (!isEnabled() && !IsNullRect(m_disabledSkinRect)) {
+        return SkinState::Disabled;
+    }
+    if (drawnDown()) {
+        return SkinState::Down;
+    }
+    if (focusedLook() || Hot()) {
+        return SkinState::Active;
+    }
+    if (morphActive() && factor == 1) {
+        return SkinState::Active;
+    }
+    return SkinState::Normal;
+}
+
+void TbsSkinButton::drawFocusMark(QPainter &painter, const QRect &textArea)
+{
+    const TbsSkinData *store = SkinData();
+    if (m_showFocus && focusedLook() && store) {
+        drawFocusRect(painter, textArea, ColorToQColor(store->SkinColors.cbtnface));
+    }
+}
+
 bool TbsSkinButton::keepsHotOnLeave() const
 {
     return m_default && m_canFocused && m_dialogKey && !hasFocus();
@@ -479,6 +760,7 @@ bool TbsSkinButton::KeyDown(QKeyEvent *event)
     }
     if (event->key() == Qt::Key_Space) {
         if (!event->isAutoRepeat()) {
+            stopAnimation();
             m_spaceDown = true;
             SetDown(true);
             if (RepeatMode()) {
@@ -512,7 +794,10 @@ bool TbsSkinButton::KeyUp(QKeyEvent *event)
 void TbsSkinButton::focusInEvent(QFocusEvent *event)
 {
     SkinButtonControl::focusInEvent(event);
-    update();
+    if (!Hot() || Down()) {
+        startAnimation(true);
+    }
+    startMorph();
 }
 
 void TbsSkinButton::focusOutEvent(QFocusEvent *event)
@@ -523,7 +808,10 @@ void TbsSkinButton::focusOutEvent(QFocusEvent *event)
     if (GroupIndex() == 0) {
         SetDown(false);
     }
-    update();
+    if (!Hot()) {
+        startAnimation(false);
+    }
+    startMorph();
 }
 
 bool TbsSkinButton::takeFocusForPress()
@@ -563,6 +851,27 @@ TbsSkinSpeedButton::TbsSkinSpeedButton(QWidget *parent)
     SetSkinDataName(QStringLiteral("toolbutton"));
     setWindowless(true);
     setAttribute(Qt::WA_OpaquePaintEvent, true);
+}
+
+SkinButtonControl::SkinState TbsSkinSpeedButton::skinState() const
+{
+    const double factor = MorphFactor();
+    if (morphActive() && factor != 0 && factor != 1) {
+        return SkinState::Morph;
+    }
+    if (Down() && (Hot() || GroupIndex() != 0)) {
+        return SkinState::Down;
+    }
+    if (Hot() || (morphActive() && factor == 1)) {
+        return SkinState::Active;
+    }
+    if (m_transparent) {
+        return SkinState::Bare;
+    }
+    if (!isEnabled() && !IsNullRect(m_disabledSkinRect)) {
+        return SkinState::Disabled;
+    }
+    return SkinState::Normal;
 }
 
 void TbsSkinSpeedButton::SetShowCaption(bool value)

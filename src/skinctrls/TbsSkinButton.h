@@ -65,8 +65,25 @@ public:
     // Whether the button's image is the hot (active) look now.
     virtual bool drawnActive() const { return m_hot; }
 
+    // Where the button stands between its normal (0) and active (1) look while it morphs.
+    double MorphFactor() const { return m_morphFactor; }
+    // Whether state changes are shown as a morph: the store has effects on and the entry asks for it.
+    virtual bool morphActive() const;
+    // The frame of the running animation (0 when none runs).
+    int AnimationFrame() const { return m_animateTimer ? m_animateFrame : 0; }
+
+    void ApplySkin() override;
+
 protected:
+    // The image a skinned button shows, chosen by its state.
+    enum class SkinState { Morph, Normal, Active, Down, Disabled, Bare };
+    virtual SkinState skinState() const = 0;
+
+    void LoadSkinEntry() override;
+    void PaintBitmap(QImage &bitmap) override;
     void DrawDefaultImage(QImage &bitmap) override;
+    // The push and tool buttons draw their states in PaintBitmap: the base skin image is not used.
+    void DrawSkinImage(QImage &) override { }
     void EnabledChanged() override;
     void CaptionChanged() override { update(); }
     void MouseEnter() override;
@@ -95,6 +112,40 @@ protected:
     void setHot(bool value);
     void startRepeat();
     void stopRepeat();
+    // Whether the button counts as focused for the active look (the push button's focus).
+    virtual bool focusedLook() const { return false; }
+    // Whether a hover change shows: not while a push button's focus already keeps the active look.
+    virtual bool hoverShows() const { return true; }
+    // The pointer came or went, or the focus: run the animation and morph (or repaint) toward the new look.
+    void lookChanged(bool forward);
+    // Morphs toward the hot or focused look, or its absence; without active morphing, jumps there.
+    void startMorph();
+    void stopMorph();
+    void morphStep();
+    void startAnimation(bool forward);
+    void stopAnimation();
+    void animationStep();
+
+    // Draws the state image `rect` into `bitmap` at the button's size with glyph and caption, `active` and
+    // `down` choosing colours, glyph cell and pressed offset.
+    void drawState(QImage &bitmap, const TRect &rect, bool active, bool down);
+    // Colours and focus mark of the skinned look (the push button's focus rectangle).
+    virtual void drawFocusMark(QPainter &, const QRect &) { }
+
+    // The button entry's data, copied by LoadSkinEntry.
+    ControlFont m_skinFont;
+    TColor m_activeFontColor = 0;
+    TColor m_downFontColor = 0;
+    TColor m_disabledFontColor = 0;
+    TRect m_activeSkinRect;
+    TRect m_downSkinRect;
+    TRect m_disabledSkinRect;
+    bool m_morphing = false;
+    TMorphKind m_morphKind = mkDefault;
+    TRect m_animateSkinRect;
+    int m_frameCount = 0;
+    int m_animateInterval = 25;
+    bool m_showFocus = false;
     // Glyph cell to draw by the cell rule, for the look drawn.
     int glyphIndex(bool active, bool down) const;
     // Draws glyph and caption into `area` in `font` and `color`.
@@ -120,6 +171,11 @@ private:
     bool m_pressed = false;
     bool m_wentDownAtPress = false;
     QTimer *m_repeatTimer = nullptr;
+    double m_morphFactor = 0;
+    QTimer *m_morphTimer = nullptr;
+    int m_animateFrame = 0;
+    bool m_animateForward = true;
+    QTimer *m_animateTimer = nullptr;
 };
 
 // A push button: takes the keyboard focus, answers space and Enter, and can be the window's default (Enter) or
@@ -150,6 +206,10 @@ public:
     bool drawnActive() const override;
 
 protected:
+    SkinState skinState() const override;
+    bool focusedLook() const override { return m_canFocused && hasFocus(); }
+    bool hoverShows() const override { return !hasFocus() || Down(); }
+    void drawFocusMark(QPainter &painter, const QRect &textArea) override;
     bool keepsHotOnLeave() const override;
     void AcceleratorPressed() override;
 
@@ -199,7 +259,10 @@ public:
     int ImageIndex() const { return m_imageIndex; }
     void SetImageIndex(int value) { m_imageIndex = value; }
 
+    bool morphActive() const override { return !m_transparent && SkinButtonControl::morphActive(); }
+
 protected:
+    SkinState skinState() const override;
     bool takesHover() const override { return isEnabled(); }
     QString drawnCaption() const override { return m_showCaption ? Caption() : QString(); }
     bool flatLook() const override { return m_flat; }

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QList>
 
+class QTimer;
+
 namespace pixolo {
 
 enum TCheckBoxState : int { cbUnchecked, cbChecked, cbGrayed };
@@ -46,7 +48,20 @@ public:
     // The pointer is over the box, or a mouse button went down on it.
     bool Hot() const { return m_hot; }
 
+    // Where the box stands between its normal (0) and active (1) background while it morphs.
+    double MorphFactor() const { return m_morphFactor; }
+    // Whether changes between the normal and active looks are shown as a morph (non-flat boxes only).
+    bool morphActive() const;
+    // Where the caption and the check image go at the present size (non-flat, with an entry).
+    QRect TextRect() const { return toQRect(m_textRect); }
+    QRect CheckImagePlace() const { return toQRect(m_checkPlace); }
+
+    void ApplySkin() override;
+
 protected:
+    void LoadSkinEntry() override;
+    void CalcSkinSize(int &width, int &height) override;
+    void PaintBitmap(QImage &bitmap) override;
     void DrawDefaultImage(QImage &bitmap) override;
     void CaptionChanged() override { update(); }
     void EnabledChanged() override;
@@ -65,6 +80,37 @@ protected:
 private:
     void setHot(bool value);
     void drawDefaultMark(QPainter &painter);
+    // The check image of the state, as the table of states gives it (lightened for the grayed state).
+    QImage checkImage() const;
+    // The non-flat state image: background `rect`, the check image and the caption.
+    void drawStateImage(QImage &bitmap, const TRect &rect, bool active);
+    void drawFlatSkin(QImage &bitmap);
+    void startMorph();
+    void stopMorph();
+    void morphStep();
+
+    // The check/radio entry's data, copied by LoadSkinEntry.
+    bool m_checkEntry = false;
+    ControlFont m_skinFont;
+    TColor m_activeFontColor = 0;
+    TColor m_unenabledFontColor = 0;
+    TColor m_frameFontColor = 0;
+    TRect m_activeSkinRect;
+    TRect m_checkImageArea;
+    TRect m_textArea;
+    TRect m_checkImageRect;
+    TRect m_uncheckImageRect;
+    TRect m_activeCheckImageRect;
+    TRect m_activeUncheckImageRect;
+    TRect m_unenabledCheckImageRect;
+    TRect m_unenabledUncheckImageRect;
+    bool m_morphing = false;
+    TMorphKind m_morphKind = mkDefault;
+    // Computed for the present size by CalcSkinSize.
+    TRect m_textRect;
+    TRect m_checkPlace;
+    double m_morphFactor = 0;
+    QTimer *m_morphTimer = nullptr;
 
     bool m_checked = false;
     TCheckBoxState m_state = cbUnchecked;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skin/SkinPaint.h"
 #include "skinctrls/ControlBase.h"
 #include "skinctrls/ControlFont.h"
 #include "skinctrls/SkinBinding.h"
@@ -11,6 +12,15 @@
 namespace pixolo {
 
 class TbsSkinData;
+
+// How a control's image follows its size, derived from the corner points of its entry.
+enum TSkinResizeMode : int {
+    srmNone = -1, // empty skin rectangle: size and region are left alone, nothing is drawn
+    srmFixed = 0, // the control takes the skin rectangle's size
+    srmBoth = 1, // four corners: the control stretches both ways
+    srmWidth = 2, // the height is fixed to the skin height
+    srmHeight = 3, // the width is fixed to the skin width
+};
 
 // The windowed skin control: bound to a skin data store by the name of an entry of the store's control list,
 // composed in an off-screen image on every paint. Without an entry it draws its default look.
@@ -31,6 +41,9 @@ public:
     QImage paintImage();
 
 protected:
+    // Composes the control into `bitmap` (its size, transparent): the default look without an entry, the skin
+    // image with one. The entry was loaded just before.
+    virtual void PaintBitmap(QImage &bitmap);
     virtual void DrawDefaultImage(QImage &bitmap);
     virtual void DrawSkinImage(QImage &bitmap);
     // Adjusts a requested size to the entry's geometry (custom controls).
@@ -46,7 +59,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 };
 
-// The skin control with geometry from its entry, a default font and a default size for the look without a skin.
+// The skin control with geometry from its entry: the picture, the skin rectangle, the corner points and client
+// rectangle and the resize mode they give; a default font and a default size for the look without a skin.
 class TbsSkinCustomControl : public TbsSkinControl {
     Q_OBJECT
 public:
@@ -59,19 +73,62 @@ public:
     int DefaultHeight() const { return m_defaultHeight; }
     void SetDefaultHeight(int value);
     bool UseSkinFont() const { return m_useSkinFont; }
-    void SetUseSkinFont(bool value) { m_useSkinFont = value; }
+    void SetUseSkinFont(bool value);
 
     void ApplySkin() override;
 
+    // The entry's geometry as last loaded: resize mode, skin rectangle, and the corner points and client rectangle
+    // in skin-rectangle coordinates, at the skin size and moved for the control's present size.
+    int ResizeMode() const { return m_resizeMode; }
+    const TRect &SkinRect() const { return m_skinRect; }
+    const SkinCorners &SkinPoints() const { return m_skinPoints; }
+    const SkinCorners &NewPoints() const { return m_newPoints; }
+
+    // A rectangle given in skin-rectangle coordinates (a caption area, a marker) moved to where it lies at the
+    // control's present size.
+    TRect MapSkinRect(const TRect &R) const;
+
 protected:
+    void LoadSkinEntry() override;
+    void CalcSkinSize(int &width, int &height) override;
+    void PaintBitmap(QImage &bitmap) override;
     // Fills the control with the button face colour.
     void DrawDefaultImage(QImage &bitmap) override;
+    // DrawSkinPicture of the skin rectangle.
+    void DrawSkinImage(QImage &bitmap) override;
+    void UpdateRegion() override;
+
+    // Draws `rect` of `picture` (a state image: the skin rectangle's size, corner points and client rectangle)
+    // into `bitmap` at the control's present size, by the resize mode: copied (mode 0, the bitmap taking the
+    // rectangle's size), built both ways with the client drawn (1), in width (2) or in height (3); nothing for -1.
+    void DrawSkinPicture(QImage &bitmap, const QImage &picture, const TRect &rect);
+    // Whether the control draws its skinned look: it has an entry with a picture. An entry without a picture
+    // leaves the control its default look.
+    bool skinLook() const { return SkinIndex() != -1 && !m_picture.isNull(); }
+    // The client rectangle moved for a control of `size` (the current client rectangle), in control coordinates.
+    TRect clientRectFor(QSize size) const;
+
+    // The font the entry names (name, height and style), in `color`.
+    static ControlFont entryFont(const QString &name, int height, TFontStyles style, TColor color);
+
+    // The entry's data, copied by LoadSkinEntry; the images share the store's pixels.
+    QImage m_picture;
+    QImage m_maskPicture;
+    TRect m_skinRect;
+    SkinCorners m_skinPoints;
+    SkinCorners m_newPoints;
+    bool m_stretchEffect = false;
+    int m_resizeMode = srmFixed;
 
     // Painting switches of the skin look: the panel tiles its background; background fill is on by default.
     bool m_tiledBackground = false;
     bool m_backgroundFill = true;
 
 private:
+    // The skin look of a four-corner control that tiles its background: border strips around the tiled client
+    // piece, the top strip first going through DrawSkinImage (where a panel draws its caption).
+    void paintTiledBackground(QImage &bitmap);
+
     ControlFont m_defaultFont;
     int m_defaultWidth = 0;
     int m_defaultHeight = 0;

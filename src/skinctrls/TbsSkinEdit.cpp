@@ -1,5 +1,7 @@
 #include "skinctrls/TbsSkinEdit.h"
 
+#include "skin/SkinPaint.h"
+#include "skin/TbsDataSkinControl.h"
 #include "skinctrls/DefaultLook.h"
 
 #include <QApplication>
@@ -179,12 +181,81 @@ bool TbsSkinCustomEdit::event(QEvent *event)
     if (handleSkinNotice(event, true)) {
         return true;
     }
+    if (event->type() == QEvent::ParentChange) {
+        followWindow();
+    }
     return TbsCustomEdit::event(event);
+}
+
+void TbsSkinCustomEdit::LoadSkinEntry()
+{
+    SkinBoundControl::LoadSkinEntry();
+    const auto *entry = dynamic_cast<const TbsDataSkinEditControl *>(m_skin.entry());
+    m_editEntry = entry != nullptr;
+    if (!entry) {
+        m_picture = QImage();
+        return;
+    }
+    m_picture = m_skin.picture(entry->pictureindex);
+    m_skinRect = entry->skinrect;
+    m_activeSkinRect = IsNullRect(entry->activeskinrect) ? entry->skinrect : entry->activeskinrect;
+    m_leftWidth = entry->lefttoppoint.X;
+    m_rightWidth = RectWidth(entry->skinrect) - entry->righttoppoint.X;
+    m_clientRect = entry->clientrect;
+    m_stretchEffect = entry->stretcheffect;
+    m_skinFont = ControlFont { entry->fontname, entry->fontheight, entry->fontstyle, entry->fontcolor };
+    m_activeFontColor = entry->activefontcolor;
+    m_disabledFontColor = entry->disabledfontcolor;
+    m_buttonRect = entry->buttonrect;
+    m_activeButtonRect = entry->activebuttonrect;
+    m_downButtonRect = IsNullRect(entry->downbuttonrect) ? entry->activebuttonrect : entry->downbuttonrect;
+    m_unenabledButtonRect = entry->unenabledbuttonrect;
+}
+
+void TbsSkinCustomEdit::updateSkinColor()
+{
+    if (!skinned()) {
+        return;
+    }
+    ControlFont font = Font();
+    font.Color = m_hot || hasFocus() ? m_activeFontColor : m_skinFont.Color;
+    if (!(font == Font())) {
+        SetFont(font);
+    }
+    // Disabled text in the skin's colour; grey text when the skin gives neither colour.
+    QPalette look = palette();
+    const bool noColours = m_disabledFontColor == 0 && m_skinFont.Color == 0;
+    look.setColor(QPalette::Disabled, QPalette::Text, ColorToQColor(noColours ? clGrayText : m_disabledFontColor));
+    setPalette(look);
+    update();
+}
+
+void TbsSkinCustomEdit::focusInEvent(QFocusEvent *event)
+{
+    TbsCustomEdit::focusInEvent(event);
+    updateSkinColor();
+}
+
+void TbsSkinCustomEdit::focusOutEvent(QFocusEvent *event)
+{
+    TbsCustomEdit::focusOutEvent(event);
+    updateSkinColor();
 }
 
 void TbsSkinCustomEdit::ApplySkin()
 {
     LoadSkinEntry();
+    if (skinned()) {
+        ControlFont font = m_useSkinFont ? m_skinFont : m_defaultFont;
+        font.Color = m_hot || hasFocus() ? m_activeFontColor : m_skinFont.Color;
+        SetFont(font);
+        updateSkinColor();
+        // With the skin's font the edit is as high as its skin; without it, as high as its font needs.
+        SetBounds(x(), y(), width(), m_useSkinFont ? RectHeight(m_skinRect) : FittedHeight());
+        updateMargins();
+        update();
+        return;
+    }
     if (SkinIndex() == -1) {
         SetFont(m_defaultFont);
         const int width = m_defaultWidth > 0 ? m_defaultWidth : this->width();
@@ -266,18 +337,57 @@ void TbsSkinCustomEdit::SetAlignment(TAlignment value)
 
 QRect TbsSkinCustomEdit::ButtonRect() const
 {
-    return m_buttonMode ? rectLTRB(width() - height(), 0, width(), height()) : QRect();
+    if (!m_buttonMode) {
+        return QRect();
+    }
+    if (!skinned()) {
+        return rectLTRB(width() - height(), 0, width(), height());
+    }
+    TRect button = m_buttonRect;
+    if (button.Left >= RectWidth(m_skinRect) - m_rightWidth) {
+        button = offsetRect(button, width() - RectWidth(m_skinRect), 0);
+    }
+    if (!m_useSkinFont) {
+        button.Bottom += height() - RectHeight(m_skinRect);
+    }
+    return toQRect(button);
 }
 
 QRect TbsSkinCustomEdit::TextRect() const
 {
-    const int right = m_buttonMode ? width() - height() : width();
-    return rectLTRB(2, 2, right - 2, height() - 2);
+    if (!skinned()) {
+        const int right = m_buttonMode ? width() - height() : width();
+        return rectLTRB(2, 2, right - 2, height() - 2);
+    }
+    TRect text = m_clientRect;
+    text.Right += width() - RectWidth(m_skinRect);
+    if (!m_useSkinFont) {
+        text.Bottom += height() - RectHeight(m_skinRect);
+    }
+    return toQRect(text);
 }
 
 int TbsSkinCustomEdit::FittedHeight() const
 {
-    return QFontMetrics(font()).height() + 4;
+    const int frame = skinned() ? RectHeight(m_skinRect) - RectHeight(m_clientRect) : 4;
+    return QFontMetrics(font()).height() + frame;
+}
+
+QImage TbsSkinCustomEdit::FrameImage() const
+{
+    if (!skinned()) {
+        return {};
+    }
+    const TRect &rect = m_hot || hasFocus() ? m_activeSkinRect : m_skinRect;
+    QImage frame = CreateHSkinImage(m_leftWidth, m_rightWidth, m_picture, rect, width(), m_stretchEffect);
+    if (frame.isNull() || frame.height() == height()) {
+        return frame;
+    }
+    // Built at the skin height, then stretched to the edit's own height.
+    QImage sized(size(), QImage::Format_RGB32);
+    sized.fill(Qt::black);
+    stretch(sized, sized.rect(), frame, frame.rect());
+    return sized;
 }
 
 void TbsSkinCustomEdit::updateMargins()
@@ -291,10 +401,8 @@ void TbsSkinCustomEdit::updateMargins()
 void TbsSkinCustomEdit::SetBounds(int left, int top, int width, int height)
 {
     LoadSkinEntry();
-    if ((width != this->width() || height != this->height()) && !(SkinIndex() == -1 && m_useSkinFont)) {
-        if (!m_useSkinFont) {
-            height = FittedHeight();
-        }
+    if ((width != this->width() || height != this->height()) && !(!skinned() && m_useSkinFont)) {
+        height = m_useSkinFont ? RectHeight(m_skinRect) : FittedHeight();
     }
     TbsCustomEdit::SetBounds(left, top, width, height);
 }
@@ -321,12 +429,14 @@ void TbsSkinCustomEdit::EnabledChanged()
 void TbsSkinCustomEdit::MouseEnter()
 {
     m_hot = true;
+    updateSkinColor();
     TbsCustomEdit::MouseEnter();
 }
 
 void TbsSkinCustomEdit::MouseLeave()
 {
     m_hot = false;
+    updateSkinColor();
     if (m_buttonHot || m_buttonPressed) {
         m_buttonHot = false;
         m_buttonPressed = false;
@@ -346,6 +456,20 @@ void TbsSkinCustomEdit::setButtonHot(bool value)
 void TbsSkinCustomEdit::paintBackground(QPainter &painter)
 {
     LoadSkinEntry();
+    if (skinned()) {
+        painter.drawImage(0, 0, FrameImage()); // the frame composed off-screen, the text goes over it
+        if (!m_buttonMode) {
+            return;
+        }
+        const TRect &look = !isEnabled() && !IsNullRect(m_unenabledButtonRect) ? m_unenabledButtonRect
+            : m_buttonPressed && m_buttonHot                                      ? m_downButtonRect
+            : m_buttonHot                                                         ? m_activeButtonRect
+                                                                                  : TRect();
+        if (!IsNullRect(look)) {
+            stretch(painter, ButtonRect(), m_picture, toQRect(look));
+        }
+        return;
+    }
     const QRect frame = rectLTRB(0, 0, m_buttonMode ? width() - height() : width(), height());
     painter.fillRect(frame, ColorToQColor(m_defaultColor));
     drawOutline(painter, frame, ColorToQColor(clBtnShadow));

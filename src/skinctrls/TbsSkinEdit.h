@@ -112,9 +112,16 @@ public:
 
     void SetBounds(int left, int top, int width, int height) override;
 
+    // The frame image at the present size and state (the skin's edit image, hot or focused or not), or a null
+    // image while the edit draws its default look.
+    QImage FrameImage() const;
+
 protected:
+    void LoadSkinEntry() override;
     bool event(QEvent *event) override;
     void paintBackground(QPainter &painter) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void FontChanged() override;
     void EnabledChanged() override;
     void MouseEnter() override;
@@ -129,6 +136,27 @@ protected:
 private:
     void updateMargins();
     void setButtonHot(bool value);
+    // Whether the edit draws its skinned look: it has an edit entry with a picture.
+    bool skinned() const { return m_editEntry && !m_picture.isNull(); }
+    // The text colour follows hover and focus: the entry's active colour while hot or focused.
+    void updateSkinColor();
+
+    // The edit entry's data, copied by LoadSkinEntry.
+    bool m_editEntry = false;
+    QImage m_picture;
+    TRect m_skinRect;
+    TRect m_activeSkinRect;
+    TRect m_clientRect;
+    int m_leftWidth = 0;
+    int m_rightWidth = 0;
+    bool m_stretchEffect = false;
+    ControlFont m_skinFont;
+    TColor m_activeFontColor = 0;
+    TColor m_disabledFontColor = 0;
+    TRect m_buttonRect;
+    TRect m_activeButtonRect;
+    TRect m_downButtonRect;
+    TRect m_unenabledButtonRect;
 
     bool m_useSkinFont = true;
     ControlFont m_defaultFont { QStringLiteral("Arial"), 14, 0, clBlack };

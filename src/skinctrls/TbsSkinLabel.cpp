@@ -1,5 +1,6 @@
 #include "skinctrls/TbsSkinLabel.h"
 
+#include "skin/TbsDataSkinControl.h"
 #include "skinctrls/DefaultLook.h"
 
 #include <QPainter>
@@ -60,9 +61,69 @@ void TbsSkinLabel::CaptionChanged()
     update();
 }
 
+ControlFont TbsSkinLabel::textFont() const
+{
+    if (SkinIndex() == -1) {
+        return DefaultFont();
+    }
+    ControlFont font = UseSkinFont() ? m_skinFont : DefaultFont();
+    font.Color = m_useSkinFontColor ? m_skinFont.Color : DefaultFont().Color;
+    return font;
+}
+
+void TbsSkinLabel::LoadSkinEntry()
+{
+    TbsSkinCustomControl::LoadSkinEntry();
+    const auto *entry = dynamic_cast<const TbsDataSkinLabelControl *>(m_skin.entry());
+    if (!entry) {
+        return;
+    }
+    m_skinFont = entryFont(entry->fontname, entry->fontheight, entry->fontstyle, entry->fontcolor);
+    if (m_resizeMode == srmFixed) {
+        m_autoSize = false; // a fixed-size skin cannot grow with its text
+    }
+}
+
+void TbsSkinLabel::CalcSkinSize(int &width, int &height)
+{
+    if (m_useSkinSize || m_resizeMode == srmBoth) {
+        TbsSkinCustomControl::CalcSkinSize(width, height);
+    } else {
+        // Only the width follows the skin's points; the height stays as asked.
+        const int dx = width - RectWidth(m_skinRect);
+        m_newPoints = m_skinPoints;
+        m_newPoints.RT = offsetPoint(m_skinPoints.RT, dx, 0);
+        m_newPoints.ClRect.Right = m_skinPoints.ClRect.Right + dx;
+    }
+    if (m_autoSize && SkinIndex() != -1 && m_resizeMode != srmFixed) {
+        const int missing = textExtent(textFont().toQFont(), Caption()).width() - RectWidth(m_newPoints.ClRect);
+        if (missing > 0) {
+            width += missing;
+            m_newPoints.RT.X += missing;
+            m_newPoints.ClRect.Right += missing;
+        }
+    }
+}
+
+void TbsSkinLabel::UpdateRegion()
+{
+    if (m_useSkinSize) {
+        TbsSkinCustomControl::UpdateRegion();
+    } else if (!mask().isEmpty()) {
+        clearMask();
+    }
+}
+
 int TbsSkinLabel::missingRoom() const
 {
-    return textExtent(textFont(), Caption()).width() + 4 - width();
+    const QFont font = textFont().toQFont();
+    if (SkinIndex() == -1) {
+        return textExtent(font, Caption()).width() + 4 - width();
+    }
+    if (m_resizeMode == srmFixed) {
+        return 0;
+    }
+    return textExtent(font, Caption()).width() - RectWidth(clientRectFor(size()));
 }
 
 void TbsSkinLabel::fitWidth()
@@ -79,7 +140,40 @@ void TbsSkinLabel::fitWidth()
 void TbsSkinLabel::drawDefaultText(QPainter &painter, const QRect &area)
 {
     const QColor color = isEnabled() ? DefaultFont().color() : ColorToQColor(clGrayText);
-    drawAlignedText(painter, area, Caption(), m_alignment, textFont(), color);
+    drawAlignedText(painter, area, Caption(), m_alignment, DefaultFont().toQFont(), color);
+}
+
+void TbsSkinLabel::drawText(QPainter &painter, const QRect &area)
+{
+    const ControlFont font = textFont();
+    drawAlignedText(painter, area, Caption(), m_alignment, font.toQFont(), font.color());
+}
+
+void TbsSkinLabel::drawSkinFrame(QImage &bitmap, QRect &textArea)
+{
+    if (m_useSkinSize || m_resizeMode == srmBoth) {
+        TbsSkinCustomControl::DrawSkinImage(bitmap);
+        textArea = toQRect(m_newPoints.ClRect);
+        return;
+    }
+    // Built at the skin height, then stretched to the label's height; the text area grows with it.
+    const SkinCorners &k = m_skinPoints;
+    const QImage frame
+        = CreateHSkinImage(k.LT.X, RectWidth(m_skinRect) - k.RT.X, m_picture, m_skinRect, width(), m_stretchEffect);
+    bitmap = QImage(size(), QImage::Format_RGB32);
+    bitmap.fill(Qt::black);
+    stretch(bitmap, bitmap.rect(), frame, frame.rect());
+    TRect area = m_newPoints.ClRect;
+    area.Bottom += height() - RectHeight(m_skinRect);
+    textArea = toQRect(area);
+}
+
+void TbsSkinLabel::DrawSkinImage(QImage &bitmap)
+{
+    QRect area;
+    drawSkinFrame(bitmap, area);
+    QPainter painter(&bitmap);
+    drawText(painter, area);
 }
 
 void TbsSkinLabel::DrawDefaultImage(QImage &bitmap)
@@ -121,6 +215,20 @@ int TbsSkinStatusPanel::missingRoom() const
 {
     const int missing = TbsSkinLabel::missingRoom();
     return m_glyph.Empty() ? missing : missing + m_glyph.Width() / m_numGlyphs + 3;
+}
+
+void TbsSkinStatusPanel::DrawSkinImage(QImage &bitmap)
+{
+    TbsSkinCustomControl::DrawSkinImage(bitmap);
+    QRect area = toQRect(m_newPoints.ClRect);
+    QPainter painter(&bitmap);
+    if (!m_glyph.Empty()) {
+        const QImage glyph = m_glyph.toRgb32();
+        DrawGlyphFrame(painter, area.left(), area.top() + area.height() / 2 - glyph.height() / 2, glyphIndex(),
+            m_numGlyphs, glyph);
+        area.setLeft(area.left() + glyphShift());
+    }
+    drawText(painter, area);
 }
 
 void TbsSkinStatusPanel::DrawDefaultImage(QImage &bitmap)

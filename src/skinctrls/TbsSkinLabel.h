@@ -23,18 +23,30 @@ public:
     // Switching it on fits the width to the text.
     void SetAutoSize(bool value);
 
+    // The font the text is drawn in now: the entry's with UseSkinFont, else DefaultFont; its colour the entry's
+    // unless UseSkinFontColor is off.
+    ControlFont textFont() const;
+
 protected:
+    void LoadSkinEntry() override;
+    void CalcSkinSize(int &width, int &height) override;
     void DrawDefaultImage(QImage &bitmap) override;
+    void DrawSkinImage(QImage &bitmap) override;
+    void UpdateRegion() override;
     void CaptionChanged() override;
 
     // The room the text lacks in the present width (negative when there is room to spare).
     virtual int missingRoom() const;
-    // The text's font in the default look.
-    QFont textFont() const { return DefaultFont().toQFont(); }
     // Draws the caption in `area` in the default look's font and colour (grey when disabled).
     void drawDefaultText(QPainter &painter, const QRect &area);
+    // Draws the caption in `area` in textFont().
+    void drawText(QPainter &painter, const QRect &area);
+    // The frame of the skinned look at the present size; `textArea` receives where the text goes.
+    void drawSkinFrame(QImage &bitmap, QRect &textArea);
     // Grows or shrinks the width by the missing room, unless docked to top, bottom or client.
     void fitWidth();
+
+    ControlFont m_skinFont;
 
 private:
     bool m_useSkinSize = true;
@@ -57,6 +69,7 @@ public:
 
 protected:
     void DrawDefaultImage(QImage &bitmap) override;
+    void DrawSkinImage(QImage &bitmap) override;
     int missingRoom() const override;
 
 private:

@@ -1,7 +1,12 @@
 #include "skinctrls/TbsSkinPanel.h"
 
+#include "skin/SkinText.h"
+#include "skin/TbsDataSkinControl.h"
+#include "skin/TbsSkinData.h"
 #include "skinctrls/DefaultLook.h"
+#include "skinctrls/SkinLook.h"
 
+#include <QBitmap>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
@@ -140,7 +145,7 @@ void TbsSkinPanel::SetRollUpState(bool value)
                 child->hide();
             }
         }
-        SetBounds(x(), y(), width(), m_defaultCaptionHeight + 1);
+        SetBounds(x(), y(), width(), rolledUpHeight());
     } else if (!value && m_realHeight != -1) {
         SetBounds(x(), y(), width(), m_realHeight);
         m_realHeight = -1;
@@ -181,11 +186,21 @@ void TbsSkinPanel::SetSpacing(int value)
     }
 }
 
+int TbsSkinPanel::rolledUpHeight() const
+{
+    if (!skinLook()) {
+        return m_defaultCaptionHeight + 1;
+    }
+    return height() - RectHeight(clientRectFor(size()));
+}
+
 void TbsSkinPanel::ApplySkin()
 {
     TbsSkinCustomControl::ApplySkin();
     if (m_realHeight != -1) {
-        SetBounds(x(), y(), width(), m_defaultCaptionHeight + 1);
+        // Rolled up: the rolled height of the new skin, from the height the panel had when it rolled up.
+        const int rolled = m_realHeight - (skinLook() ? RectHeight(clientRectFor(QSize(width(), m_realHeight))) : 0);
+        SetBounds(x(), y(), width(), skinLook() ? rolled : m_defaultCaptionHeight + 1);
         realignParent();
     } else {
         Realign();
@@ -209,6 +224,15 @@ void TbsSkinPanel::CaptionChanged()
 
 void TbsSkinPanel::AdjustClientRect(QRect &rect) const
 {
+    if (skinLook()) {
+        // The whole area when a picture backs it or the panel is a borderless tiled strip; else inside the frame.
+        const bool whole = m_bgPictureIndex != -1
+            || (m_borderStyle == bvNone && !m_captionMode && m_resizeMode == srmBoth);
+        if (!whole) {
+            rect = toQRect(clientRectFor(rect.size()));
+        }
+        return;
+    }
     if (m_borderStyle != bvNone) {
         rect.adjust(1, 1, -1, -1);
     }
@@ -229,6 +253,131 @@ QRect TbsSkinPanel::defaultCaptionRect() const
 int TbsSkinPanel::glyphIndex() const
 {
     return !isEnabled() && m_numGlyphs == 2 ? 2 : 1;
+}
+
+QRect TbsSkinPanel::CaptionRect() const
+{
+    if (!skinLook()) {
+        return rectLTRB(1, 1, width() - 1, m_defaultCaptionHeight);
+    }
+    return toQRect(m_resizeMode == srmFixed || m_resizeMode == srmNone ? m_captionRect : MapSkinRect(m_captionRect));
+}
+
+void TbsSkinPanel::LoadSkinEntry()
+{
+    TbsSkinCustomControl::LoadSkinEntry();
+    const auto *entry = dynamic_cast<const TbsDataSkinPanelControl *>(m_skin.entry());
+    if (!entry) {
+        m_bgPictureIndex = -1;
+        m_bgPicture = QImage();
+        return;
+    }
+    m_bgPicture = m_skin.picture(entry->bgpictureindex);
+    // A background index that names no picture is no background.
+    m_bgPictureIndex = m_bgPicture.isNull() ? -1 : entry->bgpictureindex;
+    m_captionRect = entry->captionrect;
+    m_alignment = entry->alignment;
+    m_skinFont = entryFont(entry->fontname, entry->fontheight, entry->fontstyle, entry->fontcolor);
+    m_checkImageRect = entry->checkimagerect;
+    m_uncheckImageRect = entry->uncheckimagerect;
+    m_markFrameRect = entry->markframerect;
+    m_frameRect = entry->framerect;
+    m_frameTextRect = entry->frametextrect;
+    m_frameLeftOffset = entry->frameleftoffset;
+    m_frameRightOffset = entry->framerightoffset;
+}
+
+void TbsSkinPanel::tileClientPiece(QImage &bitmap)
+{
+    const QRect piece = toQRect(offsetRect(m_skinPoints.ClRect, m_skinRect.Left, m_skinRect.Top));
+    tile(bitmap, bitmap.rect(), m_picture, piece);
+}
+
+void TbsSkinPanel::PaintBitmap(QImage &bitmap)
+{
+    if (skinLook() && m_borderStyle == bvNone && m_resizeMode == srmBoth && !m_captionMode && m_tiledBackground) {
+        tileClientPiece(bitmap);
+        return;
+    }
+    if (skinLook() && m_bgPictureIndex != -1) {
+        tile(bitmap, bitmap.rect(), m_bgPicture, m_bgPicture.rect());
+        return;
+    }
+    TbsSkinCustomControl::PaintBitmap(bitmap);
+}
+
+void TbsSkinPanel::DrawSkinImage(QImage &bitmap)
+{
+    if (m_borderStyle == bvNone && m_resizeMode == srmBoth && !m_captionMode) {
+        tileClientPiece(bitmap); // a borderless bar that does not tile as a background (the status bar's case)
+        return;
+    }
+    TbsSkinCustomControl::DrawSkinImage(bitmap);
+    if (!Caption().isEmpty() && !IsNullRect(m_captionRect)) {
+        drawSkinCaption(bitmap);
+    }
+}
+
+void TbsSkinPanel::drawSkinCaption(QImage &bitmap)
+{
+    const QRect caption = CaptionRect();
+    QRect area = caption;
+    if (m_rollUpMode) {
+        area.setWidth(area.width() - 12);
+    }
+    QPainter painter(&bitmap);
+    painter.setClipRect(caption);
+    const int middle = area.top() + area.height() / 2;
+    if (m_checkedMode) {
+        const TRect &mark = m_checked ? m_checkImageRect : m_uncheckImageRect;
+        drawSkinPiece(painter, QPoint(area.left(), middle - RectHeight(mark) / 2), m_picture, mark);
+        area.setLeft(area.left() + RectWidth(mark) + 2);
+    }
+    const ControlFont font = UseSkinFont() ? m_skinFont : DefaultFont();
+    const QFont qfont = font.toQFont();
+    const QColor color = ColorToQColor(m_skinFont.Color);
+    const QImage glyph = m_glyph.Empty() ? QImage() : m_glyph.toRgb32();
+    const int cellWidth = glyphCellWidth(glyph, m_numGlyphs);
+    const int shift = glyph.isNull() ? 0 : cellWidth + m_spacing;
+    const QSize text = textExtent(qfont, Caption());
+    const int total = text.width() + shift;
+    int left = area.left();
+    if (m_alignment == taRightJustify) {
+        left = area.left() + area.width() - total;
+    } else if (m_alignment == taCenter) {
+        left = area.left() + area.width() / 2 - total / 2;
+    }
+    if (m_rollUpMode) {
+        const QRect marker(caption.left() + caption.width() - 10, caption.top(), 10, caption.height());
+        if (!IsNullRect(m_markFrameRect)) {
+            stretch(painter, QRect(marker.topLeft(), toQRect(m_markFrameRect).size()), m_picture,
+                toQRect(m_markFrameRect));
+        }
+        DrawArrowGlyph(painter, toTRect(marker), color, m_rollUpState ? adDown : adUp);
+    }
+    int textLeft = left + shift;
+    int glyphLeft = left;
+    if (!IsNullRect(m_frameRect)) {
+        // A plate behind the text, as wide as the text plus the frame's own margins.
+        const int margins = RectWidth(m_frameRect) - RectWidth(m_frameTextRect);
+        int plateLeft = textLeft;
+        if (m_alignment != taLeftJustify) {
+            plateLeft -= margins;
+            glyphLeft -= margins;
+        }
+        const QImage plate = CreateHSkinImage(
+            m_frameLeftOffset, m_frameRightOffset, m_picture, m_frameRect, text.width() + margins, false);
+        stretch(painter, QRect(QPoint(plateLeft, caption.top()), plate.size()), plate, plate.rect());
+        textLeft = plateLeft + m_frameTextRect.Left;
+    }
+    if (!glyph.isNull()) {
+        DrawGlyphFrame(painter, glyphLeft, middle - glyph.height() / 2, glyphIndex(), m_numGlyphs, glyph);
+    }
+    painter.setClipRect(area);
+    painter.setFont(qfont);
+    painter.setPen(color);
+    painter.drawText(QRect(textLeft, middle - text.height() / 2, text.width(), text.height()),
+        Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic | Qt::TextSingleLine, Caption());
 }
 
 void TbsSkinPanel::DrawDefaultImage(QImage &bitmap)
@@ -294,7 +443,7 @@ void TbsSkinPanel::mouseReleaseEvent(QMouseEvent *event)
     if (self.isNull() || !m_captionMode || event->button() != Qt::LeftButton) {
         return;
     }
-    if (!rectLTRB(1, 1, width() - 1, m_defaultCaptionHeight).contains(event->position().toPoint())) {
+    if (!CaptionRect().contains(event->position().toPoint())) {
         return;
     }
     if (m_checkedMode) {
@@ -352,11 +501,21 @@ void TbsSkinStatusBar::gripChanged()
     Realign();
 }
 
+void TbsSkinStatusBar::LoadSkinEntry()
+{
+    TbsSkinPanel::LoadSkinEntry();
+    const auto *entry = dynamic_cast<const TbsDataSkinPanelControl *>(m_skin.entry());
+    m_gripperRect = entry ? entry->gripperrect : TRect();
+    m_gripperTransparent = entry && entry->grippertransparent;
+    m_gripperTransparentColor = entry ? entry->grippertransparentcolor : 0;
+}
+
 void TbsSkinStatusBar::AdjustClientRect(QRect &rect) const
 {
     TbsSkinPanel::AdjustClientRect(rect);
     if (gripShown()) {
-        rect.setWidth(rect.width() - rect.height());
+        const bool skinGrip = skinLook() && !IsNullRect(m_gripperRect);
+        rect.setWidth(rect.width() - (skinGrip ? RectWidth(m_gripperRect) : rect.height()));
     }
 }
 
@@ -367,19 +526,46 @@ QRect TbsSkinStatusBar::GripRect() const
     }
     const QRect client = AlignRect();
     const int right = client.left() + client.width();
+    if (skinLook() && !IsNullRect(m_gripperRect)) {
+        // The grip's bottom-left corner is the client area's bottom-right corner.
+        const int bottom = client.top() + client.height();
+        return rectLTRB(right, bottom - RectHeight(m_gripperRect), right + RectWidth(m_gripperRect), bottom);
+    }
     return rectLTRB(right + 2, client.top(), right + client.height(), client.top() + client.height() - 2);
 }
 
 void TbsSkinStatusBar::DrawDefaultImage(QImage &bitmap)
 {
     TbsSkinPanel::DrawDefaultImage(bitmap);
+    drawGrip(bitmap, ColorToQColor(clBtnShadow), ColorToQColor(clBtnHighlight));
+}
+
+void TbsSkinStatusBar::DrawSkinImage(QImage &bitmap)
+{
+    TbsSkinPanel::DrawSkinImage(bitmap);
+    if (const TbsSkinData *store = SkinData()) {
+        drawGrip(bitmap, ColorToQColor(store->SkinColors.cbtnshadow), ColorToQColor(store->SkinColors.cbtnhighlight));
+    }
+}
+
+void TbsSkinStatusBar::drawGrip(QImage &bitmap, const QColor &shadow, const QColor &highlight)
+{
     const QRect grip = GripRect();
     if (grip.isEmpty()) {
         return;
     }
     QPainter painter(&bitmap);
-    const QColor shadow = ColorToQColor(clBtnShadow);
-    const QColor highlight = ColorToQColor(clBtnHighlight);
+    if (skinLook() && !IsNullRect(m_gripperRect)) {
+        const QImage piece = m_picture.copy(toQRect(m_gripperRect)).convertToFormat(QImage::Format_RGB32);
+        if (m_gripperTransparent) {
+            // Only the pixels of another colour than the transparent one are drawn.
+            const QImage shape
+                = piece.createMaskFromColor(ColorToQColor(m_gripperTransparentColor).rgb(), Qt::MaskOutColor);
+            painter.setClipRegion(QRegion(QBitmap::fromImage(shape)).translated(grip.topLeft()));
+        }
+        stretch(painter, QRect(grip.topLeft(), piece.size()), piece, piece.rect());
+        return;
+    }
     const int right = grip.left() + grip.width();
     const int bottom = grip.top() + grip.height();
     const int size = std::min(grip.width(), grip.height());

@@ -57,22 +57,49 @@ public:
     void ApplySkin() override;
     void Realign(QWidget *first = nullptr) override;
 
+    // The caption area at the present size: the entry's caption rectangle moved for the size, or the default
+    // look's caption bar without an entry.
+    QRect CaptionRect() const;
+
 protected:
+    void LoadSkinEntry() override;
+    void PaintBitmap(QImage &bitmap) override;
     void DrawDefaultImage(QImage &bitmap) override;
+    void DrawSkinImage(QImage &bitmap) override;
     void AdjustClientRect(QRect &rect) const override;
     void CaptionChanged() override;
+    void EnabledChanged() override { update(); }
 
     void mouseReleaseEvent(QMouseEvent *event) override;
 
     // The caption bar of the default look, and the part of it that takes clicks.
     QRect defaultCaptionRect() const;
+    // The height of a rolled-up panel: the caption bar, or what lies outside the skin's client rectangle.
+    int rolledUpHeight() const;
     // Glyph cell to draw: 2 when disabled with two cells, else 1.
     int glyphIndex() const;
     // Repaints and re-docks the children when the default look's geometry changed.
     void defaultLookChanged();
 
+    // The panel entry's own data, copied by LoadSkinEntry (bgpictureindex is -1 without a panel entry).
+    int m_bgPictureIndex = -1;
+    QImage m_bgPicture;
+    TRect m_captionRect;
+    TAlignment m_alignment = taCenter;
+    ControlFont m_skinFont;
+    TRect m_checkImageRect;
+    TRect m_uncheckImageRect;
+    TRect m_markFrameRect;
+    TRect m_frameRect;
+    TRect m_frameTextRect;
+    int m_frameLeftOffset = 0;
+    int m_frameRightOffset = 0;
+
 private:
     void drawDefaultCaption(QPainter &painter);
+    void drawSkinCaption(QImage &bitmap);
+    // The client piece of the skin tiled over the whole bitmap from its top-left corner.
+    void tileClientPiece(QImage &bitmap);
 
     TbsSkinBorderStyle m_borderStyle = bvFrame;
     bool m_captionMode = false;
@@ -112,7 +139,9 @@ public:
     QRect GripRect() const;
 
 protected:
+    void LoadSkinEntry() override;
     void DrawDefaultImage(QImage &bitmap) override;
+    void DrawSkinImage(QImage &bitmap) override;
     void AdjustClientRect(QRect &rect) const override;
 
     void mousePressEvent(QMouseEvent *event) override;
@@ -122,6 +151,12 @@ protected:
 private:
     bool gripShown() const { return m_sizeGrip && m_gripVisible; }
     void gripChanged();
+    // Draws the grip over the bar: the skin's gripper picture, or diagonal line pairs in the given colours.
+    void drawGrip(QImage &bitmap, const QColor &shadow, const QColor &highlight);
+
+    TRect m_gripperRect;
+    bool m_gripperTransparent = false;
+    int m_gripperTransparentColor = 0;
 
     bool m_sizeGrip = false;
     bool m_gripVisible = true;

@@ -1,5 +1,8 @@
 #include "skinctrls/TbsSkinStdLabel.h"
 
+#include "skin/TbsDataSkinControl.h"
+#include "skin/TbsSkinData.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -18,6 +21,9 @@ bool TbsSkinStdLabel::event(QEvent *event)
     if (handleSkinNotice(event, false)) {
         return true;
     }
+    if (event->type() == QEvent::ParentChange) {
+        followWindow();
+    }
     return ControlBase<QWidget>::event(event);
 }
 
@@ -30,7 +36,20 @@ void TbsSkinStdLabel::ApplySkin()
 
 ControlFont TbsSkinStdLabel::textFont() const
 {
-    return m_useSkinFont ? m_defaultFont : m_font;
+    const auto *entry = dynamic_cast<const TbsDataSkinStdLabelControl *>(m_skin.entry());
+    if (!entry) {
+        return m_useSkinFont ? m_defaultFont : m_font;
+    }
+    ControlFont font = m_font;
+    if (m_useSkinFont) {
+        font.Name = entry->fontname;
+        font.Height = entry->fontheight;
+        font.Style = entry->fontstyle;
+    }
+    if (m_useSkinColor) {
+        font.Color = entry->fontcolor;
+    }
+    return font;
 }
 
 void TbsSkinStdLabel::changed()
@@ -163,6 +182,7 @@ void TbsSkinStdLabel::adjustBounds()
     if (!m_autoSize) {
         return;
     }
+    LoadSkinEntry();
     const QRect text = measureText();
     const int width = m_wordWrap ? this->width() : text.width();
     // A right-aligned label keeps its right edge.
@@ -193,10 +213,13 @@ void TbsSkinStdLabel::paintEvent(QPaintEvent *)
         painter.drawText(area, textFlags(), Caption());
         return;
     }
-    // Disabled: embossed, a highlight copy one pixel down and right under the text in shadow colour.
-    painter.setPen(ColorToQColor(clBtnHighlight));
+    // Disabled: embossed, a highlight copy one pixel down and right under the text in shadow colour (the skin's
+    // colours with an entry).
+    const TbsSkinData *store = SkinData();
+    const bool skinned = store && m_skin.entry();
+    painter.setPen(ColorToQColor(skinned ? store->SkinColors.cbtnhighlight : clBtnHighlight));
     painter.drawText(area.translated(1, 1), textFlags(), Caption());
-    painter.setPen(ColorToQColor(clBtnShadow));
+    painter.setPen(ColorToQColor(skinned ? store->SkinColors.cbtnshadow : clBtnShadow));
     painter.drawText(area, textFlags(), Caption());
 }
 

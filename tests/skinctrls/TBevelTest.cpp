@@ -1,8 +1,12 @@
+#include "skin/SkinGlyphs.h"
+#include "skinctrls/DefaultLook.h"
 #include "skinctrls/TBevel.h"
 #include "skinctrls/TImage.h"
 
 #include "../support/Images.h"
 #include "ControlTesting.h"
+
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +14,31 @@ using namespace pixolo;
 using namespace pixolo::test;
 
 namespace {
+
+// The plain look's edges are drawn in runs; they must be the skin layer's line-drawn edges pixel for pixel, odd and
+// one-pixel sizes included.
+class FrameRunsTest : public testing::TestWithParam<QRect> { };
+
+TEST_P(FrameRunsTest, SameAsTheLineDrawnEdge)
+{
+    const QRect rect = GetParam();
+    const auto draw = [&](bool runs) {
+        QImage image(12, 9, QImage::Format_RGB32);
+        image.fill(qRgb(255, 255, 255));
+        QPainter painter(&image);
+        if (runs) {
+            drawFrame3D(painter, rect, QColor(255, 0, 0), QColor(0, 0, 255));
+        } else {
+            DrawFrame3D(painter, toTRect(rect), QColor(255, 0, 0), QColor(0, 0, 255));
+        }
+        return image;
+    };
+    EXPECT_EQ(draw(true), draw(false));
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, FrameRunsTest,
+    testing::Values(QRect(1, 1, 6, 4), QRect(0, 0, 12, 9), QRect(2, 3, 1, 5), QRect(2, 3, 5, 1), QRect(4, 4, 1, 1),
+        QRect(3, 2, 7, 6)));
 
 struct BevelCase {
     TBevelShape shape;
