@@ -30,7 +30,9 @@
 #include <QDateTime>
 #include <QDir>
 #include <QKeyEvent>
+#include <QFileInfo>
 #include <QPainter>
+#include <QTimer>
 
 namespace pixolo {
 
@@ -41,6 +43,8 @@ namespace {
 constexpr QRect kClientGeometry(226, 139, 729, 467);
 // How old the newest frame may be for a snapshot to take it.
 constexpr qint64 kFreshFrameMs = 1000;
+// When the shutter sound is made ready after the window first shows.
+constexpr int kPrepareSoundAfterMs = 500;
 const QString kCaptionError = QStringLiteral("Error:");
 
 TbsSkinButton *button(QWidget *parent, const char *name, QRect bounds, const QString &caption, int tabOrder)
@@ -324,6 +328,11 @@ void TfrmMain::showEvent(QShowEvent *event)
 
 void TfrmMain::FormShow()
 {
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        // The shutter sound is made ready once the preview has had its start, so that neither waits for the other.
+        QTimer::singleShot(kPrepareSoundAfterMs, this, [this] { prepareShutterSoundAhead(); });
+    }
     setWindowTitle(captionText());
     edtsPath->SetText(IniReadString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"),
                                     QString()));
@@ -398,20 +407,65 @@ void TfrmMain::bsSkinButton2Click(QObject *)
     PlayShutterSound();
 }
 
+TfrmMain::SoundFileStamp TfrmMain::SoundFileStamp::of(const QString &file)
+{
+    const QFileInfo info(file);
+    return {info.exists(), info.size(), info.lastModified()};
+}
+
+void TfrmMain::prepareShutterSound(const SoundFileStamp &stamp)
+{
+    // The shutter sound's chain is built once and played again and again; a sound file that changed since (its size
+    // or time) is built anew.
+    m_soundPrepared = false;
+    MusicGraph->ResetGraph();
+    MusicGraph->SetActive(true);
+    MusicGraph->RenderMediaFile(rcGlobalVariant.sAppPath + QStringLiteral("Pixolo.wav"));
+    m_soundStamp = stamp;
+    m_soundPrepared = true;
+    m_soundAtStart = true;
+}
+
+void TfrmMain::prepareShutterSoundAhead()
+{
+    if (m_soundPrepared || m_closed) {
+        return;
+    }
+    try {
+        prepareShutterSound(SoundFileStamp::of(rcGlobalVariant.sAppPath + QStringLiteral("Pixolo.wav")));
+    } catch (const std::exception &) {
+        // No sound to prepare: the first snapshot tries again, silently.
+        silenceShutterSound();
+    }
+}
+
+void TfrmMain::silenceShutterSound()
+{
+    m_soundPrepared = false;
+    try {
+        MusicGraph->ResetGraph();
+        MusicGraph->SetActive(false);
+    } catch (const std::exception &) {
+    }
+}
+
 void TfrmMain::PlayShutterSound()
 {
     // The sound is a nicety: whatever goes wrong with it is dropped, and the next snapshot tries again.
     try {
-        MusicGraph->ResetGraph();
-        MusicGraph->SetActive(true);
-        MusicGraph->RenderMediaFile(rcGlobalVariant.sAppPath + QStringLiteral("Pixolo.wav"));
+        const SoundFileStamp stamp = SoundFileStamp::of(rcGlobalVariant.sAppPath + QStringLiteral("Pixolo.wav"));
+        if (!m_soundPrepared || !(stamp == m_soundStamp) || !MusicGraph->Active()) {
+            prepareShutterSound(stamp);
+        } else if (!m_soundAtStart) {
+            const auto seeking = MusicGraph->QueryInterface<IMediaSeeking>();
+            if (!seeking || Failed(seeking->SetPositions(0))) {
+                prepareShutterSound(stamp);
+            }
+        }
+        m_soundAtStart = false;
         MusicGraph->RunGraph();
     } catch (const std::exception &) {
-        try {
-            MusicGraph->ResetGraph();
-            MusicGraph->SetActive(false);
-        } catch (const std::exception &) {
-        }
+        silenceShutterSound();
     }
 }
 
