@@ -8,6 +8,7 @@
 #include "skinctrls/TbsSkinLabel.h"
 #include "skinctrls/TbsSkinPanel.h"
 #include "skinctrls/TbsSkinStdLabel.h"
+#include "skinframe/TbsSkinForm.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -22,6 +23,8 @@ QPointer<TfrmAbout> frmAbout;
 
 namespace {
 
+
+constexpr QSize kClientSize(434, 316);
 
 // The (title, version) entries the window can show; this program is entry 2, the others are unused.
 struct ProductEntry {
@@ -65,12 +68,14 @@ TfrmAbout::TfrmAbout(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
-    resize(434, 316);
-    setFixedSize(434, 316); // single fixed border
-    setAutoFillBackground(true);
+    resize(kClientSize);
     setFont(defaultFormFont().toQFont());
 
-    bsSkinPanel1 = makePanel(this, "bsSkinPanel1", {11, 121, 412, 152}, alClient, bvFrame);
+    // A single fixed border: the frame does not size the window.
+    bsSkinForm1 = makeSkinForm(this, biSystemMenu | biRollUp, bsSingle);
+    QWidget *const client = bsSkinForm1->ClientWidget(); // the controls live inside the skinned frame
+
+    bsSkinPanel1 = makePanel(client, "bsSkinPanel1", {11, 121, 412, 152}, alClient, bvFrame);
     Label1 = label(bsSkinPanel1, "Label1", 14);
     Label2 = label(bsSkinPanel1, "Label2", 42);
     Label3 = label(bsSkinPanel1, "Label3", 70);
@@ -85,16 +90,16 @@ TfrmAbout::TfrmAbout(QWidget *parent)
     Label4->SetDefaultFont(linkFont);
     Label4->OnClick = [this](QObject *sender) { Label4Click(sender); };
 
-    bsSkinPanel2 = makePanel(this, "bsSkinPanel2", {0, 121, 11, 152}, alLeft, bvNone);
-    bsSkinPanel3 = makePanel(this, "bsSkinPanel3", {423, 121, 11, 152}, alRight, bvNone);
-    bsSkinPanel4 = makePanel(this, "bsSkinPanel4", {0, 273, 434, 43}, alBottom, bvNone);
+    bsSkinPanel2 = makePanel(client, "bsSkinPanel2", {0, 121, 11, 152}, alLeft, bvNone);
+    bsSkinPanel3 = makePanel(client, "bsSkinPanel3", {423, 121, 11, 152}, alRight, bvNone);
+    bsSkinPanel4 = makePanel(client, "bsSkinPanel4", {0, 273, 434, 43}, alBottom, bvNone);
 
     bsSkinButton1 = makeControl<TbsSkinButton>(bsSkinPanel4, "bsSkinButton1", QRect(320, 8, 75, 25));
     bsSkinButton1->SetSkinDataName(QStringLiteral("button"));
     bsSkinButton1->SetCaption(QStringLiteral("确定"));
     bsSkinButton1->OnClick = [this](QObject *) { close(); };
 
-    bsSkinPanel5 = makePanel(this, "bsSkinPanel5", {0, 0, 434, 121}, alTop, bvNone);
+    bsSkinPanel5 = makePanel(client, "bsSkinPanel5", {0, 0, 434, 121}, alTop, bvNone);
 
     bsSkinStdLabel1 = stdLabel(bsSkinPanel5, "bsSkinStdLabel1", QRect(0, 0, 434, 121),
                                ControlFont{QStringLiteral("Bookman Old Style"), -21, 0, clWindowText});
@@ -114,7 +119,9 @@ TfrmAbout::TfrmAbout(QWidget *parent)
                        ControlFont{QStringLiteral("Bookman Old Style"), -16, fsBold, clBlue});
 
     makeSkinComponents(this, true, bsSkinData1, bsCompressedStoredSkin1);
+    bsSkinForm1->SetSkinData(bsSkinData1);
     loadSkin(bsSkinData1, bsCompressedStoredSkin1);
+    bsSkinForm1->resizeForClient(kClientSize);
 
     // Esc closes the window whichever control has the focus.
     qApp->installEventFilter(this);
@@ -165,7 +172,9 @@ void TfrmAbout::Label4Click(QObject *)
 void TfrmAbout::mousePressEvent(QMouseEvent *event)
 {
     // A click on the window's own area closes it; one on a control (also when the control passed it on) does not.
-    if (event->button() == Qt::LeftButton && !childAt(event->position().toPoint())) {
+    // The frame keeps its own clicks, so what arrives here lies in the client area.
+    QWidget *const child = childAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && (!child || child == bsSkinForm1->ClientWidget())) {
         close();
         return;
     }

@@ -23,6 +23,7 @@ class TbsSkinButton;
 class TbsSkinCheckRadioBox;
 class TbsSkinData;
 class TbsSkinEdit;
+class TbsSkinForm;
 class TbsSkinPanel;
 class TbsSkinSpeedButton;
 class TbsSkinStatusBar;
@@ -89,6 +90,7 @@ public:
     TSampleGrabber *SampleGrabber = nullptr;
     TFilter *Filter = nullptr;
     TFilterGraph *MusicGraph = nullptr;
+    TbsSkinForm *bsSkinForm1 = nullptr;
     TbsSkinData *bsSkinData1 = nullptr;
     TbsCompressedStoredSkin *bsCompressedStoredSkin1 = nullptr;
 
