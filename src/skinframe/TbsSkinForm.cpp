@@ -1050,7 +1050,7 @@ QImage TbsSkinForm::SmallIcon()
 
 bool TbsSkinForm::IsFormActive() const
 {
-    return m_form->isActiveWindow();
+    return m_form->isActiveWindow() || m_clickActivation;
 }
 
 void TbsSkinForm::UpdateActivation(bool Animate)
@@ -1757,6 +1757,12 @@ bool TbsSkinForm::handleMousePress(QMouseEvent *event)
     if (code == HTCLIENT) {
         return false;
     }
+    if (!m_form->isActiveWindow()) {
+        // A click on the frame activates the window, and the click already counts for the active window (the
+        // window system reports the activation only later).
+        m_form->activateWindow();
+        m_clickActivation = true;
+    }
     m_sizing = false;
     const QPoint global = event->globalPosition().toPoint();
     if (event->button() == Qt::LeftButton) {
@@ -1847,6 +1853,16 @@ bool TbsSkinForm::handleMouseMove(QMouseEvent *event)
 }
 
 bool TbsSkinForm::handleMouseRelease(QMouseEvent *event)
+{
+    const QPointer<TbsSkinForm> self(this);
+    const bool handled = releaseMouse(event);
+    if (self) {
+        m_clickActivation = false;
+    }
+    return handled;
+}
+
+bool TbsSkinForm::releaseMouse(QMouseEvent *event)
 {
     if (m_drag.active()) {
         trackDrag(event->globalPosition().toPoint());
@@ -1968,11 +1984,15 @@ void TbsSkinForm::handleShow()
 void TbsSkinForm::handleActivation()
 {
     m_ncActive = m_form->isActiveWindow();
+    m_clickActivation = false;
     if (m_menuMode) {
         EndSkinMenu();
     }
     m_form->update();
-    ResetObjectStates();
+    // An activation that a click on the frame brought arrives after the press: the pressed object keeps its state.
+    if (m_pressed == -1) {
+        ResetObjectStates();
+    }
     UpdateActivation(true);
 }
 

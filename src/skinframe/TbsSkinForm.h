@@ -252,6 +252,7 @@ private:
     bool handleMouseDoubleClick(QMouseEvent *event);
     bool handleMouseMove(QMouseEvent *event);
     bool handleMouseRelease(QMouseEvent *event);
+    bool releaseMouse(QMouseEvent *event);
     void handleResize();
     void handleShow();
     void handleActivation();
@@ -341,7 +342,7 @@ private:
     QTimer *m_morphTimer = nullptr;
     QTimer *m_animationTimer = nullptr;
     QCursor m_formCursor;
-    bool m_cursorSet = false;
+    bool m_clickActivation = false; // a click on the frame is activating the window
 
     // A caption press that may become a move, and a move or size the frame carries out itself.
     bool m_captionPressed = false;
