@@ -377,19 +377,19 @@ void TbsSkinForm::ApplySkinToFrame()
     const int minHeight = GetMinHeight();
     const QSize size = m_form->size();
     if (size.width() < minWidth && size.height() < minHeight) {
-        m_form->resize(minWidth, minHeight);
+        resizeForm(QSize(minWidth, minHeight));
     } else if (size.height() < minHeight) {
-        m_form->resize(size.width(), minHeight);
+        resizeForm(QSize(size.width(), minHeight));
     } else if (size.width() < minWidth) {
-        m_form->resize(minWidth, size.height());
+        resizeForm(QSize(minWidth, size.height()));
     } else {
         NudgeWidth();
     }
     if ((m_rollUpState || m_windowState == wsMinimized) && m_form->height() != minHeight) {
-        m_form->resize(m_form->width(), minHeight);
+        resizeForm(QSize(m_form->width(), minHeight));
     }
     if (m_windowState == wsMinimized && m_form->width() != minWidth) {
-        m_form->resize(minWidth, m_form->height());
+        resizeForm(QSize(minWidth, m_form->height()));
     }
 
     m_frameWidth = m_form->width();
@@ -766,11 +766,20 @@ void TbsSkinForm::resizeForClient(QSize client)
 {
     if (m_skinInUse) {
         const TbsSkinData &store = *m_skinData;
-        m_form->resize(client.width() + store.Picture.Width() - RectWidth(store.clientrect),
-            client.height() + store.Picture.Height() - RectHeight(store.clientrect));
+        resizeForm(QSize(client.width() + store.Picture.Width() - RectWidth(store.clientrect),
+            client.height() + store.Picture.Height() - RectHeight(store.clientrect)));
     } else {
         const DefaultFrameMetrics metrics = defaultMetrics();
-        m_form->resize(client.width() + 2 * metrics.Border, client.height() + metrics.CaptionHeight + 2 * metrics.Border);
+        resizeForm(QSize(client.width() + 2 * metrics.Border, client.height() + metrics.CaptionHeight + 2 * metrics.Border));
+    }
+}
+
+void TbsSkinForm::resizeForm(QSize size)
+{
+    m_form->resize(size);
+    // A hidden window gets its resize event only when shown: the frame follows at once all the same.
+    if (!m_form->isVisible() && (m_frameWidth != m_form->width() || m_frameHeight != m_form->height())) {
+        handleResize();
     }
 }
 
@@ -1527,10 +1536,10 @@ void TbsSkinForm::SetRollUpState(bool Value)
     if (Value) {
         m_heightBeforeRollUp = m_form->height();
         updateSizeLimits();
-        m_form->resize(m_form->width(), GetMinHeight());
+        resizeForm(QSize(m_form->width(), GetMinHeight()));
     } else {
         updateSizeLimits();
-        m_form->resize(m_form->width(), m_heightBeforeRollUp);
+        resizeForm(QSize(m_form->width(), m_heightBeforeRollUp));
     }
     placeClient();
     m_form->update();

@@ -254,6 +254,7 @@ private:
     bool handleMouseRelease(QMouseEvent *event);
     bool releaseMouse(QMouseEvent *event);
     void handleResize();
+    void resizeForm(QSize size);
     void handleShow();
     void handleActivation();
     void handleWindowStateChange(QEvent *event);
