@@ -1999,8 +1999,11 @@ void TbsSkinForm::handleActivation()
     }
     m_form->update();
     // An activation that a click on the frame brought arrives after the press: the pressed object keeps its state.
+    // Otherwise every object starts afresh, and the next mouse position makes one hot again.
     if (m_pressed == -1) {
         ResetObjectStates();
+        m_hot = -1;
+        m_previousHot = -1;
     }
     UpdateActivation(true);
 }

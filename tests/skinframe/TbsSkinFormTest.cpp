@@ -239,6 +239,21 @@ TEST_F(TbsSkinFormTest, InactiveFormHighlightsNothing)
     EXPECT_TRUE(main.button("closebutton")->MouseOver);
 }
 
+TEST_F(TbsSkinFormTest, ClicksOnTheFrameOfAnInactiveWindowCountAndSoDoTheNextOnes)
+{
+    SkinnedWindow main;
+    main.show();
+    SkinnedWindow other;
+    other.show();
+    ASSERT_FALSE(main.window->isActiveWindow());
+    // The click activates the window; the window system reports the activation only after the click.
+    click(main.window.get(), main.at("rollupbutton"));
+    EXPECT_TRUE(main.form->RollUpState());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.window.get()));
+    click(main.window.get(), main.at("rollupbutton"));
+    EXPECT_FALSE(main.form->RollUpState());
+}
+
 TEST_F(TbsSkinFormTest, CaptionFollowsActivation)
 {
     SkinnedWindow main;
