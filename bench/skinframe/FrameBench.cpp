@@ -28,7 +28,8 @@ struct MainFrame {
     MainFrame()
         : window(std::make_unique<QWidget>())
     {
-        window->setWindowTitle(QStringLiteral("快拍宝 － 摄像头快照工具 Pixolo 工作室出品 https://pixolo.example.com/"));
+        window->setWindowTitle(
+            QStringLiteral("快拍宝 － 摄像头快照工具 Pixolo 工作室出品 https://pixolo.example.com/"));
         form = new TbsSkinForm(window.get());
         form->SetBorderIcons(biSystemMenu | biMinimize | biRollUp);
         auto *stored = new TbsCompressedStoredSkin(window.get());

@@ -170,8 +170,8 @@ bool FrameMask::PointInShape(TPoint P) const
 
 int SkinHitTest(const TbsFrameGeometry &g, const FrameMask *mask, const FrameHitState &s, TPoint P)
 {
-    const bool inCaption = std::any_of(
-        s.CaptionRects.begin(), s.CaptionRects.end(), [&](const TRect &r) { return pointInRect(r, P); });
+    const bool inCaption
+        = std::any_of(s.CaptionRects.begin(), s.CaptionRects.end(), [&](const TRect &r) { return pointInRect(r, P); });
     if (s.RolledUp || s.Minimized) {
         return inCaption ? HTCAPTION : HTOBJECT;
     }
@@ -180,7 +180,8 @@ int SkinHitTest(const TbsFrameGeometry &g, const FrameMask *mask, const FrameHit
     }
     if (!s.Maximized && s.Sizeable) {
         const int b = s.BorderWidth;
-        const std::array<TPoint, 4> probes { { { P.X - b, P.Y }, { P.X, P.Y - b }, { P.X + b, P.Y }, { P.X, P.Y + b } } };
+        const std::array<TPoint, 4> probes { { { P.X - b, P.Y }, { P.X, P.Y - b }, { P.X + b, P.Y },
+            { P.X, P.Y + b } } };
         const TRect window { 0, 0, s.Width, s.Height };
         bool nearEdge = false;
         if (mask) {

@@ -93,7 +93,8 @@ void TbsActiveSkinObject::drawPiece(QPainter &Canvas, const QImage &Picture, con
     stretch(Canvas, toQRect(Target), Picture, toQRect(Source));
 }
 
-void TbsActiveSkinObject::drawLooks(QPainter &Canvas, bool UpDate, const TRect &Normal, const TRect &Active, bool always)
+void TbsActiveSkinObject::drawLooks(
+    QPainter &Canvas, bool UpDate, const TRect &Normal, const TRect &Active, bool always)
 {
     const bool unfinished = ActiveState ? MorphFactor != 1 : MorphFactor != 0;
     const QImage &normal = always ? m_picture : normalPicture();
@@ -128,7 +129,9 @@ void TbsActiveSkinObject::Draw(QPainter &Canvas, bool UpDate)
     drawLooks(Canvas, UpDate, skinrect, activeskinrect, false);
 }
 
-void TbsActiveSkinObject::DblClick() { }
+void TbsActiveSkinObject::DblClick()
+{
+}
 
 void TbsActiveSkinObject::MouseDown(int X, int Y, Qt::MouseButton Button)
 {

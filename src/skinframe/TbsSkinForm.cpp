@@ -409,8 +409,8 @@ void TbsSkinForm::ApplySkinToFrame()
     }
     if (m_clientWidth > 0 || m_clientHeight > 0) {
         const QSize client = m_client->size();
-        resizeForClient(QSize(m_clientWidth > 0 ? m_clientWidth : client.width(),
-            m_clientHeight > 0 ? m_clientHeight : client.height()));
+        resizeForClient(QSize(
+            m_clientWidth > 0 ? m_clientWidth : client.width(), m_clientHeight > 0 ? m_clientHeight : client.height()));
     }
 }
 
@@ -525,8 +525,8 @@ void TbsSkinForm::LoadObjectHints()
         const TbsStdCommand command = commandOf(object.get());
         for (const DefaultHint &h : s_hints) {
             if (h.command == command) {
-                object->Hint = strings ? strings->GetResourceString(QString::fromLatin1(h.key))
-                                       : QString::fromLatin1(h.text);
+                object->Hint
+                    = strings ? strings->GetResourceString(QString::fromLatin1(h.key)) : QString::fromLatin1(h.text);
             }
         }
     }
@@ -626,9 +626,8 @@ void TbsSkinForm::LayoutObjects()
     } else {
         return;
     }
-    const auto takesPart = [](const TbsActiveSkinObject *o) {
-        return o->ObjectVisible && o->skinrectinapicture && isCaptionButton(o);
-    };
+    const auto takesPart
+        = [](const TbsActiveSkinObject *o) { return o->ObjectVisible && o->skinrectinapicture && isCaptionButton(o); };
     const auto sizeOf = [this](const TbsActiveSkinObject *o) {
         if (commandOf(o) == cmSysMenu && m_showIcon) {
             const int s = smallIconSize();
@@ -770,7 +769,8 @@ void TbsSkinForm::resizeForClient(QSize client)
             client.height() + store.Picture.Height() - RectHeight(store.clientrect)));
     } else {
         const DefaultFrameMetrics metrics = defaultMetrics();
-        resizeForm(QSize(client.width() + 2 * metrics.Border, client.height() + metrics.CaptionHeight + 2 * metrics.Border));
+        resizeForm(
+            QSize(client.width() + 2 * metrics.Border, client.height() + metrics.CaptionHeight + 2 * metrics.Border));
     }
 }
 
@@ -837,13 +837,12 @@ const SkinBorderImages &TbsSkinForm::frameStrips(const QImage &source, bool inac
     const qint64 key = source.cacheKey() * 2 + (inactive ? 1 : 0);
     if (m_stripCache.size != size || m_stripCache.picture != key) {
         const TbsSkinData &store = *m_skinData;
-        const SkinCorners old { store.lefttoppoint, store.righttoppoint, store.leftbottompoint,
-            store.rightbottompoint, store.clientrect };
+        const SkinCorners old { store.lefttoppoint, store.righttoppoint, store.leftbottompoint, store.rightbottompoint,
+            store.clientrect };
         const SkinCorners now { m_geometry.NewLTPoint, m_geometry.NewRTPoint, m_geometry.NewLBPoint,
             m_geometry.NewRBPoint, m_geometry.NewClRect };
-        m_stripCache.strips = CreateStretchSkinBorderImages(old, now, source,
-            { 0, 0, source.width(), source.height() }, size.width(), size.height(), store.leftstretch,
-            store.topstretch, store.rightstretch, store.bottomstretch);
+        m_stripCache.strips = CreateStretchSkinBorderImages(old, now, source, { 0, 0, source.width(), source.height() },
+            size.width(), size.height(), store.leftstretch, store.topstretch, store.rightstretch, store.bottomstretch);
         m_stripCache.size = size;
         m_stripCache.picture = key;
     }
@@ -1595,7 +1594,9 @@ void TbsSkinForm::MinimizeToTray()
     // This program has no notification-area icon; minimising to it does nothing.
 }
 
-void TbsSkinForm::RestoreFromTray() { }
+void TbsSkinForm::RestoreFromTray()
+{
+}
 
 // --- Events -----------------------------------------------------------------------------------------------------
 
@@ -1934,13 +1935,13 @@ void TbsSkinForm::startSystemResizeOrDrag(int hitCode, const QPoint &global)
 
 void TbsSkinForm::trackDrag(const QPoint &global)
 {
-    QRect target = m_drag.geometryAt(
-        global, QSize(GetMinWidth(), GetMinHeight()), QSize(GetMaxWidth(), GetMaxHeight()));
+    QRect target
+        = m_drag.geometryAt(global, QSize(GetMinWidth(), GetMinHeight()), QSize(GetMaxWidth(), GetMaxHeight()));
     if (m_drag.kind() == FrameDrag::Move) {
         QPoint at = target.topLeft();
         if (m_magnetic) {
-            at = MagneticSnap(m_magneticState, toQRect(GetMonitorWorkArea(m_form, true)), m_magneticSize, at,
-                m_form->size(), global);
+            at = MagneticSnap(
+                m_magneticState, toQRect(GetMonitorWorkArea(m_form, true)), m_magneticSize, at, m_form->size(), global);
         }
         if (at != m_form->pos()) {
             m_form->move(at);

@@ -32,8 +32,8 @@ xcb_connection_t *x11Connection()
 
 xcb_atom_t atom(xcb_connection_t *connection, const char *name)
 {
-    const auto reply = adoptReply(xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 1, uint16_t(std::strlen(name)), name), nullptr));
+    const auto reply = adoptReply(
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, uint16_t(std::strlen(name)), name), nullptr));
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
@@ -59,16 +59,16 @@ bool windowManagerPresent()
     }
     const xcb_atom_t selection = atom(connection, "WM_S0");
     if (selection != XCB_ATOM_NONE) {
-        const auto owner
-            = adoptReply(xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, selection), nullptr));
+        const auto owner = adoptReply(
+            xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, selection), nullptr));
         if (owner && owner->owner != XCB_WINDOW_NONE) {
             return true;
         }
     }
     const xcb_atom_t check = atom(connection, "_NET_SUPPORTING_WM_CHECK");
     if (check != XCB_ATOM_NONE) {
-        const auto property = adoptReply(xcb_get_property_reply(connection,
-            xcb_get_property(connection, 0, screen->root, check, XCB_ATOM_WINDOW, 0, 1), nullptr));
+        const auto property = adoptReply(xcb_get_property_reply(
+            connection, xcb_get_property(connection, 0, screen->root, check, XCB_ATOM_WINDOW, 0, 1), nullptr));
         if (property && xcb_get_property_value_length(property.get()) > 0) {
             return true;
         }

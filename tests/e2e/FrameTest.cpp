@@ -46,7 +46,8 @@ protected:
     {
         QProcess import;
         import.setProcessEnvironment(session.environment());
-        import.start(QStringLiteral("import"), { QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-") });
+        import.start(
+            QStringLiteral("import"), { QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-") });
         import.waitForFinished(15000);
         return QImage::fromData(import.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
     }
@@ -57,8 +58,8 @@ protected:
         const QString png = session.tempPath() + QStringLiteral("/form.png");
         int exitCode = -1;
         session.run(QStringLiteral(PIXOLO_SKINPACK),
-            { QStringLiteral("render"), QStringLiteral(PIXOLO_PACKED_SKIN), QStringLiteral("form"), QStringLiteral("757"),
-                QStringLiteral("523"), png },
+            { QStringLiteral("render"), QStringLiteral(PIXOLO_PACKED_SKIN), QStringLiteral("form"),
+                QStringLiteral("757"), QStringLiteral("523"), png },
             30000, &exitCode);
         EXPECT_EQ(exitCode, 0);
         return QImage(png).convertToFormat(QImage::Format_ARGB32);
@@ -185,14 +186,16 @@ TEST_F(FrameTest, DraggingTheCaptionMovesTheWindowByTheDrag)
     start();
     const QPoint grip = kMainGeometry.topLeft() + QPoint(300, 18);
     dragFromTo(grip, grip + QPoint(100, 50));
-    EXPECT_TRUE(waitForGeometry(mainWindow, kMainGeometry.translated(100, 50))) << testing::PrintToString(geometry(mainWindow));
+    EXPECT_TRUE(waitForGeometry(mainWindow, kMainGeometry.translated(100, 50)))
+        << testing::PrintToString(geometry(mainWindow));
 }
 
 TEST_F(FrameTest, RollUpButtonRollsTheWindowUpToItsCaptionAndBack)
 {
     start();
     clickAt(kMainGeometry.topLeft() + kRollUpButton);
-    EXPECT_TRUE(waitForGeometry(mainWindow, QRect(kMainGeometry.topLeft(), QSize(757, 56)))) << testing::PrintToString(geometry(mainWindow));
+    EXPECT_TRUE(waitForGeometry(mainWindow, QRect(kMainGeometry.topLeft(), QSize(757, 56))))
+        << testing::PrintToString(geometry(mainWindow));
     clickAt(kMainGeometry.topLeft() + kRollUpButton);
     EXPECT_TRUE(waitForGeometry(mainWindow, kMainGeometry)) << testing::PrintToString(geometry(mainWindow));
 }
@@ -234,8 +237,8 @@ TEST_F(FrameTest, AboutWindowsCloseButtonHidesItAndTheMainWindowStays)
     const QRect aboutGeometry = geometry(about);
     EXPECT_EQ(aboutGeometry.size(), QSize(462, 372));
     clickAt(aboutGeometry.topLeft() + QPoint(162 + 462 - 176, 17)); // its close button, moved with the width
-    EXPECT_TRUE(DesktopSession::waitUntil(
-        [&] { return !session.visibleWindows(program->processId()).contains(about); }, 5000));
+    EXPECT_TRUE(
+        DesktopSession::waitUntil([&] { return !session.visibleWindows(program->processId()).contains(about); }, 5000));
     EXPECT_TRUE(session.visibleWindows(program->processId()).contains(mainWindow));
     EXPECT_EQ(program->state(), QProcess::Running);
 }
@@ -245,10 +248,12 @@ TEST_F(FrameTest, BorderDragResizesTheWindowButNeverBelowItsMinimumWidth)
     start();
     const QPoint edge = kMainGeometry.topLeft() + QPoint(754, 261);
     dragFromTo(edge, edge - QPoint(300, 0));
-    EXPECT_TRUE(waitForGeometry(mainWindow, QRect(kMainGeometry.topLeft(), QSize(457, 523)))) << testing::PrintToString(geometry(mainWindow));
+    EXPECT_TRUE(waitForGeometry(mainWindow, QRect(kMainGeometry.topLeft(), QSize(457, 523))))
+        << testing::PrintToString(geometry(mainWindow));
     const QPoint newEdge = edge - QPoint(300, 0);
     dragFromTo(newEdge, newEdge - QPoint(1000, 0));
-    EXPECT_TRUE(waitForGeometry(mainWindow, QRect(kMainGeometry.topLeft(), QSize(176, 523)))) << testing::PrintToString(geometry(mainWindow));
+    EXPECT_TRUE(waitForGeometry(mainWindow, QRect(kMainGeometry.topLeft(), QSize(176, 523))))
+        << testing::PrintToString(geometry(mainWindow));
 }
 
 } // namespace

@@ -63,7 +63,8 @@ TEST_P(FrameStretchTest, CaptionGrowsAndRightButtonsMoveWithTheWidth)
     EXPECT_EQ(g.DY, H - 147);
 
     const TRect caption = entry("caption1").skinrect;
-    EXPECT_EQ(StretchFrameRect(*store, g, caption), (TRect { caption.Left, caption.Top, caption.Right + DX, caption.Bottom }));
+    EXPECT_EQ(StretchFrameRect(*store, g, caption),
+        (TRect { caption.Left, caption.Top, caption.Right + DX, caption.Bottom }));
     for (const char *name : { "rollupbutton", "closebutton", "minbutton", "maxbutton" }) {
         const TRect r = entry(name).skinrect;
         EXPECT_EQ(StretchFrameRect(*store, g, r), offsetRect(r, DX, 0)) << name;

@@ -98,11 +98,12 @@ protected:
     // window instead.
     static void SetUpTestSuite()
     {
-        s_previousHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &text) {
-            if (!text.contains(QLatin1String("does not support"))) {
-                s_previousHandler(type, context, text);
-            }
-        });
+        s_previousHandler
+            = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &text) {
+                  if (!text.contains(QLatin1String("does not support"))) {
+                      s_previousHandler(type, context, text);
+                  }
+              });
     }
     static void TearDownTestSuite() { qInstallMessageHandler(s_previousHandler); }
     static inline QtMessageHandler s_previousHandler = nullptr;
@@ -145,8 +146,8 @@ TEST_F(TbsSkinFormTest, ObjectsAreTheCaptionAndCaptionButtonsWithTheirIconsAppli
         names << o->IDName;
     }
     // Neither the menu item nor the main-menu-bar entries (one is a kind of standard button) make objects.
-    EXPECT_EQ(names,
-        (QStringList { "caption1", "rollupbutton", "closebutton", "minbutton", "maxbutton", "sysmenubutton" }));
+    EXPECT_EQ(
+        names, (QStringList { "caption1", "rollupbutton", "closebutton", "minbutton", "maxbutton", "sysmenubutton" }));
     EXPECT_NE(dynamic_cast<TbsSkinCaptionObject *>(main.object("caption1")), nullptr);
     EXPECT_EQ(main.button("closebutton")->command, cmClose);
     EXPECT_TRUE(main.button("minbutton")->ObjectEnabled);
