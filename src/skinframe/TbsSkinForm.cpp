@@ -1659,11 +1659,6 @@ bool TbsSkinForm::eventFilter(QObject *watched, QEvent *event)
     case QEvent::WindowStateChange:
         handleWindowStateChange(event);
         return false;
-    case QEvent::PlatformSurface:
-        if (m_form->windowHandle()) {
-            m_form->windowHandle()->installEventFilter(this);
-        }
-        return false;
     default:
         return false;
     }
@@ -2006,7 +2001,7 @@ void TbsSkinForm::handleActivation()
         m_hot = -1;
         m_previousHot = -1;
     }
-    UpdateActivation(true);
+    UpdateActivation(m_borderStyle != bsNone); // a window without border has no caption to animate
 }
 
 void TbsSkinForm::handleWindowStateChange(QEvent *event)
