@@ -1743,12 +1743,12 @@ void TbsSkinForm::relayToControls(QEvent *event)
 
 void TbsSkinForm::updateCursor(int hitCode)
 {
-    if (isSizingHitCode(hitCode)) {
-        m_form->setCursor(cursorForHitCode(hitCode));
-    } else if (m_useFormCursorInNCArea) {
-        m_form->setCursor(m_formCursor);
-    } else {
-        m_form->setCursor(Qt::ArrowCursor);
+    QCursor cursor(cursorForHitCode(hitCode));
+    if (!isSizingHitCode(hitCode) && m_useFormCursorInNCArea) {
+        cursor = m_formCursor;
+    }
+    if (m_form->cursor().shape() != cursor.shape() || cursor.shape() == Qt::BitmapCursor) {
+        m_form->setCursor(cursor);
     }
 }
 
