@@ -24,6 +24,7 @@
 #include "skinctrls/TbsSkinLabel.h"
 #include "skinctrls/TbsSkinPanel.h"
 #include "skinctrls/TbsSkinStdLabel.h"
+#include "skinframe/TbsSkinForm.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -40,7 +41,9 @@ QPointer<TfrmMain> frmMain;
 
 namespace {
 
-constexpr QRect kClientGeometry(226, 139, 729, 467);
+// The window's place on the screen and the size of its client area; the skinned frame goes around it.
+constexpr QPoint kPosition(226, 139);
+constexpr QSize kClientSize(729, 467);
 // How old the newest frame may be for a snapshot to take it.
 constexpr qint64 kFreshFrameMs = 1000;
 // When the shutter sound is made ready after the window first shows.
@@ -91,8 +94,8 @@ TfrmMain::TfrmMain(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Pixolo"));
-    setGeometry(kClientGeometry);
-    setAutoFillBackground(true); // background clBtnFace, from the palette
+    move(kPosition);
+    resize(kClientSize);
     setFont(defaultFormFont().toQFont());
 
     createComponents();
@@ -106,7 +109,9 @@ TfrmMain::TfrmMain(QWidget *parent)
     FilterGraph->Loaded();
     VideoWindow->Loaded();
     MusicGraph->Loaded();
+    bsSkinForm1->SetSkinData(bsSkinData1);
     loadSkin(bsSkinData1, bsCompressedStoredSkin1);
+    bsSkinForm1->resizeForClient(kClientSize);
 
     // The window sees every key before the focused control.
     qApp->installEventFilter(this);
@@ -148,15 +153,17 @@ void TfrmMain::createComponents()
     MusicGraph->SetLinearVolume(true);
 
     makeSkinComponents(this, false, bsSkinData1, bsCompressedStoredSkin1);
+    bsSkinForm1 = makeSkinForm(this, biSystemMenu | biMinimize | biRollUp);
 }
 
 void TfrmMain::createControls()
 {
-    bsSkinPanel1 = makePanel(this, "bsSkinPanel1", {0, 426, 729, 11}, alBottom, bvNone);
-    bsSkinPanel2 = makePanel(this, "bsSkinPanel2", {718, 11, 11, 415}, alRight, bvNone);
-    bsSkinPanel3 = makePanel(this, "bsSkinPanel3", {0, 11, 11, 415}, alLeft, bvNone);
-    bsSkinPanel4 = makePanel(this, "bsSkinPanel4", {0, 0, 729, 11}, alTop, bvNone);
-    bsSkinPanel5 = makePanel(this, "bsSkinPanel5", {11, 11, 707, 415}, alClient, bvFrame);
+    QWidget *const client = bsSkinForm1->ClientWidget(); // the controls live inside the skinned frame
+    bsSkinPanel1 = makePanel(client, "bsSkinPanel1", {0, 426, 729, 11}, alBottom, bvNone);
+    bsSkinPanel2 = makePanel(client, "bsSkinPanel2", {718, 11, 11, 415}, alRight, bvNone);
+    bsSkinPanel3 = makePanel(client, "bsSkinPanel3", {0, 11, 11, 415}, alLeft, bvNone);
+    bsSkinPanel4 = makePanel(client, "bsSkinPanel4", {0, 0, 729, 11}, alTop, bvNone);
+    bsSkinPanel5 = makePanel(client, "bsSkinPanel5", {11, 11, 707, 415}, alClient, bvFrame);
 
     Bevel1 = makeControl<TBevel>(bsSkinPanel5, "Bevel1", QRect(8, 264, 345, 41));
     Bevel1->SetShape(bsFrame);
@@ -229,7 +236,7 @@ void TfrmMain::createControls()
     cbDelay->SetShowHint(true);
     cbDelay->SetTabOrder(7);
 
-    bsSkinStatusBar1 = makeControl<TbsSkinStatusBar>(this, "bsSkinStatusBar1", QRect(0, 437, 729, 30));
+    bsSkinStatusBar1 = makeControl<TbsSkinStatusBar>(client, "bsSkinStatusBar1", QRect(0, 437, 729, 30));
     bsSkinStatusBar1->SetSkinDataName(QStringLiteral("statusbar"));
     bsSkinStatusBar1->SetBorderStyle(bvLowered);
     bsSkinStatusBar1->SetSizeGrip(false);
@@ -532,6 +539,11 @@ void TfrmMain::closeEvent(QCloseEvent *event)
 {
     QWidget::closeEvent(event);
     if (event->isAccepted()) {
+        // However the window is closed (its close button, the frame's close button or menu), the camera stops as
+        // "关闭" stops it; after that button the graph is already inactive.
+        if (!m_closed && FilterGraph->Active()) {
+            DeviceCommand(5);
+        }
         m_closed = true;
         QCoreApplication::quit(); // closing the main window ends the program
     }

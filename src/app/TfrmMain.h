@@ -24,6 +24,7 @@ class TbsSkinButton;
 class TbsSkinCheckRadioBox;
 class TbsSkinData;
 class TbsSkinEdit;
+class TbsSkinForm;
 class TbsSkinPanel;
 class TbsSkinSpeedButton;
 class TbsSkinStatusBar;
@@ -90,6 +91,7 @@ public:
     TSampleGrabber *SampleGrabber = nullptr;
     TFilter *Filter = nullptr;
     TFilterGraph *MusicGraph = nullptr;
+    TbsSkinForm *bsSkinForm1 = nullptr;
     TbsSkinData *bsSkinData1 = nullptr;
     TbsCompressedStoredSkin *bsCompressedStoredSkin1 = nullptr;
 

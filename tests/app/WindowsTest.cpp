@@ -108,7 +108,7 @@ TEST_F(WindowsTest, ShowSetsTheCaptionAndReadsThePhotoFolder)
     EXPECT_EQ(w.windowTitle(),
               QStringLiteral("快拍宝 － 摄像头快照工具 Pixolo 工作室出品 https://pixolo.example.com/"));
     EXPECT_EQ(w.edtsPath->Text(), QStringLiteral("/srv/照片/"));
-    EXPECT_EQ(w.size(), QSize(729, 467));
+    EXPECT_EQ(w.size(), QSize(757, 523)); // the 729 × 467 client area in the skinned frame
     EXPECT_EQ(w.bsSkinButton2->Caption(), QStringLiteral("拍照(F8)"));
     EXPECT_EQ(w.cbDelay->Caption(), QStringLiteral("延时"));
     EXPECT_FALSE(w.cbDelay->Checked());
