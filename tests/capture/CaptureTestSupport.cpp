@@ -1,5 +1,7 @@
 #include "CaptureTestSupport.h"
 
+#include "capture/DeviceRegistry.h"
+
 #include "capture/TSysDevEnum.h"
 
 #include "TestPicture.h"
@@ -52,6 +54,7 @@ NoDevices::NoDevices()
         gst_plugin_feature_set_rank(feature, GST_RANK_NONE); // a device monitor only uses ranked providers
     }
     gst_plugin_feature_list_free(factories);
+    DeviceRegistry::reloadAll(); // the running monitors must see the providers go
 }
 
 NoDevices::~NoDevices()
@@ -60,6 +63,7 @@ NoDevices::~NoDevices()
         gst_plugin_feature_set_rank(feature, rank);
         gst_object_unref(feature);
     }
+    DeviceRegistry::reloadAll();
 }
 
 RefPtr<IMoniker> testCameraMoniker()

@@ -152,7 +152,7 @@ TEST_P(CameraConfigTest, ReadsTheEnvironment)
     const testcam::CameraConfig config = testcam::CameraConfig::fromEnvironment();
     EXPECT_EQ(config.width, setting.width);
     EXPECT_EQ(config.height, setting.height);
-    EXPECT_EQ(config.mjpeg, setting.mjpeg);
+    EXPECT_EQ(config.format, setting.mjpeg ? testcam::CameraConfig::Mjpeg : testcam::CameraConfig::Yuy2);
     EXPECT_EQ(config.vanishAfter, setting.vanishAfter);
 }
 
