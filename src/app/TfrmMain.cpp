@@ -285,11 +285,24 @@ void TfrmMain::DeviceCommand(int code)
     case 1:
         m_cameraLost = false; // a new connection starts afresh
         try {
+            const RefPtr<IMoniker> camera = m_devEnum ? m_devEnum->DeviceMoniker(0) : RefPtr<IMoniker>();
+            QByteArray wanted;
+            if (camera) {
+                SaveMonikerToStream(camera.get(), wanted);
+            }
+            // The preview starts by connecting again what was connected a moment ago: a connection to the same
+            // camera that nothing was rendered into since is already the one asked for.
+            if (m_freshConnection && FilterGraph->Active() && Filter->BaseFilter()->Block() == wanted) {
+                break;
+            }
+            m_freshConnection = false;
             FilterGraph->ResetGraph();
             FilterGraph->SetActive(false);
-            Filter->BaseFilter()->StoreMoniker(m_devEnum ? m_devEnum->DeviceMoniker(0).get() : nullptr);
+            Filter->BaseFilter()->StoreMoniker(camera.get());
             FilterGraph->SetActive(true);
+            m_freshConnection = true;
         } catch (const std::exception &) {
+            m_freshConnection = false;
             MessageBox::show(QStringLiteral("Connect Fail!"), kCaptionError, MessageBox::NoIcon, this);
         }
         break;
@@ -300,6 +313,7 @@ void TfrmMain::DeviceCommand(int code)
                              this);
             return;
         }
+        m_freshConnection = false; // rendered into from here on
         m_captureBuilder = FilterGraph->QueryInterface<ICaptureGraphBuilder2>();
         m_sourceFilter = Filter->QueryInterface<IBaseFilter>();
         m_rendererFilter = VideoWindow->QueryInterface<IBaseFilter>();
@@ -313,6 +327,7 @@ void TfrmMain::DeviceCommand(int code)
         break;
     }
     case 5:
+        m_freshConnection = false;
         try {
             FilterGraph->ResetGraph();
             FilterGraph->SetActive(false);

@@ -129,6 +129,7 @@ private:
     const QEvent *m_previewedKey = nullptr; // the key press the window has seen and that still travels
     bool m_cameraLost = false;                // the graph reported the camera gone since it was connected
     bool m_shownOnce = false;
+    bool m_freshConnection = false; // connected, and nothing rendered into the graph since
     bool m_soundPrepared = false; // MusicGraph holds the chain of the file in m_soundStamp
     bool m_soundAtStart = false;  // and it has not played yet
     SoundFileStamp m_soundStamp;

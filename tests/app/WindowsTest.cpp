@@ -4,6 +4,7 @@
 #include "app/PubFun.h"
 #include "app/TfrmAbout.h"
 #include "app/TfrmMain.h"
+#include "capture/DeviceRegistry.h"
 #include "capture/MediaFramework.h"
 #include "capture/TFilterGraph.h"
 #include "capture/TSampleGrabber.h"
@@ -277,6 +278,9 @@ TEST_F(WindowsTest, AVanishedCameraGivesNoPhotoOfItsLastFrame)
     EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未能取得图像,照片未保存!")});
     EXPECT_TRUE(QDir(photos.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_TRUE(w.lastPhotoFile().isEmpty());
+    // The camera stays unplugged in this process until its providers start again with another setting.
+    window.reset();
+    DeviceRegistry::reloadAll();
 }
 
 TEST_F(WindowsTest, ACameraThatStoppedDeliveringGivesNoPhotoOnceItsFrameIsASecondOld)

@@ -18,6 +18,7 @@ namespace pixolo::test
 {
 
 CameraEnvironment::CameraEnvironment(const QByteArray &size, const QByteArray &format, const QByteArray &vanishAfter)
+    : m_mayVanish(!vanishAfter.isEmpty())
 {
     const std::pair<const char *, QByteArray> settings[] = {
         { "PIXOLO_TESTCAM_SIZE", size },
@@ -42,6 +43,10 @@ CameraEnvironment::~CameraEnvironment()
         } else {
             qunsetenv(name);
         }
+    }
+    // A camera that vanished stays away until its provider starts again with the setting as it was.
+    if (m_mayVanish) {
+        DeviceRegistry::reloadAll();
     }
 }
 
@@ -77,10 +82,10 @@ RefPtr<IMoniker> testCameraMoniker()
     return {};
 }
 
-QImage referenceFrame(int width, int height, bool mjpeg, int number)
+QImage referenceFrame(int width, int height, const QByteArray &format, int number)
 {
-    const CameraEnvironment camera(QByteArray::number(width) + 'x' + QByteArray::number(height),
-        mjpeg ? QByteArrayLiteral("mjpeg") : QByteArray());
+    const bool mjpeg = format == "mjpeg";
+    const CameraEnvironment camera(QByteArray::number(width) + 'x' + QByteArray::number(height), format);
     const QByteArray description = "pixolotestcamsrc is-live=false num-buffers=" + QByteArray::number(number + 1)
         + (mjpeg ? " ! jpegdec" : "") + " ! videoconvert ! video/x-raw,format=BGR ! appsink name=out sync=false";
     GError *error = nullptr;
