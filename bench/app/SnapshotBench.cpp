@@ -1,7 +1,8 @@
 // The snapshot job's speed and memory, with the virtual test camera:
 //   Snapshot/640x480, Snapshot/1920x1080  the snapshot handler, from its start to the photo renamed into place;
 //   FirstFrame                            from making the main window to the first preview frame painted;
-//   SnapshotMemory                        resident memory after 10 and after 1000 snapshots, each playing the real
+//   SnapshotPreviewGap/640x480, /1920x1080  the largest gap between painted preview frames after a snapshot;
+//   SnapshotMemory/640x480, /1920x1080    resident memory after 10 and after 1000 snapshots, each playing the real
 //                                         shutter sound.
 // Run with QT_QPA_PLATFORM=offscreen (set here when unset); the camera's plugin folder is found by itself.
 #include "app/GlobalVariant.h"
@@ -72,7 +73,7 @@ void Snapshot(benchmark::State &state, const char *size)
     }
     TfrmMain &w = *preview.window;
     w.edtsPath->setText(preview.photos.path() + QLatin1Char('/'));
-    QTest::qWait(300); // a few frames in the grabber
+    QTest::qWait(800); // a few frames in the grabber, and the shutter sound made ready as after any start
     std::vector<double> shots;
     for (auto _ : state) {
         QElapsedTimer clock;
@@ -115,16 +116,74 @@ void FirstFrame(benchmark::State &state)
     }
 }
 
-void SnapshotMemory(benchmark::State &state)
+// The largest gap between two painted preview frames in the 300 ms after each of 30 snapshots: a snapshot must not
+// stall the preview.
+void SnapshotPreviewGap(benchmark::State &state, const char *size)
 {
-    PreviewingWindow preview("640x480");
+    PreviewingWindow preview(size);
     if (!preview.ready) {
         state.SkipWithError("no preview");
         return;
     }
     TfrmMain &w = *preview.window;
     w.edtsPath->setText(preview.photos.path() + QLatin1Char('/'));
-    QTest::qWait(300);
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<qint64> paints; // microseconds
+    w.VideoWindow->OnPaint = [&](QObject *) {
+        if (w.VideoWindow->ShowsVideo()) {
+            paints.push_back(clock.nsecsElapsed() / 1000);
+        }
+    };
+    QTest::qWait(800);
+    // The largest gap between paints in the 300 ms from `from` on, counted from the last paint before it.
+    const auto largestGapAfter = [&](qint64 from) {
+        qint64 previous = from;
+        for (const qint64 at : paints) {
+            if (at <= from) {
+                previous = at;
+            }
+        }
+        qint64 largest = 0;
+        for (const qint64 at : paints) {
+            if (at > from && at <= from + 300000) {
+                largest = std::max(largest, at - previous);
+                previous = at;
+            }
+        }
+        return double(largest) / 1000.0;
+    };
+    std::vector<double> gaps;
+    std::vector<double> baseline; // the same windows without a snapshot, between the shots
+    for (auto _ : state) {
+        for (int shot = 0; shot < 30; ++shot) {
+            const qint64 quietAt = clock.nsecsElapsed() / 1000;
+            QTest::qWait(300);
+            baseline.push_back(largestGapAfter(quietAt));
+            const qint64 shotAt = clock.nsecsElapsed() / 1000;
+            w.bsSkinButton2Click(w.bsSkinButton2);
+            QFile::remove(w.lastPhotoFile());
+            QTest::qWait(300);
+            gaps.push_back(largestGapAfter(shotAt));
+        }
+    }
+    std::sort(gaps.begin(), gaps.end());
+    std::sort(baseline.begin(), baseline.end());
+    state.counters["median_gap_ms"] = gaps.empty() ? 0.0 : gaps[gaps.size() / 2];
+    state.counters["largest_gap_ms"] = gaps.empty() ? 0.0 : gaps.back();
+    state.counters["no_shot_largest_gap_ms"] = baseline.empty() ? 0.0 : baseline.back();
+}
+
+void SnapshotMemory(benchmark::State &state, const char *size)
+{
+    PreviewingWindow preview(size);
+    if (!preview.ready) {
+        state.SkipWithError("no preview");
+        return;
+    }
+    TfrmMain &w = *preview.window;
+    w.edtsPath->setText(preview.photos.path() + QLatin1Char('/'));
+    QTest::qWait(800); // the shutter sound made ready as after any start
     int played = 0;
     auto shoot = [&](int count) {
         for (int i = 0; i < count; ++i) {
@@ -148,7 +207,10 @@ void SnapshotMemory(benchmark::State &state)
 BENCHMARK_CAPTURE(Snapshot, 640x480, "640x480")->Unit(benchmark::kMillisecond)->Iterations(100);
 BENCHMARK_CAPTURE(Snapshot, 1920x1080, "1920x1080")->Unit(benchmark::kMillisecond)->Iterations(100);
 BENCHMARK(FirstFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
-BENCHMARK(SnapshotMemory)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK_CAPTURE(SnapshotPreviewGap, 640x480, "640x480")->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK_CAPTURE(SnapshotPreviewGap, 1920x1080, "1920x1080")->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK_CAPTURE(SnapshotMemory, 640x480, "640x480")->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK_CAPTURE(SnapshotMemory, 1920x1080, "1920x1080")->Unit(benchmark::kSecond)->Iterations(1);
 
 int main(int argc, char **argv)
 {

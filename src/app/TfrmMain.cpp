@@ -27,6 +27,7 @@
 #include "skinframe/TbsSkinForm.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
@@ -34,6 +35,10 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QTimer>
+
+#include <atomic>
+#include <exception>
+#include <thread>
 
 namespace pixolo {
 
@@ -416,16 +421,49 @@ void TfrmMain::bsSkinButton2Click(QObject *)
     const bool fresh = !m_cameraLost && frameAge >= 0 && frameAge <= kFreshFrameMs;
     TBitmap bitmap;
     const bool grabbed = fresh && SampleGrabber->CopyFrameToBitmap(&bitmap);
-    const std::optional<QByteArray> jpeg = MakeJpeg(bitmap, 75);
+
+    // Encoding and storing the photo take a while (a large frame, a disk sync): they run beside the window, which
+    // goes on painting the preview meanwhile, and the snapshot waits for them. User input waits too, so nothing the
+    // user does can come between; the order of the steps is the same as if they ran here.
+    struct Outcome {
+        std::optional<QByteArray> jpeg;
+        QString stored;
+        std::exception_ptr error;
+    };
+    Outcome outcome;
+    const QString pathText = edtsPath->Text();
+    QEventLoop waiting;
+    std::atomic<bool> done { false };
+    std::thread worker([&] {
+        outcome.jpeg = MakeJpeg(bitmap, 75);
+        // No frame, or a frame the encoder could not take: nothing is stored, rather than an empty file.
+        if (grabbed && !bitmap.Empty() && outcome.jpeg && !outcome.jpeg->isEmpty()) {
+            try {
+                outcome.stored = PhotoFile::store(pathText, QDateTime::currentDateTime(), *outcome.jpeg);
+            } catch (...) {
+                outcome.error = std::current_exception();
+            }
+        }
+        done = true;
+        QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
+    });
     Image->SetPicture(bitmap);
-    const QDateTime now = QDateTime::currentDateTime();
+    if (!done) {
+        waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    worker.join();
+    if (!self) {
+        return;
+    }
     m_lastPhotoFile.clear();
-    // No frame, or a frame the encoder could not take: say so rather than store an empty file.
-    if (!grabbed || bitmap.Empty() || !jpeg || jpeg->isEmpty()) {
+    if (outcome.error) {
+        std::rethrow_exception(outcome.error); // a refused file: its error for the default handler
+    }
+    if (outcome.stored.isEmpty()) {
         MessageBox::show(QStringLiteral("未能取得图像,照片未保存!"), kCaptionError, MessageBox::Error, this);
         return;
     }
-    m_lastPhotoFile = PhotoFile::store(edtsPath->Text(), now, *jpeg); // a refused file raises
+    m_lastPhotoFile = outcome.stored;
     PlayShutterSound();
 }
 
