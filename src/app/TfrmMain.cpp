@@ -1,5 +1,6 @@
 #include "app/TfrmMain.h"
 
+#include "app/CameraChoice.h"
 #include "app/FormControls.h"
 #include "app/GlobalVariant.h"
 #include "app/JpegEncoder.h"
@@ -8,6 +9,7 @@
 #include "app/ProductTexts.h"
 #include "app/PubFun.h"
 #include "app/TfrmAbout.h"
+#include "capture/DeviceRegistry.h"
 #include "capture/TFilter.h"
 #include "capture/TFilterGraph.h"
 #include "capture/TSampleGrabber.h"
@@ -36,6 +38,7 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <thread>
@@ -143,7 +146,8 @@ void TfrmMain::createComponents()
     FilterGraph->SetMode(gmCapture);
     FilterGraph->SetGraphEdit(false);
     FilterGraph->SetLinearVolume(true);
-    FilterGraph->OnGraphDeviceLost = [this](QObject *, IInterface *, bool) { m_cameraLost = true; };
+    FilterGraph->OnGraphDeviceLost = [this](QObject *, IInterface *, bool) { cameraGone(); };
+    FilterGraph->OnGraphErrorAbort = [this](QObject *, HRESULT) { cameraGone(); };
 
     // Throws when the platform cannot grab frames: then the window, and the program, cannot start.
     SampleGrabber = new TSampleGrabber(this);
@@ -194,6 +198,19 @@ void TfrmMain::createControls()
     VideoWindow->setGeometry(3, 3, 320, 240);
     VideoWindow->VMROptions()->SetMode(vmrWindowed);
     VideoWindow->SetColor(Qt::black);
+
+    // Over the black preview while the camera in use is gone.
+    lblCameraState = makeControl<TbsSkinStdLabel>(bsSkinPanel6, "lblCameraState", QRect(3, 3, 320, 240));
+    lblCameraState->SetSkinDataName(QStringLiteral("stdlabel"));
+    lblCameraState->SetAutoSize(false);
+    lblCameraState->SetAlignment(taCenter);
+    lblCameraState->SetLayout(tlCenter);
+    lblCameraState->SetUseSkinColor(false); // the skin's font, in white on the black preview
+    ControlFont stateFont = lblCameraState->Font();
+    stateFont.Color = 0xFFFFFF;
+    lblCameraState->SetFont(stateFont);
+    lblCameraState->SetCaption(QStringLiteral("摄像头已断开"));
+    lblCameraState->hide();
 
     bsSkinPanel7 = makePanel(bsSkinPanel5, "bsSkinPanel7", {360, 12, 326, 246}, alNone, bvFrame);
     bsSkinPanel7->SetTabOrder(1);
@@ -258,7 +275,7 @@ void TfrmMain::createControls()
     bindSkin(bsSkinData1,
         {bsSkinPanel1, bsSkinPanel2, bsSkinPanel3, bsSkinPanel4, bsSkinPanel5, bsSkinStdLabel1, bsSkinSpeedButton1,
          bsSkinPanel6, bsSkinPanel7, edtsPath, bsSkinButton1, bsSkinButton2, bsSkinButton3, bsSkinButton4, cbDelay,
-         bsSkinStatusBar1});
+         bsSkinStatusBar1, lblCameraState});
 }
 
 QString TfrmMain::captionText()
@@ -273,6 +290,8 @@ void TfrmMain::FormCreate()
     // An error here is reported and the window opens all the same.
     try {
         m_devEnum = std::make_unique<TSysDevEnum>(CLSID_VideoInputDeviceCategory);
+        m_chosenCamera = CameraChoice::fromSettingsText(
+            IniReadString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("Camera"), QString()));
         if (m_devEnum->DeviceCount() <= 0) {
             MessageBox::show(QStringLiteral("未发现可以使用的视频捕获设备!"), rcGlobalVariant.sAppTitle,
                              MessageBox::NoIcon, this);
@@ -282,6 +301,8 @@ void TfrmMain::FormCreate()
     } catch (const std::exception &error) {
         PixoloApplication::showException(error);
     }
+    // Cameras plugged in or out while the program runs.
+    connect(&DeviceRegistry::videoSources(), &DeviceRegistry::devicesChanged, this, [this] { devicesChanged(); });
 }
 
 void TfrmMain::DeviceCommand(int code)
@@ -290,11 +311,17 @@ void TfrmMain::DeviceCommand(int code)
     case 1:
         m_cameraLost = false; // a new connection starts afresh
         try {
-            const RefPtr<IMoniker> camera = m_devEnum ? m_devEnum->DeviceMoniker(0) : RefPtr<IMoniker>();
+            // The camera chosen last, else the one in use before (it came back), else the first.
+            const std::vector<CameraChoice::Camera> cameras
+                = m_devEnum ? CameraChoice::camerasOf(*m_devEnum) : std::vector<CameraChoice::Camera>();
+            const int index
+                = CameraChoice::preferredIndex(cameras, m_chosenCamera.isEmpty() ? m_cameraInUse : m_chosenCamera);
+            const RefPtr<IMoniker> camera = index >= 0 ? m_devEnum->DeviceMoniker(index) : RefPtr<IMoniker>();
             QByteArray wanted;
             if (camera) {
                 SaveMonikerToStream(camera.get(), wanted);
             }
+            m_cameraInUse = wanted;
             // The preview starts by connecting again what was connected a moment ago: a connection to the same
             // camera that nothing was rendered into since is already the one asked for.
             if (m_freshConnection && FilterGraph->Active() && Filter->BaseFilter()->Block() == wanted) {
@@ -526,6 +553,56 @@ void TfrmMain::PlayShutterSound()
         MusicGraph->RunGraph();
     } catch (const std::exception &) {
         silenceShutterSound();
+    }
+}
+
+void TfrmMain::cameraGone()
+{
+    if (m_cameraLost) {
+        return; // told once (a lost camera is reported as lost and as an error): stopped once
+    }
+    m_cameraLost = true; // no photo from here on, at once
+    // The graph is stopped once, after the event that told us has been handled; the preview says why it is black
+    // until the camera comes back.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_freshConnection = false;
+            try {
+                FilterGraph->ResetGraph();
+                FilterGraph->SetActive(false);
+            } catch (const std::exception &) {
+                // Nothing more to stop.
+            }
+            if (m_cameraLost) {
+                lblCameraState->show();
+                lblCameraState->raise();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void TfrmMain::devicesChanged()
+{
+    if (m_closed) {
+        return;
+    }
+    m_devEnum = std::make_unique<TSysDevEnum>(CLSID_VideoInputDeviceCategory);
+    const std::vector<CameraChoice::Camera> cameras = CameraChoice::camerasOf(*m_devEnum);
+    const bool inUsePresent = std::any_of(cameras.begin(), cameras.end(),
+                                          [&](const CameraChoice::Camera &camera) { return camera.identity == m_cameraInUse; });
+    // The camera in use came back after it was lost; or a camera appeared while there was none.
+    const bool comeBack = m_cameraLost && !m_cameraInUse.isEmpty() && inUsePresent;
+    const bool first = m_cameraInUse.isEmpty() && !cameras.empty();
+    if (!comeBack && !first) {
+        return;
+    }
+    m_cameraLost = false;
+    lblCameraState->hide();
+    try {
+        DeviceCommand(3);
+    } catch (const std::exception &error) {
+        PixoloApplication::showException(error);
     }
 }
 

@@ -260,27 +260,48 @@ TEST_F(WindowsTest, SnapshotWithoutAFrameSaysSoAndStoresNothing)
     EXPECT_TRUE(w.lastPhotoFile().isEmpty());
 }
 
-TEST_F(WindowsTest, AVanishedCameraGivesNoPhotoOfItsLastFrame)
+TEST_F(WindowsTest, AVanishedCameraIsStoppedOnceSaysSoAndGivesNoPhoto)
 {
+    // The camera stays unplugged in this process until its providers start again with another setting.
+    struct Replug {
+        ~Replug() { DeviceRegistry::reloadAll(); }
+    } replug;
     qputenv("PIXOLO_TESTCAM_VANISH_AFTER", "10"); // a third of a second of frames, then unplugged
     TfrmMain &w = mainWindow();
     qunsetenv("PIXOLO_TESTCAM_VANISH_AFTER");
     QTemporaryDir photos;
     w.edtsPath->SetText(photos.path() + QLatin1Char('/'));
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.SampleGrabber->FrameAge() >= 0; }, 10000));
-    // Shortly after the loss the last frame is still young: the graph's report alone must stop the snapshot.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.SampleGrabber->FrameAge() > 300; }, 10000));
-    ASSERT_LT(w.SampleGrabber->FrameAge(), 1000);
-    TBitmap stillThere;
-    EXPECT_TRUE(w.SampleGrabber->CopyFrameToBitmap(&stillThere)); // the grabber keeps the camera's last frame
     messages.clear();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.lblCameraState->isVisible(); }, 2000));
+    EXPECT_EQ(w.lblCameraState->Caption(), QStringLiteral("摄像头已断开"));
+    EXPECT_FALSE(w.FilterGraph->Active()); // stopped, once, without a word
+    QTest::qWait(300);
+    EXPECT_TRUE(messages.empty()) << messageTexts().join(QLatin1Char(' ')).toStdString();
+    EXPECT_FALSE(w.FilterGraph->Active());
+
     w.bsSkinButton2Click(w.bsSkinButton2);
     EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未能取得图像,照片未保存!")});
     EXPECT_TRUE(QDir(photos.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_TRUE(w.lastPhotoFile().isEmpty());
-    // The camera stays unplugged in this process until its providers start again with another setting.
     window.reset();
-    DeviceRegistry::reloadAll();
+}
+
+TEST_F(WindowsTest, ALostCameraGivesNoPhotoBeforeTheGraphIsStopped)
+{
+    TfrmMain &w = mainWindow();
+    QTemporaryDir photos;
+    w.edtsPath->SetText(photos.path() + QLatin1Char('/'));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.SampleGrabber->FrameAge() >= 0; }, 10000));
+    // The graph's report arrives; before the window has stopped anything, the young last frame is still there.
+    w.FilterGraph->HandleGraphEvent(EC_DEVICE_LOST, 0, 1);
+    TBitmap stillThere;
+    EXPECT_TRUE(w.SampleGrabber->CopyFrameToBitmap(&stillThere));
+    EXPECT_LT(w.SampleGrabber->FrameAge(), 1000);
+    messages.clear();
+    w.bsSkinButton2Click(w.bsSkinButton2);
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未能取得图像,照片未保存!")});
+    EXPECT_TRUE(QDir(photos.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 TEST_F(WindowsTest, ACameraThatStoppedDeliveringGivesNoPhotoOnceItsFrameIsASecondOld)
