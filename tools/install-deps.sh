@@ -8,6 +8,7 @@ PIXOLO_PACKAGES=(
     cmake ninja-build g++ pkg-config ccache
     qt6-base-dev libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-base-apps libjpeg-dev zlib1g-dev
+    libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     # tests, fuzzing and the headless demo
     clang libclang-rt-dev xvfb xauth xdotool x11-utils imagemagick fonts-wqy-microhei gstreamer1.0-tools

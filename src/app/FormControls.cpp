@@ -4,6 +4,7 @@
 #include "skin/TbsCompressedStoredSkin.h"
 #include "skin/TbsSkinData.h"
 #include "skinctrls/SkinBinding.h"
+#include "skinframe/TbsSkinForm.h"
 #include "storedskin/StoredSkin.h"
 
 namespace pixolo {
@@ -27,6 +28,15 @@ void makeSkinComponents(QWidget *window, bool skinEffects, TbsSkinData *&store, 
     store = new TbsSkinData(window);
     store->setObjectName(QStringLiteral("bsSkinData1"));
     store->SetEnableSkinEffects(skinEffects);
+}
+
+TbsSkinForm *makeSkinForm(QWidget *window, TbsBorderIcons icons, TFormBorderStyle border)
+{
+    auto *form = new TbsSkinForm(window); // the window owns it
+    form->setObjectName(QStringLiteral("bsSkinForm1"));
+    form->SetBorderStyle(border);
+    form->SetBorderIcons(icons);
+    return form;
 }
 
 void loadSkin(TbsSkinData *store, TbsCompressedStoredSkin *storedSkin)

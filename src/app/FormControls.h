@@ -2,6 +2,7 @@
 
 #include "skinctrls/ControlBase.h"
 #include "skinctrls/TbsSkinPanel.h"
+#include "skinframe/SkinFrameTypes.h"
 
 #include <QRect>
 #include <QString>
@@ -22,10 +23,15 @@ Control *makeControl(QWidget *parent, const char *name, QRect bounds)
 
 class TbsCompressedStoredSkin;
 class TbsSkinData;
+class TbsSkinForm;
 
 // The window's skin components: the stored skin (Pixolo's own, built into the program) and the store that loads
 // it. The window is registered for skin messages first, so the store's change messages reach it.
 void makeSkinComponents(QWidget *window, bool skinEffects, TbsSkinData *&store, TbsCompressedStoredSkin *&storedSkin);
+
+// The window's skinned frame `bsSkinForm1` with the given caption buttons; the store is bound later, with the
+// window's other references. The window becomes frameless and its controls go into the frame's client widget.
+TbsSkinForm *makeSkinForm(QWidget *window, TbsBorderIcons icons, TFormBorderStyle border = bsSizeable);
 
 // Has the store load the stored skin (a broken stored skin raises and the window cannot be made). Controls bound to
 // the store before hear of the load through their window and apply it.

@@ -29,9 +29,10 @@ struct ErrorManager {
 
 void onMessage(j_common_ptr) { } // warnings are not printed
 
-// Runs the compressor over RGB rows. Returns false on any libjpeg error; `out`/`outSize` are malloc'ed by libjpeg.
-bool encodeRows(const unsigned char *rgb, int width, int height, int stride, int quality, unsigned char **out,
-                unsigned long *outSize)
+// Runs the compressor over rows of three or four components in the given order. Returns false on any libjpeg error;
+// `out`/`outSize` are malloc'ed by libjpeg.
+bool encodeRows(const unsigned char *rgb, int width, int height, int stride, J_COLOR_SPACE order, int components,
+                int quality, unsigned char **out, unsigned long *outSize)
 {
     jpeg_compress_struct info {};
     ErrorManager errors {};
@@ -46,9 +47,9 @@ bool encodeRows(const unsigned char *rgb, int width, int height, int stride, int
     jpeg_mem_dest(&info, out, outSize);
     info.image_width = JDIMENSION(width);
     info.image_height = JDIMENSION(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
+    info.input_components = components;
+    info.in_color_space = order;
+    jpeg_set_defaults(&info); // a colour JPEG (YCbCr, 4:2:0) whatever the input's component order
     jpeg_set_quality(&info, quality, TRUE); // force_baseline
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
@@ -67,15 +68,34 @@ std::optional<QByteArray> encode(const TBitmap &bitmap, int quality)
     if (bitmap.Width() == 0 || bitmap.Height() == 0) {
         return QByteArray();
     }
-    // A 24-bit RGB copy, rows top to bottom, whatever the bitmap's own format.
-    const QImage rgb = bitmap.image().convertToFormat(QImage::Format_RGB888);
-    if (rgb.isNull()) {
+    // The compressor reads the bitmap's own rows, top to bottom, in their own component order (a camera frame is
+    // 24-bit BGR): no converted copy is made. Other formats are turned into 24-bit RGB first.
+    QImage rows = bitmap.image();
+    J_COLOR_SPACE order = JCS_RGB;
+    int components = 3;
+    switch (rows.format()) {
+    case QImage::Format_BGR888:
+        order = JCS_EXT_BGR;
+        break;
+    case QImage::Format_RGB888:
+        break;
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+        // 0xAARRGGBB words: B, G, R, A in memory on little-endian machines, A, R, G, B on big-endian ones.
+        order = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+        components = 4;
+        break;
+    default:
+        rows = rows.convertToFormat(QImage::Format_RGB888);
+        break;
+    }
+    if (rows.isNull()) {
         return std::nullopt;
     }
     unsigned char *out = nullptr;
     unsigned long outSize = 0;
-    const bool ok = encodeRows(rgb.constBits(), rgb.width(), rgb.height(), int(rgb.bytesPerLine()), quality, &out,
-                               &outSize);
+    const bool ok = encodeRows(rows.constBits(), rows.width(), rows.height(), int(rows.bytesPerLine()), order,
+                               components, quality, &out, &outSize);
     std::optional<QByteArray> result;
     if (ok && out) {
         result = QByteArray(reinterpret_cast<const char *>(out), qsizetype(outSize));

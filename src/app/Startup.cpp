@@ -8,6 +8,8 @@
 #include "app/TfrmMain.h"
 #include "platform/InstanceLock.h"
 #include "platform/MessageBox.h"
+#include "skinframe/TbsSkinForm.h"
+#include "skinframe/WindowSystem.h"
 
 #include <memory>
 
@@ -15,6 +17,7 @@ namespace pixolo {
 
 int runPixolo(int &argc, char **argv)
 {
+    chooseWindowSystem(); // the skinned frames need X11: on a Wayland desktop through XWayland
     PixoloApplication app(argc, argv);
 
     rcGlobalVariant.sAppPath = appPathOf(QCoreApplication::applicationFilePath());
@@ -34,6 +37,7 @@ int runPixolo(int &argc, char **argv)
     // make a new About window, so the program deletes whatever window the reference names at the end.
     try {
         frmMain = new TfrmMain();
+        TbsSkinForm::SetApplicationMainForm(frmMain); // minimising it minimises the program
         frmAbout = new TfrmAbout();
     } catch (const std::exception &error) {
         // A window that cannot be built ends start-up with its message.

@@ -8,6 +8,7 @@
 #include "skinctrls/TbsSkinLabel.h"
 #include "skinctrls/TbsSkinPanel.h"
 #include "skinctrls/TbsSkinStdLabel.h"
+#include "skinframe/TbsSkinForm.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -22,6 +23,8 @@ QPointer<TfrmAbout> frmAbout;
 
 namespace {
 
+
+constexpr QSize kClientSize(434, 316);
 
 // The (title, version) entries the window can show; this program is entry 2, the others are unused.
 struct ProductEntry {
@@ -65,12 +68,14 @@ TfrmAbout::TfrmAbout(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
-    resize(434, 316);
-    setFixedSize(434, 316); // single fixed border
-    setAutoFillBackground(true);
+    resize(kClientSize);
     setFont(defaultFormFont().toQFont());
 
-    bsSkinPanel1 = makePanel(this, "bsSkinPanel1", {11, 121, 412, 152}, alClient, bvFrame);
+    // A single fixed border: the frame does not size the window.
+    bsSkinForm1 = makeSkinForm(this, biSystemMenu | biRollUp, bsSingle);
+    QWidget *const client = bsSkinForm1->ClientWidget(); // the controls live inside the skinned frame
+
+    bsSkinPanel1 = makePanel(client, "bsSkinPanel1", {11, 121, 412, 152}, alClient, bvFrame);
     Label1 = label(bsSkinPanel1, "Label1", 14);
     Label2 = label(bsSkinPanel1, "Label2", 42);
     Label3 = label(bsSkinPanel1, "Label3", 70);
@@ -85,16 +90,16 @@ TfrmAbout::TfrmAbout(QWidget *parent)
     Label4->SetDefaultFont(linkFont);
     Label4->OnClick = [this](QObject *sender) { Label4Click(sender); };
 
-    bsSkinPanel2 = makePanel(this, "bsSkinPanel2", {0, 121, 11, 152}, alLeft, bvNone);
-    bsSkinPanel3 = makePanel(this, "bsSkinPanel3", {423, 121, 11, 152}, alRight, bvNone);
-    bsSkinPanel4 = makePanel(this, "bsSkinPanel4", {0, 273, 434, 43}, alBottom, bvNone);
+    bsSkinPanel2 = makePanel(client, "bsSkinPanel2", {0, 121, 11, 152}, alLeft, bvNone);
+    bsSkinPanel3 = makePanel(client, "bsSkinPanel3", {423, 121, 11, 152}, alRight, bvNone);
+    bsSkinPanel4 = makePanel(client, "bsSkinPanel4", {0, 273, 434, 43}, alBottom, bvNone);
 
     bsSkinButton1 = makeControl<TbsSkinButton>(bsSkinPanel4, "bsSkinButton1", QRect(320, 8, 75, 25));
     bsSkinButton1->SetSkinDataName(QStringLiteral("button"));
     bsSkinButton1->SetCaption(QStringLiteral("确定"));
     bsSkinButton1->OnClick = [this](QObject *) { close(); };
 
-    bsSkinPanel5 = makePanel(this, "bsSkinPanel5", {0, 0, 434, 121}, alTop, bvNone);
+    bsSkinPanel5 = makePanel(client, "bsSkinPanel5", {0, 0, 434, 121}, alTop, bvNone);
 
     bsSkinStdLabel1 = stdLabel(bsSkinPanel5, "bsSkinStdLabel1", QRect(0, 0, 434, 121),
                                ControlFont{QStringLiteral("Bookman Old Style"), -21, 0, clWindowText});
@@ -120,7 +125,9 @@ TfrmAbout::TfrmAbout(QWidget *parent)
     bindSkin(bsSkinData1, {bsSkinPanel1, Label1, Label2, Label3, Label5, Label4, bsSkinPanel2, bsSkinPanel3,
                            bsSkinPanel4, bsSkinButton1, bsSkinPanel5, Label6, Label7, Label8, Label00, Label9,
                            Label01});
+    bsSkinForm1->SetSkinData(bsSkinData1);
     loadSkin(bsSkinData1, bsCompressedStoredSkin1);
+    bsSkinForm1->resizeForClient(kClientSize);
 
     // Esc closes the window whichever control has the focus.
     qApp->installEventFilter(this);
@@ -168,12 +175,20 @@ void TfrmAbout::Label4Click(QObject *)
     DesktopServices::openAddress(ProductTexts::decode(ProductTexts::kWebAddress));
 }
 
+bool TfrmAbout::isOwnArea(const QPoint &at) const
+{
+    // The client area where no control is: the frame keeps its own clicks.
+    const QWidget *client = bsSkinForm1->ClientWidget();
+    const QWidget *child = childAt(at);
+    return client && client->geometry().contains(at) && (!child || child == client);
+}
+
 void TfrmAbout::mousePressEvent(QMouseEvent *event)
 {
     // A click on the window's own area closes it when it ends there; one on a control (also when the control passed
     // it on) does not.
     if (event->button() == Qt::LeftButton) {
-        m_ownAreaPressed = !childAt(event->position().toPoint());
+        m_ownAreaPressed = isOwnArea(event->position().toPoint());
     }
     QWidget::mousePressEvent(event);
 }
@@ -181,7 +196,7 @@ void TfrmAbout::mousePressEvent(QMouseEvent *event)
 void TfrmAbout::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPoint at = event->position().toPoint();
-    const bool click = event->button() == Qt::LeftButton && m_ownAreaPressed && rect().contains(at) && !childAt(at);
+    const bool click = event->button() == Qt::LeftButton && m_ownAreaPressed && isOwnArea(at);
     if (event->button() == Qt::LeftButton) {
         m_ownAreaPressed = false;
     }

@@ -10,6 +10,7 @@ namespace pixolo {
 class TbsCompressedStoredSkin;
 class TbsSkinButton;
 class TbsSkinData;
+class TbsSkinForm;
 class TbsSkinLabel;
 class TbsSkinPanel;
 class TbsSkinStdLabel;
@@ -47,6 +48,7 @@ public:
     TbsSkinStdLabel *Label00 = nullptr;
     TbsSkinStdLabel *Label9 = nullptr;
     TbsSkinStdLabel *Label01 = nullptr;
+    TbsSkinForm *bsSkinForm1 = nullptr;
     TbsSkinData *bsSkinData1 = nullptr;
     TbsCompressedStoredSkin *bsCompressedStoredSkin1 = nullptr;
 
@@ -54,9 +56,11 @@ protected:
     void showEvent(QShowEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool isOwnArea(const QPoint &at) const;
     void FormShow();
 
     std::uint8_t m_productIndex = 0;

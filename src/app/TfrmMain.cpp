@@ -24,13 +24,16 @@
 #include "skinctrls/TbsSkinLabel.h"
 #include "skinctrls/TbsSkinPanel.h"
 #include "skinctrls/TbsSkinStdLabel.h"
+#include "skinframe/TbsSkinForm.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
 #include <QKeyEvent>
+#include <QFileInfo>
 #include <QPainter>
+#include <QTimer>
 
 namespace pixolo {
 
@@ -38,9 +41,13 @@ QPointer<TfrmMain> frmMain;
 
 namespace {
 
-constexpr QRect kClientGeometry(226, 139, 729, 467);
+// The window's place on the screen and the size of its client area; the skinned frame goes around it.
+constexpr QPoint kPosition(226, 139);
+constexpr QSize kClientSize(729, 467);
 // How old the newest frame may be for a snapshot to take it.
 constexpr qint64 kFreshFrameMs = 1000;
+// When the shutter sound is made ready after the window first shows.
+constexpr int kPrepareSoundAfterMs = 500;
 const QString kCaptionError = QStringLiteral("Error:");
 
 TbsSkinButton *button(QWidget *parent, const char *name, QRect bounds, const QString &caption, int tabOrder)
@@ -87,8 +94,8 @@ TfrmMain::TfrmMain(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Pixolo"));
-    setGeometry(kClientGeometry);
-    setAutoFillBackground(true); // background clBtnFace, from the palette
+    move(kPosition);
+    resize(kClientSize);
     setFont(defaultFormFont().toQFont());
 
     createComponents();
@@ -102,7 +109,9 @@ TfrmMain::TfrmMain(QWidget *parent)
     FilterGraph->Loaded();
     VideoWindow->Loaded();
     MusicGraph->Loaded();
+    bsSkinForm1->SetSkinData(bsSkinData1);
     loadSkin(bsSkinData1, bsCompressedStoredSkin1);
+    bsSkinForm1->resizeForClient(kClientSize);
 
     // The window sees every key before the focused control.
     qApp->installEventFilter(this);
@@ -144,15 +153,17 @@ void TfrmMain::createComponents()
     MusicGraph->SetLinearVolume(true);
 
     makeSkinComponents(this, false, bsSkinData1, bsCompressedStoredSkin1);
+    bsSkinForm1 = makeSkinForm(this, biSystemMenu | biMinimize | biRollUp);
 }
 
 void TfrmMain::createControls()
 {
-    bsSkinPanel1 = makePanel(this, "bsSkinPanel1", {0, 426, 729, 11}, alBottom, bvNone);
-    bsSkinPanel2 = makePanel(this, "bsSkinPanel2", {718, 11, 11, 415}, alRight, bvNone);
-    bsSkinPanel3 = makePanel(this, "bsSkinPanel3", {0, 11, 11, 415}, alLeft, bvNone);
-    bsSkinPanel4 = makePanel(this, "bsSkinPanel4", {0, 0, 729, 11}, alTop, bvNone);
-    bsSkinPanel5 = makePanel(this, "bsSkinPanel5", {11, 11, 707, 415}, alClient, bvFrame);
+    QWidget *const client = bsSkinForm1->ClientWidget(); // the controls live inside the skinned frame
+    bsSkinPanel1 = makePanel(client, "bsSkinPanel1", {0, 426, 729, 11}, alBottom, bvNone);
+    bsSkinPanel2 = makePanel(client, "bsSkinPanel2", {718, 11, 11, 415}, alRight, bvNone);
+    bsSkinPanel3 = makePanel(client, "bsSkinPanel3", {0, 11, 11, 415}, alLeft, bvNone);
+    bsSkinPanel4 = makePanel(client, "bsSkinPanel4", {0, 0, 729, 11}, alTop, bvNone);
+    bsSkinPanel5 = makePanel(client, "bsSkinPanel5", {11, 11, 707, 415}, alClient, bvFrame);
 
     Bevel1 = makeControl<TBevel>(bsSkinPanel5, "Bevel1", QRect(8, 264, 345, 41));
     Bevel1->SetShape(bsFrame);
@@ -225,7 +236,7 @@ void TfrmMain::createControls()
     cbDelay->SetShowHint(true);
     cbDelay->SetTabOrder(7);
 
-    bsSkinStatusBar1 = makeControl<TbsSkinStatusBar>(this, "bsSkinStatusBar1", QRect(0, 437, 729, 30));
+    bsSkinStatusBar1 = makeControl<TbsSkinStatusBar>(client, "bsSkinStatusBar1", QRect(0, 437, 729, 30));
     bsSkinStatusBar1->SetSkinDataName(QStringLiteral("statusbar"));
     bsSkinStatusBar1->SetBorderStyle(bvLowered);
     bsSkinStatusBar1->SetSizeGrip(false);
@@ -324,6 +335,11 @@ void TfrmMain::showEvent(QShowEvent *event)
 
 void TfrmMain::FormShow()
 {
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        // The shutter sound is made ready once the preview has had its start, so that neither waits for the other.
+        QTimer::singleShot(kPrepareSoundAfterMs, this, [this] { prepareShutterSoundAhead(); });
+    }
     setWindowTitle(captionText());
     edtsPath->SetText(IniReadString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"),
                                     QString()));
@@ -398,20 +414,65 @@ void TfrmMain::bsSkinButton2Click(QObject *)
     PlayShutterSound();
 }
 
+TfrmMain::SoundFileStamp TfrmMain::SoundFileStamp::of(const QString &file)
+{
+    const QFileInfo info(file);
+    return {info.exists(), info.size(), info.lastModified()};
+}
+
+void TfrmMain::prepareShutterSound(const SoundFileStamp &stamp)
+{
+    // The shutter sound's chain is built once and played again and again; a sound file that changed since (its size
+    // or time) is built anew.
+    m_soundPrepared = false;
+    MusicGraph->ResetGraph();
+    MusicGraph->SetActive(true);
+    MusicGraph->RenderMediaFile(rcGlobalVariant.sAppPath + QStringLiteral("Pixolo.wav"));
+    m_soundStamp = stamp;
+    m_soundPrepared = true;
+    m_soundAtStart = true;
+}
+
+void TfrmMain::prepareShutterSoundAhead()
+{
+    if (m_soundPrepared || m_closed) {
+        return;
+    }
+    try {
+        prepareShutterSound(SoundFileStamp::of(rcGlobalVariant.sAppPath + QStringLiteral("Pixolo.wav")));
+    } catch (const std::exception &) {
+        // No sound to prepare: the first snapshot tries again, silently.
+        silenceShutterSound();
+    }
+}
+
+void TfrmMain::silenceShutterSound()
+{
+    m_soundPrepared = false;
+    try {
+        MusicGraph->ResetGraph();
+        MusicGraph->SetActive(false);
+    } catch (const std::exception &) {
+    }
+}
+
 void TfrmMain::PlayShutterSound()
 {
     // The sound is a nicety: whatever goes wrong with it is dropped, and the next snapshot tries again.
     try {
-        MusicGraph->ResetGraph();
-        MusicGraph->SetActive(true);
-        MusicGraph->RenderMediaFile(rcGlobalVariant.sAppPath + QStringLiteral("Pixolo.wav"));
+        const SoundFileStamp stamp = SoundFileStamp::of(rcGlobalVariant.sAppPath + QStringLiteral("Pixolo.wav"));
+        if (!m_soundPrepared || !(stamp == m_soundStamp) || !MusicGraph->Active()) {
+            prepareShutterSound(stamp);
+        } else if (!m_soundAtStart) {
+            const auto seeking = MusicGraph->QueryInterface<IMediaSeeking>();
+            if (!seeking || Failed(seeking->SetPositions(0))) {
+                prepareShutterSound(stamp);
+            }
+        }
+        m_soundAtStart = false;
         MusicGraph->RunGraph();
     } catch (const std::exception &) {
-        try {
-            MusicGraph->ResetGraph();
-            MusicGraph->SetActive(false);
-        } catch (const std::exception &) {
-        }
+        silenceShutterSound();
     }
 }
 
@@ -478,6 +539,11 @@ void TfrmMain::closeEvent(QCloseEvent *event)
 {
     QWidget::closeEvent(event);
     if (event->isAccepted()) {
+        // However the window is closed (its close button, the frame's close button or menu), the camera stops as
+        // "关闭" stops it; after that button the graph is already inactive.
+        if (!m_closed && FilterGraph->Active()) {
+            DeviceCommand(5);
+        }
         m_closed = true;
         QCoreApplication::quit(); // closing the main window ends the program
     }

@@ -2,6 +2,7 @@
 
 #include "capture/MediaFramework.h"
 
+#include <QDateTime>
 #include <QPointer>
 #include <QWidget>
 
@@ -23,6 +24,7 @@ class TbsSkinButton;
 class TbsSkinCheckRadioBox;
 class TbsSkinData;
 class TbsSkinEdit;
+class TbsSkinForm;
 class TbsSkinPanel;
 class TbsSkinSpeedButton;
 class TbsSkinStatusBar;
@@ -89,6 +91,7 @@ public:
     TSampleGrabber *SampleGrabber = nullptr;
     TFilter *Filter = nullptr;
     TFilterGraph *MusicGraph = nullptr;
+    TbsSkinForm *bsSkinForm1 = nullptr;
     TbsSkinData *bsSkinData1 = nullptr;
     TbsCompressedStoredSkin *bsCompressedStoredSkin1 = nullptr;
 
@@ -105,6 +108,18 @@ private:
     void FormKeyDown(int key);
     void savePhotoPath();
 
+    // What the shutter sound's chain was built from: the file's presence, size and time.
+    struct SoundFileStamp {
+        bool exists = false;
+        qint64 size = -1;
+        QDateTime modified;
+        static SoundFileStamp of(const QString &file);
+        bool operator==(const SoundFileStamp &other) const = default;
+    };
+    void prepareShutterSound(const SoundFileStamp &stamp);
+    void prepareShutterSoundAhead();
+    void silenceShutterSound();
+
     std::unique_ptr<TSysDevEnum> m_devEnum;
     RefPtr<ICaptureGraphBuilder2> m_captureBuilder;
     RefPtr<IBaseFilter> m_sourceFilter;
@@ -113,6 +128,10 @@ private:
     QString m_lastPhotoFile;
     const QEvent *m_previewedKey = nullptr; // the key press the window has seen and that still travels
     bool m_cameraLost = false;                // the graph reported the camera gone since it was connected
+    bool m_shownOnce = false;
+    bool m_soundPrepared = false; // MusicGraph holds the chain of the file in m_soundStamp
+    bool m_soundAtStart = false;  // and it has not played yet
+    SoundFileStamp m_soundStamp;
     bool m_closed = false;
 };
 

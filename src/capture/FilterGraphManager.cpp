@@ -475,6 +475,34 @@ HRESULT FilterGraphManager::GetRate(double &rate)
     return S_OK;
 }
 
+HRESULT FilterGraphManager::SetPositions(std::int64_t position)
+{
+    GstState state = GST_STATE_NULL;
+    gst_element_get_state(m_pipeline.get(), &state, nullptr, 0);
+    if (state < GST_STATE_PAUSED) {
+        return E_UNEXPECTED;
+    }
+    {
+        const std::lock_guard lock(m_eventLock);
+        m_errorSeen = false; // a new play of the same chain
+    }
+    // A flushing seek restarts a chain that reached its end; it finishes on the streaming threads.
+    const bool sought = gst_element_seek(m_pipeline.get(), m_rate, GST_FORMAT_TIME,
+        GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), GST_SEEK_TYPE_SET,
+        std::max<gint64>(position, 0) * 100, GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE);
+    return sought ? S_OK : E_FAIL;
+}
+
+HRESULT FilterGraphManager::GetDuration(std::int64_t &duration)
+{
+    gint64 nanoseconds = -1;
+    if (!gst_element_query_duration(m_pipeline.get(), GST_FORMAT_TIME, &nanoseconds) || nanoseconds < 0) {
+        return E_UNEXPECTED;
+    }
+    duration = nanoseconds / 100;
+    return S_OK;
+}
+
 HRESULT FilterGraphManager::Run()
 {
     {

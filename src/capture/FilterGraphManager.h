@@ -55,6 +55,8 @@ public:
     // IMediaSeeking
     HRESULT SetRate(double rate) override;
     HRESULT GetRate(double &rate) override;
+    HRESULT SetPositions(std::int64_t position) override;
+    HRESULT GetDuration(std::int64_t &duration) override;
     // IServiceProvider: asks the site.
     HRESULT QueryService(const GUID &service, const GUID &iid, void **object) override;
 

@@ -550,6 +550,11 @@ public:
     // E_INVALIDARG for a rate of 0.
     virtual HRESULT SetRate(double rate) = 0;
     virtual HRESULT GetRate(double &rate) = 0;
+    // Moves the playback to `position` (100-nanosecond units from the start); a graph at its end plays again from
+    // there. E_UNEXPECTED while nothing is rendered.
+    virtual HRESULT SetPositions(std::int64_t position) = 0;
+    // The length of what is rendered, in 100-nanosecond units; E_UNEXPECTED while nothing is rendered.
+    virtual HRESULT GetDuration(std::int64_t &duration) = 0;
 };
 
 // ---- The sample grabber -------------------------------------------------------------------------------------------

@@ -27,10 +27,14 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // The part of the picture that can show, converted once for painting.
+    const QImage &shown();
+
     TBitmap m_picture;
-    QImage m_shown; // the picture converted once for painting
+    QImage m_shown; // made at the next paint after a change
     bool m_stretch = false;
     bool m_center = false;
 };

@@ -4,6 +4,7 @@
 #include "app/ProductTexts.h"
 #include "app/TfrmAbout.h"
 #include "app/TfrmMain.h"
+#include "skinframe/TbsSkinForm.h"
 #include "capture/TVideoWindow.h"
 #include "platform/DesktopServices.h"
 #include "platform/MessageBox.h"
@@ -131,8 +132,9 @@ TEST_F(SkinnedWindowsTest, AClickOnTheAboutWindowsOwnAreaClosesItOnRelease)
     m_about->SetProductIndex(2);
     m_about->show();
     m_about->bsSkinPanel1->hide(); // uncovers the window's own area between the side strips
-    const QPoint own = m_about->bsSkinPanel1->geometry().center();
-    ASSERT_EQ(m_about->childAt(own), nullptr);
+    QWidget *client = m_about->bsSkinForm1->ClientWidget();
+    const QPoint own = client->mapTo(m_about.get(), m_about->bsSkinPanel1->geometry().center());
+    ASSERT_EQ(m_about->childAt(own), client);
     QTest::mousePress(m_about.get(), Qt::LeftButton, {}, own);
     EXPECT_TRUE(m_about->isVisible()); // not on the press
     QTest::mouseRelease(m_about.get(), Qt::LeftButton, {}, own);
@@ -141,7 +143,8 @@ TEST_F(SkinnedWindowsTest, AClickOnTheAboutWindowsOwnAreaClosesItOnRelease)
     // Pressed on the own area but let go over a control: no click on the window.
     m_about->show();
     QTest::mousePress(m_about.get(), Qt::LeftButton, {}, own);
-    QTest::mouseRelease(m_about.get(), Qt::LeftButton, {}, m_about->bsSkinPanel5->geometry().center());
+    QTest::mouseRelease(m_about.get(), Qt::LeftButton, {},
+                        client->mapTo(m_about.get(), m_about->bsSkinPanel5->geometry().center()));
     EXPECT_TRUE(m_about->isVisible());
 }
 

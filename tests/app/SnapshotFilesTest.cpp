@@ -98,6 +98,30 @@ TEST(JpegEncoderTest, DecodesBackToTheSamePicture)
     EXPECT_LT(worst, 40); // lossy, but the colours (and their order: red is not blue) come through
 }
 
+TEST(JpegEncoderTest, EveryComponentOrderGivesTheSameFile)
+{
+    // A camera frame is fed in its own BGR order, a 32-bit picture in its own, anything else as a 24-bit RGB copy:
+    // the same picture must give the same file every way. 256 colours, so that an 8-bit copy holds them exactly.
+    TBitmap bgr(61, 37, pf24bit);
+    for (int y = 0; y < bgr.Height(); ++y) {
+        uchar *row = bgr.ScanLine(y);
+        for (int x = 0; x < bgr.Width(); ++x) {
+            row[3 * x + 0] = uchar((x % 8) * 36);       // blue
+            row[3 * x + 1] = uchar((y % 8) * 36);       // green
+            row[3 * x + 2] = uchar(((x + y) % 4) * 85); // red
+        }
+    }
+    const auto fromBgr = JpegEncoder::encode(bgr, 75);
+    ASSERT_TRUE(fromBgr.has_value());
+    const TBitmap rgb32(bgr.image().convertToFormat(QImage::Format_RGB32));
+    const TBitmap indexed(bgr.image().convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither));
+    ASSERT_EQ(rgb32.PixelFormat(), pf32bit);
+    ASSERT_EQ(indexed.PixelFormat(), pf8bit);
+    ASSERT_EQ(indexed.image().convertToFormat(QImage::Format_BGR888), bgr.image()) << "the copy lost colours";
+    EXPECT_EQ(JpegEncoder::encode(rgb32, 75), fromBgr);
+    EXPECT_EQ(JpegEncoder::encode(indexed, 75), fromBgr);
+}
+
 TEST(JpegEncoderTest, EmptyBitmapGivesAnEmptyImage)
 {
     const auto jpeg = JpegEncoder::encode(TBitmap(), 75);

@@ -4,6 +4,7 @@
 #include "app/PubFun.h"
 #include "app/TfrmAbout.h"
 #include "app/TfrmMain.h"
+#include "capture/MediaFramework.h"
 #include "capture/TFilterGraph.h"
 #include "capture/TSampleGrabber.h"
 #include "platform/DesktopServices.h"
@@ -26,6 +27,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include "Sounds.h"
 
 #include <glib.h>
 
@@ -105,7 +108,7 @@ TEST_F(WindowsTest, ShowSetsTheCaptionAndReadsThePhotoFolder)
     EXPECT_EQ(w.windowTitle(),
               QStringLiteral("快拍宝 － 摄像头快照工具 Pixolo 工作室出品 https://pixolo.example.com/"));
     EXPECT_EQ(w.edtsPath->Text(), QStringLiteral("/srv/照片/"));
-    EXPECT_EQ(w.size(), QSize(729, 467));
+    EXPECT_EQ(w.size(), QSize(757, 523)); // the 729 × 467 client area in the skinned frame
     EXPECT_EQ(w.bsSkinButton2->Caption(), QStringLiteral("拍照(F8)"));
     EXPECT_EQ(w.cbDelay->Caption(), QStringLiteral("延时"));
     EXPECT_FALSE(w.cbDelay->Checked());
@@ -293,6 +296,62 @@ TEST_F(WindowsTest, ACameraThatStoppedDeliveringGivesNoPhotoOnceItsFrameIsASecon
     EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未能取得图像,照片未保存!")});
     EXPECT_TRUE(w.lastPhotoFile().isEmpty());
     EXPECT_EQ(QDir(photos.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST_F(WindowsTest, TheShutterSoundIsBuiltOnceAndFollowsItsFile)
+{
+    SetAudioSinkDescription("fakesink sync=true");
+    const QString sound = programDir.filePath(QStringLiteral("Pixolo.wav"));
+    test::writeWav(sound, 100);
+    TfrmMain &w = mainWindow();
+    QTemporaryDir photos;
+    w.edtsPath->SetText(photos.path() + QLatin1Char('/'));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.SampleGrabber->FrameAge() >= 0; }, 10000));
+    const auto playing = [&] {
+        std::int64_t duration = -1;
+        const auto seeking = w.MusicGraph->QueryInterface<IMediaSeeking>();
+        const bool rendered = w.MusicGraph->Active() && seeking && Succeeded(seeking->GetDuration(duration));
+        return rendered ? int(duration / 10000) : -1; // milliseconds
+    };
+    const auto chain = [&] {
+        std::vector<RefPtr<IBaseFilter>> filters;
+        if (const auto graph = w.MusicGraph->QueryInterface<IFilterGraph2>()) {
+            graph->EnumFilters(filters);
+        }
+        return filters;
+    };
+    const auto shoot = [&] {
+        w.bsSkinButton2Click(w.bsSkinButton2);
+        return !w.lastPhotoFile().isEmpty();
+    };
+
+    ASSERT_TRUE(shoot());
+    EXPECT_EQ(playing(), 100);
+    const auto first = chain();
+    ASSERT_FALSE(first.empty());
+    ASSERT_TRUE(shoot());
+    EXPECT_EQ(chain(), first) << "an unchanged sound is played again, not built again";
+
+    // Replaced between two shots: the new file plays.
+    QFile::remove(sound);
+    test::writeWav(sound, 300);
+    ASSERT_TRUE(shoot());
+    EXPECT_EQ(playing(), 300);
+    EXPECT_NE(chain(), first);
+
+    // Removed: silence, and the photo is stored all the same, without a word.
+    QFile::remove(sound);
+    messages.clear();
+    ASSERT_TRUE(shoot());
+    EXPECT_EQ(playing(), -1);
+    EXPECT_TRUE(messages.empty());
+
+    // Back again: it plays.
+    test::writeWav(sound, 200);
+    ASSERT_TRUE(shoot());
+    EXPECT_EQ(playing(), 200);
+    window.reset();
+    SetAudioSinkDescription("autoaudiosink");
 }
 
 TEST_F(WindowsTest, F8AnywhereInTheWindowTakesASnapshotAndStillReachesTheEdit)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Sounds.h"
+
 // Helpers of the capture tests: the virtual camera's settings, a reference copy of its frames, WAV files, and
 // graph clients and sinks that record what they are told.
 
@@ -62,8 +64,6 @@ int frameNumberOf(const QImage &picture);
 // A 24-bit bitmap's pixels as an image of the same bytes.
 QImage imageOf(const TBitmap &bitmap);
 
-// Writes a mono 16-bit PCM WAV file of a short tone; 0 ms gives a file with no samples.
-void writeWav(const QString &fileName, int milliseconds);
 
 // A graph client whose filter is a sample grabber of the layer (or none) and which records every operation.
 class RecordingClient final : public IGraphClient

@@ -18,7 +18,7 @@ using namespace pixolo::test;
 namespace {
 
 // Where the client area lies in the main window: the screenshot checks below are all relative to it.
-constexpr QPoint kClientOrigin(0, 0);
+constexpr QPoint kClientOrigin(15, 33);
 constexpr QSize kClientSize(729, 467);
 
 // Places in the client area with the skin's sizes: the 11-pixel edge strips, the content panel above the status bar

@@ -15,8 +15,9 @@ namespace {
 
 const QString kTitle = QStringLiteral("快拍宝");
 
-// Where things are in the main window, relative to its top-left corner.
-constexpr QPoint kClientOrigin(0, 0);
+// Where things are in the main window, relative to its top-left corner: the skinned frame puts the client area at
+// (15, 33).
+constexpr QPoint kClientOrigin(15, 33);
 const QRect kPreview = QRect(36, 26, 320, 240).translated(kClientOrigin);
 const QRect kImage = QRect(374, 26, 320, 240).translated(kClientOrigin);
 const QPoint kSnapshotButton = QPoint(11 + 446 + 37, 11 + 272 + 12) + kClientOrigin;
@@ -352,11 +353,12 @@ TEST_F(SnapshotTest, AboutOpensWithItsTextsAndClosesOnEscButNotOnALabel)
         },
         5000));
     const QRect geometry = session.windowGeometry(about);
-    EXPECT_EQ(geometry.size(), QSize(434, 316));
+    EXPECT_EQ(geometry.size(), QSize(462, 372)); // the 434 × 316 client area in its skinned frame
     // Label2, a plain label, in the middle of its line: the window stays.
     session.run(QStringLiteral("xdotool"),
-                {QStringLiteral("mousemove"), QString::number(geometry.x() + 11 + 25 + 180),
-                 QString::number(geometry.y() + 121 + 42 + 10), QStringLiteral("click"), QStringLiteral("1")});
+                {QStringLiteral("mousemove"), QString::number(geometry.x() + kClientOrigin.x() + 11 + 25 + 180),
+                 QString::number(geometry.y() + kClientOrigin.y() + 121 + 42 + 10), QStringLiteral("click"),
+                 QStringLiteral("1")});
     EXPECT_FALSE(DesktopSession::waitUntil([&] { return !otherWindows().contains(about); }, 1000));
     session.run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), about});
     session.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});

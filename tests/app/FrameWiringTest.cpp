@@ -1,0 +1,80 @@
+// Both windows in their skinned frames: the frame's settings, where the controls live, and what closing the main
+// window by its frame does to the camera.
+#include "app/GlobalVariant.h"
+#include "app/ProductTexts.h"
+#include "app/TfrmAbout.h"
+#include "app/TfrmMain.h"
+#include "capture/TFilterGraph.h"
+#include "platform/MessageBox.h"
+#include "skinctrls/TbsSkinPanel.h"
+#include "skinframe/TbsSkinForm.h"
+
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace pixolo;
+
+namespace {
+
+class FrameWiringTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        rcGlobalVariant.sAppPath = programDir.path() + QLatin1Char('/');
+        rcGlobalVariant.sIniFile = rcGlobalVariant.sAppPath + QStringLiteral("Pixolo.ini");
+        rcGlobalVariant.sAppTitle = ProductTexts::decode(ProductTexts::kTitle);
+        MessageBox::setHandler([this](const MessageBox::Message &message) { messages << message.text; });
+    }
+
+    void TearDown() override { MessageBox::setHandler({}); }
+
+    QTemporaryDir programDir;
+    QStringList messages;
+};
+
+TEST_F(FrameWiringTest, BothWindowsAreFramedWithTheirButtonsAndKeepTheirControlsInTheClientArea)
+{
+    TfrmMain main;
+    ASSERT_NE(main.bsSkinForm1, nullptr);
+    EXPECT_EQ(main.bsSkinForm1->SkinData(), main.bsSkinData1);
+    EXPECT_TRUE(main.bsSkinForm1->SkinInUse());
+    EXPECT_EQ(main.bsSkinForm1->BorderIcons(), biSystemMenu | biMinimize | biRollUp);
+    EXPECT_EQ(main.bsSkinForm1->BorderStyle(), bsSizeable);
+    EXPECT_EQ(main.geometry(), QRect(226, 139, 757, 523));
+    QWidget *client = main.bsSkinForm1->ClientWidget();
+    EXPECT_EQ(client->geometry(), QRect(15, 33, 729, 467));
+    for (QWidget *control : QList<QWidget *> { main.bsSkinPanel1, main.bsSkinPanel2, main.bsSkinPanel3,
+             main.bsSkinPanel4, main.bsSkinPanel5 }) {
+        EXPECT_EQ(control->parentWidget(), client) << control->objectName().toStdString();
+    }
+    // Docked in the client area: the content panel fills what the edge strips leave.
+    EXPECT_EQ(main.bsSkinPanel4->geometry().topLeft(), QPoint(0, 0));
+    EXPECT_EQ(main.bsSkinPanel5->x(), 11);
+
+    TfrmAbout about;
+    ASSERT_NE(about.bsSkinForm1, nullptr);
+    EXPECT_EQ(about.bsSkinForm1->SkinData(), about.bsSkinData1);
+    EXPECT_EQ(about.bsSkinForm1->BorderIcons(), biSystemMenu | biRollUp);
+    EXPECT_EQ(about.bsSkinForm1->BorderStyle(), bsSingle);
+    EXPECT_EQ(about.size(), QSize(462, 372));
+    EXPECT_EQ(about.bsSkinForm1->ClientWidget()->geometry(), QRect(15, 33, 434, 316));
+    EXPECT_EQ(about.bsSkinPanel1->parentWidget(), about.bsSkinForm1->ClientWidget());
+}
+
+TEST_F(FrameWiringTest, ClosingTheMainWindowByItsFrameStopsTheCamera)
+{
+    TfrmMain main;
+    main.show();
+    ASSERT_TRUE(main.FilterGraph->Active());
+    messages.clear();
+    main.bsSkinForm1->CloseForm(); // what its close button and its system menu's Close do
+    EXPECT_FALSE(main.isVisible());
+    EXPECT_FALSE(main.FilterGraph->Active());
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString();
+}
+
+} // namespace
