@@ -140,6 +140,7 @@ void TbsSkinMenu::OpenMenu(
         return;
     }
     m_visible = true;
+    m_anchor = Anchor;
     OpenLevel(Anchor, Item, StartIndex, false, PopupUpward);
     m_first = false;
 }

@@ -80,6 +80,8 @@ public:
     // The work area of the form's monitor, taken when a menu opens (screen coordinates). Tests may set their own.
     const TRect &WorkArea() const { return m_workArea; }
     void SetWorkAreaOverride(const TRect &area) { m_workAreaOverride = area; }
+    // The screen rectangle the open menu is anchored to.
+    const TRect &Anchor() const { return m_anchor; }
     TbsSkinMenuItem *WaitItem() const;
     bool WaitTimerActive() const;
     // The wait item lost the highlight before its submenu opened.
@@ -112,6 +114,7 @@ private:
     bool m_first = false;
     QPointer<TbsSkinData> m_skinData;
     TRect m_workArea;
+    TRect m_anchor;
     std::optional<TRect> m_workAreaOverride;
     QPointer<QObject> m_popupControl;
     QPointer<QObject> m_doneControl;

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -290,6 +291,8 @@ TbsSkinPopupWindow::TbsSkinPopupWindow(TbsSkinMenu *menu, QWidget *parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_X11NetWmWindowTypePopupMenu);
+    // A press that closes the menu goes on by pressOutside, not by the framework's replay.
+    setAttribute(Qt::WA_NoMouseReplay);
     setMouseTracking(true);
     m_effectTimer = new QTimer(this);
     m_effectTimer->setInterval(s_effectIntervalMs);
@@ -727,8 +730,7 @@ void TbsSkinPopupWindow::mousePressEvent(QMouseEvent *event)
     event->accept();
     TbsSkinPopupWindow *level = levelAt(event->globalPosition().toPoint());
     if (!level) {
-        // A press anywhere else ends the menu.
-        m_menu->CloseAll();
+        pressOutside(event);
         return;
     }
     level->m_armed = true;
@@ -739,6 +741,31 @@ void TbsSkinPopupWindow::mousePressEvent(QMouseEvent *event)
 void TbsSkinPopupWindow::mouseDoubleClickEvent(QMouseEvent *event)
 {
     mousePressEvent(event);
+}
+
+void TbsSkinPopupWindow::pressOutside(QMouseEvent *event)
+{
+    const QPoint global = event->globalPosition().toPoint();
+    const QPointer<QWidget> form = m_menu->Form();
+    const bool onAnchor = pointInRect(m_menu->Anchor(), { global.x(), global.y() });
+    if (m_menu->Visible()) {
+        m_menu->CloseAll();
+    }
+    const bool doubleClick = event->type() == QEvent::MouseButtonDblClick;
+    if (!form || !form->isVisible() || (onAnchor && !doubleClick)) {
+        return;
+    }
+    QWidget *target = QApplication::widgetAt(global);
+    if (!target || target->window() != form) {
+        // Off the window (or no window system to ask): the window itself, when the point lies on it.
+        if (!form->geometry().contains(global)) {
+            return;
+        }
+        target = form;
+    }
+    QMouseEvent replay(event->type(), QPointF(target->mapFromGlobal(global)), QPointF(global), event->button(),
+        event->buttons(), event->modifiers());
+    QApplication::sendEvent(target, &replay);
 }
 
 void TbsSkinPopupWindow::mouseReleaseEvent(QMouseEvent *event)

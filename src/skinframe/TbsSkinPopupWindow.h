@@ -174,6 +174,9 @@ private:
     int itemHeight(const TbsSkinMenuItem &item) const;
     // The level under a screen point: this one, another open level of the engine, or none.
     TbsSkinPopupWindow *levelAt(const QPoint &global) const;
+    // A press outside every level: the menu ends, and the press goes on to the menu's window where it landed there
+    // (a second press on the anchor only closes the menu; a double click always goes on).
+    void pressOutside(QMouseEvent *event);
     void EffectTick();
     void startEffects();
     bool effectsInEffect() const;
