@@ -21,7 +21,8 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 using Clock = std::chrono::steady_clock;
 
@@ -50,8 +51,8 @@ struct MenuFrame {
 
     void send(QEvent::Type type, Qt::MouseButtons buttons)
     {
-        QMouseEvent event(type, QPointF(button), QPointF(window->mapToGlobal(button)), Qt::LeftButton, buttons,
-            Qt::NoModifier);
+        QMouseEvent event(
+            type, QPointF(button), QPointF(window->mapToGlobal(button)), Qt::LeftButton, buttons, Qt::NoModifier);
         QApplication::sendEvent(window.get(), &event);
     }
 

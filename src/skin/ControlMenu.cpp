@@ -2,9 +2,11 @@
 
 #include <utility>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 ControlMenuHandler &handler()
 {

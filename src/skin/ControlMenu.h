@@ -7,7 +7,8 @@
 class QMenu;
 class QWidget;
 
-namespace pixolo {
+namespace pixolo
+{
 
 // How a control shows its own context menu in the skin's look without knowing the menu component: the component
 // installs a handler, the control hands it the menu's items. `items` stays the control's; the handler shows them as

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 // The band each scroll marker takes at the top and bottom of the items rectangle.
 constexpr int s_markerBand = 10;

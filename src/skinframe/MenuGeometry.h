@@ -4,7 +4,8 @@
 
 #include <vector>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // Where a popup level of a skinned menu goes, in screen coordinates. The popup (Width × Height) opens below its
 // anchor, or above it when it does not fit below and the anchor lies in the lower half of the work area; a submenu
@@ -29,8 +30,8 @@ TPoint PlacePopup(const PopupPlacement &P);
 // marker) starting at item First, and stops before the first item whose bottom passes the bottom of Items (10 pixels
 // higher when scrolling). Rects gets one rectangle per item (empty for those not placed); the result is the number
 // placed.
-int LayoutMenuItems(const std::vector<int> &Heights, const TRect &Items, bool Scrolling, int First,
-    std::vector<TRect> &Rects);
+int LayoutMenuItems(
+    const std::vector<int> &Heights, const TRect &Items, bool Scrolling, int First, std::vector<TRect> &Rects);
 
 // The first item of the last page of a scrolling popup: counting item heights upward from the items rectangle's
 // bottom − 10 while more than 10 pixels remain.

@@ -17,9 +17,11 @@
 
 #include <vector>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 std::vector<QPointer<TbsSkinHint>> &allHints()
 {
@@ -106,8 +108,8 @@ void TbsSkinHintWindow::chooseLook(TbsSkinHint *hint)
     m_picture = QImage();
     m_mask = QImage();
     TbsSkinData *store = hint ? hint->SkinData() : nullptr;
-    const TBitmap *picture = store && !store->Empty() ? store->ActivePicture(store->HintWindow.windowpictureindex)
-                                                      : nullptr;
+    const TBitmap *picture
+        = store && !store->Empty() ? store->ActivePicture(store->HintWindow.windowpictureindex) : nullptr;
     if (picture) {
         m_store = store;
         m_picture = picture->toRgb32();
@@ -267,9 +269,8 @@ TbsSkinHint::TbsSkinHint(QObject *owner)
 TbsSkinHint::~TbsSkinHint()
 {
     auto &hints = allHints();
-    hints.erase(std::remove_if(hints.begin(), hints.end(), [this](const QPointer<TbsSkinHint> &h) {
-        return h.isNull() || h == this;
-    }),
+    hints.erase(std::remove_if(hints.begin(), hints.end(),
+                    [this](const QPointer<TbsSkinHint> &h) { return h.isNull() || h == this; }),
         hints.end());
 }
 

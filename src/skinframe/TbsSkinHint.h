@@ -15,14 +15,16 @@
 class QCursor;
 class QTimer;
 
-namespace pixolo {
+namespace pixolo
+{
 
 class TbsSkinData;
 class TbsSkinHint;
 
 // The hint window in the skin's look: the store's hint-window picture stretched around the text, shaped by its
 // mask; the plain look (info colours, a one-pixel frame) without a store. It never takes the activation.
-class TbsSkinHintWindow final : public QWidget {
+class TbsSkinHintWindow final : public QWidget
+{
     Q_OBJECT
 public:
     explicit TbsSkinHintWindow(QWidget *parent = nullptr);
@@ -74,7 +76,8 @@ private:
 // controls stay the framework's tooltips.
 //
 // Of the components on one window (the application's main form), one at a time is Active.
-class TbsSkinHint final : public QObject {
+class TbsSkinHint final : public QObject
+{
     Q_OBJECT
 public:
     // `owner` is the window the component lives on.

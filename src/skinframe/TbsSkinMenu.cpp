@@ -13,9 +13,11 @@
 
 #include <algorithm>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 // How long the pointer rests on an item with children before its submenu opens.
 constexpr int s_submenuDelayMs = 500;

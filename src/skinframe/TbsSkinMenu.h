@@ -14,7 +14,8 @@
 class QMenu;
 class QTimer;
 
-namespace pixolo {
+namespace pixolo
+{
 
 class TbsSkinData;
 class TbsSkinMenuItem;
@@ -27,7 +28,8 @@ class TbsSkinPopupWindow;
 // Every way a menu ends reaches CloseLevels(0): the control that asked for the menu gets SKIN_MSG_MENU_CLOSED
 // and the one-shot close handler fires. A chosen item's command runs after every level is closed; the control then
 // gets SKIN_MSG_MENU_COMMAND.
-class TbsSkinMenu final : public QObject {
+class TbsSkinMenu final : public QObject
+{
     Q_OBJECT
 public:
     // Form is the window the engine belongs to: it is told when a menu closes, and its monitor's work area holds
@@ -40,8 +42,8 @@ public:
     // Opens the children of Item from StartIndex as level 0 at the screen rectangle Anchor (a point is an empty
     // rectangle). Control, when given, is told when the menu closes and after a command ran. Nothing opens for an
     // item without children or a start index past them.
-    void OpenMenu(QObject *Control, TbsSkinData *SkinData, int StartIndex, const TRect &Anchor, QMenu *Item,
-        bool PopupUpward);
+    void OpenMenu(
+        QObject *Control, TbsSkinData *SkinData, int StartIndex, const TRect &Anchor, QMenu *Item, bool PopupUpward);
     void OpenLevel(const TRect &Anchor, QMenu *Item, int StartIndex, bool IsSubmenu, bool PopupUpward);
     // Closes the levels from the last down to Level; Level 0 ends the menu.
     void CloseLevels(int Level);

@@ -4,9 +4,11 @@
 #include "skin/TbsSkinData.h"
 #include "skinframe/TbsSkinMenu.h"
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 // Opens Items as level 0 of the engine for Control with Store, ending a menu of the form that is still open and
 // starting the form's menu mode. True when the menu opened.

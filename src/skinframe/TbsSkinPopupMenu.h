@@ -7,14 +7,16 @@
 
 #include <functional>
 
-namespace pixolo {
+namespace pixolo
+{
 
 class TbsSkinData;
 class TbsSkinMenu;
 
 // A popup menu that shows itself through the skinned menu engine of the window it belongs to. Its items are the
 // menu's own actions. Without a skinned form on that window nothing is shown.
-class TbsSkinPopupMenu final : public QMenu {
+class TbsSkinPopupMenu final : public QMenu
+{
     Q_OBJECT
 public:
     explicit TbsSkinPopupMenu(QWidget *parent = nullptr);

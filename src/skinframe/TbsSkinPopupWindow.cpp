@@ -24,9 +24,11 @@
 #include <algorithm>
 #include <cmath>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 // Timers of a level: item morphs step every 20 ms, a hovered scroll marker scrolls one item every 100 ms.
 constexpr int s_effectIntervalMs = 20;
@@ -387,8 +389,7 @@ void TbsSkinPopupWindow::computeSize(int &W, int &H)
     // beside its text: from the item entry, else 3 on each side.
     const int frameWidth = m_popupData ? m_windowPicture.width() - RectWidth(m_popupData->itemsrect) : 4;
     const int frameHeight = m_popupData ? m_windowPicture.height() - RectHeight(m_popupData->itemsrect) : 4;
-    const int margins
-        = m_entry ? m_entry->textrect.Left + (RectWidth(m_entry->skinrect) - m_entry->textrect.Right) : 6;
+    const int margins = m_entry ? m_entry->textrect.Left + (RectWidth(m_entry->skinrect) - m_entry->textrect.Right) : 6;
     W = frameWidth + sum + margins;
     H = itemsHeight + frameHeight;
 
@@ -504,9 +505,8 @@ void TbsSkinPopupWindow::ShowAt(const TRect &Anchor, QMenu *Item, bool IsSubmenu
     show();
     raise();
 
-    const int first = NextMenuIndex(int(m_items.size()), -1, 1, [this](int i) {
-        return m_items[size_t(i)]->Enabled() && !m_items[size_t(i)]->IsSeparator();
-    });
+    const int first = NextMenuIndex(int(m_items.size()), -1, 1,
+        [this](int i) { return m_items[size_t(i)]->Enabled() && !m_items[size_t(i)]->IsSeparator(); });
     if (first != -1) {
         ScrollTo(first);
         TbsSkinMenuItem &item = *m_items[size_t(first)];
@@ -865,8 +865,8 @@ void TbsSkinPopupWindow::EffectTick()
         } else if (morphInEffect()) {
             const double target = highlighted ? 1.0 : 0.0;
             if (item.MorphFactor != target) {
-                item.MorphFactor = highlighted ? std::min(1.0, item.MorphFactor + 0.2)
-                                               : std::max(0.0, item.MorphFactor - 0.2);
+                item.MorphFactor
+                    = highlighted ? std::min(1.0, item.MorphFactor + 0.2) : std::max(0.0, item.MorphFactor - 0.2);
                 // Steps of 0.2 land on the ends without rounding left over.
                 if (std::abs(item.MorphFactor - target) < 1e-9) {
                     item.MorphFactor = target;
@@ -926,7 +926,8 @@ QImage TbsSkinPopupWindow::PaintWindow()
     }
     if (m_scroll) {
         const TRect &r = m_newItemsRect;
-        const TRect upper = m_popupData ? TRect { r.Left, r.Top, r.Right, r.Top + s_markerBand } : TRect { 3, 3, W - 3, 13 };
+        const TRect upper
+            = m_popupData ? TRect { r.Left, r.Top, r.Right, r.Top + s_markerBand } : TRect { 3, 3, W - 3, 13 };
         const TRect lower = m_popupData ? TRect { r.Left, r.Bottom - s_markerBand, r.Right, r.Bottom }
                                         : TRect { 3, H - 10, W - 3, H - 3 };
         drawMarker(canvas, upper, 1);
@@ -939,8 +940,8 @@ void TbsSkinPopupWindow::drawMarker(QPainter &painter, const TRect &band, int di
 {
     QColor color;
     if (m_popupData) {
-        color = skinColor(m_scrollDirection == direction ? m_popupData->scrollmarkeractivecolor
-                                                         : m_popupData->scrollmarkercolor);
+        color = skinColor(
+            m_scrollDirection == direction ? m_popupData->scrollmarkeractivecolor : m_popupData->scrollmarkercolor);
     } else {
         color = m_scrollDirection == direction ? buttonText() : buttonShadow();
     }
@@ -992,8 +993,7 @@ QImage TbsSkinPopupWindow::itemBackground(const TbsSkinMenuItem &item, bool high
         return CreateHSkinImage(
             e.itemleftoffset, e.itemrightoffset, m_itemPicture, e.activeskinrect, w, e.stretcheffect);
     }
-    return CreateHSkinImage(
-        e.itemleftoffset, e.itemrightoffset, m_itemPicture, e.skinrect, w, e.inactivestretcheffect);
+    return CreateHSkinImage(e.itemleftoffset, e.itemrightoffset, m_itemPicture, e.skinrect, w, e.inactivestretcheffect);
 }
 
 void TbsSkinPopupWindow::drawSkinnedItem(QImage &image, const TbsSkinMenuItem &item)
@@ -1025,13 +1025,14 @@ void TbsSkinPopupWindow::drawSkinnedItem(QImage &image, const TbsSkinMenuItem &i
     if (!background.isNull()) {
         painter.drawImage(0, 0, background);
     }
-    const QColor color = skinColor(highlightedText ? e.activefontcolor : item.Enabled() ? e.fontcolor
-                                                                                       : e.unenabledfontcolor);
-    const QFont font = m_menu->UseSkinFont() ? entryFont(e.fontname, e.fontheight, e.fontstyle)
-                                             : m_menu->DefaultItemFont();
+    const QColor color = skinColor(highlightedText ? e.activefontcolor
+            : item.Enabled()                       ? e.fontcolor
+                                                   : e.unenabledfontcolor);
+    const QFont font
+        = m_menu->UseSkinFont() ? entryFont(e.fontname, e.fontheight, e.fontstyle) : m_menu->DefaultItemFont();
     painter.setFont(font);
-    const QRect text = toQRect({ e.textrect.Left, e.textrect.Top, w + e.textrect.Right - RectWidth(e.skinrect),
-        e.textrect.Bottom });
+    const QRect text
+        = toQRect({ e.textrect.Left, e.textrect.Top, w + e.textrect.Right - RectWidth(e.skinrect), e.textrect.Bottom });
     drawItemContent(painter, item, text, color, s_skinGlyphColumn, s_rightMargin);
 }
 
@@ -1072,8 +1073,8 @@ void TbsSkinPopupWindow::drawItemContent(QPainter &painter, const TbsSkinMenuIte
     painter.setPen(color);
     const int flags = Qt::AlignVCenter | Qt::TextShowMnemonic | Qt::TextSingleLine
         | (layoutDirection() == Qt::RightToLeft ? Qt::AlignRight : Qt::AlignLeft);
-    const QRect caption(left + glyphColumn, textRect.top(), std::max(0, right - rightMargin - (left + glyphColumn)),
-        textRect.height());
+    const QRect caption(
+        left + glyphColumn, textRect.top(), std::max(0, right - rightMargin - (left + glyphColumn)), textRect.height());
     painter.drawText(caption, flags, item.Caption());
     const QString shortCut = item.ShortCutText();
     if (!shortCut.isEmpty()) {

@@ -17,7 +17,8 @@ class QAction;
 class QMenu;
 class QTimer;
 
-namespace pixolo {
+namespace pixolo
+{
 
 class TbsSkinMenu;
 class TbsSkinPopupWindow;
@@ -53,7 +54,8 @@ struct MenuItemLook {
 
 // One shown item of a skinned popup: the framework's menu item (a QAction: caption with '&', short-cut, enabled,
 // check mark, radio group, icon, submenu, command) and its state in the popup.
-class TbsSkinMenuItem final {
+class TbsSkinMenuItem final
+{
 public:
     TbsSkinMenuItem(TbsSkinPopupWindow *window, QAction *action);
 
@@ -99,7 +101,8 @@ private:
 // keyboard; it is a Qt::Popup, so the keyboard, the wheel and clicks anywhere come to the topmost level.
 //
 // The engine (TbsSkinMenu) makes, shows and frees the levels; a level never frees itself.
-class TbsSkinPopupWindow final : public QWidget {
+class TbsSkinPopupWindow final : public QWidget
+{
     Q_OBJECT
 public:
     // Popup data (a store that is loaded and whose popup window has a picture) gives the skinned window look;

@@ -21,16 +21,18 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
-class MenuWiringTest : public testing::Test {
+class MenuWiringTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
         rcGlobalVariant.sAppPath = programDir.path() + QLatin1Char('/');
         rcGlobalVariant.sIniFile = rcGlobalVariant.sAppPath + QStringLiteral("Pixolo.ini");
         rcGlobalVariant.sAppTitle = ProductTexts::decode(ProductTexts::kTitle);
-        MessageBox::setHandler([](const MessageBox::Message &) { });
+        MessageBox::setHandler([](const MessageBox::Message &) {});
     }
     void TearDown() override
     {

@@ -14,7 +14,8 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 constexpr QRect kMainGeometry(226, 139, 757, 523);
 constexpr QPoint kSysMenuButton(16, 17); // its skin rectangle is (8, 9, 24, 25) in the window
@@ -23,7 +24,8 @@ constexpr QPoint kBelowSysMenuButton(8, 25);
 constexpr QPoint kPathEditCentre(15 + 11 + 92 + 78, 33 + 11 + 272 + 11);
 constexpr char kFolder[] = "/tmp/";
 
-class MenuTest : public testing::Test {
+class MenuTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -77,8 +79,8 @@ protected:
 
     bool waitForNoPopup()
     {
-        return DesktopSession::waitUntil([&] { return session.visibleWindows(program->processId()).size() <= 1; },
-            5000);
+        return DesktopSession::waitUntil(
+            [&] { return session.visibleWindows(program->processId()).size() <= 1; }, 5000);
     }
 
     QImage screenshot()

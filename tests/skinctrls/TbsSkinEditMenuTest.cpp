@@ -13,9 +13,11 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
-class SkinEditMenuTest : public testing::Test {
+class SkinEditMenuTest : public testing::Test
+{
 protected:
     void SetUp() override
     {

@@ -5,7 +5,8 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 constexpr TRect s_work { 0, 0, 800, 600 };
 
@@ -128,10 +129,11 @@ TEST(NextMenuIndexTest, WrapsAroundAndSkipsItemsThatCannotBeChosen)
 TEST(NextMenuIndexTest, EndsAfterOneRoundWhenNothingQualifies)
 {
     int asked = 0;
-    EXPECT_EQ(NextMenuIndex(5, 1, 1, [&](int) {
-        ++asked;
-        return false;
-    }),
+    EXPECT_EQ(NextMenuIndex(5, 1, 1,
+                  [&](int) {
+                      ++asked;
+                      return false;
+                  }),
         -1);
     EXPECT_EQ(asked, 5);
     EXPECT_EQ(NextMenuIndex(0, -1, 1, [](int) { return true; }), -1);

@@ -18,7 +18,8 @@
 
 #include <memory>
 
-namespace pixolo::test {
+namespace pixolo::test
+{
 
 // A store holding Pixolo's skin (owned by `parent`).
 inline TbsSkinData *menuStore(QObject *parent, bool effects = false)
@@ -32,7 +33,8 @@ inline TbsSkinData *menuStore(QObject *parent, bool effects = false)
 }
 
 // Counts the menu notices a control or window receives.
-class NoticeCounter final : public QObject {
+class NoticeCounter final : public QObject
+{
 public:
     int closed = 0;
     int commands = 0;

@@ -14,7 +14,8 @@
 using namespace pixolo;
 using namespace pixolo::test;
 
-namespace {
+namespace
+{
 
 struct FramedWindow {
     explicit FramedWindow(TbsBorderIcons icons = biSystemMenu | biMinimize | biRollUp)
@@ -84,6 +85,11 @@ TEST(SystemMenuTest, TheSystemMenuButtonOpensTheSkinnedMenuBelowItself)
     EXPECT_EQ(main.popup()->Items()[3]->ShortCutText(), QStringLiteral("Alt+F4"));
     EXPECT_TRUE(main.popup()->HasPopupData()) << "drawn from the skin's popup picture";
     EXPECT_TRUE(main.form->MenuMode());
+    EXPECT_EQ(opened, 1);
+    // Asked again while open: the menu opens anew, the menu mode is entered once.
+    main.form->ShowSystemMenuAt(300, 200);
+    EXPECT_EQ(main.form->SkinMenu()->Popups().size(), 1u);
+    EXPECT_EQ(main.popup()->pos(), QPoint(300, 200));
     EXPECT_EQ(opened, 1);
 
     key(main.popup(), Qt::Key_Escape);

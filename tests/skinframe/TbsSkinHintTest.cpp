@@ -13,9 +13,11 @@
 using namespace pixolo;
 using namespace pixolo::test;
 
-namespace {
+namespace
+{
 
-class SkinHintTest : public testing::Test {
+class SkinHintTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -41,13 +43,14 @@ protected:
 
 TEST_F(SkinHintTest, WithThisSkinAHintIsTenWiderAndTwoHigherThanItsTextButNeverSmallerThanThePicture)
 {
-    for (const QString &text : { QStringLiteral("i"), QStringLiteral("Choose the folder for the photos"),
-             QStringLiteral("two\nlines") }) {
+    for (const QString &text :
+        { QStringLiteral("i"), QStringLiteral("Choose the folder for the photos"), QStringLiteral("two\nlines") }) {
         TbsSkinHintWindow *window = show(text);
         ASSERT_TRUE(window->isVisible());
         ASSERT_EQ(window->Store(), m_store);
         const QSize t = window->textSize(text);
-        EXPECT_EQ(window->size(), QSize(std::max(t.width() + 10, 29), std::max(t.height() + 2, 17))) << text.toStdString();
+        EXPECT_EQ(window->size(), QSize(std::max(t.width() + 10, 29), std::max(t.height() + 2, 17)))
+            << text.toStdString();
     }
 }
 
@@ -124,7 +127,8 @@ TEST_F(SkinHintTest, AnObjectHintShowsAfterThePauseBelowTheCursorAndHidesAfterTh
     EXPECT_TRUE(m_hint->HintTimerActive());
     EXPECT_FALSE(m_hint->HintWindow()->isVisible());
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_hint->HintWindow()->isVisible(); }, 2000));
-    EXPECT_EQ(m_hint->HintWindow()->pos(), QPoint(QCursor::pos().x(), QCursor::pos().y() + TbsSkinHint::CursorHeightMargin()));
+    EXPECT_EQ(m_hint->HintWindow()->pos(),
+        QPoint(QCursor::pos().x(), QCursor::pos().y() + TbsSkinHint::CursorHeightMargin()));
     EXPECT_EQ(m_hint->HintWindow()->Text(), QStringLiteral("Close"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !m_hint->HintWindow()->isVisible(); }, 2000));
     EXPECT_FALSE(m_hint->HintTimerActive());

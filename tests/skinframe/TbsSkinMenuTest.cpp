@@ -15,7 +15,8 @@
 using namespace pixolo;
 using namespace pixolo::test;
 
-namespace {
+namespace
+{
 
 // The system menu of a main window in its normal state.
 struct SystemMenu {
@@ -37,7 +38,8 @@ struct SystemMenu {
     QAction *close = nullptr;
 };
 
-class SkinMenuTest : public testing::Test {
+class SkinMenuTest : public testing::Test
+{
 protected:
     void TearDown() override
     {
@@ -82,7 +84,8 @@ TEST_F(SkinMenuTest, TheWidthHoldsTheWidestCaptionWithItsShortCutAndTheSkinsMarg
     ASSERT_NE(popup, nullptr);
     const QFontMetrics metrics(popup->ItemFont());
     int widest = 0;
-    for (const QString &text : { QStringLiteral("Mi&nimize"), QStringLiteral("Ro&llUp"), QStringLiteral("&Close  Alt+F4") }) {
+    for (const QString &text :
+        { QStringLiteral("Mi&nimize"), QStringLiteral("Ro&llUp"), QStringLiteral("&Close  Alt+F4") }) {
         widest = std::max(widest, metrics.boundingRect(QRect(), Qt::TextShowMnemonic, text).width() + 2);
     }
     // Popup picture 40 wide around items 34 wide; the item's text starts 12 in and ends 4 short of its 60 pixels.
@@ -336,13 +339,14 @@ TEST_F(SkinMenuTest, TheSkinnedLookComesFromThePopupAndItemPictures)
     TbsSkinPopupWindow *popup = open(system.menu);
     ASSERT_NE(popup, nullptr);
     const QImage image = popup->PaintWindow();
-    const QImage windowPicture = m_window.store->ActivePicture(m_window.store->PopupWindow.windowpictureindex)->toRgb32();
+    const QImage windowPicture
+        = m_window.store->ActivePicture(m_window.store->PopupWindow.windowpictureindex)->toRgb32();
     const QImage itemPicture = m_window.store->ActivePicture(1)->toRgb32();
     // Corners of the popup picture stay as they are.
     EXPECT_EQ(image.pixel(1, 1), windowPicture.pixel(1, 1));
     EXPECT_EQ(image.pixel(popup->width() - 2, popup->height() - 2), windowPicture.pixel(38, 38));
-    // The highlighted item (Minimize, the first) is drawn from the entry's active rectangle (0, 22, 60, 44), the others from its
-    // normal one (0, 0, 60, 22); compared where the two looks differ, left of the text (which starts at 12).
+    // The highlighted item (Minimize, the first) is drawn from the entry's active rectangle (0, 22, 60, 44), the others
+    // from its normal one (0, 0, 60, 22); compared where the two looks differ, left of the text (which starts at 12).
     QPoint spot(-1, -1);
     for (int y = 0; y < 22 && spot.x() < 0; ++y) {
         for (int x = 0; x < 12 && spot.x() < 0; ++x) {
