@@ -19,6 +19,7 @@
 #include "platform/MessageBox.h"
 #include "platform/TBitmap.h"
 #include "skinctrls/TBevel.h"
+#include "skinframe/TbsSkinPopupMenu.h"
 #include "skinctrls/TImage.h"
 #include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinCheckRadioBox.h"
@@ -31,6 +32,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDateTime>
 #include <QDir>
 #include <QKeyEvent>
@@ -118,6 +120,7 @@ TfrmMain::TfrmMain(QWidget *parent)
     VideoWindow->Loaded();
     MusicGraph->Loaded();
     bsSkinForm1->SetSkinData(bsSkinData1);
+    pmCameras->SetSkinData(bsSkinData1);
     loadSkin(bsSkinData1, bsCompressedStoredSkin1);
     bsSkinForm1->resizeForClient(kClientSize);
 
@@ -264,6 +267,10 @@ void TfrmMain::createControls()
     bsSkinStatusBar1->SetSizeGrip(false);
     bsSkinStatusBar1->SetDefaultAlignment(taCenter);
     bsSkinStatusBar1->SetAlign(alBottom);
+
+    // The cameras, offered by a right click on the preview.
+    pmCameras = new TbsSkinPopupMenu(this);
+    pmCameras->setObjectName(QStringLiteral("pmCameras"));
 
     bsSkinStatusPanel1 = makeControl<TbsSkinStatusPanel>(bsSkinStatusBar1, "bsSkinStatusPanel1", QRect(1, 1, 727, 28));
     bsSkinStatusPanel1->SetSkinDataName(QStringLiteral("statuspanel"));
@@ -418,7 +425,47 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
             }
         }
     }
+    // A right click on the preview (or on what it says over it) offers the cameras.
+    if (event->type() == QEvent::ContextMenu && (watched == VideoWindow || watched == lblCameraState)) {
+        showCameraMenu(static_cast<QContextMenuEvent *>(event)->globalPos());
+        return true;
+    }
     return false; // the key goes on to the focused control
+}
+
+void TfrmMain::showCameraMenu(const QPoint &at)
+{
+    if (!m_devEnum) {
+        return;
+    }
+    pmCameras->clear();
+    for (const CameraChoice::Camera &camera : CameraChoice::camerasOf(*m_devEnum)) {
+        QString caption = camera.name;
+        caption.replace(QLatin1Char('&'), QStringLiteral("&&")); // a name is not an access key
+        QAction *item = pmCameras->addAction(caption);
+        item->setCheckable(true);
+        item->setChecked(camera.identity == m_cameraInUse && !m_cameraLost);
+        const QByteArray identity = camera.identity;
+        connect(item, &QAction::triggered, this, [this, identity] { chooseCamera(identity); });
+    }
+    if (pmCameras->actions().isEmpty()) {
+        return;
+    }
+    pmCameras->Popup(at.x(), at.y());
+}
+
+void TfrmMain::chooseCamera(const QByteArray &identity)
+{
+    // Kept for the next start, and used at once.
+    m_chosenCamera = identity;
+    IniWriteString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("Camera"),
+                   CameraChoice::settingsText(identity));
+    if (identity == m_cameraInUse && !m_cameraLost && FilterGraph->Active()) {
+        return; // the camera in use already
+    }
+    m_cameraLost = false;
+    lblCameraState->hide();
+    DeviceCommand(3);
 }
 
 void TfrmMain::FormKeyDown(int key)

@@ -26,6 +26,7 @@ class TbsSkinData;
 class TbsSkinEdit;
 class TbsSkinForm;
 class TbsSkinPanel;
+class TbsSkinPopupMenu;
 class TbsSkinSpeedButton;
 class TbsSkinStatusBar;
 class TbsSkinStatusPanel;
@@ -87,6 +88,7 @@ public:
     TbsSkinStatusBar *bsSkinStatusBar1 = nullptr;
     TbsSkinStatusPanel *bsSkinStatusPanel1 = nullptr;
     TbsSkinStdLabel *lblCameraState = nullptr; // "摄像头已断开" over the preview while the camera is gone
+    TbsSkinPopupMenu *pmCameras = nullptr;     // the cameras, on a right click on the preview
 
     TFilterGraph *FilterGraph = nullptr;
     TSampleGrabber *SampleGrabber = nullptr;
@@ -122,6 +124,13 @@ private:
     void cameraGone();
     // The system's cameras changed: start the preview on one that came back or appeared.
     void devicesChanged();
+    void showCameraMenu(const QPoint &at);
+
+public:
+    // Uses the camera of that identity from now on, and at the next start.
+    void chooseCamera(const QByteArray &identity);
+
+private:
     void prepareShutterSoundAhead();
     void silenceShutterSound();
 

@@ -81,6 +81,8 @@ protected:
         return *window;
     }
 
+    TfrmMain &w() { return *window; }
+
     QStringList messageTexts() const
     {
         QStringList texts;
@@ -284,6 +286,56 @@ TEST_F(WindowsTest, AVanishedCameraIsStoppedOnceSaysSoAndGivesNoPhoto)
     EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未能取得图像,照片未保存!")});
     EXPECT_TRUE(QDir(photos.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_TRUE(w.lastPhotoFile().isEmpty());
+    window.reset();
+}
+
+TEST_F(WindowsTest, ThePreviewFollowsTheCameraBeingPluggedOutAndIn)
+{
+    QTemporaryDir plug;
+    const QString plugged = plug.filePath(QStringLiteral("plugged"));
+    qputenv("PIXOLO_TESTCAM_PLUG_FILE", QFile::encodeName(plugged));
+    struct Restore {
+        ~Restore()
+        {
+            qunsetenv("PIXOLO_TESTCAM_PLUG_FILE");
+            DeviceRegistry::reloadAll();
+        }
+    } restore;
+    DeviceRegistry::reloadAll(); // the providers read the environment when they start
+    const auto plugIn = [&] {
+        QFile file(plugged);
+        return file.open(QIODevice::WriteOnly);
+    };
+    const auto previewRuns = [&] {
+        return w().SampleGrabber->FrameAge() >= 0 && w().SampleGrabber->FrameAge() < 500
+            && !w().lblCameraState->isVisible();
+    };
+
+    // Started without a camera: the program says so, then a camera appears and the preview starts.
+    mainWindow();
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未发现可以使用的视频捕获设备!")});
+    ASSERT_TRUE(plugIn());
+    ASSERT_TRUE(QTest::qWaitFor(previewRuns, 3000));
+
+    // Pulled out: stopped once, said over the preview; errors that follow ask nothing.
+    messages.clear();
+    ASSERT_TRUE(QFile::remove(plugged));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w().lblCameraState->isVisible(); }, 2000));
+    EXPECT_FALSE(w().FilterGraph->Active());
+    w().FilterGraph->HandleGraphEvent(EC_ERRORABORT, E_FAIL, 0);
+    w().FilterGraph->HandleGraphEvent(EC_DEVICE_LOST, 0, 1);
+    QTest::qWait(100);
+    EXPECT_TRUE(messages.empty()) << messageTexts().join(QLatin1Char(' ')).toStdString();
+    EXPECT_FALSE(w().FilterGraph->Active());
+
+    // Plugged in again: the preview comes back by itself, and photos are taken again.
+    ASSERT_TRUE(plugIn());
+    ASSERT_TRUE(QTest::qWaitFor(previewRuns, 3000));
+    QTemporaryDir photos;
+    w().edtsPath->SetText(photos.path() + QLatin1Char('/'));
+    w().bsSkinButton2Click(w().bsSkinButton2);
+    EXPECT_FALSE(w().lastPhotoFile().isEmpty());
+    EXPECT_TRUE(messages.empty()) << messageTexts().join(QLatin1Char(' ')).toStdString();
     window.reset();
 }
 

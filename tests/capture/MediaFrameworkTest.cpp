@@ -45,6 +45,24 @@ TEST(EDirectShowExceptionTest, MessageIsTheTextAndTheCodeInUpperCaseHexadecimal)
     EXPECT_THROW(RaiseOnFailure(E_FAIL), EDirectShowException);
 }
 
+TEST(DeviceMonikerTest, OneCameraListedByTwoProvidersIsOneDevice)
+{
+    // The kernel's provider and the sound server's name the same node under different keys and names.
+    const DeviceIdentity byKernel { QStringLiteral("Video/Source"), QStringLiteral("USB Camera"),
+        { { QStringLiteral("api.v4l2.path"), QStringLiteral("/dev/video2") } } };
+    const DeviceIdentity byServer { QStringLiteral("Video/Source"), QStringLiteral("USB Camera (V4L2)"),
+        { { QStringLiteral("device.path"), QStringLiteral("/dev/video2") },
+            { QStringLiteral("object.path"), QStringLiteral("v4l2:/dev/video2") } } };
+    const DeviceIdentity other { QStringLiteral("Video/Source"), QStringLiteral("USB Camera"),
+        { { QStringLiteral("api.v4l2.path"), QStringLiteral("/dev/video4") } } };
+    EXPECT_EQ(byKernel.duplicateKey(), byServer.duplicateKey());
+    EXPECT_NE(byKernel.duplicateKey(), other.duplicateKey());
+    // Without a device node, only an identical listing is the same device.
+    const DeviceIdentity noPath { QStringLiteral("Video/Source"), QStringLiteral("Network camera"), {} };
+    EXPECT_EQ(noPath.duplicateKey(), DeviceIdentity(noPath).duplicateKey());
+    EXPECT_NE(noPath.duplicateKey(), DeviceIdentity({ noPath.deviceClass, QStringLiteral("Other"), {} }).duplicateKey());
+}
+
 TEST(DeviceMonikerTest, StoredBytesOfAnotherClassOrCutShortLoadNothing)
 {
     const DeviceIdentity identity { QStringLiteral("Video/Source"), QStringLiteral("Camera"),
