@@ -35,30 +35,15 @@ protected:
         ini.write(QByteArray("[Setup]\nPhotoPath=") + kFolder + "\n");
         ini.close();
         program = session.startProgram();
-        ASSERT_TRUE(DesktopSession::waitUntil(
-            [&] {
-                for (const QString &w : session.visibleWindows(program->processId())) {
-                    if (session.windowName(w).contains(QStringLiteral(" － "))) {
-                        mainWindow = w;
-                        return true;
-                    }
-                }
-                return program->state() != QProcess::Running;
-            },
-            15000));
+        mainWindow = session.waitForMainWindow(program);
         ASSERT_FALSE(mainWindow.isEmpty());
         ASSERT_TRUE(DesktopSession::waitUntil([&] { return geometry(mainWindow) == kMainGeometry; }, 5000));
     }
 
     QRect geometry(const QString &window) { return session.windowGeometry(window); }
-    void xdotool(const QStringList &args) { session.run(QStringLiteral("xdotool"), args); }
+    void xdotool(const QStringList &args) { session.xdotool(args); }
     void key(const QString &name) { xdotool({ QStringLiteral("key"), name }); }
-
-    void clickAt(QPoint screen, int button = 1)
-    {
-        xdotool({ QStringLiteral("mousemove"), QString::number(screen.x()), QString::number(screen.y()) });
-        xdotool({ QStringLiteral("click"), QString::number(button) });
-    }
+    void clickAt(QPoint screen, int button = 1) { session.clickAt(screen, button); }
 
     // Waits for a window of the program other than the main window: the popup.
     QString waitForPopup()
@@ -83,15 +68,7 @@ protected:
             [&] { return session.visibleWindows(program->processId()).size() <= 1; }, 5000);
     }
 
-    QImage screenshot()
-    {
-        QProcess import;
-        import.setProcessEnvironment(session.environment());
-        import.start(
-            QStringLiteral("import"), { QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-") });
-        import.waitForFinished(15000);
-        return QImage::fromData(import.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
-    }
+    QImage screenshot() { return session.screenshot(); }
 
     DesktopSession session;
     QProcess *program = nullptr;
