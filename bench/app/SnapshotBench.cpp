@@ -1,6 +1,7 @@
 // The snapshot job's speed and memory, with the virtual test camera:
 //   Snapshot/640x480, Snapshot/1920x1080  the snapshot handler, from its start to the photo renamed into place;
 //   FirstFrame                            from making the main window to the first preview frame painted;
+//   ShutterLag/640x480, /1920x1080        the time and frames from the key press back to the stored frame's capture;
 //   SnapshotPreviewGap/640x480, /1920x1080  the largest gap between painted preview frames after a snapshot;
 //   SnapshotMemory/640x480, /1920x1080    resident memory after 10 and after 1000 snapshots, each playing the real
 //                                         shutter sound.
@@ -11,6 +12,8 @@
 #include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinEdit.h"
 #include "platform/MessageBox.h"
+
+#include "TestPicture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -174,6 +177,57 @@ void SnapshotPreviewGap(benchmark::State &state, const char *size)
     state.counters["no_shot_largest_gap_ms"] = baseline.empty() ? 0.0 : baseline.back();
 }
 
+// The shutter's lag, with the stamping test camera: for 100 snapshots, the time from the handler's start (the key
+// press) to the capture of the frame the photo holds, and how many frames the camera had made after that one by the
+// press. The newest frame is the goal: a lag under one frame interval, 0 frames behind.
+void ShutterLag(benchmark::State &state, const char *size)
+{
+    qputenv("PIXOLO_TESTCAM_STAMP", "1");
+    PreviewingWindow preview(size);
+    qunsetenv("PIXOLO_TESTCAM_STAMP");
+    if (!preview.ready) {
+        state.SkipWithError("no preview");
+        return;
+    }
+    TfrmMain &w = *preview.window;
+    w.edtsPath->setText(preview.photos.path() + QLatin1Char('/'));
+    QTest::qWait(800);
+    constexpr double frameUs = 1e6 / testcam::CameraConfig::framesPerSecond;
+    constexpr std::uint64_t stampMask = (std::uint64_t(1) << testcam::TestPicture::stampBits) - 1;
+    std::vector<double> lagMs;
+    std::vector<int> lagFrames;
+    int unreadable = 0;
+    for (auto _ : state) {
+        for (int shot = 0; shot < 100; ++shot) {
+            QTest::qWait(100 + (shot * 7) % 40); // presses fall anywhere between two frames
+            const std::uint64_t pressed = std::uint64_t(g_get_monotonic_time());
+            w.bsSkinButton2Click(w.bsSkinButton2);
+            const QImage photo(w.lastPhotoFile());
+            QFile::remove(w.lastPhotoFile());
+            const auto stamp = testcam::TestPicture::readStamp(
+                photo.width(), photo.height(), [&](int x, int y) { return qGray(photo.pixel(x, y)); });
+            if (!stamp) {
+                ++unreadable;
+                continue;
+            }
+            const double lagUs = double((pressed - stamp->timeUs) & stampMask);
+            lagMs.push_back(lagUs / 1000.0);
+            lagFrames.push_back(int(lagUs / frameUs));
+        }
+    }
+    if (lagMs.empty()) {
+        state.SkipWithError("no stamp could be read");
+        return;
+    }
+    std::sort(lagMs.begin(), lagMs.end());
+    std::sort(lagFrames.begin(), lagFrames.end());
+    state.counters["median_lag_ms"] = lagMs[lagMs.size() / 2];
+    state.counters["worst_lag_ms"] = lagMs.back();
+    state.counters["median_lag_frames"] = lagFrames[lagFrames.size() / 2];
+    state.counters["worst_lag_frames"] = lagFrames.back();
+    state.counters["unreadable"] = unreadable;
+}
+
 void SnapshotMemory(benchmark::State &state, const char *size)
 {
     PreviewingWindow preview(size);
@@ -207,6 +261,8 @@ void SnapshotMemory(benchmark::State &state, const char *size)
 BENCHMARK_CAPTURE(Snapshot, 640x480, "640x480")->Unit(benchmark::kMillisecond)->Iterations(100);
 BENCHMARK_CAPTURE(Snapshot, 1920x1080, "1920x1080")->Unit(benchmark::kMillisecond)->Iterations(100);
 BENCHMARK(FirstFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+BENCHMARK_CAPTURE(ShutterLag, 640x480, "640x480")->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK_CAPTURE(ShutterLag, 1920x1080, "1920x1080")->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK_CAPTURE(SnapshotPreviewGap, 640x480, "640x480")->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK_CAPTURE(SnapshotPreviewGap, 1920x1080, "1920x1080")->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK_CAPTURE(SnapshotMemory, 640x480, "640x480")->Unit(benchmark::kSecond)->Iterations(1);

@@ -148,6 +148,37 @@ TEST(MediaSeekingTest, RateReachesARenderedChain)
     EXPECT_EQ(seeking->SetRate(1.5), S_OK); // the chain is prerolled: it seeks at once
 }
 
+TEST(TestPictureTest, StampSurvivesJpegAndScalingDown)
+{
+    // A stamped frame carries its number and capture time through what the program does to frames: JPEG at the
+    // photo's quality, and scaling to the preview's size.
+    for (const auto &[width, height] : { std::pair { 640, 480 }, std::pair { 1920, 1080 }, std::pair { 641, 481 } }) {
+        testcam::TestPicture picture(width, height, 0, true);
+        const testcam::Stamp stamp { 123456789u, 0xABCDEF012345ull };
+        picture.prepare(7, stamp);
+        std::vector<std::uint8_t> jpeg;
+        ASSERT_TRUE(picture.writeJpeg(jpeg, 75));
+        const QImage decoded = QImage::fromData(jpeg.data(), int(jpeg.size()), "JPG");
+        ASSERT_EQ(decoded.size(), QSize(width, height));
+        for (const QImage &seen : { decoded, decoded.scaled(320, 240),
+                 decoded.scaled(320, 240, Qt::IgnoreAspectRatio, Qt::SmoothTransformation) }) {
+            const auto read = testcam::TestPicture::readStamp(
+                seen.width(), seen.height(), [&](int x, int y) { return qGray(seen.pixel(x, y)); });
+            ASSERT_TRUE(read.has_value()) << width << "x" << height << " seen at " << seen.width();
+            EXPECT_EQ(read->sequence, stamp.sequence);
+            EXPECT_EQ(read->timeUs, stamp.timeUs);
+        }
+    }
+    // An unstamped picture has no stamp to read.
+    testcam::TestPicture plain(640, 480);
+    plain.prepare(7);
+    std::vector<std::uint8_t> jpeg;
+    ASSERT_TRUE(plain.writeJpeg(jpeg, 75));
+    const QImage decoded = QImage::fromData(jpeg.data(), int(jpeg.size()), "JPG");
+    EXPECT_FALSE(testcam::TestPicture::readStamp(
+        decoded.width(), decoded.height(), [&](int x, int y) { return qGray(decoded.pixel(x, y)); }));
+}
+
 struct SettingCase {
     const char *size;
     const char *format;

@@ -164,10 +164,17 @@ GstFlowReturn create(GstPushSrc *push, GstBuffer **out)
         GST_ELEMENT_ERROR(source, RESOURCE, READ, ("Pixolo Test Camera was unplugged."), ("its plug file is gone"));
         return GST_FLOW_ERROR;
     }
+    if (source->timeBase == GST_CLOCK_TIME_NONE) {
+        source->timeBase = source->live ? runningTimeNow(GST_ELEMENT(source)) : 0;
+    }
+    const GstClockTime pts = source->timeBase + source->frames * frameDuration();
     Stamp stamp;
     if (config.stamp) {
         stamp.sequence = std::uint32_t(source->frames);
-        stamp.timeUs = std::uint64_t(g_get_monotonic_time());
+        // A live frame is captured when it is due: its time on the pipeline's clock, the monotonic one.
+        const GstClockTime base = gst_element_get_base_time(GST_ELEMENT(source));
+        stamp.timeUs = source->live && base != GST_CLOCK_TIME_NONE ? std::uint64_t((base + pts) / GST_USECOND)
+                                                                   : std::uint64_t(g_get_monotonic_time());
     }
     source->picture->prepare(source->frames, stamp);
     GstBuffer *buffer = nullptr;
@@ -193,10 +200,7 @@ GstFlowReturn create(GstPushSrc *push, GstBuffer **out)
         }
         gst_video_frame_unmap(&frame);
     }
-    if (source->timeBase == GST_CLOCK_TIME_NONE) {
-        source->timeBase = source->live ? runningTimeNow(GST_ELEMENT(source)) : 0;
-    }
-    GST_BUFFER_PTS(buffer) = source->timeBase + source->frames * frameDuration();
+    GST_BUFFER_PTS(buffer) = pts;
     GST_BUFFER_DURATION(buffer) = frameDuration();
     GST_BUFFER_OFFSET(buffer) = source->frames;
     GST_BUFFER_OFFSET_END(buffer) = source->frames + 1;
