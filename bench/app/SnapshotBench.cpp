@@ -1,6 +1,7 @@
 // The snapshot job's speed and memory, with the virtual test camera:
 //   Snapshot/640x480, Snapshot/1920x1080  the snapshot handler, from its start to the photo renamed into place;
 //   FirstFrame                            from making the main window to the first preview frame painted;
+//   CameraReturn                          a camera plugged in again to its first preview frame painted;
 //   ShutterLag/640x480, /1920x1080        the time and frames from the key press back to the stored frame's capture;
 //   SnapshotPreviewGap/640x480, /1920x1080  the largest gap between painted preview frames after a snapshot;
 //   SnapshotMemory/640x480, /1920x1080    resident memory after 10 and after 1000 snapshots, each playing the real
@@ -8,9 +9,11 @@
 // Run with QT_QPA_PLATFORM=offscreen (set here when unset); the camera's plugin folder is found by itself.
 #include "app/GlobalVariant.h"
 #include "app/TfrmMain.h"
+#include "capture/DeviceRegistry.h"
 #include "capture/TVideoWindow.h"
 #include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinEdit.h"
+#include "skinctrls/TbsSkinStdLabel.h"
 #include "platform/MessageBox.h"
 
 #include "TestPicture.h"
@@ -228,6 +231,50 @@ void ShutterLag(benchmark::State &state, const char *size)
     state.counters["unreadable"] = unreadable;
 }
 
+// From a camera coming back (plugged in again) to the first preview frame painted from it. The test camera notices its
+// plug file every 100 ms, as a system notices a device being added.
+void CameraReturn(benchmark::State &state)
+{
+    QTemporaryDir plug;
+    const QString plugged = plug.filePath(QStringLiteral("plugged"));
+    const auto plugIn = [&] { QFile(plugged).open(QIODevice::WriteOnly); };
+    plugIn();
+    qputenv("PIXOLO_TESTCAM_PLUG_FILE", QFile::encodeName(plugged));
+    DeviceRegistry::reloadAll();
+    {
+        PreviewingWindow preview("640x480");
+        if (!preview.ready) {
+            state.SkipWithError("no preview");
+            return;
+        }
+        TfrmMain &w = *preview.window;
+        bool painted = false;
+        w.VideoWindow->OnPaint = [&](QObject *) { painted = painted || w.VideoWindow->ShowsVideo(); };
+        std::vector<double> times;
+        for (auto _ : state) {
+            QFile::remove(plugged);
+            if (!QTest::qWaitFor([&] { return w.lblCameraState->isVisible(); }, 5000)) {
+                state.SkipWithError("the camera did not go");
+                break;
+            }
+            painted = false;
+            QElapsedTimer clock;
+            clock.start();
+            plugIn();
+            if (!QTest::qWaitFor([&] { return painted; }, 5000)) {
+                state.SkipWithError("the camera did not come back");
+                break;
+            }
+            times.push_back(double(clock.nsecsElapsed()) / 1e6);
+            state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
+        }
+        std::sort(times.begin(), times.end());
+        state.counters["median_ms"] = times.empty() ? 0.0 : times[times.size() / 2];
+    }
+    qunsetenv("PIXOLO_TESTCAM_PLUG_FILE");
+    DeviceRegistry::reloadAll();
+}
+
 void SnapshotMemory(benchmark::State &state, const char *size)
 {
     PreviewingWindow preview(size);
@@ -261,6 +308,7 @@ void SnapshotMemory(benchmark::State &state, const char *size)
 BENCHMARK_CAPTURE(Snapshot, 640x480, "640x480")->Unit(benchmark::kMillisecond)->Iterations(100);
 BENCHMARK_CAPTURE(Snapshot, 1920x1080, "1920x1080")->Unit(benchmark::kMillisecond)->Iterations(100);
 BENCHMARK(FirstFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+BENCHMARK(CameraReturn)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 BENCHMARK_CAPTURE(ShutterLag, 640x480, "640x480")->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK_CAPTURE(ShutterLag, 1920x1080, "1920x1080")->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK_CAPTURE(SnapshotPreviewGap, 640x480, "640x480")->Unit(benchmark::kSecond)->Iterations(1);
