@@ -16,6 +16,7 @@
 #include "skinctrls/TbsSkinStdLabel.h"
 #include "platform/MessageBox.h"
 
+#include "ProcessLimits.h"
 #include "TestPicture.h"
 
 #include <QApplication>
@@ -35,20 +36,6 @@
 using namespace pixolo;
 
 namespace {
-
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) {
-            return line.mid(6).trimmed().split(' ').front().toLong();
-        }
-    }
-    return -1;
-}
 
 // A main window previewing the test camera at the given size, its photos going to a temporary folder.
 struct PreviewingWindow {
@@ -296,9 +283,9 @@ void SnapshotMemory(benchmark::State &state, const char *size)
     };
     for (auto _ : state) {
         shoot(10);
-        state.counters["RSS_KiB_after_10"] = double(residentKiB());
+        state.counters["RSS_KiB_after_10"] = double(test::residentKiB());
         shoot(990);
-        state.counters["RSS_KiB_after_1000"] = double(residentKiB());
+        state.counters["RSS_KiB_after_1000"] = double(test::residentKiB());
     }
     state.counters["sounds_played"] = played;
 }
