@@ -104,18 +104,27 @@ class FrameHitTestTest : public FrameGeometryTest {
 protected:
     int hit(int W, int H, TPoint P, bool sizeable = true, bool withMask = true)
     {
-        const TbsFrameGeometry g = CalcFrameGeometry(*store, W, H);
-        const std::optional<FrameMask> mask = FrameMask::build(*store, g);
+        // The geometry and the shape of a size are made once: a test probes many points of one window.
+        if (!m_geometry || m_size != QSize(W, H)) {
+            m_size = QSize(W, H);
+            m_geometry = CalcFrameGeometry(*store, W, H);
+            m_mask = FrameMask::build(*store, *m_geometry);
+        }
         FrameHitState state = base;
         state.Width = W;
         state.Height = H;
         state.Sizeable = sizeable;
         state.BorderWidth = store->borderwidth;
-        state.CaptionRects = { StretchFrameRect(*store, g, entry("caption1").skinrect) };
-        return SkinHitTest(g, withMask ? &*mask : nullptr, state, P);
+        state.CaptionRects = { StretchFrameRect(*store, *m_geometry, entry("caption1").skinrect) };
+        return SkinHitTest(*m_geometry, withMask ? &*m_mask : nullptr, state, P);
     }
 
     FrameHitState base;
+
+private:
+    QSize m_size;
+    std::optional<TbsFrameGeometry> m_geometry;
+    std::optional<FrameMask> m_mask;
 };
 
 TEST_F(FrameHitTestTest, MainWindowFrameTable)
