@@ -24,10 +24,8 @@ cmake --build build -j "$jobs"
 echo "== Tests"
 (cd build && ctest --output-on-failure -j "$jobs")
 
-if [ -x tests/skin/fuzz/run.sh ]; then
-    echo "== Fuzzing (short run)"
-    tests/skin/fuzz/run.sh 20
-fi
+echo "== Fuzzing (short run: each target replays its kept findings, then runs ten seconds)"
+tests/fuzz/run.sh 10
 
 echo "== Unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPIXOLO_SANITIZE=ON -DPIXOLO_BUILD_BENCH=OFF
