@@ -17,6 +17,12 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp:print_suppression
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
+# The house format (.clang-format) is checked when asked for, until the tree has been formatted once.
+if [ "${PIXOLO_CHECK_FORMAT:-0}" = 1 ]; then
+    echo "== Format"
+    tools/check-format.sh
+fi
+
 echo "== Build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
