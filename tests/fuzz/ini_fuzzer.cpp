@@ -37,41 +37,44 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The file's lines without their endings, a leading byte-order mark dropped.
+// The file's lines without their endings (LF or CR LF), a leading byte-order mark dropped. A last line without an
+// ending keeps all its bytes.
 QList<QByteArray> linesOf(QByteArray bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         bytes.remove(0, 3);
     }
     QList<QByteArray> lines = bytes.split('\n');
-    if (!lines.isEmpty() && lines.back().isEmpty()) {
+    const bool endsWithBreak = !lines.isEmpty() && lines.back().isEmpty();
+    if (endsWithBreak) {
         lines.removeLast();
     }
-    for (QByteArray &line : lines) {
-        if (line.endsWith('\r')) {
-            line.chop(1);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const bool ended = i + 1 < lines.size() || endsWithBreak;
+        if (ended && lines[i].endsWith('\r')) {
+            lines[i].chop(1);
         }
     }
     return lines;
 }
 
-// Whether all but at most one of `before`'s lines appear in `after` in their order.
-bool keptInOrder(const QList<QByteArray> &before, const QList<QByteArray> &after)
+// Whether `after` is `before` with one line replaced, or with up to two lines inserted anywhere (a section header
+// and a key), or unchanged.
+bool keptInOrder(const QList<QByteArray> &before, const QList<QByteArray> &after, qsizetype i = 0, qsizetype j = 0,
+    int replacements = 1, int insertions = 2)
 {
-    int missing = 0;
-    qsizetype at = 0;
-    for (const QByteArray &line : before) {
-        qsizetype found = at;
-        while (found < after.size() && after[found] != line) {
-            ++found;
-        }
-        if (found == after.size()) {
-            ++missing;
-            continue;
-        }
-        at = found + 1;
+    while (i < before.size() && j < after.size() && before[i] == after[j]) {
+        ++i;
+        ++j;
     }
-    return missing <= 1;
+    if (i == before.size()) {
+        return after.size() - j <= insertions;
+    }
+    if (j == after.size()) {
+        return false; // a line of the old file is gone
+    }
+    return (replacements > 0 && insertions == 2 && keptInOrder(before, after, i + 1, j + 1, replacements - 1, 0))
+        || (insertions > 0 && replacements == 1 && keptInOrder(before, after, i, j + 1, 0, insertions - 1));
 }
 
 const QString &settingsPath()
