@@ -2,7 +2,6 @@
 // window or control draws it, for checking a skin by eye.
 #include "Commands.h"
 
-#include "platform/EConvertError.h"
 #include "skin/SkinPreview.h"
 #include "skin/TbsCompressedStoredSkin.h"
 #include "skin/TbsSkinData.h"
@@ -16,19 +15,6 @@
 namespace pixolo {
 
 namespace {
-
-int sizeArgument(const QString &text)
-{
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok) {
-        throw EConvertError::notAnInteger(text.toStdString());
-    }
-    if (value < 1) {
-        throw std::runtime_error("a size of " + text.toStdString() + " pixels leaves nothing to draw");
-    }
-    return value;
-}
 
 // Pixels outside the shape become transparent, so the PNG shows the window's outline.
 QImage shaped(const QImage &image, const std::optional<QRegion> &shape)

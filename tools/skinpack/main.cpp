@@ -30,6 +30,8 @@ constexpr std::array s_subcommands = {
         "render FILE ENTRY WIDTH HEIGHT OUT.png\n"
         "                         draw control entry ENTRY (or the form) at that size as a PNG",
         5, renderCommand },
+    Subcommand { "icon", "icon FILE SIZE OUT.png   draw the program icon the skin gives at SIZE x SIZE as a PNG", 3,
+        iconCommand },
 };
 
 QString helpText(const QCommandLineParser &parser)
@@ -68,7 +70,7 @@ int main(int argc, char **argv)
                                                     "looks inside such containers."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("SUBCOMMAND"), QStringLiteral("pack, describe or render"),
+    parser.addPositionalArgument(QStringLiteral("SUBCOMMAND"), QStringLiteral("pack, describe, render or icon"),
                                  QStringLiteral("SUBCOMMAND ARGS..."));
     if (!parser.parse(QCoreApplication::arguments())) {
         return wrongUse(parser.errorText(), parser);
