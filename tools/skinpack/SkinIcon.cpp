@@ -2,7 +2,6 @@
 #include "Commands.h"
 
 #include "skin/SkinPreview.h"
-#include "skin/TbsCompressedStoredSkin.h"
 #include "skin/TbsSkinData.h"
 
 #include <QImage>
@@ -14,10 +13,8 @@ namespace pixolo {
 int iconCommand(const QStringList &args, std::FILE *out)
 {
     const int size = sizeArgument(args[1]);
-    TbsCompressedStoredSkin storedSkin;
-    storedSkin.SetCompressedData(readFileBytes(args[0]));
     TbsSkinData store;
-    store.LoadStoredSkin(storedSkin);
+    loadSkinFile(args[0], store);
     const QImage icon = programIcon(store, size);
     if (icon.isNull()) {
         throw std::runtime_error(args[0].toStdString() + " has no system-menu button picture to make an icon of");

@@ -3,7 +3,6 @@
 #include "Commands.h"
 
 #include "skin/SkinPreview.h"
-#include "skin/TbsCompressedStoredSkin.h"
 #include "skin/TbsSkinData.h"
 
 #include <QImage>
@@ -51,10 +50,8 @@ int renderCommand(const QStringList &args, std::FILE *out)
     const QSize asked(sizeArgument(args[2]), sizeArgument(args[3]));
     const QString &target = args[4];
 
-    TbsCompressedStoredSkin storedSkin;
-    storedSkin.SetCompressedData(readFileBytes(args[0]));
     TbsSkinData store;
-    store.LoadStoredSkin(storedSkin);
+    loadSkinFile(args[0], store);
     if (store.Empty()) {
         throw std::runtime_error(args[0].toStdString() + " holds no skin");
     }
