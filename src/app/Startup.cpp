@@ -19,6 +19,10 @@ namespace pixolo {
 
 namespace {
 
+// How long a display that refuses the connection is tried again: an X server resets when its last client leaves and
+// takes a moment to accept connections again.
+constexpr int kDisplayWaitMs = 3000;
+
 // --help and --version answer on standard output and end the program before anything else is made.
 bool answeredCommandLine(int argc, char **argv, int &code)
 {
@@ -48,6 +52,12 @@ int runPixolo(int &argc, char **argv)
         return answered;
     }
     chooseWindowSystem(); // the skinned frames need X11: on a Wayland desktop through XWayland
+    // A display that cannot be opened is said so plainly, rather than by the window system's abort().
+    const QString displayProblem = x11DisplayProblem(argc, argv, kDisplayWaitMs);
+    if (!displayProblem.isEmpty()) {
+        std::fprintf(stderr, "pixolo: %s\n", displayProblem.toLocal8Bit().constData());
+        return 1;
+    }
     PixoloApplication app(argc, argv);
 
     rcGlobalVariant.sAppPath = appPathOf(QCoreApplication::applicationFilePath());

@@ -1,6 +1,8 @@
 #include "skinframe/WindowSystem.h"
 
+#include <QDeadlineTimer>
 #include <QGuiApplication>
+#include <QThread>
 #include <QWidget>
 #include <QtGui/qguiapplication_platform.h>
 
@@ -44,6 +46,42 @@ void chooseWindowSystem()
     const bool chosen = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
     if (!chosen && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+}
+
+QString x11DisplayProblem(int argc, const char *const *argv, int waitMs)
+{
+    QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0) {
+            platform = argv[i + 1];
+        }
+    }
+    const QByteArray display = qgetenv("DISPLAY");
+    if (platform.isEmpty() && display.isEmpty() && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        return {}; // Wayland only: Qt's own choice
+    }
+    // "xcb:…" and lists fall back to their next platform by themselves; only plain xcb (Qt's default) aborts.
+    if (!platform.isEmpty() && platform != "xcb") {
+        return {};
+    }
+    if (display.isEmpty()) {
+        return QStringLiteral("no display: DISPLAY is not set, and Pixolo needs a graphical desktop (X11, or Wayland "
+                              "with XWayland)");
+    }
+    const QDeadlineTimer deadline(waitMs);
+    for (;;) {
+        xcb_connection_t *connection = xcb_connect(display.constData(), nullptr);
+        const int error = xcb_connection_has_error(connection);
+        xcb_disconnect(connection);
+        if (error == 0) {
+            return {};
+        }
+        if (deadline.hasExpired()) {
+            return QStringLiteral("cannot open the display \"%1\": no X server answers there")
+                .arg(QString::fromLocal8Bit(display));
+        }
+        QThread::msleep(50);
     }
 }
 

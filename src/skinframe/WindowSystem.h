@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QWidget;
 
 namespace pixolo {
@@ -10,6 +12,14 @@ namespace pixolo {
 // a Wayland and an X display both exist and the user chose no platform (QT_QPA_PLATFORM), the program runs on X11
 // through XWayland. Call before the application object is made.
 void chooseWindowSystem();
+
+// Whether the X display the program is about to open answers. Qt ends a program that cannot open its display with
+// abort(), a core dump and a message about plugins; an X server that is restarting because its last client went
+// away refuses connections for a moment, and a copy started just then died that way. So a display that does not
+// answer is tried again for up to `waitMs`; empty when it answers (or the program will not use X11: another
+// platform was chosen with QT_QPA_PLATFORM or -platform, or only a Wayland display exists), otherwise the reason,
+// naming the display. Call after chooseWindowSystem and before the application object is made.
+QString x11DisplayProblem(int argc, const char *const *argv, int waitMs);
 
 // True when a window manager looks after the program's windows. Off X11 this is taken for granted; on X11 a
 // manager announces itself by owning the WM_S0 selection or by the _NET_SUPPORTING_WM_CHECK property of the root.

@@ -31,6 +31,15 @@ TEST(CommandLineTest, ProgramPrintsHelpAndVersionWithoutADisplayAndOpensNothing)
     EXPECT_TRUE(version.err.isEmpty());
 }
 
+TEST(CommandLineTest, ProgramWithoutADisplaySaysSoAndEndsWithStatusOne)
+{
+    // Before, the window system aborted the program: a core dump and a message about plugins.
+    const ToolRun run = ToolRun::headless(QStringLiteral("pixolo"), {});
+    EXPECT_EQ(run.exitCode, 1) << run.err.toStdString(); // -1 would be a signal
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("pixolo: no display"))) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains(QStringLiteral("plugin"))) << run.err.toStdString();
+}
+
 TEST(CommandLineTest, ProgramIgnoresUnknownOptionsAndStartsAsUsual)
 {
     // Another copy holds the single-instance lock, so a start that goes on as usual ends at the "already running"
