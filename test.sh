@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Pixolo and runs every test: unit and widget tests, whole-program tests under
-# Xvfb, a short fuzzing run, then the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Xvfb, the install and package checks, a short fuzzing run, then the unit tests and the whole-program snapshot,
+# settings and start-up cases under AddressSanitizer and UndefinedBehaviorSanitizer, and the capture tests under
+# ThreadSanitizer. The long runs (ten-minute fuzzing, 200 starts, 20 repeated runs) are documented in README.md.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -37,5 +39,14 @@ echo "== Unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPIXOLO_SANITIZE=ON -DPIXOLO_BUILD_BENCH=OFF
 cmake --build build-asan -j "$jobs"
 (cd build-asan && ctest -L unit --output-on-failure -j "$jobs")
+
+echo "== Whole-program tests against the AddressSanitizer build: snapshots, a vanishing camera, settings, start-up"
+(cd build-asan && ctest -L e2e -R 'SnapshotTest|InstalledProgramTest|StartupTest|DisplayTest' --output-on-failure \
+    -j "$jobs")
+
+echo "== Capture tests under ThreadSanitizer"
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIXOLO_TSAN=ON -DPIXOLO_BUILD_BENCH=OFF
+cmake --build build-tsan -j "$jobs" --target capture_tests
+tests/support/tsan-check.sh build-tsan/tests/capture_tests
 
 echo "== All tests passed"
