@@ -5,6 +5,7 @@
 #include "app/GlobalVariant.h"
 #include "app/TfrmMain.h"
 #include "capture/TVideoWindow.h"
+#include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinEdit.h"
 
 #include <QDir>
