@@ -7,7 +7,39 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
+
+// Keeps a display number from other X servers that pick theirs with -displayfd (they skip a number whose lock file
+// names a living process) while no server runs on it.
+class DisplayNumberHold {
+public:
+    explicit DisplayNumberHold(int number)
+        : m_path(QStringLiteral("/tmp/.X%1-lock").arg(number).toLocal8Bit())
+    {
+        const int fd = ::open(m_path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0444);
+        if (fd >= 0) {
+            const QByteArray pid = QByteArray::number(qint64(::getpid())).rightJustified(10, ' ') + '\n';
+            m_held = ::write(fd, pid.constData(), size_t(pid.size())) == pid.size();
+            ::close(fd);
+        }
+    }
+    ~DisplayNumberHold() { release(); }
+    bool held() const { return m_held; }
+    void release()
+    {
+        if (m_held) {
+            ::unlink(m_path.constData());
+            m_held = false;
+        }
+    }
+
+private:
+    QByteArray m_path;
+    bool m_held = false;
+};
 
 // A private Xvfb on a display it picks itself (-displayfd), or on a given number.
 class XServer {
@@ -65,10 +97,13 @@ TEST(DisplayTest, ProgramStartedWhileItsXServerRestartsWaitsForItAndOpens)
     const int number = first->number();
     ASSERT_GE(number, 0);
     first.reset(); // the display is gone for now, as while a server resets
+    DisplayNumberHold hold(number); // and no other test's server takes its number meanwhile
+    ASSERT_TRUE(hold.held()) << "another X server took display " << number;
 
     session.setEnv(QStringLiteral("DISPLAY"), QStringLiteral(":%1").arg(number));
     QProcess *program = session.startProgram();
     QThread::msleep(300); // the program is past its first try before the server is back
+    hold.release();
     XServer again(number);
     ASSERT_EQ(again.number(), number);
 
@@ -99,6 +134,8 @@ TEST(DisplayTest, DisplayThatStaysAwayIsNamedAndTheProgramEndsWithStatusOne)
         number = gone.number();
     }
     ASSERT_GE(number, 0);
+    const DisplayNumberHold hold(number); // no other test's server comes up there while the program tries
+    ASSERT_TRUE(hold.held()) << "another X server took display " << number;
     session.setEnv(QStringLiteral("DISPLAY"), QStringLiteral(":%1").arg(number));
     QProcess *program = session.startProgram();
     ASSERT_TRUE(program->waitForFinished(20000));
