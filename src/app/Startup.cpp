@@ -53,12 +53,13 @@ int runPixolo(int &argc, char **argv)
     }
     chooseWindowSystem(); // the skinned frames need X11: on a Wayland desktop through XWayland
     // A display that cannot be opened is said so plainly, rather than by the window system's abort().
-    const QString displayProblem = x11DisplayProblem(argc, argv, kDisplayWaitMs);
-    if (!displayProblem.isEmpty()) {
-        std::fprintf(stderr, "pixolo: %s\n", displayProblem.toLocal8Bit().constData());
+    X11DisplayCheck display(argc, argv, kDisplayWaitMs);
+    if (!display.problem().isEmpty()) {
+        std::fprintf(stderr, "pixolo: %s\n", display.problem().toLocal8Bit().constData());
         return 1;
     }
     PixoloApplication app(argc, argv);
+    display.release(); // the application holds its own connection now
 
     rcGlobalVariant.sAppPath = appPathOf(QCoreApplication::applicationFilePath());
     rcGlobalVariant.sIniFile = settingsFileFor(rcGlobalVariant.sAppPath, userConfigHome());

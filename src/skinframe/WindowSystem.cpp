@@ -49,7 +49,7 @@ void chooseWindowSystem()
     }
 }
 
-QString x11DisplayProblem(int argc, const char *const *argv, int waitMs)
+X11DisplayCheck::X11DisplayCheck(int argc, const char *const *argv, int waitMs)
 {
     QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     for (int i = 1; i + 1 < argc; ++i) {
@@ -59,29 +59,44 @@ QString x11DisplayProblem(int argc, const char *const *argv, int waitMs)
     }
     const QByteArray display = qgetenv("DISPLAY");
     if (platform.isEmpty() && display.isEmpty() && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        return {}; // Wayland only: Qt's own choice
+        return; // Wayland only: Qt's own choice
     }
     // "xcb:…" and lists fall back to their next platform by themselves; only plain xcb (Qt's default) aborts.
     if (!platform.isEmpty() && platform != "xcb") {
-        return {};
+        return;
     }
     if (display.isEmpty()) {
-        return QStringLiteral("no display: DISPLAY is not set, and Pixolo needs a graphical desktop (X11, or Wayland "
-                              "with XWayland)");
+        m_problem = QStringLiteral("no display: DISPLAY is not set, and Pixolo needs a graphical desktop (X11, or "
+                                   "Wayland with XWayland)");
+        return;
     }
     const QDeadlineTimer deadline(waitMs);
     for (;;) {
         xcb_connection_t *connection = xcb_connect(display.constData(), nullptr);
-        const int error = xcb_connection_has_error(connection);
-        xcb_disconnect(connection);
-        if (error == 0) {
-            return {};
+        if (xcb_connection_has_error(connection) == 0) {
+            m_connection = connection; // held: closing it now could make the server reset again
+            return;
         }
+        xcb_disconnect(connection);
         if (deadline.hasExpired()) {
-            return QStringLiteral("cannot open the display \"%1\": no X server answers there")
-                .arg(QString::fromLocal8Bit(display));
+            m_problem = QStringLiteral("cannot open the display \"%1\": no X server answers there")
+                            .arg(QString::fromLocal8Bit(display));
+            return;
         }
         QThread::msleep(50);
+    }
+}
+
+X11DisplayCheck::~X11DisplayCheck()
+{
+    release();
+}
+
+void X11DisplayCheck::release()
+{
+    if (m_connection) {
+        xcb_disconnect(static_cast<xcb_connection_t *>(m_connection));
+        m_connection = nullptr;
     }
 }
 
