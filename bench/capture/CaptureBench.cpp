@@ -18,7 +18,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace pixolo
 {
@@ -39,7 +41,7 @@ public:
         m_graph.SetMode(gmCapture);
         const TSysDevEnum devices(CLSID_VideoInputDeviceCategory);
         for (int i = 0; i < devices.DeviceCount(); ++i) {
-            if (devices.Device(i)->FriendlyName == QStringLiteral("Pixolo Test Camera")) {
+            if (devices.Device(i)->FriendlyName.startsWith(QStringLiteral("Pixolo Test Camera"))) {
                 m_filter.BaseFilter()->StoreMoniker(devices.DeviceMoniker(i).get());
             }
         }
@@ -121,6 +123,106 @@ void BM_CopyFrameToBitmap1920x1080(benchmark::State &state)
     copyFrameToBitmap(state, "1920x1080");
 }
 BENCHMARK(BM_CopyFrameToBitmap1920x1080)->Unit(benchmark::kMicrosecond);
+
+// The processor time the process takes while the event loop runs for `milliseconds`, as a share of one core.
+double processorShareFor(int milliseconds)
+{
+    const double before = processorSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+    return 100.0 * (processorSeconds() - before) / (double(wall.nsecsElapsed()) / 1e9);
+}
+
+// The least a preview can cost: the same virtual camera, scaled to 320 × 240 and converted for painting, into a sink
+// that takes the frames at their time and does nothing with them.
+class ReferencePreview
+{
+public:
+    ReferencePreview(const QByteArray &size, bool mjpeg)
+    {
+        qputenv("PIXOLO_TESTCAM_SIZE", size);
+        qputenv("PIXOLO_TESTCAM_FORMAT", mjpeg ? "mjpeg" : "yuy2");
+        const QByteArray description = QByteArray("pixolotestcamsrc ! ") + (mjpeg ? "jpegdec ! " : "")
+            + "videoscale ! videoconvert ! video/x-raw,format=BGRx,width=320,height=240 ! fakesink sync=true";
+        m_pipeline = gst_parse_launch(description.constData(), nullptr);
+        m_running = m_pipeline
+            && gst_element_set_state(m_pipeline, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE
+            && gst_element_get_state(m_pipeline, nullptr, nullptr, 10 * GST_SECOND) == GST_STATE_CHANGE_SUCCESS;
+    }
+    ~ReferencePreview()
+    {
+        if (m_pipeline) {
+            gst_element_set_state(m_pipeline, GST_STATE_NULL);
+            gst_object_unref(m_pipeline);
+        }
+        qunsetenv("PIXOLO_TESTCAM_FORMAT");
+        qunsetenv("PIXOLO_TESTCAM_SIZE");
+    }
+    bool running() const { return m_running; }
+
+private:
+    GstElement *m_pipeline = nullptr;
+    bool m_running = false;
+};
+
+// Pixolo's preview against the reference, in turns within one run (the machine is shared and its load changes):
+// three pairs of three seconds each, medians compared.
+void previewAgainstReference(benchmark::State &state, const QByteArray &size, bool mjpeg)
+{
+    for (auto _ : state) {
+        std::vector<double> ours;
+        std::vector<double> reference;
+        std::vector<double> paintedFps;
+        for (int pair = 0; pair < 3; ++pair) {
+            {
+                qputenv("PIXOLO_TESTCAM_FORMAT", mjpeg ? "mjpeg" : "yuy2");
+                Preview preview(size);
+                preview.window().show();
+                if (!preview.running() || !preview.waitForFrame()) {
+                    state.SkipWithError("the virtual camera does not run");
+                    return;
+                }
+                processorShareFor(500); // settled
+                const int paintsBefore = preview.paints();
+                ours.push_back(processorShareFor(3000));
+                paintedFps.push_back((preview.paints() - paintsBefore) / 3.0);
+            }
+            {
+                ReferencePreview bare(size, mjpeg);
+                if (!bare.running()) {
+                    state.SkipWithError("the reference pipeline does not run");
+                    return;
+                }
+                processorShareFor(500);
+                reference.push_back(processorShareFor(3000));
+            }
+        }
+        qunsetenv("PIXOLO_TESTCAM_FORMAT");
+        std::sort(ours.begin(), ours.end());
+        std::sort(reference.begin(), reference.end());
+        state.counters["pixolo_cpu_percent"] = ours[1];
+        state.counters["reference_cpu_percent"] = reference[1];
+        state.counters["ratio"] = reference[1] > 0 ? ours[1] / reference[1] : 0.0;
+        std::sort(paintedFps.begin(), paintedFps.end());
+        state.counters["painted_fps"] = paintedFps[1];
+    }
+}
+
+BENCHMARK_CAPTURE(previewAgainstReference, yuy2_640x480, QByteArray("640x480"), false)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+BENCHMARK_CAPTURE(previewAgainstReference, yuy2_1920x1080, QByteArray("1920x1080"), false)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+BENCHMARK_CAPTURE(previewAgainstReference, mjpeg_1280x720, QByteArray("1280x720"), true)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+BENCHMARK_CAPTURE(previewAgainstReference, mjpeg_1920x1080, QByteArray("1920x1080"), true)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
 
 // Share of one core the whole process uses while the preview shows 640 × 480 at 30 frames a second for ten
 // seconds; also the frames painted a second.

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <mutex>
 #include <utility>
 
 namespace pixolo::PhotoFile {
@@ -83,11 +84,25 @@ QString firstFreeName(const QString &base)
     return base + QStringLiteral(".jpg");
 }
 
-// Folders tidied lately, so that a burst of shots does not read a large folder again for each one.
+// Folders tidied lately, so that a burst of shots does not read a large folder again for each one. Photos are stored
+// beside the window's thread: the list has a lock.
+std::mutex s_tidiedLock;
 QHash<QString, QElapsedTimer> &tidiedFolders()
 {
     static QHash<QString, QElapsedTimer> folders;
     return folders;
+}
+
+// Whether the folder and prefix were tidied within the last minute; marks them tidied now when not.
+bool tidiedLately(const QString &key, qint64 withinMs)
+{
+    const std::lock_guard lock(s_tidiedLock);
+    QElapsedTimer &tidied = tidiedFolders()[key];
+    if (tidied.isValid() && !tidied.hasExpired(withinMs)) {
+        return true;
+    }
+    tidied.start();
+    return false;
 }
 
 constexpr qint64 kStaleAfterMs = 60 * 1000;
@@ -97,8 +112,10 @@ constexpr qint64 kStaleAfterMs = 60 * 1000;
 int removeStaleTemporaryFiles(const QString &pathText)
 {
     const auto [folder, prefix] = folderAndPrefix(pathText);
-    QElapsedTimer &tidied = tidiedFolders()[folder + QLatin1Char('/') + prefix];
-    tidied.start();
+    {
+        const std::lock_guard lock(s_tidiedLock);
+        tidiedFolders()[folder + QLatin1Char('/') + prefix].start();
+    }
 
     const QRegularExpression ours(AtomicFile::temporaryNamePattern(
         QRegularExpression::escape(prefix) + QStringLiteral("[0-9]{14}(-[0-9]+)?\\.jpg")));
@@ -126,8 +143,7 @@ int removeStaleTemporaryFiles(const QString &pathText)
 QString store(const QString &pathText, const QDateTime &when, const QByteArray &jpeg)
 {
     const auto [folder, prefix] = folderAndPrefix(pathText);
-    const auto tidied = tidiedFolders().constFind(folder + QLatin1Char('/') + prefix);
-    if (tidied == tidiedFolders().constEnd() || tidied->hasExpired(kStaleAfterMs)) {
+    if (!tidiedLately(folder + QLatin1Char('/') + prefix, kStaleAfterMs)) {
         removeStaleTemporaryFiles(pathText);
     }
 

@@ -1,5 +1,6 @@
 #include "app/TfrmMain.h"
 
+#include "app/CameraChoice.h"
 #include "app/FormControls.h"
 #include "app/GlobalVariant.h"
 #include "app/JpegEncoder.h"
@@ -8,6 +9,7 @@
 #include "app/ProductTexts.h"
 #include "app/PubFun.h"
 #include "app/TfrmAbout.h"
+#include "capture/DeviceRegistry.h"
 #include "capture/TFilter.h"
 #include "capture/TFilterGraph.h"
 #include "capture/TSampleGrabber.h"
@@ -17,6 +19,7 @@
 #include "platform/MessageBox.h"
 #include "platform/TBitmap.h"
 #include "skinctrls/TBevel.h"
+#include "skinframe/TbsSkinPopupMenu.h"
 #include "skinctrls/TImage.h"
 #include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinCheckRadioBox.h"
@@ -27,13 +30,20 @@
 #include "skinframe/TbsSkinForm.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDateTime>
 #include <QDir>
 #include <QKeyEvent>
 #include <QFileInfo>
 #include <QPainter>
 #include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <thread>
 
 namespace pixolo {
 
@@ -110,6 +120,7 @@ TfrmMain::TfrmMain(QWidget *parent)
     VideoWindow->Loaded();
     MusicGraph->Loaded();
     bsSkinForm1->SetSkinData(bsSkinData1);
+    pmCameras->SetSkinData(bsSkinData1);
     loadSkin(bsSkinData1, bsCompressedStoredSkin1);
     bsSkinForm1->resizeForClient(kClientSize);
 
@@ -138,7 +149,8 @@ void TfrmMain::createComponents()
     FilterGraph->SetMode(gmCapture);
     FilterGraph->SetGraphEdit(false);
     FilterGraph->SetLinearVolume(true);
-    FilterGraph->OnGraphDeviceLost = [this](QObject *, IInterface *, bool) { m_cameraLost = true; };
+    FilterGraph->OnGraphDeviceLost = [this](QObject *, IInterface *, bool) { cameraGone(); };
+    FilterGraph->OnGraphErrorAbort = [this](QObject *, HRESULT) { cameraGone(); };
 
     // Throws when the platform cannot grab frames: then the window, and the program, cannot start.
     SampleGrabber = new TSampleGrabber(this);
@@ -189,6 +201,19 @@ void TfrmMain::createControls()
     VideoWindow->setGeometry(3, 3, 320, 240);
     VideoWindow->VMROptions()->SetMode(vmrWindowed);
     VideoWindow->SetColor(Qt::black);
+
+    // Over the black preview while the camera in use is gone.
+    lblCameraState = makeControl<TbsSkinStdLabel>(bsSkinPanel6, "lblCameraState", QRect(3, 3, 320, 240));
+    lblCameraState->SetSkinDataName(QStringLiteral("stdlabel"));
+    lblCameraState->SetAutoSize(false);
+    lblCameraState->SetAlignment(taCenter);
+    lblCameraState->SetLayout(tlCenter);
+    lblCameraState->SetUseSkinColor(false); // the skin's font, in white on the black preview
+    ControlFont stateFont = lblCameraState->Font();
+    stateFont.Color = 0xFFFFFF;
+    lblCameraState->SetFont(stateFont);
+    lblCameraState->SetCaption(QStringLiteral("摄像头已断开"));
+    lblCameraState->hide();
 
     bsSkinPanel7 = makePanel(bsSkinPanel5, "bsSkinPanel7", {360, 12, 326, 246}, alNone, bvFrame);
     bsSkinPanel7->SetTabOrder(1);
@@ -243,6 +268,10 @@ void TfrmMain::createControls()
     bsSkinStatusBar1->SetDefaultAlignment(taCenter);
     bsSkinStatusBar1->SetAlign(alBottom);
 
+    // The cameras, offered by a right click on the preview.
+    pmCameras = new TbsSkinPopupMenu(this);
+    pmCameras->setObjectName(QStringLiteral("pmCameras"));
+
     bsSkinStatusPanel1 = makeControl<TbsSkinStatusPanel>(bsSkinStatusBar1, "bsSkinStatusPanel1", QRect(1, 1, 727, 28));
     bsSkinStatusPanel1->SetSkinDataName(QStringLiteral("statuspanel"));
     bsSkinStatusPanel1->SetBorderStyle(bvNone);
@@ -253,7 +282,7 @@ void TfrmMain::createControls()
     bindSkin(bsSkinData1,
         {bsSkinPanel1, bsSkinPanel2, bsSkinPanel3, bsSkinPanel4, bsSkinPanel5, bsSkinStdLabel1, bsSkinSpeedButton1,
          bsSkinPanel6, bsSkinPanel7, edtsPath, bsSkinButton1, bsSkinButton2, bsSkinButton3, bsSkinButton4, cbDelay,
-         bsSkinStatusBar1});
+         bsSkinStatusBar1, lblCameraState});
 }
 
 QString TfrmMain::captionText()
@@ -268,6 +297,8 @@ void TfrmMain::FormCreate()
     // An error here is reported and the window opens all the same.
     try {
         m_devEnum = std::make_unique<TSysDevEnum>(CLSID_VideoInputDeviceCategory);
+        m_chosenCamera = CameraChoice::fromSettingsText(
+            IniReadString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("Camera"), QString()));
         if (m_devEnum->DeviceCount() <= 0) {
             MessageBox::show(QStringLiteral("未发现可以使用的视频捕获设备!"), rcGlobalVariant.sAppTitle,
                              MessageBox::NoIcon, this);
@@ -277,6 +308,8 @@ void TfrmMain::FormCreate()
     } catch (const std::exception &error) {
         PixoloApplication::showException(error);
     }
+    // Cameras plugged in or out while the program runs.
+    connect(&DeviceRegistry::videoSources(), &DeviceRegistry::devicesChanged, this, [this] { devicesChanged(); });
 }
 
 void TfrmMain::DeviceCommand(int code)
@@ -285,11 +318,30 @@ void TfrmMain::DeviceCommand(int code)
     case 1:
         m_cameraLost = false; // a new connection starts afresh
         try {
+            // The camera chosen last, else the one in use before (it came back), else the first.
+            const std::vector<CameraChoice::Camera> cameras
+                = m_devEnum ? CameraChoice::camerasOf(*m_devEnum) : std::vector<CameraChoice::Camera>();
+            const int index
+                = CameraChoice::preferredIndex(cameras, m_chosenCamera.isEmpty() ? m_cameraInUse : m_chosenCamera);
+            const RefPtr<IMoniker> camera = index >= 0 ? m_devEnum->DeviceMoniker(index) : RefPtr<IMoniker>();
+            QByteArray wanted;
+            if (camera) {
+                SaveMonikerToStream(camera.get(), wanted);
+            }
+            m_cameraInUse = wanted;
+            // The preview starts by connecting again what was connected a moment ago: a connection to the same
+            // camera that nothing was rendered into since is already the one asked for.
+            if (m_freshConnection && FilterGraph->Active() && Filter->BaseFilter()->Block() == wanted) {
+                break;
+            }
+            m_freshConnection = false;
             FilterGraph->ResetGraph();
             FilterGraph->SetActive(false);
-            Filter->BaseFilter()->StoreMoniker(m_devEnum ? m_devEnum->DeviceMoniker(0).get() : nullptr);
+            Filter->BaseFilter()->StoreMoniker(camera.get());
             FilterGraph->SetActive(true);
+            m_freshConnection = true;
         } catch (const std::exception &) {
+            m_freshConnection = false;
             MessageBox::show(QStringLiteral("Connect Fail!"), kCaptionError, MessageBox::NoIcon, this);
         }
         break;
@@ -300,6 +352,7 @@ void TfrmMain::DeviceCommand(int code)
                              this);
             return;
         }
+        m_freshConnection = false; // rendered into from here on
         m_captureBuilder = FilterGraph->QueryInterface<ICaptureGraphBuilder2>();
         m_sourceFilter = Filter->QueryInterface<IBaseFilter>();
         m_rendererFilter = VideoWindow->QueryInterface<IBaseFilter>();
@@ -313,6 +366,7 @@ void TfrmMain::DeviceCommand(int code)
         break;
     }
     case 5:
+        m_freshConnection = false;
         try {
             FilterGraph->ResetGraph();
             FilterGraph->SetActive(false);
@@ -371,7 +425,47 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
             }
         }
     }
+    // A right click on the preview (or on what it says over it) offers the cameras.
+    if (event->type() == QEvent::ContextMenu && (watched == VideoWindow || watched == lblCameraState)) {
+        showCameraMenu(static_cast<QContextMenuEvent *>(event)->globalPos());
+        return true;
+    }
     return false; // the key goes on to the focused control
+}
+
+void TfrmMain::showCameraMenu(const QPoint &at)
+{
+    if (!m_devEnum) {
+        return;
+    }
+    pmCameras->clear();
+    for (const CameraChoice::Camera &camera : CameraChoice::camerasOf(*m_devEnum)) {
+        QString caption = camera.name;
+        caption.replace(QLatin1Char('&'), QStringLiteral("&&")); // a name is not an access key
+        QAction *item = pmCameras->addAction(caption);
+        item->setCheckable(true);
+        item->setChecked(camera.identity == m_cameraInUse && !m_cameraLost);
+        const QByteArray identity = camera.identity;
+        connect(item, &QAction::triggered, this, [this, identity] { chooseCamera(identity); });
+    }
+    if (pmCameras->actions().isEmpty()) {
+        return;
+    }
+    pmCameras->Popup(at.x(), at.y());
+}
+
+void TfrmMain::chooseCamera(const QByteArray &identity)
+{
+    // Kept for the next start, and used at once.
+    m_chosenCamera = identity;
+    IniWriteString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("Camera"),
+                   CameraChoice::settingsText(identity));
+    if (identity == m_cameraInUse && !m_cameraLost && FilterGraph->Active()) {
+        return; // the camera in use already
+    }
+    m_cameraLost = false;
+    lblCameraState->hide();
+    DeviceCommand(3);
 }
 
 void TfrmMain::FormKeyDown(int key)
@@ -401,16 +495,49 @@ void TfrmMain::bsSkinButton2Click(QObject *)
     const bool fresh = !m_cameraLost && frameAge >= 0 && frameAge <= kFreshFrameMs;
     TBitmap bitmap;
     const bool grabbed = fresh && SampleGrabber->CopyFrameToBitmap(&bitmap);
-    const std::optional<QByteArray> jpeg = MakeJpeg(bitmap, 75);
+
+    // Encoding and storing the photo take a while (a large frame, a disk sync): they run beside the window, which
+    // goes on painting the preview meanwhile, and the snapshot waits for them. User input waits too, so nothing the
+    // user does can come between; the order of the steps is the same as if they ran here.
+    struct Outcome {
+        std::optional<QByteArray> jpeg;
+        QString stored;
+        std::exception_ptr error;
+    };
+    Outcome outcome;
+    const QString pathText = edtsPath->Text();
+    QEventLoop waiting;
+    std::atomic<bool> done { false };
+    std::thread worker([&] {
+        outcome.jpeg = MakeJpeg(bitmap, 75);
+        // No frame, or a frame the encoder could not take: nothing is stored, rather than an empty file.
+        if (grabbed && !bitmap.Empty() && outcome.jpeg && !outcome.jpeg->isEmpty()) {
+            try {
+                outcome.stored = PhotoFile::store(pathText, QDateTime::currentDateTime(), *outcome.jpeg);
+            } catch (...) {
+                outcome.error = std::current_exception();
+            }
+        }
+        done = true;
+        QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
+    });
     Image->SetPicture(bitmap);
-    const QDateTime now = QDateTime::currentDateTime();
+    if (!done) {
+        waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    worker.join();
+    if (!self) {
+        return;
+    }
     m_lastPhotoFile.clear();
-    // No frame, or a frame the encoder could not take: say so rather than store an empty file.
-    if (!grabbed || bitmap.Empty() || !jpeg || jpeg->isEmpty()) {
+    if (outcome.error) {
+        std::rethrow_exception(outcome.error); // a refused file: its error for the default handler
+    }
+    if (outcome.stored.isEmpty()) {
         MessageBox::show(QStringLiteral("未能取得图像,照片未保存!"), kCaptionError, MessageBox::Error, this);
         return;
     }
-    m_lastPhotoFile = PhotoFile::store(edtsPath->Text(), now, *jpeg); // a refused file raises
+    m_lastPhotoFile = outcome.stored;
     PlayShutterSound();
 }
 
@@ -473,6 +600,56 @@ void TfrmMain::PlayShutterSound()
         MusicGraph->RunGraph();
     } catch (const std::exception &) {
         silenceShutterSound();
+    }
+}
+
+void TfrmMain::cameraGone()
+{
+    if (m_cameraLost) {
+        return; // told once (a lost camera is reported as lost and as an error): stopped once
+    }
+    m_cameraLost = true; // no photo from here on, at once
+    // The graph is stopped once, after the event that told us has been handled; the preview says why it is black
+    // until the camera comes back.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_freshConnection = false;
+            try {
+                FilterGraph->ResetGraph();
+                FilterGraph->SetActive(false);
+            } catch (const std::exception &) {
+                // Nothing more to stop.
+            }
+            if (m_cameraLost) {
+                lblCameraState->show();
+                lblCameraState->raise();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void TfrmMain::devicesChanged()
+{
+    if (m_closed) {
+        return;
+    }
+    m_devEnum = std::make_unique<TSysDevEnum>(CLSID_VideoInputDeviceCategory);
+    const std::vector<CameraChoice::Camera> cameras = CameraChoice::camerasOf(*m_devEnum);
+    const bool inUsePresent = std::any_of(cameras.begin(), cameras.end(),
+                                          [&](const CameraChoice::Camera &camera) { return camera.identity == m_cameraInUse; });
+    // The camera in use came back after it was lost; or a camera appeared while there was none.
+    const bool comeBack = m_cameraLost && !m_cameraInUse.isEmpty() && inUsePresent;
+    const bool first = m_cameraInUse.isEmpty() && !cameras.empty();
+    if (!comeBack && !first) {
+        return;
+    }
+    m_cameraLost = false;
+    lblCameraState->hide();
+    try {
+        DeviceCommand(3);
+    } catch (const std::exception &error) {
+        PixoloApplication::showException(error);
     }
 }
 

@@ -26,6 +26,7 @@ class TbsSkinData;
 class TbsSkinEdit;
 class TbsSkinForm;
 class TbsSkinPanel;
+class TbsSkinPopupMenu;
 class TbsSkinSpeedButton;
 class TbsSkinStatusBar;
 class TbsSkinStatusPanel;
@@ -86,6 +87,8 @@ public:
     TbsSkinCheckRadioBox *cbDelay = nullptr;
     TbsSkinStatusBar *bsSkinStatusBar1 = nullptr;
     TbsSkinStatusPanel *bsSkinStatusPanel1 = nullptr;
+    TbsSkinStdLabel *lblCameraState = nullptr; // "摄像头已断开" over the preview while the camera is gone
+    TbsSkinPopupMenu *pmCameras = nullptr;     // the cameras, on a right click on the preview
 
     TFilterGraph *FilterGraph = nullptr;
     TSampleGrabber *SampleGrabber = nullptr;
@@ -117,6 +120,17 @@ private:
         bool operator==(const SoundFileStamp &other) const = default;
     };
     void prepareShutterSound(const SoundFileStamp &stamp);
+    // The camera in use vanished (the graph lost it or failed): stop once and say so over the preview.
+    void cameraGone();
+    // The system's cameras changed: start the preview on one that came back or appeared.
+    void devicesChanged();
+    void showCameraMenu(const QPoint &at);
+
+public:
+    // Uses the camera of that identity from now on, and at the next start.
+    void chooseCamera(const QByteArray &identity);
+
+private:
     void prepareShutterSoundAhead();
     void silenceShutterSound();
 
@@ -129,6 +143,9 @@ private:
     const QEvent *m_previewedKey = nullptr; // the key press the window has seen and that still travels
     bool m_cameraLost = false;                // the graph reported the camera gone since it was connected
     bool m_shownOnce = false;
+    bool m_freshConnection = false; // connected, and nothing rendered into the graph since
+    QByteArray m_chosenCamera;      // the camera the user chose (settings file), empty without a choice
+    QByteArray m_cameraInUse;       // the camera connected last, empty without one
     bool m_soundPrepared = false; // MusicGraph holds the chain of the file in m_soundStamp
     bool m_soundAtStart = false;  // and it has not played yet
     SoundFileStamp m_soundStamp;

@@ -1,8 +1,8 @@
 #include "capture/CaptureGraphBuilder.h"
 
-#include "capture/FailureReport.h"
-
+#include "capture/CameraFormat.h"
 #include "capture/ElementFilter.h"
+#include "capture/FailureReport.h"
 #include "capture/FilterGraphManager.h"
 
 #include <gst/video/video.h>
@@ -222,8 +222,28 @@ HRESULT CaptureGraphBuilder::RenderStream(
     return S_OK;
 }
 
-HRESULT CaptureGraphBuilder::connect(GstPad *from, GstPad *to, bool intoRenderer, Connection &connection)
+HRESULT CaptureGraphBuilder::connect(GstPad *source, GstPad *to, bool intoRenderer, Connection &connection)
 {
+    GstRef<GstPad> fixed;
+    if (!intoRenderer) {
+        // A camera offering several formats gives the one with the largest picture at the highest rate.
+        const auto offered = GstRef<GstCaps>::adopt(gst_pad_query_caps(source, nullptr));
+        if (const GstRef<GstCaps> chosen = bestCameraFormat(offered.get())) {
+            RefPtr<IBaseFilter> filter = m_manager->addElement("capsfilter", QStringLiteral("Camera Format"));
+            if (!filter) {
+                return E_CANNOT_RENDER;
+            }
+            connection.added.push_back(filter);
+            GstElement *element = FilterCore::from(filter.get())->element();
+            g_object_set(element, "caps", chosen.get(), nullptr);
+            const auto input = GstRef<GstPad>::adopt(gst_element_get_static_pad(element, "sink"));
+            if (!link(source, input.get(), connection)) {
+                return E_CANNOT_CONNECT;
+            }
+            fixed = GstRef<GstPad>::adopt(gst_element_get_static_pad(element, "src"));
+        }
+    }
+    GstPad *from = fixed ? fixed.get() : source;
     // The way into a renderer always passes a scaler: what flows there may be any raw format at any size, even when
     // the two pads could agree on something at link time.
     if (!intoRenderer && link(from, to, connection)) {

@@ -29,7 +29,7 @@ private:
         std::vector<std::pair<GstRef<GstPad>, GstRef<GstPad>>> links;
     };
 
-    HRESULT connect(GstPad *from, GstPad *to, bool intoRenderer, Connection &connection);
+    HRESULT connect(GstPad *source, GstPad *to, bool intoRenderer, Connection &connection);
     bool link(GstPad *from, GstPad *to, Connection &connection);
     void undo(Connection &connection);
 

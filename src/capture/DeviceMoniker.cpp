@@ -1,10 +1,9 @@
 #include "capture/DeviceMoniker.h"
 
+#include "capture/DeviceRegistry.h"
 #include "capture/ElementFilter.h"
 
 #include <QtEndian>
-
-#include <set>
 
 namespace pixolo
 {
@@ -26,40 +25,6 @@ constexpr const char *identifyingKeys[] = {
 constexpr std::uint32_t identityVersion = 1;
 constexpr const char *classKey = "class";
 constexpr const char *nameKey = "name";
-
-struct CategoryFilter {
-    const char *deviceClass;
-    const char *caps;
-};
-
-std::optional<CategoryFilter> filterFor(const GUID &category)
-{
-    if (category == CLSID_VideoInputDeviceCategory) {
-        return CategoryFilter { "Video/Source", "video/x-raw; image/jpeg" };
-    }
-    if (category == CLSID_AudioInputDeviceCategory) {
-        return CategoryFilter { "Audio/Source", "audio/x-raw" };
-    }
-    return std::nullopt;
-}
-
-std::vector<GstRef<GstDevice>> monitorDevices(const char *deviceClass, const char *capsText)
-{
-    std::vector<GstRef<GstDevice>> devices;
-    auto monitor = GstRef<GstDeviceMonitor>::adopt(gst_device_monitor_new());
-    auto caps = GstRef<GstCaps>::adopt(capsText ? gst_caps_from_string(capsText) : nullptr);
-    gst_device_monitor_add_filter(monitor.get(), deviceClass, caps.get());
-    GList *list = gst_device_monitor_get_devices(monitor.get()); // probes the providers; no need to start
-    std::set<QString> seen;
-    for (GList *item = list; item; item = item->next) {
-        auto device = GstRef<GstDevice>::adopt(GST_DEVICE(item->data));
-        if (seen.insert(DeviceIdentity::of(device.get()).duplicateKey()).second) {
-            devices.push_back(std::move(device));
-        }
-    }
-    g_list_free(list);
-    return devices;
-}
 
 void appendText(QByteArray &out, const QString &text)
 {
@@ -283,19 +248,19 @@ HRESULT SystemDeviceEnum::CreateClassEnumerator(const GUID &category, RefPtr<IEn
 
 std::vector<GstRef<GstDevice>> SystemDeviceEnum::listDevices(const GUID &category)
 {
-    const auto filter = filterFor(category);
-    return filter ? monitorDevices(filter->deviceClass, filter->caps) : std::vector<GstRef<GstDevice>>();
+    // The registries probe once and then follow the monitor: listing costs no probe.
+    if (category == CLSID_VideoInputDeviceCategory) {
+        return DeviceRegistry::videoSources().devices();
+    }
+    if (category == CLSID_AudioInputDeviceCategory) {
+        return DeviceRegistry::audioSources().devices();
+    }
+    return {};
 }
 
 std::vector<GstRef<GstDevice>> SystemDeviceEnum::listDevices(const QString &deviceClass)
 {
-    for (const GUID &category : { CLSID_VideoInputDeviceCategory, CLSID_AudioInputDeviceCategory }) {
-        const auto filter = filterFor(category);
-        if (deviceClass == QLatin1String(filter->deviceClass)) {
-            return monitorDevices(filter->deviceClass, filter->caps);
-        }
-    }
-    return monitorDevices(deviceClass.toUtf8().constData(), nullptr);
+    return DeviceRegistry::ofClass(deviceClass).devices();
 }
 
 MonikerEnum::MonikerEnum(std::vector<RefPtr<IMoniker>> monikers)

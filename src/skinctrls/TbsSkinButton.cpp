@@ -18,9 +18,6 @@ namespace {
 // Fill colours of the default look (0x00BBGGRR).
 constexpr TColor s_downFace = 11899781;
 constexpr TColor s_hotFace = 13811126;
-// A morph moves a fifth of the way on each 20-ms tick.
-constexpr int s_morphInterval = 20;
-constexpr double s_morphStep = 0.2;
 
 } // namespace
 
@@ -187,7 +184,7 @@ void SkinButtonControl::setHot(bool value)
 {
     if (m_hot != value) {
         m_hot = value;
-        if (morphActive() && !m_morphTimer) {
+        if (morphActive() && !m_morphTimer.exists()) {
             m_morphFactor = value || focusedLook() ? 1 : 0; // a look set from outside shows at once
         }
         update();
@@ -273,37 +270,19 @@ void SkinButtonControl::startMorph()
         update();
         return;
     }
-    if (!m_morphTimer) {
-        m_morphTimer = new QTimer(this);
-        m_morphTimer->setInterval(s_morphInterval);
-        connect(m_morphTimer, &QTimer::timeout, this, [this] { morphStep(); });
-    }
-    if (!m_morphTimer->isActive()) {
-        m_morphTimer->start();
-    }
+    m_morphTimer.start(this, MorphTimer::Interval, [this] { morphStep(); });
 }
 
 void SkinButtonControl::stopMorph()
 {
-    if (m_morphTimer) {
-        m_morphTimer->stop(); // no tick after this, even before the timer is gone
-        m_morphTimer->deleteLater(); // timers exist only while a morph runs
-        m_morphTimer = nullptr;
-    }
+    m_morphTimer.stop();
 }
 
 void SkinButtonControl::morphStep()
 {
-    const bool toward = m_hot || focusedLook();
-    if (!morphActive()) {
-        m_morphFactor = toward ? 1 : 0;
-        stopMorph();
-    } else if (toward && m_morphFactor < 1) {
-        m_morphFactor = std::min(1.0, m_morphFactor + s_morphStep);
-    } else if (!toward && m_morphFactor > 0) {
-        m_morphFactor = std::max(0.0, m_morphFactor - s_morphStep);
-    } else {
-        m_morphFactor = toward ? 1 : 0;
+    const MorphTimer::Stepped next = MorphTimer::step(m_morphFactor, m_hot || focusedLook(), morphActive());
+    m_morphFactor = next.factor;
+    if (next.over) {
         stopMorph();
     }
     update();

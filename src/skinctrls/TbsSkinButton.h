@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/TBitmap.h"
+#include "skinctrls/MorphTimer.h"
 #include "skinctrls/TbsSkinControl.h"
 
 #include <QPointer>
@@ -172,7 +173,7 @@ private:
     bool m_wentDownAtPress = false;
     QTimer *m_repeatTimer = nullptr;
     double m_morphFactor = 0;
-    QTimer *m_morphTimer = nullptr;
+    MorphTimer m_morphTimer;
     int m_animateFrame = 0;
     bool m_animateForward = true;
     QTimer *m_animateTimer = nullptr;

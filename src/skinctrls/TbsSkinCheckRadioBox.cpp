@@ -72,12 +72,6 @@ void TbsSkinCheckRadioBox::SetRadio(bool value)
     update();
 }
 
-namespace {
-
-constexpr int s_morphInterval = 20;
-constexpr double s_morphStep = 0.2;
-
-} // namespace
 
 void TbsSkinCheckRadioBox::SetFlat(bool value)
 {
@@ -153,37 +147,19 @@ void TbsSkinCheckRadioBox::startMorph()
         update();
         return;
     }
-    if (!m_morphTimer) {
-        m_morphTimer = new QTimer(this);
-        m_morphTimer->setInterval(s_morphInterval);
-        connect(m_morphTimer, &QTimer::timeout, this, [this] { morphStep(); });
-    }
-    if (!m_morphTimer->isActive()) {
-        m_morphTimer->start();
-    }
+    m_morphTimer.start(this, MorphTimer::Interval, [this] { morphStep(); });
 }
 
 void TbsSkinCheckRadioBox::stopMorph()
 {
-    if (m_morphTimer) {
-        m_morphTimer->stop(); // no tick after this, even before the timer is gone
-        m_morphTimer->deleteLater(); // the timer exists only while a morph runs
-        m_morphTimer = nullptr;
-    }
+    m_morphTimer.stop();
 }
 
 void TbsSkinCheckRadioBox::morphStep()
 {
-    const bool toward = m_hot || hasFocus();
-    if (!morphActive()) {
-        m_morphFactor = toward ? 1 : 0;
-        stopMorph();
-    } else if (toward && m_morphFactor < 1) {
-        m_morphFactor = std::min(1.0, m_morphFactor + s_morphStep);
-    } else if (!toward && m_morphFactor > 0) {
-        m_morphFactor = std::max(0.0, m_morphFactor - s_morphStep);
-    } else {
-        m_morphFactor = toward ? 1 : 0;
+    const MorphTimer::Stepped next = MorphTimer::step(m_morphFactor, m_hot || hasFocus(), morphActive());
+    m_morphFactor = next.factor;
+    if (next.over) {
         stopMorph();
     }
     update();

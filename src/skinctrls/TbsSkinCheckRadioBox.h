@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skinctrls/MorphTimer.h"
 #include "skinctrls/TbsSkinControl.h"
 
 #include <QImage>
@@ -110,7 +111,7 @@ private:
     TRect m_textRect;
     TRect m_checkPlace;
     double m_morphFactor = 0;
-    QTimer *m_morphTimer = nullptr;
+    MorphTimer m_morphTimer;
 
     bool m_checked = false;
     TCheckBoxState m_state = cbUnchecked;

@@ -1,5 +1,7 @@
 #include "skinctrls/TbsSkinEdit.h"
 
+#include "skin/ControlMenu.h"
+#include "skin/SkinMessage.h"
 #include "skin/SkinPaint.h"
 #include "skin/TbsDataSkinControl.h"
 #include "skinctrls/DefaultLook.h"
@@ -162,7 +164,25 @@ void TbsCustomEdit::contextMenuEvent(QContextMenuEvent *event)
         return;
     }
     buildContextMenu();
-    m_contextMenu->popup(contextMenuPosition(event));
+    const QPoint at = contextMenuPosition(event);
+    // The skinned menu of the window when it has one; the framework's own menu otherwise.
+    if (!popupControlMenu(this, m_contextMenu, at)) {
+        m_contextMenu->popup(at);
+    }
+}
+
+bool TbsCustomEdit::event(QEvent *event)
+{
+    if (event->type() == SkinMessageEvent::eventType()
+        && static_cast<SkinMessageEvent *>(event)->Msg() == SKIN_MSG_MENU_COMMAND) {
+        // The skinned menu ran one of the items: the menu has done its work.
+        if (m_contextMenu) {
+            m_contextMenu->deleteLater();
+            m_contextMenu = nullptr;
+        }
+        return true;
+    }
+    return ControlBase<QLineEdit>::event(event);
 }
 
 TbsSkinCustomEdit::TbsSkinCustomEdit(QWidget *parent)

@@ -45,7 +45,9 @@ public:
     const ControlFont &Font() const { return m_font; }
     void SetFont(const ControlFont &value);
 
-    // The context menu the edit built last, when no PopupMenu is set (none before the first right click).
+    // The context menu the edit built last, when no PopupMenu is set (none before the first right click, and none
+    // again once the skinned menu ran one of its items). Its items are shown as the skinned menu of the window
+    // when the window has one, else as the framework's menu.
     QMenu *ContextMenu() const { return m_contextMenu; }
 
 protected:
@@ -58,6 +60,7 @@ protected:
     // Gives the native edit the font and its colour, a transparent background and the selection colours.
     void updateLook();
 
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;

@@ -318,6 +318,22 @@ void TbsSkinPanel::DrawSkinImage(QImage &bitmap)
     }
 }
 
+TbsSkinPanel::CaptionLine TbsSkinPanel::captionLine(const QRect &area, TAlignment alignment, const QFont &font) const
+{
+    CaptionLine line;
+    line.glyph = m_glyph.Empty() ? QImage() : m_glyph.toRgb32();
+    line.shift = line.glyph.isNull() ? 0 : glyphCellWidth(line.glyph, m_numGlyphs) + m_spacing;
+    line.text = textExtent(font, Caption());
+    line.total = line.text.width() + line.shift;
+    line.left = area.left();
+    if (alignment == taRightJustify) {
+        line.left = area.left() + area.width() - line.total;
+    } else if (alignment == taCenter) {
+        line.left = area.left() + area.width() / 2 - line.total / 2;
+    }
+    return line;
+}
+
 void TbsSkinPanel::drawSkinCaption(QImage &bitmap)
 {
     const QRect caption = CaptionRect();
@@ -336,17 +352,11 @@ void TbsSkinPanel::drawSkinCaption(QImage &bitmap)
     const ControlFont font = UseSkinFont() ? m_skinFont : DefaultFont();
     const QFont qfont = font.toQFont();
     const QColor color = ColorToQColor(m_skinFont.Color);
-    const QImage glyph = m_glyph.Empty() ? QImage() : m_glyph.toRgb32();
-    const int cellWidth = glyphCellWidth(glyph, m_numGlyphs);
-    const int shift = glyph.isNull() ? 0 : cellWidth + m_spacing;
-    const QSize text = textExtent(qfont, Caption());
-    const int total = text.width() + shift;
-    int left = area.left();
-    if (m_alignment == taRightJustify) {
-        left = area.left() + area.width() - total;
-    } else if (m_alignment == taCenter) {
-        left = area.left() + area.width() / 2 - total / 2;
-    }
+    const CaptionLine line = captionLine(area, m_alignment, qfont);
+    const QImage &glyph = line.glyph;
+    const int shift = line.shift;
+    const QSize text = line.text;
+    const int left = line.left;
     if (m_rollUpMode) {
         const QRect marker(caption.left() + caption.width() - 10, caption.top(), 10, caption.height());
         if (!IsNullRect(m_markFrameRect)) {
@@ -414,17 +424,11 @@ void TbsSkinPanel::drawDefaultCaption(QPainter &painter)
     }
 
     const QFont qfont = font.toQFont();
-    const QImage glyph = m_glyph.Empty() ? QImage() : m_glyph.toRgb32();
-    const int cellWidth = glyphCellWidth(glyph, m_numGlyphs);
-    const int shift = glyph.isNull() ? 0 : cellWidth + m_spacing;
-    const QSize text = textExtent(qfont, Caption());
-    const int total = text.width() + shift;
-    int left = area.left();
-    if (m_defaultAlignment == taRightJustify) {
-        left = area.left() + area.width() - total;
-    } else if (m_defaultAlignment == taCenter) {
-        left = area.left() + area.width() / 2 - total / 2;
-    }
+    const CaptionLine line = captionLine(area, m_defaultAlignment, qfont);
+    const QImage &glyph = line.glyph;
+    const int shift = line.shift;
+    const int total = line.total;
+    const int left = line.left;
     painter.save();
     painter.setClipRect(area);
     if (!glyph.isNull()) {

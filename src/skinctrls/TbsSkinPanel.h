@@ -97,6 +97,15 @@ protected:
 
 private:
     void drawDefaultCaption(QPainter &painter);
+    // A caption's line: the glyph, then the text, placed in `area` by the alignment.
+    struct CaptionLine {
+        QImage glyph;
+        int shift = 0; // from the line's left to the text
+        QSize text;
+        int total = 0;
+        int left = 0;
+    };
+    CaptionLine captionLine(const QRect &area, TAlignment alignment, const QFont &font) const;
     void drawSkinCaption(QImage &bitmap);
     // The client piece of the skin tiled over the whole bitmap from its top-left corner.
     void tileClientPiece(QImage &bitmap);

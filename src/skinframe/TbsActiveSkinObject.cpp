@@ -34,6 +34,34 @@ QRect anchorOnScreen(const TbsSkinForm &form, const TRect &rect)
     return toQRect(rect).translated(window->mapToGlobal(QPoint(0, 0)));
 }
 
+// What a frame object's command does to its window; the menu commands are the object's own.
+void runWindowCommand(TbsSkinForm &form, int command)
+{
+    switch (command) {
+    case cmClose:
+        form.CloseForm();
+        break;
+    case cmMaximize:
+        form.SetSkinWindowState(form.SkinWindowState() == wsMaximized ? wsNormal : wsMaximized);
+        break;
+    case cmMinimize:
+        if (form.AlwaysMinimizeToTray()) {
+            form.MinimizeToTray();
+        } else {
+            form.SetSkinWindowState(form.SkinWindowState() == wsMinimized ? wsNormal : wsMinimized);
+        }
+        break;
+    case cmRollUp:
+        form.SetRollUpState(!form.RollUpState());
+        break;
+    case cmMinimizeToTray:
+        form.MinimizeToTray();
+        break;
+    default:
+        break;
+    }
+}
+
 } // namespace
 
 // --- TbsActiveSkinObject --------------------------------------------------------------------------------------
@@ -483,30 +511,8 @@ void TbsSkinStdButtonObject::MouseUp(int X, int Y, Qt::MouseButton Button)
 
 void TbsSkinStdButtonObject::ExecuteCommand()
 {
-    switch (command) {
-    case cmClose:
-        m_form.CloseForm();
-        break;
-    case cmMaximize:
-        m_form.SetSkinWindowState(m_form.SkinWindowState() == wsMaximized ? wsNormal : wsMaximized);
-        break;
-    case cmMinimize:
-        if (m_form.AlwaysMinimizeToTray()) {
-            m_form.MinimizeToTray();
-        } else {
-            m_form.SetSkinWindowState(m_form.SkinWindowState() == wsMinimized ? wsNormal : wsMinimized);
-        }
-        break;
-    case cmSysMenu:
-    case cmDefault:
-        break; // the menu opened on the press; the application answers the object events
-    case cmRollUp:
-        m_form.SetRollUpState(!m_form.RollUpState());
-        break;
-    case cmMinimizeToTray:
-        m_form.MinimizeToTray();
-        break;
-    }
+    // The system menu opened on the press; the application answers the object events.
+    runWindowCommand(m_form, command);
 }
 
 // --- TbsSkinCaptionObject -----------------------------------------------------------------------------------
@@ -869,33 +875,13 @@ bool TbsSkinAnimateObject::ShowPopupItem()
 
 void TbsSkinAnimateObject::ExecuteCommand()
 {
-    switch (command) {
-    case cmClose:
-        m_form.CloseForm();
-        break;
-    case cmMaximize:
-        m_form.SetSkinWindowState(m_form.SkinWindowState() == wsMaximized ? wsNormal : wsMaximized);
-        break;
-    case cmMinimize:
-        if (m_form.AlwaysMinimizeToTray()) {
-            m_form.MinimizeToTray();
-        } else {
-            m_form.SetSkinWindowState(m_form.SkinWindowState() == wsMinimized ? wsNormal : wsMinimized);
-        }
-        break;
-    case cmSysMenu:
+    if (command == cmSysMenu) {
         PopupItem = std::make_unique<TbsPopupItem>(m_form.GetSystemMenuItems());
         ShowPopupItem();
-        break;
-    case cmDefault:
+    } else if (command == cmDefault) {
         ShowPopupItem();
-        break;
-    case cmRollUp:
-        m_form.SetRollUpState(!m_form.RollUpState());
-        break;
-    case cmMinimizeToTray:
-        m_form.MinimizeToTray();
-        break;
+    } else {
+        runWindowCommand(m_form, command);
     }
 }
 

@@ -8,11 +8,14 @@
 #include "skin/TbsEffectBmp.h"
 #include "skin/TbsResourceStrData.h"
 #include "skin/TbsSkinData.h"
+#include "skinframe/TbsSkinMenu.h"
 #include "skinframe/WindowSystem.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QExposeEvent>
 #include <QFontMetrics>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -186,6 +189,12 @@ void TbsSkinForm::attach()
     if (m_form->windowHandle()) {
         m_form->windowHandle()->installEventFilter(this);
     }
+
+    m_skinMenu = new TbsSkinMenu(m_form, this);
+    m_skinMenu->SetAlphaBlendValue(200);
+    m_skinMenu->FormMenusSkinData = [this] { return m_menusSkinData ? m_menusSkinData.data() : m_skinData.data(); };
+    m_skinMenu->FormBeginMenu = [this] { BeginSkinMenu(); };
+    m_skinMenu->FormEndMenu = [this] { EndSkinMenu(); };
 
     auto *systemMenuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), m_form);
     systemMenuKey->setContext(Qt::WindowShortcut);
@@ -1278,15 +1287,124 @@ void TbsSkinForm::EndSkinMenu()
 
 bool TbsSkinForm::ShowPopupMenu(const std::vector<SystemMenuItem> &items, const QRect &anchor)
 {
-    if (items.empty() || !popupMenuHook()) {
+    if (items.empty()) {
         return false;
     }
+    if (popupMenuHook()) {
+        BeginSkinMenu();
+        if (!popupMenuHook()(*this, items, anchor)) {
+            m_menuMode = false;
+            return false;
+        }
+        return true;
+    }
+    // The items become framework menu items; their short-cuts are only shown, never grabbed.
+    if (m_popupItems) {
+        m_popupItems->deleteLater();
+    }
+    auto *menu = new QMenu(m_form);
+    m_popupItems = menu;
+    for (const SystemMenuItem &item : items) {
+        if (item.Caption == QLatin1String("-")) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction *action = menu->addAction(item.Caption);
+        action->setObjectName(item.Name);
+        if (!item.ShortCut.isEmpty()) {
+            action->setShortcut(QKeySequence(item.ShortCut));
+            action->setShortcutContext(Qt::WidgetShortcut);
+        }
+        if (item.OnClick) {
+            connect(action, &QAction::triggered, this, [run = item.OnClick] { run(); });
+        }
+    }
     BeginSkinMenu();
-    if (!popupMenuHook()(*this, items, anchor)) {
-        m_menuMode = false;
+    m_skinMenu->OpenMenu(nullptr, m_skinMenu->FormMenusSkinData(), 0, toTRect(anchor), menu, false);
+    if (!m_skinMenu->Visible()) {
+        EndSkinMenu();
         return false;
     }
     return true;
+}
+
+void TbsSkinForm::closeSkinMenus()
+{
+    if (m_skinMenu->Visible()) {
+        m_skinMenu->CloseAll();
+    } else if (m_menuMode) {
+        EndSkinMenu();
+    }
+}
+
+int TbsSkinForm::DefMenuItemHeight() const
+{
+    return m_skinMenu->DefaultItemHeight();
+}
+
+void TbsSkinForm::SetDefMenuItemHeight(int value)
+{
+    m_skinMenu->SetDefaultItemHeight(value);
+}
+
+const QFont &TbsSkinForm::DefMenuItemFont() const
+{
+    return m_skinMenu->DefaultItemFont();
+}
+
+void TbsSkinForm::SetDefMenuItemFont(const QFont &value)
+{
+    m_skinMenu->SetDefaultItemFont(value);
+}
+
+bool TbsSkinForm::UseSkinFontInMenu() const
+{
+    return m_skinMenu->UseSkinFont();
+}
+
+void TbsSkinForm::SetUseSkinFontInMenu(bool value)
+{
+    m_skinMenu->SetUseSkinFont(value);
+}
+
+int TbsSkinForm::MaxMenuItemsInWindow() const
+{
+    return m_skinMenu->MaxMenuItemsInWindow();
+}
+
+void TbsSkinForm::SetMaxMenuItemsInWindow(int value)
+{
+    m_skinMenu->SetMaxMenuItemsInWindow(value);
+}
+
+bool TbsSkinForm::MenusAlphaBlend() const
+{
+    return m_skinMenu->AlphaBlend();
+}
+
+void TbsSkinForm::SetMenusAlphaBlend(bool value)
+{
+    m_skinMenu->SetAlphaBlend(value);
+}
+
+bool TbsSkinForm::MenusAlphaBlendAnimation() const
+{
+    return m_skinMenu->AlphaBlendAnimation();
+}
+
+void TbsSkinForm::SetMenusAlphaBlendAnimation(bool value)
+{
+    m_skinMenu->SetAlphaBlendAnimation(value);
+}
+
+int TbsSkinForm::MenusAlphaBlendValue() const
+{
+    return m_skinMenu->AlphaBlendValue();
+}
+
+void TbsSkinForm::SetMenusAlphaBlendValue(int value)
+{
+    m_skinMenu->SetAlphaBlendValue(value);
 }
 
 std::vector<SystemMenuItem> TbsSkinForm::GetSystemMenuItems()
@@ -1634,12 +1752,16 @@ bool TbsSkinForm::eventFilter(QObject *watched, QEvent *event)
         }
         return false;
     case QEvent::Resize:
+        closeSkinMenus();
         handleResize();
         return false;
     case QEvent::Move:
+        closeSkinMenus();
+        return false;
     case QEvent::FocusOut:
-        if (m_menuMode) {
-            EndSkinMenu();
+        // A popup of the window's own menu taking the keyboard closes nothing.
+        if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+            closeSkinMenus();
         }
         return false;
     case QEvent::ActivationChange:
@@ -1756,9 +1878,7 @@ bool TbsSkinForm::handleMousePress(QMouseEvent *event)
 {
     const TPoint P = toTPoint(event->position());
     const int code = HitTest(P);
-    if (m_menuMode) {
-        EndSkinMenu();
-    }
+    closeSkinMenus();
     if (code == HTCLIENT) {
         return false;
     }
@@ -1990,7 +2110,9 @@ void TbsSkinForm::handleActivation()
 {
     m_ncActive = m_form->isActiveWindow();
     m_clickActivation = false;
-    if (m_menuMode) {
+    if (!m_ncActive) {
+        closeSkinMenus();
+    } else if (m_menuMode && !m_skinMenu->Visible()) {
         EndSkinMenu();
     }
     m_form->update();

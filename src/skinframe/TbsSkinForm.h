@@ -18,6 +18,7 @@
 #include <optional>
 #include <vector>
 
+class QMenu;
 class QMouseEvent;
 class QPainter;
 class QTimer;
@@ -26,6 +27,7 @@ class QWidget;
 namespace pixolo {
 
 class TbsSkinData;
+class TbsSkinMenu;
 
 // One entry of the system menu: its fixed name, its caption (with '&' marking the access key), a short-cut text
 // and what it does. A separator has the caption "-" and no action.
@@ -36,9 +38,9 @@ struct SystemMenuItem {
     std::function<void()> OnClick;
 };
 
-// Opens a skinned popup menu of `items` below the screen rectangle `anchor` (a point is an empty rectangle) for
-// `form`; true when a menu opened. The menu tells the form when it closes (SKIN_MSG_MENU_CLOSED). Set by the menu
-// component; without one no menu opens.
+// Opens a popup menu of `items` below the screen rectangle `anchor` (a point is an empty rectangle) for `form` in
+// place of the form's own skinned menu; true when a menu opened. The menu tells the form when it closes
+// (SKIN_MSG_MENU_CLOSED). Without a hook the form's SkinMenu shows the items.
 using TbsPopupMenuHook
     = std::function<bool(TbsSkinForm &form, const std::vector<SystemMenuItem> &items, const QRect &anchor)>;
 
@@ -122,6 +124,22 @@ public:
     void SetLogoBitMapTransparent(bool value);
     bool AlwaysMinimizeToTray() const { return m_alwaysMinimizeToTray; }
     void SetAlwaysMinimizeToTray(bool value) { m_alwaysMinimizeToTray = value; }
+    // The menus' properties, kept in the SkinMenu: item height and font without skin (heights below 1 are ignored),
+    // the skin's item font, the item limit of one popup (negative values are ignored), translucency.
+    int DefMenuItemHeight() const;
+    void SetDefMenuItemHeight(int value);
+    const QFont &DefMenuItemFont() const;
+    void SetDefMenuItemFont(const QFont &value);
+    bool UseSkinFontInMenu() const;
+    void SetUseSkinFontInMenu(bool value);
+    int MaxMenuItemsInWindow() const;
+    void SetMaxMenuItemsInWindow(int value);
+    bool MenusAlphaBlend() const;
+    void SetMenusAlphaBlend(bool value);
+    bool MenusAlphaBlendAnimation() const;
+    void SetMenusAlphaBlendAnimation(bool value);
+    int MenusAlphaBlendValue() const;
+    void SetMenusAlphaBlendValue(int value);
     bool UseDefaultObjectHint() const { return m_useDefaultObjectHint; }
     void SetUseDefaultObjectHint(bool value) { m_useDefaultObjectHint = value; }
     // The window's border: sizeable (the default) lets the frame size it; single, dialog and tool windows do not.
@@ -159,6 +177,9 @@ public:
     int HotObjectIndex() const { return m_hot; }
     int PressedObjectIndex() const { return m_pressed; }
     bool MenuMode() const { return m_menuMode; }
+    // The engine of the window's skinned menus (the system menu, the frame buttons' menus, the popup menus and
+    // control menus of the window).
+    TbsSkinMenu *SkinMenu() const { return m_skinMenu; }
     const TbsFrameGeometry &FrameGeometry() const { return m_geometry; }
     // The window's shape for its present size; none without a mask.
     const std::optional<FrameMask> &WindowShape() const { return m_mask; }
@@ -226,7 +247,8 @@ public:
     const TRect &defaultCaptionRect() const { return m_defaultCaption; }
     void StartMorphTimer();
     void StartAnimationTimer();
-    // Opens items below the screen rectangle anchor through the menu hook; true when a menu opened.
+    // Opens items below the screen rectangle anchor through the SkinMenu (or the menu hook when one is set); true
+    // when a menu opened.
     bool ShowPopupMenu(const std::vector<SystemMenuItem> &items, const QRect &anchor);
 
     // Sizes the window so that its client area is `client` with the frame in use.
@@ -257,6 +279,8 @@ private:
     void resizeForm(QSize size);
     void handleShow();
     void handleActivation();
+    // A message that closes menus arrived: the skinned menu closes, or the menu mode ends.
+    void closeSkinMenus();
     void handleWindowStateChange(QEvent *event);
     void handleExpose();
     void paintFrame(QPainter &painter, const QRegion &region);
@@ -338,6 +362,8 @@ private:
     bool m_sizing = false;
     bool m_firstShow = true;
     bool m_menuMode = false;
+    TbsSkinMenu *m_skinMenu = nullptr;
+    QPointer<QMenu> m_popupItems; // the items of the menu shown last through ShowPopupMenu
     MagneticState m_magneticState;
     QTimer *m_mouseTimer = nullptr;
     QTimer *m_morphTimer = nullptr;

@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
+#include "ProcessLimits.h"
+
 
 using namespace pixolo;
 
@@ -153,22 +153,16 @@ TEST_F(SettingsTest, WriteThatFailsHalfwayLeavesTheOldFileWhole)
     IniWriteString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("/old/"));
     const QByteArray before = readAll(ini());
 
-    // A file size limit makes the system refuse the write part of the way through, as a full disk would
-    // (this works for every user, root included).
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     bool raised = false;
-    try {
-        IniWriteString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString(500, QLatin1Char('n')));
-    } catch (const EIniWriteError &) {
-        raised = true;
+    {
+        const test::FileSizeLimit limit(64);
+        ASSERT_TRUE(limit.set());
+        try {
+            IniWriteString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString(500, QLatin1Char('n')));
+        } catch (const EIniWriteError &) {
+            raised = true;
+        }
     }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_TRUE(raised);
     EXPECT_EQ(readAll(ini()), before);

@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
+#include "ProcessLimits.h"
+
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -282,21 +282,16 @@ TEST(PhotoFileTest, AFailedWriteNamesThePhotoThatCouldNotBeWritten)
     const QDateTime when(QDate(2026, 12, 9), QTime(10, 0, 0));
     PhotoFile::store(folder, when, "earlier shot");
 
-    // A file size limit makes the system refuse the write part of the way through, as a full disk would.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     QString message;
-    try {
-        PhotoFile::store(folder, when, QByteArray(1000, 'j'));
-    } catch (const ECreateFileError &error) {
-        message = QString::fromUtf8(error.what());
+    {
+        const test::FileSizeLimit limit(64); // the disk is full for this photo
+        ASSERT_TRUE(limit.set());
+        try {
+            PhotoFile::store(folder, when, QByteArray(1000, 'j'));
+        } catch (const ECreateFileError &error) {
+            message = QString::fromUtf8(error.what());
+        }
     }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot create file \"") + folder
                                    + QStringLiteral("20261209100000-2.jpg\". ")))

@@ -16,27 +16,11 @@
 
 #include <gtest/gtest.h>
 
+#include "ProcessLimits.h"
+
 #include <memory>
 
 using namespace pixolo;
-
-namespace {
-
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) {
-            return line.mid(6).trimmed().split(' ').front().toLong();
-        }
-    }
-    return -1;
-}
-
-} // namespace
 
 TEST(SnapshotMemoryTest, ThreeHundredShotsWithTheShutterSoundKeepMemoryFlat)
 {
@@ -75,9 +59,9 @@ TEST(SnapshotMemoryTest, ThreeHundredShotsWithTheShutterSoundKeepMemoryFlat)
         return true;
     };
     ASSERT_TRUE(shoot(30)); // caches, pools and the first chains settle
-    const long before = residentKiB();
+    const long before = test::residentKiB();
     ASSERT_TRUE(shoot(300));
-    const long grown = residentKiB() - before;
+    const long grown = test::residentKiB() - before;
     EXPECT_EQ(played, 330) << "the shutter sound did not play";
     EXPECT_TRUE(messages.empty());
     EXPECT_LT(grown, 4096) << "300 shots grew resident memory by " << grown << " KiB";

@@ -4,6 +4,7 @@
 #include "app/PubFun.h"
 #include "app/TfrmAbout.h"
 #include "app/TfrmMain.h"
+#include "capture/DeviceRegistry.h"
 #include "capture/MediaFramework.h"
 #include "capture/TFilterGraph.h"
 #include "capture/TSampleGrabber.h"
@@ -79,6 +80,8 @@ protected:
         }
         return *window;
     }
+
+    TfrmMain &w() { return *window; }
 
     QStringList messageTexts() const
     {
@@ -259,24 +262,98 @@ TEST_F(WindowsTest, SnapshotWithoutAFrameSaysSoAndStoresNothing)
     EXPECT_TRUE(w.lastPhotoFile().isEmpty());
 }
 
-TEST_F(WindowsTest, AVanishedCameraGivesNoPhotoOfItsLastFrame)
+TEST_F(WindowsTest, AVanishedCameraIsStoppedOnceSaysSoAndGivesNoPhoto)
 {
+    // The camera stays unplugged in this process until its providers start again with another setting.
+    struct Replug {
+        ~Replug() { DeviceRegistry::reloadAll(); }
+    } replug;
     qputenv("PIXOLO_TESTCAM_VANISH_AFTER", "10"); // a third of a second of frames, then unplugged
     TfrmMain &w = mainWindow();
     qunsetenv("PIXOLO_TESTCAM_VANISH_AFTER");
     QTemporaryDir photos;
     w.edtsPath->SetText(photos.path() + QLatin1Char('/'));
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.SampleGrabber->FrameAge() >= 0; }, 10000));
-    // Shortly after the loss the last frame is still young: the graph's report alone must stop the snapshot.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.SampleGrabber->FrameAge() > 300; }, 10000));
-    ASSERT_LT(w.SampleGrabber->FrameAge(), 1000);
-    TBitmap stillThere;
-    EXPECT_TRUE(w.SampleGrabber->CopyFrameToBitmap(&stillThere)); // the grabber keeps the camera's last frame
     messages.clear();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.lblCameraState->isVisible(); }, 2000));
+    EXPECT_EQ(w.lblCameraState->Caption(), QStringLiteral("摄像头已断开"));
+    EXPECT_FALSE(w.FilterGraph->Active()); // stopped, once, without a word
+    QTest::qWait(300);
+    EXPECT_TRUE(messages.empty()) << messageTexts().join(QLatin1Char(' ')).toStdString();
+    EXPECT_FALSE(w.FilterGraph->Active());
+
     w.bsSkinButton2Click(w.bsSkinButton2);
     EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未能取得图像,照片未保存!")});
     EXPECT_TRUE(QDir(photos.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_TRUE(w.lastPhotoFile().isEmpty());
+    window.reset();
+}
+
+TEST_F(WindowsTest, ThePreviewFollowsTheCameraBeingPluggedOutAndIn)
+{
+    QTemporaryDir plug;
+    const QString plugged = plug.filePath(QStringLiteral("plugged"));
+    qputenv("PIXOLO_TESTCAM_PLUG_FILE", QFile::encodeName(plugged));
+    struct Restore {
+        ~Restore()
+        {
+            qunsetenv("PIXOLO_TESTCAM_PLUG_FILE");
+            DeviceRegistry::reloadAll();
+        }
+    } restore;
+    DeviceRegistry::reloadAll(); // the providers read the environment when they start
+    const auto plugIn = [&] {
+        QFile file(plugged);
+        return file.open(QIODevice::WriteOnly);
+    };
+    const auto previewRuns = [&] {
+        return w().SampleGrabber->FrameAge() >= 0 && w().SampleGrabber->FrameAge() < 500
+            && !w().lblCameraState->isVisible();
+    };
+
+    // Started without a camera: the program says so, then a camera appears and the preview starts.
+    mainWindow();
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未发现可以使用的视频捕获设备!")});
+    ASSERT_TRUE(plugIn());
+    ASSERT_TRUE(QTest::qWaitFor(previewRuns, 3000));
+
+    // Pulled out: stopped once, said over the preview; errors that follow ask nothing.
+    messages.clear();
+    ASSERT_TRUE(QFile::remove(plugged));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w().lblCameraState->isVisible(); }, 2000));
+    EXPECT_FALSE(w().FilterGraph->Active());
+    w().FilterGraph->HandleGraphEvent(EC_ERRORABORT, E_FAIL, 0);
+    w().FilterGraph->HandleGraphEvent(EC_DEVICE_LOST, 0, 1);
+    QTest::qWait(100);
+    EXPECT_TRUE(messages.empty()) << messageTexts().join(QLatin1Char(' ')).toStdString();
+    EXPECT_FALSE(w().FilterGraph->Active());
+
+    // Plugged in again: the preview comes back by itself, and photos are taken again.
+    ASSERT_TRUE(plugIn());
+    ASSERT_TRUE(QTest::qWaitFor(previewRuns, 3000));
+    QTemporaryDir photos;
+    w().edtsPath->SetText(photos.path() + QLatin1Char('/'));
+    w().bsSkinButton2Click(w().bsSkinButton2);
+    EXPECT_FALSE(w().lastPhotoFile().isEmpty());
+    EXPECT_TRUE(messages.empty()) << messageTexts().join(QLatin1Char(' ')).toStdString();
+    window.reset();
+}
+
+TEST_F(WindowsTest, ALostCameraGivesNoPhotoBeforeTheGraphIsStopped)
+{
+    TfrmMain &w = mainWindow();
+    QTemporaryDir photos;
+    w.edtsPath->SetText(photos.path() + QLatin1Char('/'));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.SampleGrabber->FrameAge() >= 0; }, 10000));
+    // The graph's report arrives; before the window has stopped anything, the young last frame is still there.
+    w.FilterGraph->HandleGraphEvent(EC_DEVICE_LOST, 0, 1);
+    TBitmap stillThere;
+    EXPECT_TRUE(w.SampleGrabber->CopyFrameToBitmap(&stillThere));
+    EXPECT_LT(w.SampleGrabber->FrameAge(), 1000);
+    messages.clear();
+    w.bsSkinButton2Click(w.bsSkinButton2);
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未能取得图像,照片未保存!")});
+    EXPECT_TRUE(QDir(photos.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 TEST_F(WindowsTest, ACameraThatStoppedDeliveringGivesNoPhotoOnceItsFrameIsASecondOld)

@@ -1,5 +1,7 @@
 #include "CaptureTestSupport.h"
 
+#include "capture/DeviceRegistry.h"
+
 #include "capture/TSysDevEnum.h"
 
 #include "TestPicture.h"
@@ -16,6 +18,7 @@ namespace pixolo::test
 {
 
 CameraEnvironment::CameraEnvironment(const QByteArray &size, const QByteArray &format, const QByteArray &vanishAfter)
+    : m_mayVanish(!vanishAfter.isEmpty())
 {
     const std::pair<const char *, QByteArray> settings[] = {
         { "PIXOLO_TESTCAM_SIZE", size },
@@ -41,6 +44,10 @@ CameraEnvironment::~CameraEnvironment()
             qunsetenv(name);
         }
     }
+    // A camera that vanished stays away until its provider starts again with the setting as it was.
+    if (m_mayVanish) {
+        DeviceRegistry::reloadAll();
+    }
 }
 
 NoDevices::NoDevices()
@@ -52,6 +59,7 @@ NoDevices::NoDevices()
         gst_plugin_feature_set_rank(feature, GST_RANK_NONE); // a device monitor only uses ranked providers
     }
     gst_plugin_feature_list_free(factories);
+    DeviceRegistry::reloadAll(); // the running monitors must see the providers go
 }
 
 NoDevices::~NoDevices()
@@ -60,6 +68,7 @@ NoDevices::~NoDevices()
         gst_plugin_feature_set_rank(feature, rank);
         gst_object_unref(feature);
     }
+    DeviceRegistry::reloadAll();
 }
 
 RefPtr<IMoniker> testCameraMoniker()
@@ -73,10 +82,10 @@ RefPtr<IMoniker> testCameraMoniker()
     return {};
 }
 
-QImage referenceFrame(int width, int height, bool mjpeg, int number)
+QImage referenceFrame(int width, int height, const QByteArray &format, int number)
 {
-    const CameraEnvironment camera(QByteArray::number(width) + 'x' + QByteArray::number(height),
-        mjpeg ? QByteArrayLiteral("mjpeg") : QByteArray());
+    const bool mjpeg = format == "mjpeg";
+    const CameraEnvironment camera(QByteArray::number(width) + 'x' + QByteArray::number(height), format);
     const QByteArray description = "pixolotestcamsrc is-live=false num-buffers=" + QByteArray::number(number + 1)
         + (mjpeg ? " ! jpegdec" : "") + " ! videoconvert ! video/x-raw,format=BGR ! appsink name=out sync=false";
     GError *error = nullptr;

@@ -34,6 +34,7 @@ public:
 
 private:
     std::vector<std::pair<const char *, std::optional<QByteArray>>> m_saved;
+    bool m_mayVanish;
 };
 
 // Hides every device provider (the virtual camera's and the system's) while it lives: a machine without cameras.
@@ -56,7 +57,7 @@ RefPtr<IMoniker> testCameraMoniker();
 
 // Frame `number` of the virtual camera as the capture graph decodes and converts it (24-bit BGR), made by a
 // separate pipeline of plain GStreamer elements.
-QImage referenceFrame(int width, int height, bool mjpeg, int number);
+QImage referenceFrame(int width, int height, const QByteArray &format, int number);
 
 // The frame number the picture's counter row shows.
 int frameNumberOf(const QImage &picture);

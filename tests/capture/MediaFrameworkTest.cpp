@@ -45,6 +45,24 @@ TEST(EDirectShowExceptionTest, MessageIsTheTextAndTheCodeInUpperCaseHexadecimal)
     EXPECT_THROW(RaiseOnFailure(E_FAIL), EDirectShowException);
 }
 
+TEST(DeviceMonikerTest, OneCameraListedByTwoProvidersIsOneDevice)
+{
+    // The kernel's provider and the sound server's name the same node under different keys and names.
+    const DeviceIdentity byKernel { QStringLiteral("Video/Source"), QStringLiteral("USB Camera"),
+        { { QStringLiteral("api.v4l2.path"), QStringLiteral("/dev/video2") } } };
+    const DeviceIdentity byServer { QStringLiteral("Video/Source"), QStringLiteral("USB Camera (V4L2)"),
+        { { QStringLiteral("device.path"), QStringLiteral("/dev/video2") },
+            { QStringLiteral("object.path"), QStringLiteral("v4l2:/dev/video2") } } };
+    const DeviceIdentity other { QStringLiteral("Video/Source"), QStringLiteral("USB Camera"),
+        { { QStringLiteral("api.v4l2.path"), QStringLiteral("/dev/video4") } } };
+    EXPECT_EQ(byKernel.duplicateKey(), byServer.duplicateKey());
+    EXPECT_NE(byKernel.duplicateKey(), other.duplicateKey());
+    // Without a device node, only an identical listing is the same device.
+    const DeviceIdentity noPath { QStringLiteral("Video/Source"), QStringLiteral("Network camera"), {} };
+    EXPECT_EQ(noPath.duplicateKey(), DeviceIdentity(noPath).duplicateKey());
+    EXPECT_NE(noPath.duplicateKey(), DeviceIdentity({ noPath.deviceClass, QStringLiteral("Other"), {} }).duplicateKey());
+}
+
 TEST(DeviceMonikerTest, StoredBytesOfAnotherClassOrCutShortLoadNothing)
 {
     const DeviceIdentity identity { QStringLiteral("Video/Source"), QStringLiteral("Camera"),
@@ -130,6 +148,37 @@ TEST(MediaSeekingTest, RateReachesARenderedChain)
     EXPECT_EQ(seeking->SetRate(1.5), S_OK); // the chain is prerolled: it seeks at once
 }
 
+TEST(TestPictureTest, StampSurvivesJpegAndScalingDown)
+{
+    // A stamped frame carries its number and capture time through what the program does to frames: JPEG at the
+    // photo's quality, and scaling to the preview's size.
+    for (const auto &[width, height] : { std::pair { 640, 480 }, std::pair { 1920, 1080 }, std::pair { 641, 481 } }) {
+        testcam::TestPicture picture(width, height, 0, true);
+        const testcam::Stamp stamp { 123456789u, 0xABCDEF012345ull };
+        picture.prepare(7, stamp);
+        std::vector<std::uint8_t> jpeg;
+        ASSERT_TRUE(picture.writeJpeg(jpeg, 75));
+        const QImage decoded = QImage::fromData(jpeg.data(), int(jpeg.size()), "JPG");
+        ASSERT_EQ(decoded.size(), QSize(width, height));
+        for (const QImage &seen : { decoded, decoded.scaled(320, 240),
+                 decoded.scaled(320, 240, Qt::IgnoreAspectRatio, Qt::SmoothTransformation) }) {
+            const auto read = testcam::TestPicture::readStamp(
+                seen.width(), seen.height(), [&](int x, int y) { return qGray(seen.pixel(x, y)); });
+            ASSERT_TRUE(read.has_value()) << width << "x" << height << " seen at " << seen.width();
+            EXPECT_EQ(read->sequence, stamp.sequence);
+            EXPECT_EQ(read->timeUs, stamp.timeUs);
+        }
+    }
+    // An unstamped picture has no stamp to read.
+    testcam::TestPicture plain(640, 480);
+    plain.prepare(7);
+    std::vector<std::uint8_t> jpeg;
+    ASSERT_TRUE(plain.writeJpeg(jpeg, 75));
+    const QImage decoded = QImage::fromData(jpeg.data(), int(jpeg.size()), "JPG");
+    EXPECT_FALSE(testcam::TestPicture::readStamp(
+        decoded.width(), decoded.height(), [&](int x, int y) { return qGray(decoded.pixel(x, y)); }));
+}
+
 struct SettingCase {
     const char *size;
     const char *format;
@@ -152,7 +201,7 @@ TEST_P(CameraConfigTest, ReadsTheEnvironment)
     const testcam::CameraConfig config = testcam::CameraConfig::fromEnvironment();
     EXPECT_EQ(config.width, setting.width);
     EXPECT_EQ(config.height, setting.height);
-    EXPECT_EQ(config.mjpeg, setting.mjpeg);
+    EXPECT_EQ(config.format, setting.mjpeg ? testcam::CameraConfig::Mjpeg : testcam::CameraConfig::Yuy2);
     EXPECT_EQ(config.vanishAfter, setting.vanishAfter);
 }
 

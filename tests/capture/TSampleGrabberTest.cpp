@@ -57,7 +57,7 @@ TEST_F(TSampleGrabberTest, NoFrameOnARunningGraphBeforeTheFirstFrameIsKept)
 struct FrameCase {
     int width;
     int height;
-    bool mjpeg;
+    const char *format; // the camera's: yuy2 (empty), mjpeg or i420
 };
 
 class TSampleGrabberFrameTest : public CaptureFixture, public testing::WithParamInterface<FrameCase>
@@ -68,8 +68,8 @@ class TSampleGrabberFrameTest : public CaptureFixture, public testing::WithParam
 TEST_P(TSampleGrabberFrameTest, CopiesTheCamerasPictureAtFullSize)
 {
     const FrameCase frame = GetParam();
-    const CameraEnvironment camera(QByteArray::number(frame.width) + 'x' + QByteArray::number(frame.height),
-        frame.mjpeg ? QByteArrayLiteral("mjpeg") : QByteArray());
+    const CameraEnvironment camera(
+        QByteArray::number(frame.width) + 'x' + QByteArray::number(frame.height), QByteArray(frame.format));
     ASSERT_TRUE(startPreview());
     TBitmap bitmap;
     ASSERT_TRUE(waitForFrame(bitmap));
@@ -79,7 +79,7 @@ TEST_P(TSampleGrabberFrameTest, CopiesTheCamerasPictureAtFullSize)
     ASSERT_EQ(bitmap.Height(), frame.height);
 
     const QImage snapshot = imageOf(bitmap);
-    const QImage expected = referenceFrame(frame.width, frame.height, frame.mjpeg, frameNumberOf(snapshot));
+    const QImage expected = referenceFrame(frame.width, frame.height, frame.format, frameNumberOf(snapshot));
     ASSERT_FALSE(expected.isNull());
     EXPECT_TRUE(snapshot == expected) << "frame " << frameNumberOf(snapshot);
     // Rows are top-down: the red bar (sixth of eight) is at the top, the counter row at the bottom.
@@ -90,10 +90,11 @@ TEST_P(TSampleGrabberFrameTest, CopiesTheCamerasPictureAtFullSize)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, TSampleGrabberFrameTest,
-    testing::Values(FrameCase { 640, 480, false }, FrameCase { 1280, 720, false },
-        FrameCase { 641, 481, false }, // rows of 1923 bytes, padded to 1924
-        FrameCase { 321, 240, false }, // 964-byte rows
-        FrameCase { 1280, 720, true }, FrameCase { 642, 482, true }));
+    testing::Values(FrameCase { 640, 480, "" }, FrameCase { 1280, 720, "" },
+        FrameCase { 641, 481, "" }, // rows of 1923 bytes, padded to 1924
+        FrameCase { 321, 240, "" }, // 964-byte rows
+        FrameCase { 1280, 720, "mjpeg" }, FrameCase { 642, 482, "mjpeg" }, FrameCase { 640, 480, "i420" },
+        FrameCase { 641, 479, "i420" }));
 
 TEST_F(TSampleGrabberTest, WithABufferCopiesAtMostTheImageSize)
 {

@@ -2,6 +2,7 @@
 // frame notifications that never pile up.
 #include "CaptureFixture.h"
 
+#include <QPainter>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -96,6 +97,59 @@ TEST_F(TVideoWindowTest, PaintsTheCameraScaledToExactlyItsRectangleAndFollowsRes
     videoWindow->QueryInterface<IVideoWindow>()->put_Visible(false);
     EXPECT_EQ(picture(*videoWindow), filled(videoWindow->size(), QColor(10, 20, 30)));
 }
+
+class TVideoWindowPictureTest : public CaptureFixture, public testing::WithParamInterface<const char *>
+{
+};
+
+// The preview is scaled (nearest neighbour) before it is converted, on the streaming thread; it must look as the
+// painter's nearest-neighbour scaling of the full converted frame looked. The bars are compared: they stand still,
+// while the square and the counter below them move from one frame to the next.
+TEST_P(TVideoWindowPictureTest, PreviewLooksAsThePainterScaledTheFullFrame)
+{
+    const CameraEnvironment camera(QByteArrayLiteral("640x480"), GetParam());
+    videoWindow->show();
+    ASSERT_TRUE(startPreview());
+    TBitmap full;
+    ASSERT_TRUE(waitForFrame(full));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return showsTestPictureStretched(picture(*videoWindow)); }, 5000));
+    const QImage shown = picture(*videoWindow);
+
+    QImage before(videoWindow->size(), QImage::Format_RGB32);
+    {
+        QPainter painter(&before);
+        painter.drawImage(before.rect(), imageOf(full)); // what the control used to do with the full frame
+    }
+    // Where one bar meets the next, colours are shared between neighbours (chroma is sampled once per two pixels) and
+    // the two ways of scaling may blend them differently; everywhere else the pictures agree.
+    const int barsEnd = before.height() * 2 / 3 - 2;
+    const auto nearAnEdge = [&](int x) {
+        for (int edge = 1; edge < 8; ++edge) {
+            if (std::abs(x - edge * before.width() / 8) <= 1) {
+                return true;
+            }
+        }
+        return false;
+    };
+    int worst = 0;
+    int compared = 0;
+    for (int y = 0; y < barsEnd; ++y) {
+        for (int x = 0; x < before.width(); ++x) {
+            if (nearAnEdge(x)) {
+                continue;
+            }
+            const QRgb a = shown.pixel(x, y);
+            const QRgb b = before.pixel(x, y);
+            worst = std::max({ worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                std::abs(qBlue(a) - qBlue(b)) });
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, barsEnd * before.width() * 9 / 10);
+    EXPECT_LE(worst, 6);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, TVideoWindowPictureTest, testing::Values("yuy2", "mjpeg", "i420"));
 
 TEST_F(TVideoWindowTest, FullScreenShowsTheVideoInAWindowOverTheScreenAndComesBack)
 {

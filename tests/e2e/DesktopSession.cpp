@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QRect>
 #include <QRegularExpression>
 #include <QThread>
@@ -146,6 +147,62 @@ QRect DesktopSession::windowGeometry(const QString &window)
     }
     return {match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt(),
             match.captured(4).toInt()};
+}
+
+QString DesktopSession::waitForMainWindow(QProcess *program, int timeoutMs)
+{
+    QString found;
+    waitUntil(
+        [&] {
+            for (const QString &window : visibleWindows(program->processId())) {
+                if (windowName(window).contains(QStringLiteral(" － "))) {
+                    found = window;
+                    return true;
+                }
+            }
+            return program->state() != QProcess::Running;
+        },
+        timeoutMs);
+    return found;
+}
+
+QStringList DesktopSession::otherWindows(QProcess *program, const QString &except)
+{
+    QStringList windows = visibleWindows(program->processId());
+    windows.removeAll(except);
+    return windows;
+}
+
+QImage DesktopSession::screenshot()
+{
+    QProcess import;
+    import.setProcessEnvironment(environment());
+    import.start(QStringLiteral("import"),
+                 {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
+    import.waitForFinished(15000);
+    return QImage::fromData(import.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
+}
+
+void DesktopSession::xdotool(const QStringList &args)
+{
+    run(QStringLiteral("xdotool"), args);
+}
+
+void DesktopSession::mouseTo(QPoint screen)
+{
+    xdotool({QStringLiteral("mousemove"), QString::number(screen.x()), QString::number(screen.y())});
+}
+
+void DesktopSession::clickAt(QPoint screen, int button)
+{
+    mouseTo(screen);
+    xdotool({QStringLiteral("click"), QString::number(button)});
+}
+
+void DesktopSession::keyTo(const QString &window, const QString &keys)
+{
+    xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+    xdotool(QStringList{QStringLiteral("key")} + keys.split(QLatin1Char(' '), Qt::SkipEmptyParts));
 }
 
 bool DesktopSession::waitUntil(const std::function<bool()> &predicate, int timeoutMs)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QImage>
+#include <QPoint>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -40,6 +42,21 @@ public:
     QStringList visibleWindows(qint64 pid);
     QString windowName(const QString &window);
     QRect windowGeometry(const QString &window);
+
+    // The program's main window (its caption holds " － "), once it is mapped; empty when the program ends or
+    // `timeoutMs` pass first.
+    QString waitForMainWindow(QProcess *program, int timeoutMs = 15000);
+    // The program's mapped windows other than `except` (message boxes, popups, the About window).
+    QStringList otherWindows(QProcess *program, const QString &except);
+
+    // The whole screen.
+    QImage screenshot();
+
+    // Input as a person gives it: xdotool commands, the pointer, clicks, and keys to a window (focused first).
+    void xdotool(const QStringList &args);
+    void mouseTo(QPoint screen);
+    void clickAt(QPoint screen, int button = 1);
+    void keyTo(const QString &window, const QString &keys); // keys separated by blanks, e.g. "Down Return"
 
     // Waits until `predicate` holds, polling; false after `timeoutMs`.
     static bool waitUntil(const std::function<bool()> &predicate, int timeoutMs);

@@ -28,29 +28,11 @@ protected:
     {
         behind = screenshot();
         program = session.startProgram();
-        ASSERT_TRUE(DesktopSession::waitUntil(
-            [&] {
-                for (const QString &w : session.visibleWindows(program->processId())) {
-                    if (session.windowName(w).contains(QStringLiteral(" － "))) {
-                        mainWindow = w;
-                        return true;
-                    }
-                }
-                return program->state() != QProcess::Running;
-            },
-            15000));
+        mainWindow = session.waitForMainWindow(program);
         ASSERT_FALSE(mainWindow.isEmpty());
     }
 
-    QImage screenshot()
-    {
-        QProcess import;
-        import.setProcessEnvironment(session.environment());
-        import.start(
-            QStringLiteral("import"), { QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-") });
-        import.waitForFinished(15000);
-        return QImage::fromData(import.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
-    }
+    QImage screenshot() { return session.screenshot(); }
 
     // The skin tool's drawing of the form at the main window's size; transparent outside the window's shape.
     QImage renderedForm()
@@ -72,18 +54,9 @@ protected:
         return DesktopSession::waitUntil([&] { return geometry(window) == expected; }, 5000);
     }
 
-    void xdotool(const QStringList &args) { session.run(QStringLiteral("xdotool"), args); }
-
-    void mouseTo(QPoint screen)
-    {
-        xdotool({ QStringLiteral("mousemove"), QString::number(screen.x()), QString::number(screen.y()) });
-    }
-
-    void clickAt(QPoint screen)
-    {
-        mouseTo(screen);
-        xdotool({ QStringLiteral("click"), QStringLiteral("1") });
-    }
+    void xdotool(const QStringList &args) { session.xdotool(args); }
+    void mouseTo(QPoint screen) { session.mouseTo(screen); }
+    void clickAt(QPoint screen) { session.clickAt(screen); }
 
     // Presses at `from`, moves to `to` in a few steps, and lets go there.
     void dragFromTo(QPoint from, QPoint to)

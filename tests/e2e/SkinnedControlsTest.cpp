@@ -53,53 +53,17 @@ protected:
         ini.write("[Setup]\nPhotoPath=/tmp/\n");
         ini.close();
         program = session.startProgram();
-        ASSERT_TRUE(DesktopSession::waitUntil(
-            [&] {
-                for (const QString &w : session.visibleWindows(program->processId())) {
-                    if (session.windowName(w).contains(QStringLiteral(" － "))) {
-                        window = w;
-                        return true;
-                    }
-                }
-                return program->state() != QProcess::Running;
-            },
-            15000));
+        window = session.waitForMainWindow(program);
         ASSERT_FALSE(window.isEmpty());
         origin = session.windowGeometry(window).topLeft() + kClientOrigin;
         park();
     }
 
     // The pointer away from every control.
-    void park()
-    {
-        session.run(
-            QStringLiteral("xdotool"), { QStringLiteral("mousemove"), QStringLiteral("0"), QStringLiteral("0") });
-    }
-
-    void pointAt(const QRect &place)
-    {
-        const QPoint at = origin + place.center();
-        session.run(QStringLiteral("xdotool"),
-            { QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()) });
-    }
-
-    void key(const QString &name)
-    {
-        session.run(QStringLiteral("xdotool"), { QStringLiteral("windowfocus"), QStringLiteral("--sync"), window });
-        session.run(QStringLiteral("xdotool"), { QStringLiteral("key"), name });
-    }
-
-    QImage clientArea()
-    {
-        QProcess import;
-        import.setProcessEnvironment(session.environment());
-        import.start(
-            QStringLiteral("import"), { QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-") });
-        import.waitForFinished(15000);
-        const QImage screen
-            = QImage::fromData(import.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
-        return screen.copy(QRect(origin, kClientSize));
-    }
+    void park() { session.mouseTo(QPoint(0, 0)); }
+    void pointAt(const QRect &place) { session.mouseTo(origin + place.center()); }
+    void key(const QString &name) { session.keyTo(window, name); }
+    QImage clientArea() { return session.screenshot().copy(QRect(origin, kClientSize)); }
 
     // The skin's image of `entry` in the state `state` at the control's size.
     QImage built(const char *entry, const TRect &state, QSize size)

@@ -56,35 +56,14 @@ protected:
                 dismiss(box);
             }
         }
-        ASSERT_TRUE(DesktopSession::waitUntil(
-            [&] {
-                for (const QString &w : session.visibleWindows(program->processId())) {
-                    if (session.windowName(w).contains(QStringLiteral(" － "))) {
-                        mainWindow = w;
-                        return true;
-                    }
-                }
-                return program->state() != QProcess::Running;
-            },
-            15000));
+        mainWindow = session.waitForMainWindow(program);
         ASSERT_FALSE(mainWindow.isEmpty());
         const QRect geometry = session.windowGeometry(mainWindow);
         origin = geometry.topLeft();
     }
 
-    void key(const QString &keys)
-    {
-        session.run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), mainWindow});
-        session.run(QStringLiteral("xdotool"), QStringList{QStringLiteral("key")} + keys.split(QLatin1Char(' ')));
-    }
-
-    void click(QPoint at)
-    {
-        const QPoint screen = origin + at;
-        session.run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(screen.x()),
-                                                QString::number(screen.y()), QStringLiteral("click"),
-                                                QStringLiteral("1")});
-    }
+    void key(const QString &keys) { session.keyTo(mainWindow, keys); }
+    void click(QPoint at) { session.clickAt(origin + at); }
 
     void type(const QString &text)
     {
@@ -92,17 +71,7 @@ protected:
                                                 QStringLiteral("20"), text});
     }
 
-    QImage screenshot()
-    {
-        QProcess import;
-        import.setProcessEnvironment(session.environment());
-        import.start(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"),
-                                                 QStringLiteral("png:-")});
-        import.waitForFinished(15000);
-        return QImage::fromData(import.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
-    }
-
-    QImage area(const QRect &rect) { return screenshot().copy(rect.translated(origin)); }
+    QImage area(const QRect &rect) { return session.screenshot().copy(rect.translated(origin)); }
 
     // Finished photos; a photo being written is a hidden temporary file until it is complete.
     QStringList photoFiles() const { return QDir(photos).entryList(QDir::Files, QDir::Name); }
@@ -124,18 +93,8 @@ protected:
     }
 
     // The windows other than the main one (message boxes, the About window).
-    QStringList otherWindows()
-    {
-        QStringList windows = session.visibleWindows(program->processId());
-        windows.removeAll(mainWindow);
-        return windows;
-    }
-
-    void dismiss(const QString &window)
-    {
-        session.run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
-        session.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
-    }
+    QStringList otherWindows() { return session.otherWindows(program, mainWindow); }
+    void dismiss(const QString &window) { session.keyTo(window, QStringLiteral("Return")); }
 
     // identify's view of a photo: "width height quality interlace".
     QString identify(const QString &file)

@@ -502,6 +502,8 @@ TEST_F(TbsSkinFormTest, SystemMenuOpensThroughTheMenuHook)
 
 TEST_F(TbsSkinFormTest, WithoutAMenuTheSystemMenuButtonComesUpAndItsDoubleClickCloses)
 {
+    // A menu that cannot open (the hook shows nothing).
+    TbsSkinForm::SetPopupMenuHook([](TbsSkinForm &, const std::vector<SystemMenuItem> &, const QRect &) { return false; });
     SkinnedWindow main;
     main.show();
     click(main.window.get(), main.at("sysmenubutton"));

@@ -4,6 +4,8 @@
 
 #include <gst/video/video.h>
 
+#include <unistd.h>
+
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +13,7 @@
 #include <string>
 
 using pixolo::testcam::CameraConfig;
+using pixolo::testcam::Stamp;
 using pixolo::testcam::TestPicture;
 
 struct _PixoloTestCamSrc {
@@ -22,11 +25,12 @@ struct _PixoloTestCamSrc {
     guint64 frames; // sent since start
     GstClockTime timeBase; // running time of the first frame
     gboolean live;
+    gint cameraIndex; // which of the cameras: its picture
 };
 
 G_DEFINE_TYPE(PixoloTestCamSrc, pixolo_test_cam_src, GST_TYPE_PUSH_SRC)
 
-enum { PROP_0, PROP_IS_LIVE };
+enum { PROP_0, PROP_IS_LIVE, PROP_CAMERA_INDEX };
 
 namespace
 {
@@ -34,18 +38,12 @@ namespace
 constexpr int jpegQuality = 85;
 
 std::mutex unplugLock;
-std::string unpluggedBy; // the value of PIXOLO_TESTCAM_VANISH_AFTER when the camera vanished; empty: present
+bool unplugged = false; // a camera vanished
+unsigned unpluggedBy = 0; // the vanish setting it vanished by
 
-std::string vanishSetting()
+bool plugFileGone(const CameraConfig &config)
 {
-    const char *value = std::getenv("PIXOLO_TESTCAM_VANISH_AFTER");
-    return value ? value : "";
-}
-
-void markUnplugged()
-{
-    const std::lock_guard lock(unplugLock);
-    unpluggedBy = vanishSetting();
+    return !config.plugFile.empty() && ::access(config.plugFile.c_str(), F_OK) != 0;
 }
 
 GstClockTime frameDuration()
@@ -55,7 +53,13 @@ GstClockTime frameDuration()
 
 GstCaps *capsOf(const CameraConfig &config)
 {
-    if (config.mjpeg) {
+    if (config.format == CameraConfig::I420) {
+        return gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "I420", "width", G_TYPE_INT, config.width,
+            "height", G_TYPE_INT, config.height, "framerate", GST_TYPE_FRACTION, CameraConfig::framesPerSecond, 1,
+            "pixel-aspect-ratio", GST_TYPE_FRACTION, 1, 1, "colorimetry", G_TYPE_STRING, "bt601", "interlace-mode",
+            G_TYPE_STRING, "progressive", nullptr);
+    }
+    if (config.format == CameraConfig::Mjpeg) {
         return gst_caps_new_simple("image/jpeg", "width", G_TYPE_INT, config.width, "height", G_TYPE_INT, config.height,
             "framerate", GST_TYPE_FRACTION, CameraConfig::framesPerSecond, 1, "pixel-aspect-ratio", GST_TYPE_FRACTION,
             1, 1, nullptr);
@@ -67,7 +71,7 @@ GstCaps *capsOf(const CameraConfig &config)
 }
 
 GstStaticPadTemplate sourceTemplate = GST_STATIC_PAD_TEMPLATE("src", GST_PAD_SRC, GST_PAD_ALWAYS,
-    GST_STATIC_CAPS("video/x-raw, format=(string)YUY2, width=(int)[16, 8192], height=(int)[16, 8192], "
+    GST_STATIC_CAPS("video/x-raw, format=(string){ YUY2, I420 }, width=(int)[16, 8192], height=(int)[16, 8192], "
                     "framerate=(fraction)30/1; "
                     "image/jpeg, width=(int)[16, 8192], height=(int)[16, 8192], framerate=(fraction)30/1"));
 
@@ -90,8 +94,14 @@ gboolean start(GstBaseSrc *base)
         return FALSE;
     }
     const CameraConfig &config = *source->config;
-    source->picture = new TestPicture(config.width, config.height);
-    gst_video_info_set_format(&source->info, GST_VIDEO_FORMAT_YUY2, guint(config.width), guint(config.height));
+    if (plugFileGone(config)) {
+        GST_ELEMENT_ERROR(source, RESOURCE, NOT_FOUND, ("Pixolo Test Camera is not plugged in."), (nullptr));
+        return FALSE;
+    }
+    source->picture = new TestPicture(config.width, config.height, source->cameraIndex, config.stamp);
+    gst_video_info_set_format(&source->info,
+        config.format == CameraConfig::I420 ? GST_VIDEO_FORMAT_I420 : GST_VIDEO_FORMAT_YUY2, guint(config.width),
+        guint(config.height));
     source->frames = 0;
     source->timeBase = GST_CLOCK_TIME_NONE;
     return TRUE;
@@ -144,14 +154,31 @@ GstFlowReturn create(GstPushSrc *push, GstBuffer **out)
     PixoloTestCamSrc *source = PIXOLO_TEST_CAM_SRC(push);
     const CameraConfig &config = *source->config;
     if (config.vanishAfter != 0 && source->frames >= config.vanishAfter) {
-        markUnplugged();
+        pixolo_test_cam_mark_unplugged(config.vanishAfter);
         GST_ELEMENT_ERROR(source, RESOURCE, READ, ("Pixolo Test Camera was unplugged."),
             ("vanished after %u frames", config.vanishAfter));
         return GST_FLOW_ERROR;
     }
-    source->picture->prepare(source->frames);
+    // The plug file is looked at every few frames: a camera whose cable was pulled fails within 200 ms.
+    if (source->frames % 6 == 0 && plugFileGone(config)) {
+        GST_ELEMENT_ERROR(source, RESOURCE, READ, ("Pixolo Test Camera was unplugged."), ("its plug file is gone"));
+        return GST_FLOW_ERROR;
+    }
+    if (source->timeBase == GST_CLOCK_TIME_NONE) {
+        source->timeBase = source->live ? runningTimeNow(GST_ELEMENT(source)) : 0;
+    }
+    const GstClockTime pts = source->timeBase + source->frames * frameDuration();
+    Stamp stamp;
+    if (config.stamp) {
+        stamp.sequence = std::uint32_t(source->frames);
+        // A live frame is captured when it is due: its time on the pipeline's clock, the monotonic one.
+        const GstClockTime base = gst_element_get_base_time(GST_ELEMENT(source));
+        stamp.timeUs = source->live && base != GST_CLOCK_TIME_NONE ? std::uint64_t((base + pts) / GST_USECOND)
+                                                                   : std::uint64_t(g_get_monotonic_time());
+    }
+    source->picture->prepare(source->frames, stamp);
     GstBuffer *buffer = nullptr;
-    if (config.mjpeg) {
+    if (config.format == CameraConfig::Mjpeg) {
         std::vector<std::uint8_t> jpeg;
         if (!source->picture->writeJpeg(jpeg, jpegQuality)) {
             GST_ELEMENT_ERROR(source, STREAM, ENCODE, ("Could not encode a test picture."), (nullptr));
@@ -161,15 +188,19 @@ GstFlowReturn create(GstPushSrc *push, GstBuffer **out)
         gst_buffer_fill(buffer, 0, jpeg.data(), jpeg.size());
     } else {
         buffer = gst_buffer_new_allocate(nullptr, GST_VIDEO_INFO_SIZE(&source->info), nullptr);
-        GstMapInfo map;
-        gst_buffer_map(buffer, &map, GST_MAP_WRITE);
-        source->picture->writeYuy2(map.data, GST_VIDEO_INFO_PLANE_STRIDE(&source->info, 0));
-        gst_buffer_unmap(buffer, &map);
+        GstVideoFrame frame;
+        gst_video_frame_map(&frame, &source->info, buffer, GST_MAP_WRITE);
+        if (config.format == CameraConfig::I420) {
+            const auto plane = [&](int i) { return static_cast<std::uint8_t *>(GST_VIDEO_FRAME_PLANE_DATA(&frame, i)); };
+            source->picture->writeI420(plane(0), GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0), plane(1),
+                GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 1), plane(2), GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 2));
+        } else {
+            source->picture->writeYuy2(static_cast<std::uint8_t *>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0)),
+                GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0));
+        }
+        gst_video_frame_unmap(&frame);
     }
-    if (source->timeBase == GST_CLOCK_TIME_NONE) {
-        source->timeBase = source->live ? runningTimeNow(GST_ELEMENT(source)) : 0;
-    }
-    GST_BUFFER_PTS(buffer) = source->timeBase + source->frames * frameDuration();
+    GST_BUFFER_PTS(buffer) = pts;
     GST_BUFFER_DURATION(buffer) = frameDuration();
     GST_BUFFER_OFFSET(buffer) = source->frames;
     GST_BUFFER_OFFSET_END(buffer) = source->frames + 1;
@@ -184,6 +215,8 @@ void setProperty(GObject *object, guint id, const GValue *value, GParamSpec *spe
     if (id == PROP_IS_LIVE) {
         source->live = g_value_get_boolean(value);
         gst_base_src_set_live(GST_BASE_SRC(source), source->live);
+    } else if (id == PROP_CAMERA_INDEX) {
+        source->cameraIndex = g_value_get_int(value);
     } else {
         G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, spec);
     }
@@ -193,6 +226,8 @@ void getProperty(GObject *object, guint id, GValue *value, GParamSpec *spec)
 {
     if (id == PROP_IS_LIVE) {
         g_value_set_boolean(value, PIXOLO_TEST_CAM_SRC(object)->live);
+    } else if (id == PROP_CAMERA_INDEX) {
+        g_value_set_int(value, PIXOLO_TEST_CAM_SRC(object)->cameraIndex);
     } else {
         G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, spec);
     }
@@ -211,10 +246,25 @@ void finalize(GObject *object)
 gboolean pixolo_test_cam_is_unplugged(void)
 {
     const std::lock_guard lock(unplugLock);
-    if (!unpluggedBy.empty() && unpluggedBy != vanishSetting()) {
-        unpluggedBy.clear(); // the setting changed: the camera is plugged in again
+    return unplugged;
+}
+
+void pixolo_test_cam_mark_unplugged(unsigned vanishSetting)
+{
+    {
+        const std::lock_guard lock(unplugLock);
+        unplugged = true;
+        unpluggedBy = vanishSetting;
     }
-    return !unpluggedBy.empty();
+    pixolo_test_cam_providers_update(); // the cameras go from the lists at once, before the error is told
+}
+
+void pixolo_test_cam_replug_if_changed(unsigned vanishSetting)
+{
+    const std::lock_guard lock(unplugLock);
+    if (unplugged && unpluggedBy != vanishSetting) {
+        unplugged = false; // the setting changed: the cameras are plugged in again
+    }
 }
 
 static void pixolo_test_cam_src_class_init(PixoloTestCamSrcClass *klass)
@@ -228,6 +278,9 @@ static void pixolo_test_cam_src_class_init(PixoloTestCamSrcClass *klass)
     g_object_class_install_property(objectClass, PROP_IS_LIVE,
         g_param_spec_boolean("is-live", "Is live", "Send frames in real time, as a camera does", TRUE,
             GParamFlags(G_PARAM_READWRITE | G_PARAM_STATIC_STRINGS)));
+    g_object_class_install_property(objectClass, PROP_CAMERA_INDEX,
+        g_param_spec_int("camera-index", "Camera index", "Which of the virtual cameras this is (its picture)", 0,
+            CameraConfig::maximumCount - 1, 0, GParamFlags(G_PARAM_READWRITE | G_PARAM_STATIC_STRINGS)));
     gst_element_class_set_static_metadata(elementClass, "Pixolo Test Camera", "Source/Video",
         "A virtual camera that sends a moving test picture", "Pixolo");
     gst_element_class_add_static_pad_template(elementClass, &sourceTemplate);
@@ -242,8 +295,10 @@ static void pixolo_test_cam_src_class_init(PixoloTestCamSrcClass *klass)
 static void pixolo_test_cam_src_init(PixoloTestCamSrc *source)
 {
     source->config = new CameraConfig(CameraConfig::fromEnvironment());
+    pixolo_test_cam_replug_if_changed(source->config->vanishAfter);
     source->picture = nullptr;
     source->live = TRUE;
+    source->cameraIndex = 0;
     gst_video_info_init(&source->info);
     gst_base_src_set_live(GST_BASE_SRC(source), TRUE);
     gst_base_src_set_format(GST_BASE_SRC(source), GST_FORMAT_TIME);

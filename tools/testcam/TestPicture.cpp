@@ -130,11 +130,29 @@ CameraConfig CameraConfig::fromEnvironment()
     if (const char *format = std::getenv("PIXOLO_TESTCAM_FORMAT"); format && *format) {
         const std::string text(format);
         if (text == "mjpeg" || text == "MJPEG") {
-            config.mjpeg = true;
+            config.format = Mjpeg;
+        } else if (text == "i420" || text == "I420") {
+            config.format = I420;
         } else if (text != "yuy2" && text != "YUY2") {
-            std::fprintf(
-                stderr, "pixolotestcam: PIXOLO_TESTCAM_FORMAT=\"%s\" is neither yuy2 nor mjpeg; using yuy2\n", format);
+            std::fprintf(stderr,
+                "pixolotestcam: PIXOLO_TESTCAM_FORMAT=\"%s\" is not yuy2, mjpeg or i420; using yuy2\n", format);
         }
+    }
+    if (const char *count = std::getenv("PIXOLO_TESTCAM_COUNT"); count && *count) {
+        char *end = nullptr;
+        const long value = std::strtol(count, &end, 10);
+        if (*end != '\0' || value < 1 || value > maximumCount) {
+            std::fprintf(stderr, "pixolotestcam: PIXOLO_TESTCAM_COUNT=\"%s\" is not a count from 1 to %d; ignored\n",
+                count, maximumCount);
+        } else {
+            config.count = int(value);
+        }
+    }
+    if (const char *plugFile = std::getenv("PIXOLO_TESTCAM_PLUG_FILE"); plugFile && *plugFile) {
+        config.plugFile = plugFile;
+    }
+    if (const char *stamp = std::getenv("PIXOLO_TESTCAM_STAMP"); stamp && *stamp) {
+        config.stamp = std::string(stamp) == "1";
     }
     if (const char *vanish = std::getenv("PIXOLO_TESTCAM_VANISH_AFTER"); vanish && *vanish) {
         char *end = nullptr;
@@ -149,9 +167,16 @@ CameraConfig CameraConfig::fromEnvironment()
     return config;
 }
 
-TestPicture::TestPicture(int width, int height)
+std::string CameraConfig::displayName(int index, int count)
+{
+    return count <= 0 ? std::string("Pixolo Test Camera") : "Pixolo Test Camera " + std::to_string(index + 1);
+}
+
+TestPicture::TestPicture(int width, int height, int cameraIndex, bool stamped)
     : m_width(width)
     , m_height(height)
+    , m_stamped(stamped)
+    , m_stampBand(std::max(1, height / 24))
     , m_barsEnd(height * 2 / 3)
     , m_counterTop(height - std::max(2, height / 24))
     , m_blockWidth(std::max(1, width / 32))
@@ -159,17 +184,30 @@ TestPicture::TestPicture(int width, int height)
     , m_black(size_t(width) * 3, 0)
     , m_box(size_t(width) * 3)
     , m_counter(size_t(width) * 3)
+    , m_stampRows { std::vector<std::uint8_t>(size_t(width) * 3), std::vector<std::uint8_t>(size_t(width) * 3) }
 {
+    const int turn = ((cameraIndex % 8) + 8) % 8;
     for (int x = 0; x < width; ++x) {
-        put(m_bars, x, barColours[x * 8 / width]);
+        put(m_bars, x, barColours[(x * 8 / width + turn) % 8]);
     }
     const int band = m_counterTop - m_barsEnd;
     m_boxSize = std::max(1, band / 2);
     m_boxTop = m_barsEnd + (band - m_boxSize) / 2;
 }
 
-void TestPicture::prepare(std::uint64_t frame)
+void TestPicture::prepare(std::uint64_t frame, const Stamp &stamp)
 {
+    if (m_stamped) {
+        const std::uint64_t check = ~std::uint64_t(stamp.sequence) & 0xFFFF;
+        const std::uint64_t bands[2] = { (std::uint64_t(stamp.sequence) << 16) | check,
+            stamp.timeUs & ((std::uint64_t(1) << stampBits) - 1) };
+        for (int band = 0; band < 2; ++band) {
+            for (int x = 0; x < m_width; ++x) {
+                const int bit = x * stampBits / m_width;
+                put(m_stampRows[band], x, (bands[band] >> (stampBits - 1 - bit)) & 1 ? white : black);
+            }
+        }
+    }
     // The square enters at the left edge, crosses and leaves at the right, then starts again.
     const int travel = m_width + m_boxSize;
     const int left = int((frame * 8) % std::uint64_t(travel)) - m_boxSize;
@@ -185,6 +223,9 @@ void TestPicture::prepare(std::uint64_t frame)
 
 const std::uint8_t *TestPicture::rgbRow(int y) const
 {
+    if (m_stamped && y < 2 * m_stampBand) {
+        return m_stampRows[y / m_stampBand].data();
+    }
     if (y < m_barsEnd) {
         return m_bars.data();
     }
@@ -210,20 +251,84 @@ void TestPicture::packYuy2(const std::uint8_t *rgb, std::uint8_t *out) const
     }
 }
 
+std::vector<const std::uint8_t *> TestPicture::rowKinds() const
+{
+    std::vector<const std::uint8_t *> kinds { m_bars.data(), m_black.data(), m_box.data(), m_counter.data() };
+    if (m_stamped) {
+        kinds.push_back(m_stampRows[0].data());
+        kinds.push_back(m_stampRows[1].data());
+    }
+    return kinds;
+}
+
 void TestPicture::writeYuy2(std::uint8_t *out, int stride) const
 {
     // Each kind of row is converted once, then copied: the frame costs little more than its size in copies.
     const size_t rowBytes = size_t((m_width + 1) / 2) * 4;
-    std::vector<std::uint8_t> converted(rowBytes * 4);
-    const std::uint8_t *kinds[4] = { m_bars.data(), m_black.data(), m_box.data(), m_counter.data() };
-    for (size_t i = 0; i < 4; ++i) {
+    const std::vector<const std::uint8_t *> kinds = rowKinds();
+    std::vector<std::uint8_t> converted(rowBytes * kinds.size());
+    for (size_t i = 0; i < kinds.size(); ++i) {
         packYuy2(kinds[i], converted.data() + i * rowBytes);
     }
     for (int y = 0; y < m_height; ++y) {
-        const std::uint8_t *rgb = rgbRow(y);
-        const size_t kind = size_t(std::find(kinds, kinds + 4, rgb) - kinds);
+        const size_t kind = size_t(std::find(kinds.begin(), kinds.end(), rgbRow(y)) - kinds.begin());
         std::memcpy(out + size_t(y) * size_t(stride), converted.data() + kind * rowBytes, rowBytes);
     }
+}
+
+void TestPicture::writeI420(
+    std::uint8_t *y, int yStride, std::uint8_t *u, int uStride, std::uint8_t *v, int vStride) const
+{
+    for (int row = 0; row < m_height; ++row) {
+        const std::uint8_t *rgb = rgbRow(row);
+        for (int x = 0; x < m_width; ++x) {
+            y[size_t(row) * size_t(yStride) + size_t(x)] = lumaOf(rgb[x * 3], rgb[x * 3 + 1], rgb[x * 3 + 2]);
+        }
+    }
+    // Each colour difference covers two by two pixels: their mean (an odd last row or column pairs with itself).
+    for (int row = 0; row < (m_height + 1) / 2; ++row) {
+        const std::uint8_t *top = rgbRow(row * 2);
+        const std::uint8_t *bottom = rgbRow(std::min(row * 2 + 1, m_height - 1));
+        for (int x = 0; x < (m_width + 1) / 2; ++x) {
+            const int left = x * 2;
+            const int right = std::min(left + 1, m_width - 1);
+            int sum[3] = { 0, 0, 0 };
+            for (const std::uint8_t *rgb : { top, bottom }) {
+                for (const int column : { left, right }) {
+                    for (int c = 0; c < 3; ++c) {
+                        sum[c] += rgb[column * 3 + c];
+                    }
+                }
+            }
+            const int r = (sum[0] + 2) / 4;
+            const int g = (sum[1] + 2) / 4;
+            const int b = (sum[2] + 2) / 4;
+            u[size_t(row) * size_t(uStride) + size_t(x)] = blueDifferenceOf(r, g, b);
+            v[size_t(row) * size_t(vStride) + size_t(x)] = redDifferenceOf(r, g, b);
+        }
+    }
+}
+
+std::optional<Stamp> TestPicture::readStamp(
+    int width, int height, const std::function<int(int x, int y)> &brightness)
+{
+    if (width < stampBits || height < 24) {
+        return std::nullopt;
+    }
+    std::uint64_t bands[2] = { 0, 0 };
+    for (int band = 0; band < 2; ++band) {
+        // The middle of each block, in the picture's own size: band b spans rows b/24 to (b+1)/24 of the height.
+        const int y = int((band + 0.5) * height / 24.0);
+        for (int bit = 0; bit < stampBits; ++bit) {
+            const int x = int((bit + 0.5) * width / double(stampBits));
+            bands[band] = (bands[band] << 1) | (brightness(x, y) >= 128 ? 1 : 0);
+        }
+    }
+    const std::uint32_t sequence = std::uint32_t(bands[0] >> 16);
+    if ((bands[0] & 0xFFFF) != (~std::uint64_t(sequence) & 0xFFFF)) {
+        return std::nullopt;
+    }
+    return Stamp { sequence, bands[1] };
 }
 
 bool TestPicture::writeJpeg(std::vector<std::uint8_t> &out, int quality) const

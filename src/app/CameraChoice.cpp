@@ -1,0 +1,59 @@
+#include "app/CameraChoice.h"
+
+#include "capture/MediaFramework.h"
+#include "capture/TSysDevEnum.h"
+
+#include <cctype>
+
+namespace pixolo::CameraChoice {
+
+std::vector<Camera> camerasOf(const TSysDevEnum &devices)
+{
+    std::vector<Camera> cameras;
+    for (int i = 0; i < devices.DeviceCount(); ++i) {
+        Camera camera;
+        camera.name = devices.Device(i)->FriendlyName;
+        if (const RefPtr<IMoniker> moniker = devices.DeviceMoniker(i)) {
+            SaveMonikerToStream(moniker.get(), camera.identity);
+        }
+        cameras.push_back(std::move(camera));
+    }
+    return cameras;
+}
+
+int preferredIndex(const std::vector<Camera> &cameras, const QByteArray &chosen)
+{
+    if (cameras.empty()) {
+        return -1;
+    }
+    for (size_t i = 0; !chosen.isEmpty() && i < cameras.size(); ++i) {
+        if (cameras[i].identity == chosen) {
+            return int(i);
+        }
+    }
+    return 0;
+}
+
+QString settingsText(const QByteArray &identity)
+{
+    return QString::fromLatin1(identity.toHex());
+}
+
+QByteArray fromSettingsText(const QString &text)
+{
+    const QByteArray hex = text.trimmed().toLatin1();
+    for (const char c : hex) {
+        if (!std::isxdigit(static_cast<unsigned char>(c))) {
+            return {};
+        }
+    }
+    if (hex.size() % 2 != 0) {
+        return {};
+    }
+    // Only what loads as a moniker is an identity.
+    const QByteArray bytes = QByteArray::fromHex(hex);
+    RefPtr<IMoniker> moniker;
+    return Succeeded(LoadMonikerFromStream(bytes, moniker)) ? bytes : QByteArray();
+}
+
+} // namespace pixolo::CameraChoice

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "capture/GstRef.h"
+
+#include <gst/gst.h>
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <vector>
+
+namespace pixolo
+{
+
+// The machine's devices of one class as the system's device monitor reports them. The providers are probed once,
+// when the class is first asked for; from then on the monitor runs and keeps the list up to date as devices are
+// plugged in and out, and each change is told on the main thread (devicesChanged). A registry is made on first use,
+// on the main thread, and kept for the life of the process.
+class DeviceRegistry final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The cameras: video sources that give raw or JPEG frames.
+    static DeviceRegistry &videoSources();
+    static DeviceRegistry &audioSources();
+    // The registry of any other device class, without a caps filter.
+    static DeviceRegistry &ofClass(const QString &deviceClass);
+
+    // The devices now, in the monitor's order, with a device that two providers list (or that was listed twice)
+    // only once. No probing: the monitor's own list.
+    std::vector<GstRef<GstDevice>> devices() const;
+
+    // Stops the monitor and starts it again, which probes every provider afresh: for a change the monitor cannot see,
+    // such as providers made visible or hidden.
+    void reload();
+    static void reloadAll();
+
+    const QString &deviceClass() const { return m_deviceClass; }
+
+Q_SIGNALS:
+    // A device was added, removed or changed (several changes in a row may come as one).
+    void devicesChanged();
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    DeviceRegistry(const QString &deviceClass, const char *caps);
+    ~DeviceRegistry() override;
+
+    void start();
+    void stop();
+    static GstBusSyncReply onBusMessage(GstBus *bus, GstMessage *message, gpointer self);
+
+    QString m_deviceClass;
+    QByteArray m_caps;
+    GstRef<GstDeviceMonitor> m_monitor;
+    std::atomic<bool> m_noticePosted { false };
+};
+
+} // namespace pixolo

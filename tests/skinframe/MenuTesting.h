@@ -1,0 +1,108 @@
+#pragma once
+
+// Helpers of the menu and hint tests: Pixolo's skin in a store, a window with a menu engine the way a skinned form
+// sets one up, and menus of plain actions.
+#include "skin/SkinMessage.h"
+#include "skin/TbsCompressedStoredSkin.h"
+#include "skin/TbsSkinData.h"
+#include "skinframe/TbsSkinMenu.h"
+#include "skinframe/TbsSkinPopupWindow.h"
+#include "storedskin/StoredSkin.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTest>
+#include <QWidget>
+
+#include <memory>
+
+namespace pixolo::test
+{
+
+// A store holding Pixolo's skin (owned by `parent`).
+inline TbsSkinData *menuStore(QObject *parent, bool effects = false)
+{
+    auto *stored = new TbsCompressedStoredSkin(parent);
+    stored->SetCompressedData(QByteArray(pixoloStoredSkin().data(), pixoloStoredSkin().size()));
+    auto *store = new TbsSkinData(parent);
+    store->SetEnableSkinEffects(effects);
+    store->SetCompressedStoredSkin(stored);
+    return store;
+}
+
+// Counts the menu notices a control or window receives.
+class NoticeCounter final : public QObject
+{
+public:
+    int closed = 0;
+    int commands = 0;
+
+protected:
+    bool event(QEvent *event) override
+    {
+        if (event->type() == SkinMessageEvent::eventType()) {
+            const int msg = static_cast<SkinMessageEvent *>(event)->Msg();
+            closed += msg == SKIN_MSG_MENU_CLOSED ? 1 : 0;
+            commands += msg == SKIN_MSG_MENU_COMMAND ? 1 : 0;
+            return true;
+        }
+        return QObject::event(event);
+    }
+};
+
+// A window with its menu engine, as a skinned form gives one to its window; the work area is the test screen's.
+struct MenuWindow {
+    MenuWindow()
+        : form(std::make_unique<QWidget>())
+    {
+        form->resize(200, 100);
+        store = menuStore(form.get());
+        menu = new TbsSkinMenu(form.get(), form.get());
+        menu->FormMenusSkinData = [this] { return store; };
+        menu->SetWorkAreaOverride({ 0, 0, 800, 600 });
+    }
+
+    std::unique_ptr<QWidget> form;
+    TbsSkinData *store = nullptr;
+    TbsSkinMenu *menu = nullptr;
+};
+
+inline QAction *addItem(QMenu &menu, const QString &caption, bool enabled = true)
+{
+    QAction *action = menu.addAction(caption);
+    action->setEnabled(enabled);
+    return action;
+}
+
+inline void sendMouseTo(QWidget *popup, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons)
+{
+    const QPoint global = popup->mapToGlobal(at);
+    QMouseEvent event(type, QPointF(at), QPointF(global), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(popup, &event);
+}
+
+inline QPoint itemCentre(const TbsSkinMenuItem &item)
+{
+    return QPoint((item.ItemRect.Left + item.ItemRect.Right) / 2, (item.ItemRect.Top + item.ItemRect.Bottom) / 2);
+}
+
+inline void hoverItem(TbsSkinPopupWindow *popup, const TbsSkinMenuItem &item)
+{
+    sendMouseTo(popup, QEvent::MouseMove, itemCentre(item), Qt::NoButton, Qt::NoButton);
+}
+
+inline void clickItem(TbsSkinPopupWindow *popup, const TbsSkinMenuItem &item)
+{
+    hoverItem(popup, item);
+    sendMouseTo(popup, QEvent::MouseButtonPress, itemCentre(item), Qt::LeftButton, Qt::LeftButton);
+    sendMouseTo(popup, QEvent::MouseButtonRelease, itemCentre(item), Qt::LeftButton, Qt::NoButton);
+}
+
+inline void key(TbsSkinPopupWindow *popup, Qt::Key k)
+{
+    QTest::keyClick(popup, k);
+}
+
+} // namespace pixolo::test
