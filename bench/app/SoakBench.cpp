@@ -19,7 +19,8 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 long residentKiB()
 {
@@ -37,8 +38,8 @@ long residentKiB()
 
 long openDescriptors()
 {
-    return long(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)
-                    .size());
+    return long(
+        QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size());
 }
 
 void Soak(benchmark::State &state)

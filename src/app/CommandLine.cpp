@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-namespace pixolo::CommandLine {
+namespace pixolo::CommandLine
+{
 
 Action parse(int argc, const char *const *argv)
 {

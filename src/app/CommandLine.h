@@ -2,12 +2,14 @@
 
 #include <QString>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // The program's few command-line options, read before anything else is set up, so that they work without a display.
 // "--help" and "--version" print to standard output and end the program with status 0; every other argument is
 // ignored (the window system's own options, such as -platform, are taken by the application object).
-namespace CommandLine {
+namespace CommandLine
+{
 
 enum Action { Run, ShowHelp, ShowVersion };
 

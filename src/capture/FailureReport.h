@@ -17,7 +17,8 @@ namespace pixolo
 void reportCallbackFailure(const char *where, const std::exception *error) noexcept;
 void reportTeardownFailure(const char *where, const std::exception *error) noexcept;
 
-template <class Result, class Handler> Result guardCallback(const char *where, Result fallback, Handler &&handler) noexcept
+template <class Result, class Handler>
+Result guardCallback(const char *where, Result fallback, Handler &&handler) noexcept
 {
     try {
         return std::forward<Handler>(handler)();

@@ -13,10 +13,12 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 // A program folder and a configuration folder (not made yet) side by side.
-class SettingsLocationTest : public testing::Test {
+class SettingsLocationTest : public testing::Test
+{
 protected:
     QString programDir() const { return root.filePath(QStringLiteral("program")) + QLatin1Char('/'); }
     QString configHome() const { return root.filePath(QStringLiteral("home/.config")); }
@@ -29,7 +31,8 @@ protected:
 };
 
 // Sets an environment variable for the life of the object and puts the old value back.
-class ScopedEnv {
+class ScopedEnv
+{
 public:
     ScopedEnv(const char *name, const std::optional<QByteArray> &value)
         : m_name(name)
@@ -70,8 +73,8 @@ TEST_F(SettingsLocationTest, ReadOnlyProgramFolderUsesTheUsersConfigFolderAndMak
 
     // So the photo folder can be saved and is read back from there, and nothing lands beside the program.
     EXPECT_TRUE(IniWriteString(file, QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("/p/")));
-    EXPECT_EQ(IniReadString(file, QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()),
-              QStringLiteral("/p/"));
+    EXPECT_EQ(
+        IniReadString(file, QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()), QStringLiteral("/p/"));
     EXPECT_FALSE(QFileInfo::exists(programDir() + QStringLiteral("Pixolo.ini")));
 }
 

@@ -99,7 +99,7 @@ TEST(TeardownTest, ClientRaisingOnRemovalIsReportedAndTheGraphStillGoesInactive)
     EXPECT_FALSE(graph.Active());
     EXPECT_FALSE(graph.QueryInterface<IFilterGraph2>()); // the graph was released
     // Both clients were taken through removal to its end and let go of their filters.
-    for (const RaisingClient *c : {&client, &second}) {
+    for (const RaisingClient *c : { &client, &second }) {
         ASSERT_GE(c->operations.size(), 2u);
         EXPECT_EQ(c->operations.back(), opAfterRemove);
         EXPECT_FALSE(c->holdsFilter());

@@ -10,11 +10,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 // Keeps a display number from other X servers that pick theirs with -displayfd (they skip a number whose lock file
 // names a living process) while no server runs on it.
-class DisplayNumberHold {
+class DisplayNumberHold
+{
 public:
     explicit DisplayNumberHold(int number)
         : m_path(QStringLiteral("/tmp/.X%1-lock").arg(number).toLocal8Bit())
@@ -42,14 +44,15 @@ private:
 };
 
 // A private Xvfb on a display it picks itself (-displayfd), or on a given number.
-class XServer {
+class XServer
+{
 public:
     explicit XServer(int number = -1)
     {
-        QStringList args{QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x1024x24"),
-                         QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset")};
-        args << (number < 0 ? QStringList{QStringLiteral("-displayfd"), QStringLiteral("1")}
-                            : QStringList{QStringLiteral(":%1").arg(number)});
+        QStringList args { QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+            QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset") };
+        args << (number < 0 ? QStringList { QStringLiteral("-displayfd"), QStringLiteral("1") }
+                            : QStringList { QStringLiteral(":%1").arg(number) });
         m_process.start(QStringLiteral("Xvfb"), args);
         if (!m_process.waitForStarted(5000)) {
             return;
@@ -112,13 +115,14 @@ TEST(DisplayTest, ProgramStartedWhileItsXServerRestartsWaitsForItAndOpens)
         QProcess search;
         QProcessEnvironment env = session.environment();
         search.setProcessEnvironment(env);
-        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                 QStringLiteral("--pid"), QString::number(program->processId())});
+        search.start(QStringLiteral("xdotool"),
+            { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                QString::number(program->processId()) });
         search.waitForFinished(5000);
         return QString::fromUtf8(search.readAllStandardOutput()).trimmed();
     };
-    EXPECT_TRUE(DesktopSession::waitUntil([&] { return !windows().isEmpty() || program->state() != QProcess::Running; },
-                                          20000));
+    EXPECT_TRUE(DesktopSession::waitUntil(
+        [&] { return !windows().isEmpty() || program->state() != QProcess::Running; }, 20000));
     EXPECT_EQ(program->state(), QProcess::Running) << program->readAllStandardError().toStdString();
     EXPECT_FALSE(windows().isEmpty());
     program->kill();

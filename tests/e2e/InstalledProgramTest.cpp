@@ -13,12 +13,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 // Where the photo folder edit is in the main window, relative to its top-left corner (client area at (15, 33)).
 const QPoint kPathEdit = QPoint(15 + 11 + 92 + 70, 33 + 11 + 272 + 9);
 
-class InstalledProgramTest : public testing::Test {
+class InstalledProgramTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -26,8 +28,8 @@ protected:
         root = session.tempPath();
         prefix = root + QStringLiteral("/install");
         QProcess install;
-        install.start(QStringLiteral("cmake"), {QStringLiteral("--install"), QStringLiteral(PIXOLO_BUILD_DIR),
-                                                QStringLiteral("--prefix"), prefix});
+        install.start(QStringLiteral("cmake"),
+            { QStringLiteral("--install"), QStringLiteral(PIXOLO_BUILD_DIR), QStringLiteral("--prefix"), prefix });
         ASSERT_TRUE(install.waitForFinished(120000));
         ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
         // The program folder belongs to the system: nobody who runs the program may write there.
@@ -36,7 +38,8 @@ protected:
         // A root user may write anywhere, so the program runs as "nobody" then; anyone else runs it as themselves.
         asNobody = ::geteuid() == 0;
         ::chmod(QFile::encodeName(root).constData(), 0755); // the session's folder, open for that user to pass
-        for (const QString &folder : {QStringLiteral("home"), QStringLiteral("runtime-user"), QStringLiteral("photos")}) {
+        for (const QString &folder :
+            { QStringLiteral("home"), QStringLiteral("runtime-user"), QStringLiteral("photos") }) {
             ASSERT_TRUE(QDir(root).mkpath(folder));
             ownedByUser(root + QLatin1Char('/') + folder);
         }
@@ -70,8 +73,9 @@ protected:
         program->setWorkingDirectory(root + QStringLiteral("/home"));
         const QString launcher = prefix + QStringLiteral("/bin/pixolo");
         if (asNobody) {
-            program->start(QStringLiteral("setpriv"), {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                                                       QStringLiteral("--clear-groups"), launcher});
+            program->start(QStringLiteral("setpriv"),
+                { QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
+                    launcher });
         } else {
             program->start(launcher, {});
         }
@@ -104,8 +108,8 @@ protected:
 
     void focusAndKey(const QString &key)
     {
-        xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), mainWindow});
-        xdotool({QStringLiteral("key"), key});
+        xdotool({ QStringLiteral("windowfocus"), QStringLiteral("--sync"), mainWindow });
+        xdotool({ QStringLiteral("key"), key });
     }
 
     QString userSettings() const
@@ -114,7 +118,7 @@ protected:
         return ini.open(QIODevice::ReadOnly) ? QString::fromUtf8(ini.readAll()) : QString();
     }
 
-    QStringList photoFiles() const { return QDir(photos).entryList({QStringLiteral("*.jpg")}, QDir::Files); }
+    QStringList photoFiles() const { return QDir(photos).entryList({ QStringLiteral("*.jpg") }, QDir::Files); }
 
     DesktopSession session;
     QString root;
@@ -135,10 +139,10 @@ TEST_F(InstalledProgramTest, PhotoFolderChosenInAReadOnlyInstallIsRememberedInTh
 
     // Type the photo folder and confirm it with Enter, which saves it.
     const QPoint edit = origin + kPathEdit;
-    xdotool({QStringLiteral("mousemove"), QString::number(edit.x()), QString::number(edit.y()), QStringLiteral("click"),
-             QStringLiteral("1")});
+    xdotool({ QStringLiteral("mousemove"), QString::number(edit.x()), QString::number(edit.y()),
+        QStringLiteral("click"), QStringLiteral("1") });
     focusAndKey(QStringLiteral("ctrl+a"));
-    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), photos});
+    xdotool({ QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), photos });
     focusAndKey(QStringLiteral("Return"));
     ASSERT_TRUE(DesktopSession::waitUntil(
         [&] { return userSettings().contains(QStringLiteral("PhotoPath=") + photos + QLatin1Char('\n')); }, 10000))

@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define FUZZ_REQUIRE(condition, what)                                                                                 \
-    do {                                                                                                              \
-        if (!(condition)) {                                                                                           \
-            std::fprintf(stderr, "fuzz property failed: %s (%s:%d)\n", what, __FILE__, __LINE__);                     \
-            std::abort();                                                                                             \
-        }                                                                                                             \
+#define FUZZ_REQUIRE(condition, what)                                                                                  \
+    do {                                                                                                               \
+        if (!(condition)) {                                                                                            \
+            std::fprintf(stderr, "fuzz property failed: %s (%s:%d)\n", what, __FILE__, __LINE__);                      \
+            std::abort();                                                                                              \
+        }                                                                                                              \
     } while (false)

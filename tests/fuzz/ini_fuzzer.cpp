@@ -17,7 +17,8 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
+namespace
+{
 
 // A name as callers give them: letters and digits only, never empty.
 QString nameFrom(FuzzedDataProvider &input, const char *fallback)

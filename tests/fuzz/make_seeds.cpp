@@ -14,7 +14,8 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 TBitmap bitmap(TPixelFormat format, int width, int height)
 {
@@ -64,8 +65,8 @@ int main(int argc, char **argv)
     }
     const QDir corpus(QString::fromLocal8Bit(argv[1]));
     const QDir skinFolder(QString::fromLocal8Bit(argv[2]));
-    for (const char *target : { "container", "description", "bmp", "mask_region", "ini", "scrambler",
-             "device_identity" }) {
+    for (const char *target :
+        { "container", "description", "bmp", "mask_region", "ini", "scrambler", "device_identity" }) {
         QDir().mkpath(corpus.filePath(QLatin1String(target)));
     }
     int n = 0;
@@ -101,7 +102,11 @@ int main(int argc, char **argv)
     for (const TPixelFormat format : { pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit }) {
         save(corpus.filePath(QStringLiteral("bmp/seed%1").arg(n++)), writeBmp(bitmap(format, 5, 3)));
     }
-    save(corpus.filePath("mask_region/tiny"), QByteArray::fromHex("0403" "00010000" "00000002" "ff000000"));
+    save(corpus.filePath("mask_region/tiny"),
+        QByteArray::fromHex("0403"
+                            "00010000"
+                            "00000002"
+                            "ff000000"));
     for (const char *mask : { "popupmask.bmp", "mask.bmp" }) {
         QFile file(skinFolder.filePath(QLatin1String(mask)));
         if (file.open(QIODevice::ReadOnly)) {
@@ -121,8 +126,14 @@ int main(int argc, char **argv)
     ini("gb18030", "[Setup]\nPhotoPath=D:\\\xd5\xd5\xc6\xac\\\n");
 
     // Scrambled texts: the key (a backslash and a letter end it), the text, and last the routine's choice.
-    save(corpus.filePath("scrambler/title"), "\\n" "9026B531488341777644" "\x01");
-    save(corpus.filePath("scrambler/keyed"), "key\\n" "1F2E3D4C5B6A79" "\x00");
+    save(corpus.filePath("scrambler/title"),
+        "\\n"
+        "9026B531488341777644"
+        "\x01");
+    save(corpus.filePath("scrambler/keyed"),
+        "key\\n"
+        "1F2E3D4C5B6A79"
+        "\x00");
 
     // Stored cameras: the test camera and one with a device path.
     DeviceIdentity testCamera;

@@ -10,7 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace {
+namespace
+{
 
 QImage maskFrom(const std::uint8_t *data, std::size_t size)
 {
@@ -76,11 +77,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const int w = mask.width();
         const int h = mask.height();
         SkinCorners old;
-        old.LT = TPoint{tail[0] % w, tail[1] % h};
-        old.RT = TPoint{w - 1 - tail[2] % w, old.LT.Y};
-        old.LB = TPoint{old.LT.X, h - 1 - tail[3] % h};
-        old.RB = TPoint{old.RT.X, old.LB.Y};
-        old.ClRect = TRect{old.LT.X, old.LT.Y, old.RB.X, old.RB.Y};
+        old.LT = TPoint { tail[0] % w, tail[1] % h };
+        old.RT = TPoint { w - 1 - tail[2] % w, old.LT.Y };
+        old.LB = TPoint { old.LT.X, h - 1 - tail[3] % h };
+        old.RB = TPoint { old.RT.X, old.LB.Y };
+        old.ClRect = TRect { old.LT.X, old.LT.Y, old.RB.X, old.RB.Y };
         const SkinCorners resized = old.grownBy(tail[4] % 40, tail[5] % 40);
         const int width = w + tail[4] % 40;
         const int height = h + tail[5] % 40;

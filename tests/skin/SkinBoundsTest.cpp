@@ -14,7 +14,8 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 // A zlib stream of `size` zero bytes: about a thousandth of that size.
 QByteArray zeros(qint64 size)

@@ -15,11 +15,13 @@
 using namespace pixolo;
 using namespace pixolo::test;
 
-namespace {
+namespace
+{
 
 // A skin whose frame objects are given by `objects` (the [SKINOBJECTS] list and their sections), over a 30 × 24
 // form picture and one 12 × 10 numbered picture, both coordinate pictures.
-class SkinIconTest : public testing::Test {
+class SkinIconTest : public testing::Test
+{
 protected:
     bool load(const QByteArray &objects)
     {
@@ -32,7 +34,7 @@ protected:
         ini.write("[VERSION]\r\nskinname=test\r\n[PICTURES]\r\npicture=form.bmp\r\nactivepicturescount=1\r\n"
                   "0=objects.bmp\r\n[FORMINFO]\r\nlefttoppoint=9,8\r\nrighttoppoint=20,8\r\nleftbottompoint=9,16\r\n"
                   "rightbottompoint=20,16\r\nclientrect=5,6,24,19\r\n[SKINCONTROLS]\r\ncount=0\r\n"
-                  + objects);
+            + objects);
         ini.close();
         m_storedSkin.ImportSkinFolder(ini.fileName());
         m_store.LoadStoredSkin(m_storedSkin);
@@ -103,7 +105,7 @@ TEST(PixoloIconTest, PixolosOwnSkinGivesAnOpaqueSquareIconAtEachDesktopSize)
     storedSkin.SetCompressedData(pixoloStoredSkin().toByteArray());
     TbsSkinData store;
     store.LoadStoredSkin(storedSkin);
-    for (const int size : {48, 128, 256}) {
+    for (const int size : { 48, 128, 256 }) {
         const QImage icon = programIcon(store, size);
         ASSERT_EQ(icon.size(), QSize(size, size));
         EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);

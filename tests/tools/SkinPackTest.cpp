@@ -14,7 +14,8 @@
 #include <sys/resource.h>
 #include <zlib.h>
 
-namespace {
+namespace
+{
 
 const QString kSkinPack = QStringLiteral("pixolo-skinpack");
 
@@ -67,12 +68,11 @@ TEST(SkinPackTest, DescribeRefusesAMegabyteThatInflatesToAGigabyteWithoutTakingT
     const QString bomb = dir.filePath(QStringLiteral("bomb.skin"));
     writeZeros(bomb, qint64(1) << 30);
     ASSERT_LT(QFileInfo(bomb).size(), 2 << 20);
-    for (const QStringList &args : {QStringList{QStringLiteral("describe"), bomb},
-                                    QStringList{QStringLiteral("render"), bomb, QStringLiteral("form"),
-                                                QStringLiteral("10"), QStringLiteral("10"),
-                                                dir.filePath(QStringLiteral("out.png"))},
-                                    QStringList{QStringLiteral("icon"), bomb, QStringLiteral("48"),
-                                                dir.filePath(QStringLiteral("icon.png"))}}) {
+    for (const QStringList &args : { QStringList { QStringLiteral("describe"), bomb },
+             QStringList { QStringLiteral("render"), bomb, QStringLiteral("form"), QStringLiteral("10"),
+                 QStringLiteral("10"), dir.filePath(QStringLiteral("out.png")) },
+             QStringList {
+                 QStringLiteral("icon"), bomb, QStringLiteral("48"), dir.filePath(QStringLiteral("icon.png")) } }) {
         const ToolRun run = ToolRun::headless(kSkinPack, args);
         EXPECT_EQ(run.exitCode, 1) << args.join(' ').toStdString();
         EXPECT_TRUE(run.err.contains(bomb)) << run.err.toStdString(); // says which file
@@ -89,11 +89,10 @@ TEST(SkinPackTest, DescribeRefusesAMegabyteThatInflatesToAGigabyteWithoutTakingT
 TEST(SkinPackTest, PackRefusesAValueTheProgramWouldRejectAndWritesNothing)
 {
     QTemporaryDir dir;
-    const QString ini = copySkin(dir, [](QByteArray &text) {
-        text.replace("[caption1]\r\nskinrect=30,10,102,26", "[caption1]\r\nskinrect=30,10");
-    });
+    const QString ini = copySkin(dir,
+        [](QByteArray &text) { text.replace("[caption1]\r\nskinrect=30,10,102,26", "[caption1]\r\nskinrect=30,10"); });
     const QString out = dir.filePath(QStringLiteral("out.skin"));
-    const ToolRun run = ToolRun::headless(kSkinPack, {QStringLiteral("pack"), ini, out});
+    const ToolRun run = ToolRun::headless(kSkinPack, { QStringLiteral("pack"), ini, out });
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("would not load"))) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(ini)) << run.err.toStdString();
@@ -128,7 +127,7 @@ TEST(SkinPackTest, PackRefusesAPictureLargerThanASkinMayHold)
     frame.write(bmp);
     frame.close();
     const QString out = dir.filePath(QStringLiteral("out.skin"));
-    const ToolRun run = ToolRun::headless(kSkinPack, {QStringLiteral("pack"), ini, out});
+    const ToolRun run = ToolRun::headless(kSkinPack, { QStringLiteral("pack"), ini, out });
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("more pixels"))) << run.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(out));
@@ -138,9 +137,9 @@ TEST(SkinPackTest, PixolosOwnSkinPacksAndDescribesItself)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("pixolo.skin"));
-    const ToolRun pack = ToolRun::headless(kSkinPack, {QStringLiteral("pack"), copySkin(dir), out});
+    const ToolRun pack = ToolRun::headless(kSkinPack, { QStringLiteral("pack"), copySkin(dir), out });
     ASSERT_EQ(pack.exitCode, 0) << pack.err.toStdString();
-    const ToolRun describe = ToolRun::headless(kSkinPack, {QStringLiteral("describe"), out});
+    const ToolRun describe = ToolRun::headless(kSkinPack, { QStringLiteral("describe"), out });
     ASSERT_EQ(describe.exitCode, 0) << describe.err.toStdString();
     EXPECT_TRUE(describe.out.contains(QStringLiteral("version: 3"))) << describe.out.toStdString();
     EXPECT_TRUE(describe.out.contains(QStringLiteral("numbered pictures: 8")));

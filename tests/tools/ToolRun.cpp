@@ -2,12 +2,13 @@
 
 #include <QDeadlineTimer>
 
-namespace {
+namespace
+{
 
 QProcessEnvironment withoutDisplay()
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    for (const char *name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" }) {
         env.remove(QString::fromLatin1(name));
     }
     return env;
@@ -32,8 +33,8 @@ ToolRun ToolRun::headless(const QString &program, const QStringList &args)
     return run;
 }
 
-QString ToolRun::stderrUntil(const QString &program, const QStringList &args, const QString &expected, int timeoutMs,
-                             const QString &runtimeDir)
+QString ToolRun::stderrUntil(
+    const QString &program, const QStringList &args, const QString &expected, int timeoutMs, const QString &runtimeDir)
 {
     QProcess process;
     QProcessEnvironment env = withoutDisplay();
@@ -44,7 +45,7 @@ QString ToolRun::stderrUntil(const QString &program, const QStringList &args, co
     QByteArray said;
     const QDeadlineTimer deadline(timeoutMs);
     while (!QString::fromUtf8(said).contains(expected) && !deadline.hasExpired()
-           && process.state() != QProcess::NotRunning) {
+        && process.state() != QProcess::NotRunning) {
         process.waitForReadyRead(int(std::min<qint64>(deadline.remainingTime(), 500)));
         said += process.readAllStandardError();
     }

@@ -15,8 +15,8 @@ struct ToolRun {
 
     // Starts the program (offscreen, with `runtimeDir` as its runtime folder), waits until its standard error shows
     // `expected`, then ends it; returns what it wrote to standard error by then.
-    static QString stderrUntil(const QString &program, const QStringList &args, const QString &expected,
-                               int timeoutMs, const QString &runtimeDir);
+    static QString stderrUntil(const QString &program, const QStringList &args, const QString &expected, int timeoutMs,
+        const QString &runtimeDir);
 
     static QString path(const QString &program) { return QStringLiteral(PIXOLO_BIN_DIR "/") + program; }
 };

@@ -8,7 +8,8 @@
 
 #include <stdexcept>
 
-namespace pixolo {
+namespace pixolo
+{
 
 int iconCommand(const QStringList &args, std::FILE *out)
 {
