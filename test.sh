@@ -40,8 +40,8 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPIXOLO_SANITIZE=ON 
 cmake --build build-asan -j "$jobs"
 (cd build-asan && ctest -L unit --output-on-failure -j "$jobs")
 
-echo "== Whole-program tests against the AddressSanitizer build: snapshots, a vanishing camera, settings, start-up"
-(cd build-asan && ctest -L e2e -R 'SnapshotTest|InstalledProgramTest|StartupTest|DisplayTest' --output-on-failure \
+echo "== Whole-program tests against the AddressSanitizer build: snapshots, cameras pulled and plugged, settings, start-up"
+(cd build-asan && ctest -L e2e -R 'SnapshotTest|CamerasTest|InstalledProgramTest|StartupTest|DisplayTest' --output-on-failure \
     -j "$jobs")
 
 echo "== Capture tests under ThreadSanitizer"
