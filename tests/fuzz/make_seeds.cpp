@@ -146,5 +146,7 @@ int main(int argc, char **argv)
         { QStringLiteral("device.bus"), QStringLiteral("usb") } };
     save(corpus.filePath("device_identity/usb"), storedCamera(usbCamera));
     save(corpus.filePath("device_identity/bare"), usbCamera.toBytes());
+    save(corpus.filePath("device_identity/settings-text"),
+        (CLSID_DeviceMoniker.toBytes() + usbCamera.toBytes()).toHex());
     return 0;
 }
