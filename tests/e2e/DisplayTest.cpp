@@ -1,135 +1,90 @@
-// The program meets an X server that is not (yet) there: one that is restarting is waited for, one that stays away
-// is named in a plain message and the program ends with status 1 instead of an abort and a core dump.
+// The program meets an X server that does not answer: one that is not up yet (a server restarting after its last
+// client left) is waited for, one that stays away is named in a plain message and the program ends with status 1,
+// instead of an abort and a core dump.
+//
+// A display nobody answers on is made without a race with other tests' servers: its abstract socket (where X servers
+// listen first, and what a server picking a free display with -displayfd tries to take) is bound here and never
+// listened on, so a client is refused there, and no socket file exists. The test's own server for that display then
+// listens on the socket file only, where a refused client looks next.
 #include "DesktopSession.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
+
+#include <cstring>
 
 namespace
 {
 
-// Keeps a display number from other X servers that pick theirs with -displayfd (they skip a number whose lock file
-// names a living process) while no server runs on it.
-class DisplayNumberHold
+class DisplayReservation
 {
 public:
-    explicit DisplayNumberHold(int number)
-        : m_path(QStringLiteral("/tmp/.X%1-lock").arg(number).toLocal8Bit())
+    DisplayReservation()
     {
-        const int fd = ::open(m_path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0444);
-        if (fd >= 0) {
-            const QByteArray pid = QByteArray::number(qint64(::getpid())).rightJustified(10, ' ') + '\n';
-            m_held = ::write(fd, pid.constData(), size_t(pid.size())) == pid.size();
-            ::close(fd);
-        }
-    }
-    ~DisplayNumberHold() { release(); }
-    bool held() const { return m_held; }
-    void release()
-    {
-        if (m_held) {
-            ::unlink(m_path.constData());
-            m_held = false;
-        }
-    }
-
-private:
-    QByteArray m_path;
-    bool m_held = false;
-};
-
-// A private Xvfb on a display it picks itself (-displayfd), or on a given number.
-class XServer
-{
-public:
-    explicit XServer(int number = -1)
-    {
-        QStringList args { QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x1024x24"),
-            QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset") };
-        args << (number < 0 ? QStringList { QStringLiteral("-displayfd"), QStringLiteral("1") }
-                            : QStringList { QStringLiteral(":%1").arg(number) });
-        m_process.start(QStringLiteral("Xvfb"), args);
-        if (!m_process.waitForStarted(5000)) {
-            return;
-        }
-        if (number >= 0) {
-            m_number = number;
-            return;
-        }
-        QByteArray out;
-        DesktopSession::waitUntil(
-            [&] {
-                m_process.waitForReadyRead(100);
-                out += m_process.readAllStandardOutput();
-                return out.contains('\n') || m_process.state() != QProcess::Running;
-            },
-            10000);
-        bool ok = false;
-        const int picked = out.trimmed().toInt(&ok);
-        m_number = ok ? picked : -1;
-    }
-    ~XServer() { stop(); }
-
-    void stop()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.terminate(); // lets the server remove its lock file and socket
-            if (!m_process.waitForFinished(5000)) {
-                m_process.kill();
-                m_process.waitForFinished(5000);
+        for (int number = 20; number < 200 && m_number < 0; ++number) {
+            const QByteArray file = QStringLiteral("/tmp/.X11-unix/X%1").arg(number).toLocal8Bit();
+            const QByteArray lock = QStringLiteral("/tmp/.X%1-lock").arg(number).toLocal8Bit();
+            if (QFile::exists(QString::fromLocal8Bit(file)) || QFile::exists(QString::fromLocal8Bit(lock))) {
+                continue;
+            }
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            sockaddr_un address {};
+            address.sun_family = AF_UNIX;
+            std::memcpy(address.sun_path + 1, file.constData(), size_t(file.size())); // abstract: leading NUL
+            const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(file.size()));
+            if (::bind(fd, reinterpret_cast<const sockaddr *>(&address), length) == 0) {
+                m_fd = fd;
+                m_number = number;
+            } else {
+                ::close(fd);
             }
         }
     }
+    ~DisplayReservation()
+    {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    DisplayReservation(const DisplayReservation &) = delete;
+    DisplayReservation &operator=(const DisplayReservation &) = delete;
+
     int number() const { return m_number; }
+    QString display() const { return QStringLiteral(":%1").arg(m_number); }
 
 private:
-    QProcess m_process;
+    int m_fd = -1;
     int m_number = -1;
 };
 
-// A display number on which no X server runs, held against other tests' servers: a server picks a free one, goes
-// away, and its number is held at once. Another server may take the number in between; then the next one is tried.
-std::unique_ptr<DisplayNumberHold> freeHeldDisplay(int &number)
-{
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        number = XServer().number(); // started and stopped again
-        if (number < 0) {
-            continue;
-        }
-        auto hold = std::make_unique<DisplayNumberHold>(number);
-        if (hold->held()) {
-            return hold;
-        }
-    }
-    return {};
-}
-
-TEST(DisplayTest, ProgramStartedWhileItsXServerRestartsWaitsForItAndOpens)
+TEST(DisplayTest, ProgramStartedBeforeItsXServerAnswersWaitsForItAndOpens)
 {
     DesktopSession session;
     ASSERT_TRUE(session.ok());
-    // The display's server is gone for now, as while a server resets, and no other test's server takes its number.
-    int number = -1;
-    const std::unique_ptr<DisplayNumberHold> hold = freeHeldDisplay(number);
-    ASSERT_TRUE(hold) << "no display number could be held";
+    const DisplayReservation reserved;
+    ASSERT_GE(reserved.number(), 0);
 
-    session.setEnv(QStringLiteral("DISPLAY"), QStringLiteral(":%1").arg(number));
+    session.setEnv(QStringLiteral("DISPLAY"), reserved.display());
     QProcess *program = session.startProgram();
-    QThread::msleep(300); // the program is past its first try before the server is back
-    hold->release();
-    XServer again(number);
-    ASSERT_EQ(again.number(), number);
+    QThread::msleep(300); // the program is past its first try before the server answers
+    QProcess server;
+    server.start(QStringLiteral("Xvfb"),
+        { reserved.display(), QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+            QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-nolisten"), QStringLiteral("local"),
+            QStringLiteral("-noreset") });
+    ASSERT_TRUE(server.waitForStarted(5000));
 
     // Windows are looked for on the program's display.
     const auto windows = [&] {
         QProcess search;
-        QProcessEnvironment env = session.environment();
-        search.setProcessEnvironment(env);
+        search.setProcessEnvironment(session.environment());
         search.start(QStringLiteral("xdotool"),
             { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
                 QString::number(program->processId()) });
@@ -142,21 +97,27 @@ TEST(DisplayTest, ProgramStartedWhileItsXServerRestartsWaitsForItAndOpens)
     EXPECT_FALSE(windows().isEmpty());
     program->kill();
     program->waitForFinished(5000);
+    server.terminate();
+    if (!server.waitForFinished(5000)) {
+        server.kill();
+        server.waitForFinished(5000);
+    }
 }
 
 TEST(DisplayTest, DisplayThatStaysAwayIsNamedAndTheProgramEndsWithStatusOne)
 {
     DesktopSession session;
-    int number = -1;
-    const std::unique_ptr<DisplayNumberHold> hold = freeHeldDisplay(number); // no server comes up there meanwhile
-    ASSERT_TRUE(hold) << "no display number could be held";
-    session.setEnv(QStringLiteral("DISPLAY"), QStringLiteral(":%1").arg(number));
+    const DisplayReservation reserved;
+    ASSERT_GE(reserved.number(), 0);
+    session.setEnv(QStringLiteral("DISPLAY"), reserved.display());
     QProcess *program = session.startProgram();
-    ASSERT_TRUE(program->waitForFinished(20000));
+    const bool ended = program->waitForFinished(20000);
     const QString said = QString::fromUtf8(program->readAllStandardError());
+    ASSERT_TRUE(ended) << said.toStdString();
     EXPECT_EQ(program->exitStatus(), QProcess::NormalExit) << said.toStdString(); // not a signal: no abort, no core
     EXPECT_EQ(program->exitCode(), 1) << said.toStdString();
-    EXPECT_TRUE(said.contains(QStringLiteral("cannot open the display \":%1\"").arg(number))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("cannot open the display \"%1\"").arg(reserved.display())))
+        << said.toStdString();
 }
 
 } // namespace
