@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Pixolo and runs every test: unit and widget tests, whole-program tests under
-# Xvfb, a short fuzzing run, then the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Xvfb, the install and package checks, a short fuzzing run, then the unit tests and the whole-program snapshot,
+# settings and start-up cases under AddressSanitizer and UndefinedBehaviorSanitizer, and the capture tests under
+# ThreadSanitizer. The long runs (ten-minute fuzzing, 200 starts, 20 repeated runs) are documented in README.md.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -17,6 +19,12 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp:print_suppression
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
+# The house format (.clang-format) is checked when asked for, until the tree has been formatted once.
+if [ "${PIXOLO_CHECK_FORMAT:-0}" = 1 ]; then
+    echo "== Format"
+    tools/check-format.sh
+fi
+
 echo "== Build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
@@ -24,14 +32,21 @@ cmake --build build -j "$jobs"
 echo "== Tests"
 (cd build && ctest --output-on-failure -j "$jobs")
 
-if [ -x tests/skin/fuzz/run.sh ]; then
-    echo "== Fuzzing (short run)"
-    tests/skin/fuzz/run.sh 20
-fi
+echo "== Fuzzing (short run: each target replays its kept findings, then runs ten seconds)"
+tests/fuzz/run.sh 10
 
 echo "== Unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPIXOLO_SANITIZE=ON -DPIXOLO_BUILD_BENCH=OFF
 cmake --build build-asan -j "$jobs"
 (cd build-asan && ctest -L unit --output-on-failure -j "$jobs")
+
+echo "== Whole-program tests against the AddressSanitizer build: snapshots, cameras pulled and plugged, settings, start-up"
+(cd build-asan && ctest -L e2e -R 'SnapshotTest|CamerasTest|InstalledProgramTest|StartupTest|DisplayTest' --output-on-failure \
+    -j "$jobs")
+
+echo "== Capture tests under ThreadSanitizer"
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIXOLO_TSAN=ON -DPIXOLO_BUILD_BENCH=OFF
+cmake --build build-tsan -j "$jobs" --target capture_tests
+tests/support/tsan-check.sh build-tsan/tests/capture_tests
 
 echo "== All tests passed"

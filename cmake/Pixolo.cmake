@@ -9,6 +9,13 @@ if(PIXOLO_SANITIZE)
                                                     -fno-sanitize-recover=undefined)
     target_link_options(pixolo_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(PIXOLO_TSAN)
+    if(PIXOLO_SANITIZE)
+        message(FATAL_ERROR "ThreadSanitizer and AddressSanitizer cannot share a build")
+    endif()
+    target_compile_options(pixolo_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+    target_link_options(pixolo_options INTERFACE -fsanitize=thread)
+endif()
 
 # pixolo_add_library(NAME SOURCES... [LIBS libs...])
 # One static library per subsystem folder; a folder without sources yet is an interface library so that

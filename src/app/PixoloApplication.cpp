@@ -10,6 +10,8 @@ PixoloApplication::PixoloApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Pixolo"));
+    // The desktop entry the windows belong to (its name less ".desktop"), for docks and task bars.
+    setDesktopFileName(QStringLiteral("com.example.Pixolo"));
     // The main window's close ends the program, whether or not the About window is open.
     setQuitOnLastWindowClosed(false);
 }

@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/CommandLine.h"
 #include "app/GlobalVariant.h"
 #include "app/HexScramble.h"
 #include "app/PixoloApplication.h"
@@ -11,17 +12,57 @@
 #include "skinframe/TbsSkinForm.h"
 #include "skinframe/WindowSystem.h"
 
+#include <cstdio>
 #include <memory>
 
 namespace pixolo {
 
+namespace {
+
+// How long a display that refuses the connection is tried again: an X server resets when its last client leaves and
+// takes a moment to accept connections again.
+constexpr int kDisplayWaitMs = 3000;
+
+// --help and --version answer on standard output and end the program before anything else is made.
+bool answeredCommandLine(int argc, char **argv, int &code)
+{
+    QString text;
+    switch (CommandLine::parse(argc, argv)) {
+    case CommandLine::Run:
+        return false;
+    case CommandLine::ShowHelp:
+        text = CommandLine::helpText();
+        break;
+    case CommandLine::ShowVersion:
+        text = CommandLine::versionText();
+        break;
+    }
+    const QByteArray bytes = text.toUtf8();
+    const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
+    code = written && std::fflush(stdout) == 0 ? 0 : 1; // "--help > /dev/full" is a failure
+    return true;
+}
+
+} // namespace
+
 int runPixolo(int &argc, char **argv)
 {
+    int answered = 0;
+    if (answeredCommandLine(argc, argv, answered)) {
+        return answered;
+    }
     chooseWindowSystem(); // the skinned frames need X11: on a Wayland desktop through XWayland
+    // A display that cannot be opened is said so plainly, rather than by the window system's abort().
+    X11DisplayCheck display(argc, argv, kDisplayWaitMs);
+    if (!display.problem().isEmpty()) {
+        std::fprintf(stderr, "pixolo: %s\n", display.problem().toLocal8Bit().constData());
+        return 1;
+    }
     PixoloApplication app(argc, argv);
+    display.release(); // the application holds its own connection now
 
     rcGlobalVariant.sAppPath = appPathOf(QCoreApplication::applicationFilePath());
-    rcGlobalVariant.sIniFile = rcGlobalVariant.sAppPath + QStringLiteral("Pixolo.ini");
+    rcGlobalVariant.sIniFile = settingsFileFor(rcGlobalVariant.sAppPath, userConfigHome());
     rcGlobalVariant.sAppTitle = ProductTexts::decode(ProductTexts::kTitle);
 
     // Held until the process ends. Only a lock held by another copy counts as "already running"; a guard that
@@ -33,22 +74,30 @@ int runPixolo(int &argc, char **argv)
         return 0;
     }
 
-    // Both windows belong to the program and go with it; the About window is made hidden. The About button may
-    // make a new About window, so the program deletes whatever window the reference names at the end.
+    // Both windows belong to the program and go with it, the About window first; the About window is made hidden.
+    std::unique_ptr<TfrmMain> mainWindow;
+    std::unique_ptr<TfrmAbout> aboutWindow;
     try {
-        frmMain = new TfrmMain();
+        mainWindow = std::make_unique<TfrmMain>();
+        frmMain = mainWindow.get();
         TbsSkinForm::SetApplicationMainForm(frmMain); // minimising it minimises the program
-        frmAbout = new TfrmAbout();
+        aboutWindow = std::make_unique<TfrmAbout>();
+        frmAbout = aboutWindow.get();
     } catch (const std::exception &error) {
-        // A window that cannot be built ends start-up with its message.
+        // A window that cannot be built ends start-up with its message; what was built goes with the owners.
         PixoloApplication::showException(error);
-        std::unique_ptr<TfrmMain>(frmMain.data()).reset();
         return 1;
     }
     frmMain->show();
     const int code = QApplication::exec();
-    std::unique_ptr<TfrmAbout>(frmAbout.data()).reset();
-    std::unique_ptr<TfrmMain>(frmMain.data()).reset();
+    // The About button makes a new About window only when the reference is empty, which the program's own never
+    // leaves it; such a window would be nobody's, so it goes the deferred way here.
+    if (frmAbout && frmAbout != aboutWindow.get()) {
+        frmAbout->deleteLater();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    aboutWindow.reset();
+    mainWindow.reset();
     return code;
 }
 

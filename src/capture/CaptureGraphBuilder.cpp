@@ -2,6 +2,7 @@
 
 #include "capture/CameraFormat.h"
 #include "capture/ElementFilter.h"
+#include "capture/FailureReport.h"
 #include "capture/FilterGraphManager.h"
 
 #include <gst/video/video.h>
@@ -124,10 +125,13 @@ struct DynamicLink {
 
 void onDecodedPad(GstElement *, GstPad *pad, gpointer data)
 {
-    auto *link = static_cast<DynamicLink *>(data);
-    if (!gst_pad_is_linked(link->target.get())) {
-        link->graph->linkPads(pad, link->target.get());
-    }
+    // Called on the decoder's streaming thread: nothing raised may unwind into it.
+    guardCallback("Linking the decoded picture", [&] {
+        auto *link = static_cast<DynamicLink *>(data);
+        if (!gst_pad_is_linked(link->target.get())) {
+            link->graph->linkPads(pad, link->target.get());
+        }
+    });
 }
 
 void freeDynamicLink(gpointer data, GClosure *)

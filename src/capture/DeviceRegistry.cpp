@@ -1,6 +1,7 @@
 #include "capture/DeviceRegistry.h"
 
 #include "capture/DeviceMoniker.h"
+#include "capture/FailureReport.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -141,7 +142,9 @@ GstBusSyncReply DeviceRegistry::onBusMessage(GstBus *, GstMessage *message, gpoi
     case GST_MESSAGE_DEVICE_REMOVED:
     case GST_MESSAGE_DEVICE_CHANGED:
         if (!registry->m_noticePosted.exchange(true)) {
-            QCoreApplication::postEvent(registry, new QEvent(changeNoticeType()));
+            guardCallback("Noticing a changed camera", [registry] {
+                QCoreApplication::postEvent(registry, new QEvent(changeNoticeType()));
+            });
         }
         break;
     default:

@@ -1,6 +1,7 @@
 #include "capture/FilterGraphManager.h"
 
 #include "capture/DeviceMoniker.h"
+#include "capture/FailureReport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -70,28 +71,35 @@ struct DecoderHooks {
     GstRef<GstPad> audioInput; // the converter's input that the decoded audio goes to
 };
 
+// The decoding bin calls these on its streaming threads: nothing raised may unwind into it.
 void onDecoderPadAdded(GstElement *, GstPad *pad, gpointer data)
 {
-    auto *hooks = static_cast<DecoderHooks *>(data);
-    const auto caps = GstRef<GstCaps>::adopt(gst_pad_get_current_caps(pad));
-    const GstStructure *structure
-        = caps && !gst_caps_is_empty(caps.get()) ? gst_caps_get_structure(caps.get(), 0) : nullptr;
-    if (structure && g_str_has_prefix(gst_structure_get_name(structure), "audio/")
-        && !gst_pad_is_linked(hooks->audioInput.get())) {
-        hooks->graph->linkPads(pad, hooks->audioInput.get());
-    }
+    guardCallback("Linking the decoded sound", [&] {
+        auto *hooks = static_cast<DecoderHooks *>(data);
+        const auto caps = GstRef<GstCaps>::adopt(gst_pad_get_current_caps(pad));
+        const GstStructure *structure
+            = caps && !gst_caps_is_empty(caps.get()) ? gst_caps_get_structure(caps.get(), 0) : nullptr;
+        if (structure && g_str_has_prefix(gst_structure_get_name(structure), "audio/")
+            && !gst_pad_is_linked(hooks->audioInput.get())) {
+            hooks->graph->linkPads(pad, hooks->audioInput.get());
+        }
+    });
 }
 
 int onDecoderSelect(GstElement *, GstPad *, GstCaps *, GstElementFactory *factory, gpointer data)
 {
-    return static_cast<DecoderHooks *>(data)->graph->selectFactory(factory) ? autoplugTry : autoplugSkip;
+    // A selection handler that fails refuses the element, as a "no" would.
+    return guardCallback("Choosing a decoder", autoplugSkip, [&] {
+        return static_cast<DecoderHooks *>(data)->graph->selectFactory(factory) ? autoplugTry : autoplugSkip;
+    });
 }
 
 void onDecoderElementAdded(GstBin *, GstBin *, GstElement *element, gpointer data)
 {
-    auto *hooks = static_cast<DecoderHooks *>(data);
-    const RefPtr<IBaseFilter> filter = ElementFilter::wrap(element);
-    if (!hooks->graph->acceptCreatedFilter(filter.get())) {
+    const bool accepted = guardCallback("Accepting a decoder's element", false, [&] {
+        return static_cast<DecoderHooks *>(data)->graph->acceptCreatedFilter(ElementFilter::wrap(element).get());
+    });
+    if (!accepted) {
         // The bin cannot give a created element back: the chain as a whole is refused.
         GST_ELEMENT_ERROR(
             element, CORE, MISSING_PLUGIN, ("A filter was refused while the chain was built."), (nullptr));
@@ -100,10 +108,12 @@ void onDecoderElementAdded(GstBin *, GstBin *, GstElement *element, gpointer dat
 
 void onDecoderUnknownType(GstElement *decoder, GstPad *pad, GstCaps *, gpointer data)
 {
-    auto *hooks = static_cast<DecoderHooks *>(data);
-    if (FilterCore *filter = FilterCore::ofElement(decoder)) {
-        hooks->graph->reportUnrenderable(filter->self(), pad);
-    }
+    guardCallback("Reporting a stream that cannot be played", [&] {
+        auto *hooks = static_cast<DecoderHooks *>(data);
+        if (FilterCore *filter = FilterCore::ofElement(decoder)) {
+            hooks->graph->reportUnrenderable(filter->self(), pad);
+        }
+    });
 }
 
 void freeDecoderHooks(gpointer data, GClosure *)
@@ -532,7 +542,8 @@ HRESULT FilterGraphManager::Stop()
 
 GstBusSyncReply FilterGraphManager::onBusMessage(GstBus *, GstMessage *message, gpointer self)
 {
-    static_cast<FilterGraphManager *>(self)->handleBusMessage(message);
+    guardCallback("Handling a message of the graph",
+        [&] { static_cast<FilterGraphManager *>(self)->handleBusMessage(message); });
     // A sync handler that drops a message owns it: each message holds its source element, so one not freed here
     // would keep every element that ever posted one alive.
     gst_message_unref(message);

@@ -1,5 +1,7 @@
 #include "capture/SampleGrabberFilter.h"
 
+#include "capture/FailureReport.h"
+
 #include <QByteArray>
 
 #include <algorithm>
@@ -143,21 +145,25 @@ SampleGrabberFilter::~SampleGrabberFilter()
 
 GstPadProbeReturn SampleGrabberFilter::onProbe(GstPad *, GstPadProbeInfo *info, gpointer self)
 {
-    auto *grabber = static_cast<SampleGrabberFilter *>(self);
-    if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_BUFFER) {
-        grabber->onBuffer(GST_PAD_PROBE_INFO_BUFFER(info));
-    } else if (GstEvent *event = GST_PAD_PROBE_INFO_EVENT(info); event && GST_EVENT_TYPE(event) == GST_EVENT_CAPS) {
-        GstCaps *caps = nullptr;
-        gst_event_parse_caps(event, &caps);
-        GstVideoInfo videoInfo;
-        const bool parsed = gst_video_info_from_caps(&videoInfo, caps);
-        const std::lock_guard lock(grabber->m_lock);
-        grabber->m_hasInfo = parsed;
-        if (parsed) {
-            grabber->m_info = videoInfo;
+    // The streaming thread calls this: nothing raised may unwind into it, and the frame passes on either way.
+    guardCallback("Keeping the camera's frame", [&] {
+        auto *grabber = static_cast<SampleGrabberFilter *>(self);
+        if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_BUFFER) {
+            grabber->onBuffer(GST_PAD_PROBE_INFO_BUFFER(info));
+        } else if (GstEvent *event = GST_PAD_PROBE_INFO_EVENT(info);
+                   event && GST_EVENT_TYPE(event) == GST_EVENT_CAPS) {
+            GstCaps *caps = nullptr;
+            gst_event_parse_caps(event, &caps);
+            GstVideoInfo videoInfo;
+            const bool parsed = gst_video_info_from_caps(&videoInfo, caps);
+            const std::lock_guard lock(grabber->m_lock);
+            grabber->m_hasInfo = parsed;
+            if (parsed) {
+                grabber->m_info = videoInfo;
+            }
+            grabber->m_latest.reset(); // a frame of the old format no longer fits the connection
         }
-        grabber->m_latest.reset(); // a frame of the old format no longer fits the connection
-    }
+    });
     return GST_PAD_PROBE_OK;
 }
 
@@ -183,12 +189,11 @@ void SampleGrabberFilter::onBuffer(GstBuffer *buffer)
                 converted.resize(qsizetype(GST_VIDEO_INFO_SIZE(&output)));
             }
             if (known && copyFrame(buffer, input, output, reinterpret_cast<unsigned char *>(converted.data()))) {
-                try {
+                // What the frame handler raises is reported; the frame still passes.
+                guardCallback("The frame handler", [&] {
                     m_callback->BufferCB(sampleTime, reinterpret_cast<unsigned char *>(converted.data()),
                         std::int32_t(converted.size()));
-                } catch (...) {
-                    // Nothing may unwind into the streaming thread; the frame still passes.
-                }
+                });
             }
         }
     }

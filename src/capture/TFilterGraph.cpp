@@ -1,6 +1,7 @@
 #include "capture/TFilterGraph.h"
 
 #include "capture/EDirectShowException.h"
+#include "capture/FailureReport.h"
 #include "platform/MessageBox.h"
 
 #include <QCoreApplication>
@@ -77,7 +78,8 @@ TFilterGraph::TFilterGraph(QObject *owner)
 
 TFilterGraph::~TFilterGraph()
 {
-    SetActive(false);
+    // Deactivation reports what fails on its way and still releases the graph, so nothing is raised here.
+    tearDown("Closing the filter graph", [this] { SetActive(false); });
     // The graph released its pipeline and handler with deactivation; notifications already posted go with the
     // receiver.
     QCoreApplication::removePostedEvents(m_notifyReceiver.get());
@@ -144,7 +146,9 @@ void TFilterGraph::activate()
 
 void TFilterGraph::deactivate()
 {
-    sendControlEvent(ctlActive, 0);
+    // Teardown goes to its end: what a sink or client raises on the way is reported, and the graph is released and
+    // the component inactive afterwards all the same.
+    tearDown("Telling the graph's sinks it stops", [this] { sendControlEvent(ctlActive, 0); });
     for (IGraphClient *client : std::vector(m_clients)) {
         removeClientFilter(client);
     }
@@ -178,12 +182,16 @@ void TFilterGraph::addClientFilter(IGraphClient *client)
 
 void TFilterGraph::removeClientFilter(IGraphClient *client)
 {
-    client->NotifyClient(opBeforeRemove, 0);
-    const RefPtr<IBaseFilter> filter = client->GetClientFilter();
-    if (m_graph && filter) {
-        m_graph->RemoveFilter(filter.get());
-    }
-    client->NotifyClient(opAfterRemove, 0);
+    // A teardown path (deactivation, a client that detaches as it is destroyed): each step is taken whatever the one
+    // before raised, so that the client always hears opAfterRemove and lets go of its filter.
+    tearDown("Removing a filter from the graph", [client] { client->NotifyClient(opBeforeRemove, 0); });
+    tearDown("Removing a filter from the graph", [this, client] {
+        const RefPtr<IBaseFilter> filter = client->GetClientFilter();
+        if (m_graph && filter) {
+            m_graph->RemoveFilter(filter.get());
+        }
+    });
+    tearDown("Removing a filter from the graph", [client] { client->NotifyClient(opAfterRemove, 0); });
 }
 
 void TFilterGraph::AttachClient(IGraphClient *client)

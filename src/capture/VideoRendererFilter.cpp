@@ -1,5 +1,7 @@
 #include "capture/VideoRendererFilter.h"
 
+#include "capture/FailureReport.h"
+
 #include <gst/video/video.h>
 
 #include <QCoreApplication>
@@ -64,15 +66,18 @@ VideoRendererFilter::~VideoRendererFilter()
     gst_app_sink_set_callbacks(GST_APP_SINK(element()), &none, nullptr, nullptr);
 }
 
+// The streaming thread calls these: nothing raised may unwind into it.
 GstFlowReturn VideoRendererFilter::onSample(GstAppSink *sink, gpointer self)
 {
-    static_cast<VideoRendererFilter *>(self)->keep(GstRef<GstSample>::adopt(gst_app_sink_pull_sample(sink)));
+    auto sample = GstRef<GstSample>::adopt(gst_app_sink_pull_sample(sink));
+    guardCallback("Showing the camera's frame", [&] { static_cast<VideoRendererFilter *>(self)->keep(std::move(sample)); });
     return GST_FLOW_OK;
 }
 
 GstFlowReturn VideoRendererFilter::onPreroll(GstAppSink *sink, gpointer self)
 {
-    static_cast<VideoRendererFilter *>(self)->keep(GstRef<GstSample>::adopt(gst_app_sink_pull_preroll(sink)));
+    auto sample = GstRef<GstSample>::adopt(gst_app_sink_pull_preroll(sink));
+    guardCallback("Showing the camera's frame", [&] { static_cast<VideoRendererFilter *>(self)->keep(std::move(sample)); });
     return GST_FLOW_OK;
 }
 

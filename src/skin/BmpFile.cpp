@@ -101,6 +101,9 @@ Layout parseHeaders(QByteArrayView file)
     }
     l.width = width;
     l.rows = height < 0 ? -height : height;
+    if (qint64(l.width) * l.rows > s_maxPicturePixels) {
+        invalid("more pixels than a picture may have");
+    }
     l.bottomUp = height > 0;
 
     qint64 tableStart = s_fileHeaderSize + infoSize;

@@ -183,4 +183,44 @@ std::optional<QRegion> controlRegion(const TbsSkinData &store, const TbsDataSkin
     return std::nullopt;
 }
 
+QImage programIcon(const TbsSkinData &store, int size)
+{
+    if (store.Empty() || size < 1) {
+        return {};
+    }
+    for (const auto &object : store.ObjectList) {
+        const auto *button = dynamic_cast<const TbsDataSkinStdButton *>(object.get());
+        if (!button || button->command != cmSysMenu || IsNullRect(button->skinrect)) {
+            continue;
+        }
+        const TBitmap *picture
+            = button->skinrectinapicture ? store.ActivePicture(button->activepictureindex) : &store.Picture;
+        if (!picture || picture->Empty()) {
+            return {};
+        }
+        const QRect cell = toQRect(button->skinrect);
+        if (!picture->image().rect().contains(cell)) {
+            return {};
+        }
+        QImage glyph = picture->toRgb32().copy(cell).convertToFormat(QImage::Format_ARGB32);
+        // Three pixels at each corner make the rounding, as the skin's own rounded boxes have it.
+        const int right = glyph.width() - 1;
+        const int bottom = glyph.height() - 1;
+        for (const QPoint corner : { QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom), QPoint(right, bottom) }) {
+            const int dx = corner.x() == 0 ? 1 : -1;
+            const int dy = corner.y() == 0 ? 1 : -1;
+            for (const QPoint p : { corner, corner + QPoint(dx, 0), corner + QPoint(0, dy) }) {
+                if (glyph.rect().contains(p)) {
+                    glyph.setPixel(p, qRgba(0, 0, 0, 0));
+                }
+            }
+        }
+        QImage icon(size, size, QImage::Format_ARGB32_Premultiplied);
+        icon.fill(Qt::transparent);
+        stretch(icon, icon.rect(), glyph, glyph.rect());
+        return icon;
+    }
+    return {};
+}
+
 } // namespace pixolo

@@ -34,4 +34,9 @@ QImage controlImage(const TbsSkinData &store, const TbsDataSkinControl &entry, Q
 // The control's shape from its mask picture (which has the skin rectangle's size), or none without one.
 std::optional<QRegion> controlRegion(const TbsSkinData &store, const TbsDataSkinControl &entry, QSize size);
 
+// The program icon a skin gives: the picture of its system-menu button (the icon at the caption's left), scaled
+// nearest-neighbour to size × size with its outermost corner pixels cut away, which rounds it. Null when the skin
+// has no such button or its picture is missing.
+QImage programIcon(const TbsSkinData &store, int size);
+
 } // namespace pixolo

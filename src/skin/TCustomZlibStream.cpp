@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <string>
 
 namespace pixolo {
 
@@ -230,15 +231,20 @@ void CompressStream(TStream &source, TStream &dest)
     compressor.Finish();
 }
 
-void DecompressStream(TStream &dest, TStream &source)
+void DecompressStream(TStream &dest, TStream &source, qint64 limit)
 {
     source.SetPosition(0);
     TDecompressionStream inflater(source);
     Bytef buffer[TCustomZlibStream::s_bufferSize];
+    qint64 total = 0;
     for (;;) {
         const qint64 got = inflater.Read(buffer, sizeof buffer);
         if (got <= 0) {
             break;
+        }
+        total += got;
+        if (limit >= 0 && total > limit) {
+            throw EDecompressionError("the data inflates to more than " + std::to_string(limit) + " bytes");
         }
         dest.WriteBuffer(buffer, got);
     }

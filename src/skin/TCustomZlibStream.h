@@ -88,7 +88,8 @@ private:
 // Deflates all of source (from position 0) into dest at maximum compression.
 void CompressStream(TStream &source, TStream &dest);
 // Inflates all of source (from position 0) into dest. A stream that stops before its end mark is damaged and raises
-// EDecompressionError like any other damage.
-void DecompressStream(TStream &dest, TStream &source);
+// EDecompressionError like any other damage. With a limit (≥ 0), a stream that would inflate to more bytes than that
+// raises EDecompressionError as soon as it passes it, so a small stream of a huge size cannot exhaust memory.
+void DecompressStream(TStream &dest, TStream &source, qint64 limit = -1);
 
 } // namespace pixolo

@@ -38,7 +38,7 @@ TbsCompressedStoredSkin::TbsCompressedStoredSkin(QObject *parent)
 void TbsCompressedStoredSkin::DecompressToStream(TStream &stream) const
 {
     TMemoryStream source(m_compressedData);
-    DecompressStream(stream, source);
+    DecompressStream(stream, source, s_maxInflatedSize);
 }
 
 void TbsCompressedStoredSkin::ImportSkinFolder(const QString &path)
@@ -71,6 +71,11 @@ void TbsCompressedStoredSkin::ImportSkinFolder(const QString &path)
         container.WriteBuffer(bmp.constData(), bmp.size());
     }
     writeContainerText(container, lines);
+    if (container.Size() > s_maxInflatedSize) {
+        // A window could not load it: refused here already.
+        throw ECompressionError("the skin takes " + std::to_string(container.Size()) + " bytes, more than the "
+            + std::to_string(s_maxInflatedSize) + " a skin may inflate to");
+    }
     TMemoryStream compressed;
     CompressStream(container, compressed);
     m_compressedData = compressed.Data();

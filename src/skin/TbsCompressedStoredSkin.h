@@ -19,6 +19,10 @@ class TbsCompressedStoredSkin final : public QObject {
     Q_OBJECT
 public:
     static constexpr int s_storedSkinVersion = 3;
+    // The largest container a skin may inflate to. A skin's pictures and description take a few hundred
+    // kilobytes; the bound keeps a small damaged or hostile stream (zlib packs up to about 1000 to 1) from taking
+    // gigabytes.
+    static constexpr qint64 s_maxInflatedSize = qint64(32) << 20;
 
     explicit TbsCompressedStoredSkin(QObject *parent = nullptr);
 
@@ -35,12 +39,14 @@ public:
     void SetCompressedData(const QByteArray &data) { m_compressedData = data; }
 
     bool IsEmpty() const { return m_compressedData.isEmpty(); }
-    // Inflates all of CompressedData into stream, from its position on. EDecompressionError on damage.
+    // Inflates all of CompressedData into stream, from its position on. EDecompressionError on damage and for a
+    // container larger than s_maxInflatedSize.
     void DecompressToStream(TStream &stream) const;
 
     // Packs a skin folder: the description at path (a skin.ini) and the BMP files it names, which lie beside it.
     // A description without [VERSION], [PICTURES], [FORMINFO], [SKINOBJECTS] and [SKINCONTROLS] changes
-    // nothing; a missing or bad picture raises EFOpenError / EInvalidGraphic with CompressedData cleared.
+    // nothing; a missing or bad picture raises EFOpenError / EInvalidGraphic with CompressedData cleared, and a
+    // container larger than s_maxInflatedSize raises ECompressionError.
     void ImportSkinFolder(const QString &path);
     // Takes the stream out of a compressed skin file: version (≤ 3), size, then that many bytes. A larger version
     // or a size of 0 or less leaves CompressedData empty; a size beyond the file's end raises EReadError.

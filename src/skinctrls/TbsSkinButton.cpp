@@ -568,8 +568,17 @@ TbsSkinButton::TbsSkinButton(QWidget *parent)
     resize(75, 25);
     SetSkinDataName(QStringLiteral("button"));
     setFocusPolicy(Qt::StrongFocus);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { focusChanged(now); });
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        focusChanged(now);
+    });
     watchWindow();
+}
+
+TbsSkinButton::~TbsSkinButton()
+{
+    // A focused button gives its focus away while QWidget's destructor runs, after this one: the focus change must
+    // not reach a button whose own part is gone (QObject drops the connection only later still).
+    disconnect(m_focusWatch);
 }
 
 void TbsSkinButton::SetCanFocused(bool value)

@@ -185,6 +185,7 @@ class TbsSkinButton : public SkinButtonControl {
     Q_OBJECT
 public:
     explicit TbsSkinButton(QWidget *parent = nullptr);
+    ~TbsSkinButton() override;
 
     bool CanFocused() const { return m_canFocused; }
     // Also sets TabStop.
@@ -238,6 +239,7 @@ private:
     bool m_dialogKey = false;
     bool m_spaceDown = false;
     QPointer<QWidget> m_watchedWindow;
+    QMetaObject::Connection m_focusWatch; // the application's focus changes, while the button is whole
 };
 
 // A tool button: windowless, never focused, optionally flat or transparent over its parent.

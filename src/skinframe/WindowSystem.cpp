@@ -1,6 +1,8 @@
 #include "skinframe/WindowSystem.h"
 
+#include <QDeadlineTimer>
 #include <QGuiApplication>
+#include <QThread>
 #include <QWidget>
 #include <QtGui/qguiapplication_platform.h>
 
@@ -44,6 +46,57 @@ void chooseWindowSystem()
     const bool chosen = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
     if (!chosen && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+}
+
+X11DisplayCheck::X11DisplayCheck(int argc, const char *const *argv, int waitMs)
+{
+    QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0) {
+            platform = argv[i + 1];
+        }
+    }
+    const QByteArray display = qgetenv("DISPLAY");
+    if (platform.isEmpty() && display.isEmpty() && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        return; // Wayland only: Qt's own choice
+    }
+    // "xcb:…" and lists fall back to their next platform by themselves; only plain xcb (Qt's default) aborts.
+    if (!platform.isEmpty() && platform != "xcb") {
+        return;
+    }
+    if (display.isEmpty()) {
+        m_problem = QStringLiteral("no display: DISPLAY is not set, and Pixolo needs a graphical desktop (X11, or "
+                                   "Wayland with XWayland)");
+        return;
+    }
+    const QDeadlineTimer deadline(waitMs);
+    for (;;) {
+        xcb_connection_t *connection = xcb_connect(display.constData(), nullptr);
+        if (xcb_connection_has_error(connection) == 0) {
+            m_connection = connection; // held: closing it now could make the server reset again
+            return;
+        }
+        xcb_disconnect(connection);
+        if (deadline.hasExpired()) {
+            m_problem = QStringLiteral("cannot open the display \"%1\": no X server answers there")
+                            .arg(QString::fromLocal8Bit(display));
+            return;
+        }
+        QThread::msleep(50);
+    }
+}
+
+X11DisplayCheck::~X11DisplayCheck()
+{
+    release();
+}
+
+void X11DisplayCheck::release()
+{
+    if (m_connection) {
+        xcb_disconnect(static_cast<xcb_connection_t *>(m_connection));
+        m_connection = nullptr;
     }
 }
 

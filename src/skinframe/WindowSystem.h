@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QWidget;
 
 namespace pixolo {
@@ -10,6 +12,29 @@ namespace pixolo {
 // a Wayland and an X display both exist and the user chose no platform (QT_QPA_PLATFORM), the program runs on X11
 // through XWayland. Call before the application object is made.
 void chooseWindowSystem();
+
+// Whether the X display the program is about to open answers. Qt ends a program that cannot open its display with
+// abort(), a core dump and a message about plugins; an X server that is restarting because its last client went
+// away refuses connections for a moment, and a copy started just then died that way. So a display that does not
+// answer is tried again for up to `waitMs`. Once it answers, the connection is kept until release(): a server with
+// a client does not reset, so the window system's own connection, made meanwhile, finds it answering too.
+// problem() is empty when the display answers (or the program will not use X11: another platform was chosen with
+// QT_QPA_PLATFORM or -platform, or only a Wayland display exists), otherwise the reason, naming the display. Make it
+// after chooseWindowSystem and before the application object; release it once that object exists.
+class X11DisplayCheck {
+public:
+    X11DisplayCheck(int argc, const char *const *argv, int waitMs);
+    ~X11DisplayCheck();
+    X11DisplayCheck(const X11DisplayCheck &) = delete;
+    X11DisplayCheck &operator=(const X11DisplayCheck &) = delete;
+
+    const QString &problem() const { return m_problem; }
+    void release();
+
+private:
+    void *m_connection = nullptr; // the xcb connection held meanwhile
+    QString m_problem;
+};
 
 // True when a window manager looks after the program's windows. Off X11 this is taken for granted; on X11 a
 // manager announces itself by owning the WM_S0 selection or by the _NET_SUPPORTING_WM_CHECK property of the root.

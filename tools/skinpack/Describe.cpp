@@ -43,49 +43,73 @@ void printPicture(std::FILE *out, const char *label, const TBitmap &bitmap)
     }
 }
 
-int describe(const QString &path, std::FILE *out)
+} // namespace
+
+PackedSkin readPackedSkin(const QByteArray &compressed)
 {
-    TbsCompressedStoredSkin skin;
-    skin.SetCompressedData(readFileBytes(path));
+    PackedSkin skin;
+    TbsCompressedStoredSkin stored;
+    stored.SetCompressedData(compressed);
     TMemoryStream container;
-    skin.DecompressToStream(container);
+    stored.DecompressToStream(container); // refuses a container past the size a window loads
     container.SetPosition(0);
+    skin.compressedSize = compressed.size();
+    skin.inflatedSize = container.Size();
 
     // The container field by field first, so that a bad one is named before anything else is said.
-    const qint32 version = readContainerInteger(container);
-    if (version > TbsCompressedStoredSkin::s_storedSkinVersion) {
-        throw std::runtime_error("container version " + std::to_string(version) + " is newer than 3");
+    skin.version = readContainerInteger(container);
+    if (skin.version > TbsCompressedStoredSkin::s_storedSkinVersion) {
+        throw std::runtime_error("container version " + std::to_string(skin.version) + " is newer than 3");
     }
-    const TBitmap picture = readFlaggedBitmap(container);
-    const TBitmap inactive = readFlaggedBitmap(container);
-    const TBitmap mask = readFlaggedBitmap(container);
-    if (version == 2) {
+    skin.picture = readFlaggedBitmap(container);
+    skin.inactive = readFlaggedBitmap(container);
+    skin.mask = readFlaggedBitmap(container);
+    if (skin.version == 2) {
         readFlaggedBitmap(container);
         readFlaggedBitmap(container);
     }
     const qint32 count = readContainerInteger(container);
-    std::vector<TBitmap> pictures;
     for (qint32 i = 0; i < count; ++i) {
-        pictures.push_back(readContainerBitmap(container));
+        skin.pictures.push_back(readContainerBitmap(container));
     }
-    const QStringList description = readContainerText(container);
+    skin.description = readContainerText(container);
 
-    // The entries as a store makes them (unknown type words are skipped).
+    // The entries as a window's store makes them (unknown type words are skipped); a value it cannot read raises.
     TbsSkinData store;
-    store.LoadStoredSkin(skin);
+    store.LoadStoredSkin(stored);
+    skin.objects = store.ObjectList.size();
+    skin.controls = store.ControlList.size();
+    return skin;
+}
 
-    std::fprintf(out, "container: %lld bytes compressed, %lld bytes inflated\n",
-        qlonglong(skin.CompressedData().size()), qlonglong(container.Size()));
-    std::fprintf(out, "version: %d\n", version);
-    printPicture(out, "picture", picture);
-    printPicture(out, "inactive picture", inactive);
-    printPicture(out, "mask", mask);
-    std::fprintf(out, "numbered pictures: %d\n", count);
-    for (size_t i = 0; i < pictures.size(); ++i) {
-        printPicture(out, ("  " + std::to_string(i)).c_str(), pictures[i]);
+void loadSkinFile(const QString &path, TbsSkinData &store)
+{
+    try {
+        TbsCompressedStoredSkin stored;
+        stored.SetCompressedData(readFileBytes(path));
+        store.LoadStoredSkin(stored);
+    } catch (const std::exception &e) {
+        throw std::runtime_error(path.toStdString() + ": " + e.what());
     }
-    std::fprintf(out, "objects: %zu\ncontrols: %zu\ndescription:\n", store.ObjectList.size(), store.ControlList.size());
-    for (const QString &line : description) {
+}
+
+namespace {
+
+int describe(const QString &path, std::FILE *out)
+{
+    const PackedSkin skin = readPackedSkin(readFileBytes(path));
+    std::fprintf(out, "container: %lld bytes compressed, %lld bytes inflated\n", qlonglong(skin.compressedSize),
+        qlonglong(skin.inflatedSize));
+    std::fprintf(out, "version: %d\n", skin.version);
+    printPicture(out, "picture", skin.picture);
+    printPicture(out, "inactive picture", skin.inactive);
+    printPicture(out, "mask", skin.mask);
+    std::fprintf(out, "numbered pictures: %zu\n", skin.pictures.size());
+    for (size_t i = 0; i < skin.pictures.size(); ++i) {
+        printPicture(out, ("  " + std::to_string(i)).c_str(), skin.pictures[i]);
+    }
+    std::fprintf(out, "objects: %zu\ncontrols: %zu\ndescription:\n", skin.objects, skin.controls);
+    for (const QString &line : skin.description) {
         std::fprintf(out, "%s\n", line.toUtf8().constData());
     }
     return 0;

@@ -1,5 +1,7 @@
 #include "Commands.h"
 
+#include "platform/EConvertError.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -14,6 +16,19 @@ QByteArray readFileBytes(const QString &path)
         throw std::runtime_error("cannot read " + path.toStdString() + ": " + file.errorString().toStdString());
     }
     return file.readAll();
+}
+
+int sizeArgument(const QString &text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok) {
+        throw EConvertError::notAnInteger(text.toStdString());
+    }
+    if (value < 1) {
+        throw std::runtime_error("a size of " + text.toStdString() + " pixels leaves nothing to draw");
+    }
+    return value;
 }
 
 void writeFileBytes(const QString &path, const QByteArray &bytes)

@@ -15,6 +15,12 @@ int packCommand(const QStringList &args, std::FILE *)
             + " is not a skin description: it needs [VERSION], [PICTURES], [FORMINFO], "
               "[SKINOBJECTS] and [SKINCONTROLS]");
     }
+    // What the program or describe would refuse is refused here, before a file is written.
+    try {
+        readPackedSkin(skin.CompressedData());
+    } catch (const std::exception &e) {
+        throw std::runtime_error(args[0].toStdString() + ": the packed skin would not load: " + e.what());
+    }
     writeFileBytes(args[1], skin.CompressedData());
     return 0;
 }

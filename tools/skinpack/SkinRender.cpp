@@ -2,9 +2,7 @@
 // window or control draws it, for checking a skin by eye.
 #include "Commands.h"
 
-#include "platform/EConvertError.h"
 #include "skin/SkinPreview.h"
-#include "skin/TbsCompressedStoredSkin.h"
 #include "skin/TbsSkinData.h"
 
 #include <QImage>
@@ -16,19 +14,6 @@
 namespace pixolo {
 
 namespace {
-
-int sizeArgument(const QString &text)
-{
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok) {
-        throw EConvertError::notAnInteger(text.toStdString());
-    }
-    if (value < 1) {
-        throw std::runtime_error("a size of " + text.toStdString() + " pixels leaves nothing to draw");
-    }
-    return value;
-}
 
 // Pixels outside the shape become transparent, so the PNG shows the window's outline.
 QImage shaped(const QImage &image, const std::optional<QRegion> &shape)
@@ -65,10 +50,8 @@ int renderCommand(const QStringList &args, std::FILE *out)
     const QSize asked(sizeArgument(args[2]), sizeArgument(args[3]));
     const QString &target = args[4];
 
-    TbsCompressedStoredSkin storedSkin;
-    storedSkin.SetCompressedData(readFileBytes(args[0]));
     TbsSkinData store;
-    store.LoadStoredSkin(storedSkin);
+    loadSkinFile(args[0], store);
     if (store.Empty()) {
         throw std::runtime_error(args[0].toStdString() + " holds no skin");
     }

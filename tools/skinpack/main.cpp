@@ -1,6 +1,10 @@
-// pixolo-skinpack SUBCOMMAND ARGS…: the skin container's command-line tool.
+// pixolo-skinpack [OPTION]... SUBCOMMAND ARGS…: the skin container's command-line tool.
+//
+// Options (--help, --version) may stand anywhere; "--" ends them. Help and version go to standard output; errors go
+// to standard error with status 1 (the work failed) or 2 (wrong use).
 #include "Commands.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 
 #include <array>
@@ -26,15 +30,31 @@ constexpr std::array s_subcommands = {
         "render FILE ENTRY WIDTH HEIGHT OUT.png\n"
         "                         draw control entry ENTRY (or the form) at that size as a PNG",
         5, renderCommand },
+    Subcommand { "icon", "icon FILE SIZE OUT.png   draw the program icon the skin gives at SIZE x SIZE as a PNG", 3,
+        iconCommand },
 };
 
-int usage()
+QString helpText(const QCommandLineParser &parser)
 {
-    std::fputs("usage: pixolo-skinpack SUBCOMMAND ARGS\n", stderr);
+    QString text = parser.helpText();
+    text += QStringLiteral("\nSubcommands:\n");
     for (const Subcommand &s : s_subcommands) {
-        std::fprintf(stderr, "  %s\n", s.usage);
+        text += QStringLiteral("  %1\n").arg(QLatin1String(s.usage));
     }
+    return text;
+}
+
+int wrongUse(const QString &why, const QCommandLineParser &parser)
+{
+    std::fprintf(stderr, "pixolo-skinpack: %s\n%s", qPrintable(why), qPrintable(helpText(parser)));
     return 2;
+}
+
+bool print(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size())
+        && std::fflush(stdout) == 0;
 }
 
 } // namespace
@@ -42,9 +62,28 @@ int usage()
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments().mid(1);
+    QCoreApplication::setApplicationName(QStringLiteral("pixolo-skinpack"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PIXOLO_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Packs skin folders into Pixolo's compressed skin container and "
+                                                    "looks inside such containers."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("SUBCOMMAND"), QStringLiteral("pack, describe, render or icon"),
+                                 QStringLiteral("SUBCOMMAND ARGS..."));
+    if (!parser.parse(QCoreApplication::arguments())) {
+        return wrongUse(parser.errorText(), parser);
+    }
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        return print(helpText(parser)) ? 0 : 1;
+    }
+    if (parser.isSet(version)) {
+        return print(QStringLiteral("pixolo-skinpack (Pixolo) %1\n").arg(QStringLiteral(PIXOLO_VERSION))) ? 0 : 1;
+    }
+    QStringList args = parser.positionalArguments();
     if (args.isEmpty()) {
-        return usage();
+        return wrongUse(QStringLiteral("no subcommand given"), parser);
     }
     const QString name = args.takeFirst();
     for (const Subcommand &s : s_subcommands) {
@@ -52,7 +91,8 @@ int main(int argc, char **argv)
             continue;
         }
         if (args.size() != s.arguments) {
-            return usage();
+            return wrongUse(QStringLiteral("%1 takes %2 arguments, got %3").arg(name).arg(s.arguments).arg(args.size()),
+                            parser);
         }
         try {
             return s.run(args, stdout);
@@ -61,5 +101,5 @@ int main(int argc, char **argv)
             return 1;
         }
     }
-    return usage();
+    return wrongUse(QStringLiteral("unknown subcommand \"%1\"").arg(name), parser);
 }

@@ -1,0 +1,123 @@
+// The program meets an X server that does not answer: one that is not up yet (a server restarting after its last
+// client left) is waited for, one that stays away is named in a plain message and the program ends with status 1,
+// instead of an abort and a core dump.
+//
+// A display nobody answers on is made without a race with other tests' servers: its abstract socket (where X servers
+// listen first, and what a server picking a free display with -displayfd tries to take) is bound here and never
+// listened on, so a client is refused there, and no socket file exists. The test's own server for that display then
+// listens on the socket file only, where a refused client looks next.
+#include "DesktopSession.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+
+namespace
+{
+
+class DisplayReservation
+{
+public:
+    DisplayReservation()
+    {
+        for (int number = 20; number < 200 && m_number < 0; ++number) {
+            const QByteArray file = QStringLiteral("/tmp/.X11-unix/X%1").arg(number).toLocal8Bit();
+            const QByteArray lock = QStringLiteral("/tmp/.X%1-lock").arg(number).toLocal8Bit();
+            if (QFile::exists(QString::fromLocal8Bit(file)) || QFile::exists(QString::fromLocal8Bit(lock))) {
+                continue;
+            }
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            sockaddr_un address {};
+            address.sun_family = AF_UNIX;
+            std::memcpy(address.sun_path + 1, file.constData(), size_t(file.size())); // abstract: leading NUL
+            const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(file.size()));
+            if (::bind(fd, reinterpret_cast<const sockaddr *>(&address), length) == 0) {
+                m_fd = fd;
+                m_number = number;
+            } else {
+                ::close(fd);
+            }
+        }
+    }
+    ~DisplayReservation()
+    {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    DisplayReservation(const DisplayReservation &) = delete;
+    DisplayReservation &operator=(const DisplayReservation &) = delete;
+
+    int number() const { return m_number; }
+    QString display() const { return QStringLiteral(":%1").arg(m_number); }
+
+private:
+    int m_fd = -1;
+    int m_number = -1;
+};
+
+TEST(DisplayTest, ProgramStartedBeforeItsXServerAnswersWaitsForItAndOpens)
+{
+    DesktopSession session;
+    ASSERT_TRUE(session.ok());
+    const DisplayReservation reserved;
+    ASSERT_GE(reserved.number(), 0);
+
+    session.setEnv(QStringLiteral("DISPLAY"), reserved.display());
+    QProcess *program = session.startProgram();
+    QThread::msleep(300); // the program is past its first try before the server answers
+    QProcess server;
+    server.start(QStringLiteral("Xvfb"),
+        { reserved.display(), QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+            QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-nolisten"), QStringLiteral("local"),
+            QStringLiteral("-noreset") });
+    ASSERT_TRUE(server.waitForStarted(5000));
+
+    // Windows are looked for on the program's display.
+    const auto windows = [&] {
+        QProcess search;
+        search.setProcessEnvironment(session.environment());
+        search.start(QStringLiteral("xdotool"),
+            { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                QString::number(program->processId()) });
+        search.waitForFinished(5000);
+        return QString::fromUtf8(search.readAllStandardOutput()).trimmed();
+    };
+    EXPECT_TRUE(DesktopSession::waitUntil(
+        [&] { return !windows().isEmpty() || program->state() != QProcess::Running; }, 20000));
+    EXPECT_EQ(program->state(), QProcess::Running) << program->readAllStandardError().toStdString();
+    EXPECT_FALSE(windows().isEmpty());
+    program->kill();
+    program->waitForFinished(5000);
+    server.terminate();
+    if (!server.waitForFinished(5000)) {
+        server.kill();
+        server.waitForFinished(5000);
+    }
+}
+
+TEST(DisplayTest, DisplayThatStaysAwayIsNamedAndTheProgramEndsWithStatusOne)
+{
+    DesktopSession session;
+    const DisplayReservation reserved;
+    ASSERT_GE(reserved.number(), 0);
+    session.setEnv(QStringLiteral("DISPLAY"), reserved.display());
+    QProcess *program = session.startProgram();
+    const bool ended = program->waitForFinished(20000);
+    const QString said = QString::fromUtf8(program->readAllStandardError());
+    ASSERT_TRUE(ended) << said.toStdString();
+    EXPECT_EQ(program->exitStatus(), QProcess::NormalExit) << said.toStdString(); // not a signal: no abort, no core
+    EXPECT_EQ(program->exitCode(), 1) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("cannot open the display \"%1\"").arg(reserved.display())))
+        << said.toStdString();
+}
+
+} // namespace
