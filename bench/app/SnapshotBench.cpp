@@ -12,10 +12,10 @@
 #include "app/TfrmMain.h"
 #include "capture/DeviceRegistry.h"
 #include "capture/TVideoWindow.h"
+#include "platform/MessageBox.h"
 #include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinEdit.h"
 #include "skinctrls/TbsSkinStdLabel.h"
-#include "platform/MessageBox.h"
 
 #include "ProcessLimits.h"
 #include "TestPicture.h"
@@ -36,7 +36,8 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 // A main window previewing the test camera at the given size, its photos going to a temporary folder.
 struct PreviewingWindow {

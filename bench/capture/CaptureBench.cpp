@@ -148,8 +148,7 @@ public:
         const QByteArray description = QByteArray("pixolotestcamsrc ! ") + (mjpeg ? "jpegdec ! " : "")
             + "videoscale ! videoconvert ! video/x-raw,format=BGRx,width=320,height=240 ! fakesink sync=true";
         m_pipeline = gst_parse_launch(description.constData(), nullptr);
-        m_running = m_pipeline
-            && gst_element_set_state(m_pipeline, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE
+        m_running = m_pipeline && gst_element_set_state(m_pipeline, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE
             && gst_element_get_state(m_pipeline, nullptr, nullptr, 10 * GST_SECOND) == GST_STATE_CHANGE_SUCCESS;
     }
     ~ReferencePreview()

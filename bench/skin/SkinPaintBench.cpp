@@ -16,7 +16,8 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 constexpr QSize s_mainWindow(757, 523); // client 729 × 467 plus the frame
 

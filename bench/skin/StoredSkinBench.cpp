@@ -7,7 +7,8 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 TbsCompressedStoredSkin &storedSkin()
 {

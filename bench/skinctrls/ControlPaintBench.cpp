@@ -25,7 +25,8 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 TBitmap frame(int width, int height)
 {

@@ -19,7 +19,8 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 void useProgramFolder(const QTemporaryDir &program)
 {
@@ -40,7 +41,8 @@ bool allSkinned(QWidget *window)
 }
 
 // Notes the first paint of a control.
-class PaintWatch final : public QObject {
+class PaintWatch final : public QObject
+{
 public:
     bool eventFilter(QObject *, QEvent *event) override
     {

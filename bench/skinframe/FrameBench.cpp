@@ -21,7 +21,8 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 // The main window's frame: Pixolo's skin, its caption buttons and a caption text, 757 x 523.
 struct MainFrame {

@@ -5,7 +5,8 @@
 
 #include <cctype>
 
-namespace pixolo::CameraChoice {
+namespace pixolo::CameraChoice
+{
 
 std::vector<Camera> camerasOf(const TSysDevEnum &devices)
 {

@@ -5,16 +5,18 @@
 
 #include <vector>
 
-namespace pixolo {
+namespace pixolo
+{
 
 class TSysDevEnum;
 
 // Which camera the main window uses: the one chosen last, kept in the settings file as [Setup] Camera=, while it is
 // present; otherwise the first one listed, as without a choice.
-namespace CameraChoice {
+namespace CameraChoice
+{
 
 struct Camera {
-    QString name;        // as the system names it
+    QString name; // as the system names it
     QByteArray identity; // the camera's stored moniker: finds the same device again, run after run
 };
 

@@ -7,7 +7,8 @@
 #include "skinframe/TbsSkinForm.h"
 #include "storedskin/StoredSkin.h"
 
-namespace pixolo {
+namespace pixolo
+{
 
 TbsSkinPanel *makePanel(QWidget *parent, const char *name, QRect bounds, TAlign align, TbsSkinBorderStyle border)
 {

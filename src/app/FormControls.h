@@ -9,11 +9,11 @@
 
 #include <initializer_list>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // Building a window's controls in code, as its design lists them: a named control at its bounds.
-template <typename Control>
-Control *makeControl(QWidget *parent, const char *name, QRect bounds)
+template <typename Control> Control *makeControl(QWidget *parent, const char *name, QRect bounds)
 {
     auto *control = new Control(parent); // the parent owns it
     control->setObjectName(QString::fromLatin1(name));

@@ -6,7 +6,8 @@
 
 #include <unistd.h>
 
-namespace pixolo {
+namespace pixolo
+{
 
 TGlobalVariant rcGlobalVariant;
 
@@ -15,7 +16,8 @@ QString appPathOf(const QString &executablePath)
     return executablePath.left(executablePath.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
-namespace {
+namespace
+{
 
 // The process's own right to make files in the folder: access() also says no for a read-only file system, which
 // the permission bits do not show.
@@ -26,8 +28,8 @@ bool canWriteFolder(const QString &folder)
 
 } // namespace
 
-QString settingsFileFor(const QString &appPath, const QString &configHome,
-                        const std::function<bool(const QString &folder)> &folderWritable)
+QString settingsFileFor(
+    const QString &appPath, const QString &configHome, const std::function<bool(const QString &folder)> &folderWritable)
 {
     const QString beside = appPath + QStringLiteral("Pixolo.ini");
     const bool writable = folderWritable ? folderWritable(appPath) : canWriteFolder(appPath);

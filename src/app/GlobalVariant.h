@@ -4,13 +4,14 @@
 
 #include <functional>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // The process-wide texts, filled once by start-up before any window exists and read-only afterwards.
 struct TGlobalVariant {
     QString sAppTitle; // the product title
-    QString sAppPath;  // the folder of the running program, with its final "/"
-    QString sIniFile;  // the settings file: sAppPath + "Pixolo.ini", or the user's own (see settingsFileFor)
+    QString sAppPath; // the folder of the running program, with its final "/"
+    QString sIniFile; // the settings file: sAppPath + "Pixolo.ini", or the user's own (see settingsFileFor)
 };
 
 extern TGlobalVariant rcGlobalVariant;
@@ -24,7 +25,7 @@ QString appPathOf(const QString &executablePath);
 // `configHome` + "/pixolo/Pixolo.ini", and that folder is made when missing, so that a chosen photo folder is
 // remembered. `folderWritable` is the test of writability (the process's own access rights by default).
 QString settingsFileFor(const QString &appPath, const QString &configHome,
-                        const std::function<bool(const QString &folder)> &folderWritable = {});
+    const std::function<bool(const QString &folder)> &folderWritable = {});
 
 // The user's configuration folder: $XDG_CONFIG_HOME when it names an absolute path, else ~/.config.
 QString userConfigHome();

@@ -5,9 +5,11 @@
 #include <chrono>
 #include <random>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 constexpr std::string_view kDefaultKey = "5E81C0F3A69D27B";
 // HexScramble2's default key, scrambled with HexScramble and an empty key.
@@ -48,7 +50,7 @@ std::uint8_t randomSeed()
 {
     static std::mt19937 generator(
         static_cast<std::mt19937::result_type>(std::chrono::high_resolution_clock::now().time_since_epoch().count())
-        ^ std::random_device{}());
+        ^ std::random_device {}());
     return static_cast<std::uint8_t>(std::uniform_int_distribution<int>(0, 255)(generator));
 }
 

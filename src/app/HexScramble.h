@@ -3,7 +3,8 @@
 #include <string>
 #include <string_view>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // The text scrambler that keeps the product's own texts out of the binary as plain text.
 //

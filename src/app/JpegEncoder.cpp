@@ -11,9 +11,11 @@
 #include <cstdlib>
 #include <vector>
 
-namespace pixolo::JpegEncoder {
+namespace pixolo::JpegEncoder
+{
 
-namespace {
+namespace
+{
 
 // libjpeg's own error handler ends the process; ours jumps back into encodeRows, which holds no C++ objects with
 // destructors between setjmp and the jump.
@@ -27,12 +29,14 @@ struct ErrorManager {
     std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
 }
 
-void onMessage(j_common_ptr) { } // warnings are not printed
+void onMessage(j_common_ptr)
+{
+} // warnings are not printed
 
 // Runs the compressor over rows of three or four components in the given order. Returns false on any libjpeg error;
 // `out`/`outSize` are malloc'ed by libjpeg.
 bool encodeRows(const unsigned char *rgb, int width, int height, int stride, J_COLOR_SPACE order, int components,
-                int quality, unsigned char **out, unsigned long *outSize)
+    int quality, unsigned char **out, unsigned long *outSize)
 {
     jpeg_compress_struct info {};
     ErrorManager errors {};
@@ -95,7 +99,7 @@ std::optional<QByteArray> encode(const TBitmap &bitmap, int quality)
     unsigned char *out = nullptr;
     unsigned long outSize = 0;
     const bool ok = encodeRows(rows.constBits(), rows.width(), rows.height(), int(rows.bytesPerLine()), order,
-                               components, quality, &out, &outSize);
+        components, quality, &out, &outSize);
     std::optional<QByteArray> result;
     if (ok && out) {
         result = QByteArray(reinterpret_cast<const char *>(out), qsizetype(outSize));

@@ -16,9 +16,11 @@
 #include <mutex>
 #include <utility>
 
-namespace pixolo::PhotoFile {
+namespace pixolo::PhotoFile
+{
 
-namespace {
+namespace
+{
 
 constexpr int kMaxNumberedNames = 10000;
 
@@ -57,7 +59,8 @@ QString fileName(const QString &pathText, const QDateTime &when)
     return withoutControlCharacters(pathText) + timeStamp(when) + QStringLiteral(".jpg");
 }
 
-namespace {
+namespace
+{
 
 // Where photos of a path text go, and the start of their names: "/a/b/" gives ("/a/b", ""), "/a/Photos" gives
 // ("/a", "Photos"), a text without a separator the current folder.
@@ -66,9 +69,9 @@ std::pair<QString, QString> folderAndPrefix(const QString &pathText)
     const QString text = withoutControlCharacters(pathText);
     const qsizetype slash = text.lastIndexOf(QLatin1Char('/'));
     if (slash < 0) {
-        return {QStringLiteral("."), text};
+        return { QStringLiteral("."), text };
     }
-    return {slash == 0 ? QStringLiteral("/") : text.left(slash), text.mid(slash + 1)};
+    return { slash == 0 ? QStringLiteral("/") : text.left(slash), text.mid(slash + 1) };
 }
 
 // The name a photo would take: the first of base.jpg, base-2.jpg, … that is free.
@@ -76,7 +79,8 @@ QString firstFreeName(const QString &base)
 {
     for (int number = 1; number <= kMaxNumberedNames; ++number) {
         const QString name = number == 1 ? base + QStringLiteral(".jpg") : base + QStringLiteral("-%1.jpg").arg(number);
-        struct stat info {};
+        struct stat info {
+        };
         if (::lstat(QFile::encodeName(name).constData(), &info) != 0) {
             return name;
         }
@@ -128,7 +132,8 @@ int removeStaleTemporaryFiles(const QString &pathText)
         }
         // Only plain files of our own, left alone for a minute: a copy writing right now is never disturbed.
         const QByteArray path = QFile::encodeName(dir.filePath(name));
-        struct stat info {};
+        struct stat info {
+        };
         if (::lstat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()
             || (now - info.st_mtime) * 1000 < kStaleAfterMs) {
             continue;

@@ -6,16 +6,19 @@
 
 #include <stdexcept>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // A photo file could not be created: "Cannot create file "%s". %s" (the file name, then the system's reason).
-class ECreateFileError : public std::runtime_error {
+class ECreateFileError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
 
 // Naming and storing photo files.
-namespace PhotoFile {
+namespace PhotoFile
+{
 
 // The path text with every control character taken out (a pasted line break cannot reach a file name).
 QString withoutControlCharacters(const QString &text);

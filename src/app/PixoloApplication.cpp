@@ -4,7 +4,8 @@
 
 #include <exception>
 
-namespace pixolo {
+namespace pixolo
+{
 
 PixoloApplication::PixoloApplication(int &argc, char **argv)
     : QApplication(argc, argv)

@@ -2,11 +2,13 @@
 
 #include <QApplication>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // The application object. An exception that escapes an event handler is caught here and its message shown in a
 // message box, after which the program goes on: the default error handler of every window.
-class PixoloApplication final : public QApplication {
+class PixoloApplication final : public QApplication
+{
     Q_OBJECT
 public:
     PixoloApplication(int &argc, char **argv);

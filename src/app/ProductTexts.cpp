@@ -2,7 +2,8 @@
 
 #include "app/HexScramble.h"
 
-namespace pixolo::ProductTexts {
+namespace pixolo::ProductTexts
+{
 
 QString decode(const char *stored)
 {

@@ -10,9 +10,11 @@
 #include <algorithm>
 #include <climits>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 constexpr qsizetype kMaxValueLength = 2047;
 
@@ -40,8 +42,7 @@ void Delay(std::uint32_t milliseconds)
     }
 }
 
-QString IniReadString(const QString &fileName, const QString &section, const QString &key,
-                      const QString &defaultValue)
+QString IniReadString(const QString &fileName, const QString &section, const QString &key, const QString &defaultValue)
 {
     QString value = PrivateProfile::readString(fileName, section, key).value_or(defaultValue);
     if (value.size() > kMaxValueLength) {

@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <stdexcept>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // The settings file could not be written: "Unable to write to %s".
-class EIniWriteError : public std::runtime_error {
+class EIniWriteError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
@@ -19,8 +21,7 @@ public:
 void Delay(std::uint32_t milliseconds);
 
 // The value of the key, cut to 2047 characters, or `defaultValue` when the file, section or key is missing.
-QString IniReadString(const QString &fileName, const QString &section, const QString &key,
-                      const QString &defaultValue);
+QString IniReadString(const QString &fileName, const QString &section, const QString &key, const QString &defaultValue);
 
 // Writes the value (creating file, section and key as needed) and returns true; throws EIniWriteError when the
 // system refuses, leaving the old file whole.

@@ -15,9 +15,11 @@
 #include <cstdio>
 #include <memory>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 // How long a display that refuses the connection is tried again: an X server resets when its last client leaves and
 // takes a moment to accept connections again.
@@ -70,7 +72,7 @@ int runPixolo(int &argc, char **argv)
     const InstanceLock guard(QStringLiteral("Pixolo"));
     if (guard.result() == InstanceLock::AlreadyRunning) {
         MessageBox::show(rcGlobalVariant.sAppTitle + QStringLiteral("系统已经运行!"), rcGlobalVariant.sAppTitle,
-                         MessageBox::Information);
+            MessageBox::Information);
         return 0;
     }
 

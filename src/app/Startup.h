@@ -1,6 +1,7 @@
 #pragma once
 
-namespace pixolo {
+namespace pixolo
+{
 
 // The program: fills the process globals, refuses a second copy, creates the two windows and runs the event loop
 // until the main window closes. Returns the process exit code.

@@ -17,12 +17,13 @@
 #include <array>
 #include <utility>
 
-namespace pixolo {
+namespace pixolo
+{
 
 QPointer<TfrmAbout> frmAbout;
 
-namespace {
-
+namespace
+{
 
 constexpr QSize kClientSize(434, 316);
 
@@ -31,14 +32,14 @@ struct ProductEntry {
     const char *title;
     const char *version;
 };
-constexpr std::array<ProductEntry, 6> kProducts{{
-    {nullptr, nullptr},
-    {ProductTexts::kTitle, ProductTexts::kVersion},
-    {nullptr, nullptr},
-    {nullptr, nullptr},
-    {nullptr, nullptr},
-    {nullptr, nullptr},
-}};
+constexpr std::array<ProductEntry, 6> kProducts { {
+    { nullptr, nullptr },
+    { ProductTexts::kTitle, ProductTexts::kVersion },
+    { nullptr, nullptr },
+    { nullptr, nullptr },
+    { nullptr, nullptr },
+    { nullptr, nullptr },
+} };
 
 TbsSkinLabel *label(QWidget *parent, const char *name, int top)
 {
@@ -75,7 +76,7 @@ TfrmAbout::TfrmAbout(QWidget *parent)
     bsSkinForm1 = makeSkinForm(this, biSystemMenu | biRollUp, bsSingle);
     QWidget *const client = bsSkinForm1->ClientWidget(); // the controls live inside the skinned frame
 
-    bsSkinPanel1 = makePanel(client, "bsSkinPanel1", {11, 121, 412, 152}, alClient, bvFrame);
+    bsSkinPanel1 = makePanel(client, "bsSkinPanel1", { 11, 121, 412, 152 }, alClient, bvFrame);
     Label1 = label(bsSkinPanel1, "Label1", 14);
     Label2 = label(bsSkinPanel1, "Label2", 42);
     Label3 = label(bsSkinPanel1, "Label3", 70);
@@ -90,41 +91,41 @@ TfrmAbout::TfrmAbout(QWidget *parent)
     Label4->SetDefaultFont(linkFont);
     Label4->OnClick = [this](QObject *sender) { Label4Click(sender); };
 
-    bsSkinPanel2 = makePanel(client, "bsSkinPanel2", {0, 121, 11, 152}, alLeft, bvNone);
-    bsSkinPanel3 = makePanel(client, "bsSkinPanel3", {423, 121, 11, 152}, alRight, bvNone);
-    bsSkinPanel4 = makePanel(client, "bsSkinPanel4", {0, 273, 434, 43}, alBottom, bvNone);
+    bsSkinPanel2 = makePanel(client, "bsSkinPanel2", { 0, 121, 11, 152 }, alLeft, bvNone);
+    bsSkinPanel3 = makePanel(client, "bsSkinPanel3", { 423, 121, 11, 152 }, alRight, bvNone);
+    bsSkinPanel4 = makePanel(client, "bsSkinPanel4", { 0, 273, 434, 43 }, alBottom, bvNone);
 
     bsSkinButton1 = makeControl<TbsSkinButton>(bsSkinPanel4, "bsSkinButton1", QRect(320, 8, 75, 25));
     bsSkinButton1->SetSkinDataName(QStringLiteral("button"));
     bsSkinButton1->SetCaption(QStringLiteral("确定"));
     bsSkinButton1->OnClick = [this](QObject *) { close(); };
 
-    bsSkinPanel5 = makePanel(client, "bsSkinPanel5", {0, 0, 434, 121}, alTop, bvNone);
+    bsSkinPanel5 = makePanel(client, "bsSkinPanel5", { 0, 0, 434, 121 }, alTop, bvNone);
 
     bsSkinStdLabel1 = stdLabel(bsSkinPanel5, "bsSkinStdLabel1", QRect(0, 0, 434, 121),
-                               ControlFont{QStringLiteral("Bookman Old Style"), -21, 0, clWindowText});
+        ControlFont { QStringLiteral("Bookman Old Style"), -21, 0, clWindowText });
     bsSkinStdLabel1->SetSkinDataName(QString()); // no skin entry: always the label's own look
     bsSkinStdLabel1->SetAlignment(taCenter);
     bsSkinStdLabel1->SetLayout(tlCenter);
     bsSkinStdLabel1->SetAlign(alClient);
 
-    const ControlFont lineFont{QStringLiteral("MS Sans Serif"), -13, 0, clWindowText};
-    Label6 = stdLabel(bsSkinPanel5, "Label6", {12, 32, 405, 16}, lineFont);
-    Label7 = stdLabel(bsSkinPanel5, "Label7", {12, 53, 405, 16}, lineFont);
-    Label8 = stdLabel(bsSkinPanel5, "Label8", {12, 74, 405, 16}, lineFont);
+    const ControlFont lineFont { QStringLiteral("MS Sans Serif"), -13, 0, clWindowText };
+    Label6 = stdLabel(bsSkinPanel5, "Label6", { 12, 32, 405, 16 }, lineFont);
+    Label7 = stdLabel(bsSkinPanel5, "Label7", { 12, 53, 405, 16 }, lineFont);
+    Label8 = stdLabel(bsSkinPanel5, "Label8", { 12, 74, 405, 16 }, lineFont);
     Label00 = stdLabel(bsSkinPanel5, "Label00", QRect(28, 8, 69, 25),
-                       ControlFont{QStringLiteral("MS Sans Serif"), -16, fsBold, clBlue});
+        ControlFont { QStringLiteral("MS Sans Serif"), -16, fsBold, clBlue });
     Label00->SetUseSkinColor(false); // the headings keep their own blue
-    Label9 = stdLabel(bsSkinPanel5, "Label9", {12, 96, 405, 16}, lineFont);
+    Label9 = stdLabel(bsSkinPanel5, "Label9", { 12, 96, 405, 16 }, lineFont);
     Label01 = stdLabel(bsSkinPanel5, "Label01", QRect(112, 8, 297, 25),
-                       ControlFont{QStringLiteral("Bookman Old Style"), -16, fsBold, clBlue});
+        ControlFont { QStringLiteral("Bookman Old Style"), -16, fsBold, clBlue });
     Label01->SetUseSkinColor(false);
 
     makeSkinComponents(this, true, bsSkinData1, bsCompressedStoredSkin1);
     // bsSkinStdLabel1 has no store: it always shows its own font.
-    bindSkin(bsSkinData1, {bsSkinPanel1, Label1, Label2, Label3, Label5, Label4, bsSkinPanel2, bsSkinPanel3,
-                           bsSkinPanel4, bsSkinButton1, bsSkinPanel5, Label6, Label7, Label8, Label00, Label9,
-                           Label01});
+    bindSkin(bsSkinData1,
+        { bsSkinPanel1, Label1, Label2, Label3, Label5, Label4, bsSkinPanel2, bsSkinPanel3, bsSkinPanel4, bsSkinButton1,
+            bsSkinPanel5, Label6, Label7, Label8, Label00, Label9, Label01 });
     bsSkinForm1->SetSkinData(bsSkinData1);
     loadSkin(bsSkinData1, bsCompressedStoredSkin1);
     bsSkinForm1->resizeForClient(kClientSize);

@@ -5,7 +5,8 @@
 
 #include <cstdint>
 
-namespace pixolo {
+namespace pixolo
+{
 
 class TbsCompressedStoredSkin;
 class TbsSkinButton;
@@ -18,7 +19,8 @@ class TbsSkinStdLabel;
 // The About window: product name and version, description lines and the web address as a link. Made hidden at
 // start-up, shown (not modally) by the main window's About button, hidden again by a click on its own area, its OK
 // button or Esc. Every text is decoded afresh each time it is shown.
-class TfrmAbout final : public QWidget {
+class TfrmAbout final : public QWidget
+{
     Q_OBJECT
 public:
     explicit TfrmAbout(QWidget *parent = nullptr);

@@ -19,7 +19,6 @@
 #include "platform/MessageBox.h"
 #include "platform/TBitmap.h"
 #include "skinctrls/TBevel.h"
-#include "skinframe/TbsSkinPopupMenu.h"
 #include "skinctrls/TImage.h"
 #include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinCheckRadioBox.h"
@@ -28,15 +27,16 @@
 #include "skinctrls/TbsSkinPanel.h"
 #include "skinctrls/TbsSkinStdLabel.h"
 #include "skinframe/TbsSkinForm.h"
+#include "skinframe/TbsSkinPopupMenu.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDateTime>
 #include <QDir>
-#include <QKeyEvent>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
 
@@ -45,11 +45,13 @@
 #include <exception>
 #include <thread>
 
-namespace pixolo {
+namespace pixolo
+{
 
 QPointer<TfrmMain> frmMain;
 
-namespace {
+namespace
+{
 
 // The window's place on the screen and the size of its client area; the skinned frame goes around it.
 constexpr QPoint kPosition(226, 139);
@@ -85,9 +87,9 @@ TBitmap folderGlyph()
         const QColor front = disabled ? QColor(255, 255, 255) : QColor(192, 192, 192);
         painter.setPen(outline);
         painter.setBrush(back);
-        painter.drawRect(x + 1, 4, 11, 9);                                 // back of the folder
-        painter.drawRect(x + 1, 2, 5, 2);                                  // its tab
-        const QPolygon flap({QPoint(x + 1, 13), QPoint(x + 4, 7), QPoint(x + 15, 7), QPoint(x + 12, 13)});
+        painter.drawRect(x + 1, 4, 11, 9); // back of the folder
+        painter.drawRect(x + 1, 2, 5, 2); // its tab
+        const QPolygon flap({ QPoint(x + 1, 13), QPoint(x + 4, 7), QPoint(x + 15, 7), QPoint(x + 12, 13) });
         painter.setBrush(front);
         painter.drawPolygon(flap); // the open front flap
         painter.setPen(QColor(255, 255, 255)); // highlight along the back
@@ -171,11 +173,11 @@ void TfrmMain::createComponents()
 void TfrmMain::createControls()
 {
     QWidget *const client = bsSkinForm1->ClientWidget(); // the controls live inside the skinned frame
-    bsSkinPanel1 = makePanel(client, "bsSkinPanel1", {0, 426, 729, 11}, alBottom, bvNone);
-    bsSkinPanel2 = makePanel(client, "bsSkinPanel2", {718, 11, 11, 415}, alRight, bvNone);
-    bsSkinPanel3 = makePanel(client, "bsSkinPanel3", {0, 11, 11, 415}, alLeft, bvNone);
-    bsSkinPanel4 = makePanel(client, "bsSkinPanel4", {0, 0, 729, 11}, alTop, bvNone);
-    bsSkinPanel5 = makePanel(client, "bsSkinPanel5", {11, 11, 707, 415}, alClient, bvFrame);
+    bsSkinPanel1 = makePanel(client, "bsSkinPanel1", { 0, 426, 729, 11 }, alBottom, bvNone);
+    bsSkinPanel2 = makePanel(client, "bsSkinPanel2", { 718, 11, 11, 415 }, alRight, bvNone);
+    bsSkinPanel3 = makePanel(client, "bsSkinPanel3", { 0, 11, 11, 415 }, alLeft, bvNone);
+    bsSkinPanel4 = makePanel(client, "bsSkinPanel4", { 0, 0, 729, 11 }, alTop, bvNone);
+    bsSkinPanel5 = makePanel(client, "bsSkinPanel5", { 11, 11, 707, 415 }, alClient, bvFrame);
 
     Bevel1 = makeControl<TBevel>(bsSkinPanel5, "Bevel1", QRect(8, 264, 345, 41));
     Bevel1->SetShape(bsFrame);
@@ -193,7 +195,7 @@ void TfrmMain::createControls()
     Bevel2 = makeControl<TBevel>(bsSkinPanel5, "Bevel2", QRect(355, 264, 345, 41));
     Bevel2->SetShape(bsFrame);
 
-    bsSkinPanel6 = makePanel(bsSkinPanel5, "bsSkinPanel6", {22, 12, 326, 246}, alNone, bvFrame);
+    bsSkinPanel6 = makePanel(bsSkinPanel5, "bsSkinPanel6", { 22, 12, 326, 246 }, alNone, bvFrame);
     bsSkinPanel6->SetTabOrder(0);
 
     VideoWindow = new TVideoWindow(bsSkinPanel6);
@@ -215,7 +217,7 @@ void TfrmMain::createControls()
     lblCameraState->SetCaption(QStringLiteral("摄像头已断开"));
     lblCameraState->hide();
 
-    bsSkinPanel7 = makePanel(bsSkinPanel5, "bsSkinPanel7", {360, 12, 326, 246}, alNone, bvFrame);
+    bsSkinPanel7 = makePanel(bsSkinPanel5, "bsSkinPanel7", { 360, 12, 326, 246 }, alNone, bvFrame);
     bsSkinPanel7->SetTabOrder(1);
 
     Image = makeControl<TImage>(bsSkinPanel7, "Image", QRect(3, 3, 320, 240));
@@ -224,24 +226,23 @@ void TfrmMain::createControls()
 
     edtsPath = makeControl<TbsSkinEdit>(bsSkinPanel5, "edtsPath", QRect(92, 272, 157, 18));
     edtsPath->SetSkinDataName(QStringLiteral("edit"));
-    edtsPath->SetDefaultFont(ControlFont{QStringLiteral("Arial"), 14, 0, 0x000000});
+    edtsPath->SetDefaultFont(ControlFont { QStringLiteral("Arial"), 14, 0, 0x000000 });
     edtsPath->SetHint(QStringLiteral("用于设置照片的存储路径,路径设置后可以自动保存"));
     edtsPath->SetShowHint(true);
     edtsPath->SetTabOrder(2);
     edtsPath->OnExit = [this](QObject *sender) { edtsPathExit(sender); };
-    edtsPath->OnKeyDown = [this](QObject *sender, int &key, Qt::KeyboardModifiers shift) {
-        edtsPathKeyDown(sender, key, shift);
-    };
+    edtsPath->OnKeyDown
+        = [this](QObject *sender, int &key, Qt::KeyboardModifiers shift) { edtsPathKeyDown(sender, key, shift); };
 
-    bsSkinButton1 = button(bsSkinPanel5, "bsSkinButton1", {286, 272, 60, 25}, QStringLiteral("浏览"), 3);
+    bsSkinButton1 = button(bsSkinPanel5, "bsSkinButton1", { 286, 272, 60, 25 }, QStringLiteral("浏览"), 3);
     bsSkinButton1->OnClick = [this](QObject *sender) { bsSkinButton1Click(sender); };
-    bsSkinButton2 = button(bsSkinPanel5, "bsSkinButton2", {446, 272, 75, 25}, QStringLiteral("拍照(F8)"), 4);
+    bsSkinButton2 = button(bsSkinPanel5, "bsSkinButton2", { 446, 272, 75, 25 }, QStringLiteral("拍照(F8)"), 4);
     bsSkinButton2->SetHint(QStringLiteral("拍照快捷键F8"));
     bsSkinButton2->SetShowHint(true);
     bsSkinButton2->OnClick = [this](QObject *sender) { bsSkinButton2Click(sender); };
-    bsSkinButton3 = button(bsSkinPanel5, "bsSkinButton3", {531, 272, 75, 25}, QStringLiteral("关闭"), 5);
+    bsSkinButton3 = button(bsSkinPanel5, "bsSkinButton3", { 531, 272, 75, 25 }, QStringLiteral("关闭"), 5);
     bsSkinButton3->OnClick = [this](QObject *sender) { bsSkinButton3Click(sender); };
-    bsSkinButton4 = button(bsSkinPanel5, "bsSkinButton4", {617, 272, 75, 25}, QStringLiteral("关于"), 6);
+    bsSkinButton4 = button(bsSkinPanel5, "bsSkinButton4", { 617, 272, 75, 25 }, QStringLiteral("关于"), 6);
     bsSkinButton4->OnClick = [this](QObject *sender) { bsSkinButton4Click(sender); };
 
     cbDelay = makeControl<TbsSkinCheckRadioBox>(bsSkinPanel5, "cbDelay", QRect(376, 275, 60, 22));
@@ -280,16 +281,16 @@ void TfrmMain::createControls()
 
     // Every skinned control draws from the window's store (the status bar passes it on to its panel).
     bindSkin(bsSkinData1,
-        {bsSkinPanel1, bsSkinPanel2, bsSkinPanel3, bsSkinPanel4, bsSkinPanel5, bsSkinStdLabel1, bsSkinSpeedButton1,
-         bsSkinPanel6, bsSkinPanel7, edtsPath, bsSkinButton1, bsSkinButton2, bsSkinButton3, bsSkinButton4, cbDelay,
-         bsSkinStatusBar1, lblCameraState});
+        { bsSkinPanel1, bsSkinPanel2, bsSkinPanel3, bsSkinPanel4, bsSkinPanel5, bsSkinStdLabel1, bsSkinSpeedButton1,
+            bsSkinPanel6, bsSkinPanel7, edtsPath, bsSkinButton1, bsSkinButton2, bsSkinButton3, bsSkinButton4, cbDelay,
+            bsSkinStatusBar1, lblCameraState });
 }
 
 QString TfrmMain::captionText()
 {
     using namespace ProductTexts;
-    return decode(kTitle) + QStringLiteral(" － ") + decode(kCaptionText2) + QLatin1Char(' ')
-        + decode(kCaptionText3) + QLatin1Char(' ') + decode(kWebAddress);
+    return decode(kTitle) + QStringLiteral(" － ") + decode(kCaptionText2) + QLatin1Char(' ') + decode(kCaptionText3)
+        + QLatin1Char(' ') + decode(kWebAddress);
 }
 
 void TfrmMain::FormCreate()
@@ -300,8 +301,8 @@ void TfrmMain::FormCreate()
         m_chosenCamera = CameraChoice::fromSettingsText(
             IniReadString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("Camera"), QString()));
         if (m_devEnum->DeviceCount() <= 0) {
-            MessageBox::show(QStringLiteral("未发现可以使用的视频捕获设备!"), rcGlobalVariant.sAppTitle,
-                             MessageBox::NoIcon, this);
+            MessageBox::show(
+                QStringLiteral("未发现可以使用的视频捕获设备!"), rcGlobalVariant.sAppTitle, MessageBox::NoIcon, this);
         }
         DeviceCommand(1);
         DeviceCommand(3); // preview connects again first
@@ -348,8 +349,7 @@ void TfrmMain::DeviceCommand(int code)
     case 3: {
         DeviceCommand(1);
         if (!FilterGraph->Active()) {
-            MessageBox::show(QStringLiteral("Please Connect Device First !"), kCaptionError, MessageBox::NoIcon,
-                             this);
+            MessageBox::show(QStringLiteral("Please Connect Device First !"), kCaptionError, MessageBox::NoIcon, this);
             return;
         }
         m_freshConnection = false; // rendered into from here on
@@ -360,7 +360,7 @@ void TfrmMain::DeviceCommand(int code)
         if (m_captureBuilder) {
             // Without a camera there is no source and this fails quietly: the preview stays black.
             m_captureBuilder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, m_sourceFilter.get(),
-                                           m_grabberFilter.get(), m_rendererFilter.get());
+                m_grabberFilter.get(), m_rendererFilter.get());
         }
         FilterGraph->RunGraph(); // a refusal raises, for the default error handler
         break;
@@ -395,8 +395,8 @@ void TfrmMain::FormShow()
         QTimer::singleShot(kPrepareSoundAfterMs, this, [this] { prepareShutterSoundAhead(); });
     }
     setWindowTitle(captionText());
-    edtsPath->SetText(IniReadString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"),
-                                    QString()));
+    edtsPath->SetText(
+        IniReadString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()));
     // A copy killed while writing a photo may have left its hidden temporary file in the photo folder.
     PhotoFile::removeStaleTemporaryFiles(edtsPath->Text());
 }
@@ -459,7 +459,7 @@ void TfrmMain::chooseCamera(const QByteArray &identity)
     // Kept for the next start, and used at once.
     m_chosenCamera = identity;
     IniWriteString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("Camera"),
-                   CameraChoice::settingsText(identity));
+        CameraChoice::settingsText(identity));
     if (identity == m_cameraInUse && !m_cameraLost && FilterGraph->Active()) {
         return; // the camera in use already
     }
@@ -544,7 +544,7 @@ void TfrmMain::bsSkinButton2Click(QObject *)
 TfrmMain::SoundFileStamp TfrmMain::SoundFileStamp::of(const QString &file)
 {
     const QFileInfo info(file);
-    return {info.exists(), info.size(), info.lastModified()};
+    return { info.exists(), info.size(), info.lastModified() };
 }
 
 void TfrmMain::prepareShutterSound(const SoundFileStamp &stamp)
@@ -637,7 +637,7 @@ void TfrmMain::devicesChanged()
     m_devEnum = std::make_unique<TSysDevEnum>(CLSID_VideoInputDeviceCategory);
     const std::vector<CameraChoice::Camera> cameras = CameraChoice::camerasOf(*m_devEnum);
     const bool inUsePresent = std::any_of(cameras.begin(), cameras.end(),
-                                          [&](const CameraChoice::Camera &camera) { return camera.identity == m_cameraInUse; });
+        [&](const CameraChoice::Camera &camera) { return camera.identity == m_cameraInUse; });
     // The camera in use came back after it was lost; or a camera appeared while there was none.
     const bool comeBack = m_cameraLost && !m_cameraInUse.isEmpty() && inUsePresent;
     const bool first = m_cameraInUse.isEmpty() && !cameras.empty();
@@ -696,7 +696,7 @@ void TfrmMain::bsSkinSpeedButton1Click(QObject *)
 void TfrmMain::savePhotoPath()
 {
     IniWriteString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"),
-                   PhotoFile::settingsText(edtsPath->Text()));
+        PhotoFile::settingsText(edtsPath->Text()));
 }
 
 void TfrmMain::edtsPathExit(QObject *)

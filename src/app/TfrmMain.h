@@ -9,7 +9,8 @@
 #include <memory>
 #include <optional>
 
-namespace pixolo {
+namespace pixolo
+{
 
 class TBevel;
 class TBitmap;
@@ -37,7 +38,8 @@ class TbsSkinStdLabel;
 // Components are made in the order of the window's design, their properties set, references resolved (the graph's
 // clients attach in the order VideoWindow, SampleGrabber, Filter) and end-of-loading run; then the creation handler
 // connects the first camera and starts the preview.
-class TfrmMain final : public QWidget {
+class TfrmMain final : public QWidget
+{
     Q_OBJECT
 public:
     explicit TfrmMain(QWidget *parent = nullptr);
@@ -50,10 +52,10 @@ public:
     void DeviceCommand(int code);
 
     // Handlers, public so that tests can drive them as the user would.
-    void bsSkinButton1Click(QObject *sender);      // "浏览": open the photo folder
-    void bsSkinButton2Click(QObject *sender);      // "拍照(F8)": the snapshot
-    void bsSkinButton3Click(QObject *sender);      // "关闭"
-    void bsSkinButton4Click(QObject *sender);      // "关于"
+    void bsSkinButton1Click(QObject *sender); // "浏览": open the photo folder
+    void bsSkinButton2Click(QObject *sender); // "拍照(F8)": the snapshot
+    void bsSkinButton3Click(QObject *sender); // "关闭"
+    void bsSkinButton4Click(QObject *sender); // "关于"
     void bsSkinSpeedButton1Click(QObject *sender); // the folder chooser
     void edtsPathExit(QObject *sender);
     void edtsPathKeyDown(QObject *sender, int &key, Qt::KeyboardModifiers shift);
@@ -88,7 +90,7 @@ public:
     TbsSkinStatusBar *bsSkinStatusBar1 = nullptr;
     TbsSkinStatusPanel *bsSkinStatusPanel1 = nullptr;
     TbsSkinStdLabel *lblCameraState = nullptr; // "摄像头已断开" over the preview while the camera is gone
-    TbsSkinPopupMenu *pmCameras = nullptr;     // the cameras, on a right click on the preview
+    TbsSkinPopupMenu *pmCameras = nullptr; // the cameras, on a right click on the preview
 
     TFilterGraph *FilterGraph = nullptr;
     TSampleGrabber *SampleGrabber = nullptr;
@@ -141,13 +143,13 @@ private:
     RefPtr<IBaseFilter> m_grabberFilter;
     QString m_lastPhotoFile;
     const QEvent *m_previewedKey = nullptr; // the key press the window has seen and that still travels
-    bool m_cameraLost = false;                // the graph reported the camera gone since it was connected
+    bool m_cameraLost = false; // the graph reported the camera gone since it was connected
     bool m_shownOnce = false;
     bool m_freshConnection = false; // connected, and nothing rendered into the graph since
-    QByteArray m_chosenCamera;      // the camera the user chose (settings file), empty without a choice
-    QByteArray m_cameraInUse;       // the camera connected last, empty without one
+    QByteArray m_chosenCamera; // the camera the user chose (settings file), empty without a choice
+    QByteArray m_cameraInUse; // the camera connected last, empty without one
     bool m_soundPrepared = false; // MusicGraph holds the chain of the file in m_soundStamp
-    bool m_soundAtStart = false;  // and it has not played yet
+    bool m_soundAtStart = false; // and it has not played yet
     SoundFileStamp m_soundStamp;
     bool m_closed = false;
 };

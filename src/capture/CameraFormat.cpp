@@ -64,7 +64,8 @@ GstRef<GstCaps> bestCameraFormat(const GstCaps *offered)
         }
         int width = 0;
         int height = 0;
-        if (!gst_structure_get_int(structure, "width", &width) || !gst_structure_get_int(structure, "height", &height)) {
+        if (!gst_structure_get_int(structure, "width", &width)
+            || !gst_structure_get_int(structure, "height", &height)) {
             return {}; // sizes given as ranges: not a camera's list
         }
         int numerator = 0;

@@ -204,8 +204,7 @@ HRESULT CaptureGraphBuilder::RenderStream(
         if (intoRenderer && mediaType && *mediaType == MEDIATYPE_Video) {
             watchVideoSize(upstream.get());
         }
-        const HRESULT hr
-            = input ? connect(upstream.get(), input.get(), intoRenderer, connection) : E_ALREADY_CONNECTED;
+        const HRESULT hr = input ? connect(upstream.get(), input.get(), intoRenderer, connection) : E_ALREADY_CONNECTED;
         if (Failed(hr)) {
             undo(connection);
             return hr;

@@ -142,9 +142,8 @@ GstBusSyncReply DeviceRegistry::onBusMessage(GstBus *, GstMessage *message, gpoi
     case GST_MESSAGE_DEVICE_REMOVED:
     case GST_MESSAGE_DEVICE_CHANGED:
         if (!registry->m_noticePosted.exchange(true)) {
-            guardCallback("Noticing a changed camera", [registry] {
-                QCoreApplication::postEvent(registry, new QEvent(changeNoticeType()));
-            });
+            guardCallback("Noticing a changed camera",
+                [registry] { QCoreApplication::postEvent(registry, new QEvent(changeNoticeType())); });
         }
         break;
     default:

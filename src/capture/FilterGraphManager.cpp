@@ -89,9 +89,8 @@ void onDecoderPadAdded(GstElement *, GstPad *pad, gpointer data)
 int onDecoderSelect(GstElement *, GstPad *, GstCaps *, GstElementFactory *factory, gpointer data)
 {
     // A selection handler that fails refuses the element, as a "no" would.
-    return guardCallback("Choosing a decoder", autoplugSkip, [&] {
-        return static_cast<DecoderHooks *>(data)->graph->selectFactory(factory) ? autoplugTry : autoplugSkip;
-    });
+    return guardCallback("Choosing a decoder", autoplugSkip,
+        [&] { return static_cast<DecoderHooks *>(data)->graph->selectFactory(factory) ? autoplugTry : autoplugSkip; });
 }
 
 void onDecoderElementAdded(GstBin *, GstBin *, GstElement *element, gpointer data)
@@ -542,8 +541,8 @@ HRESULT FilterGraphManager::Stop()
 
 GstBusSyncReply FilterGraphManager::onBusMessage(GstBus *, GstMessage *message, gpointer self)
 {
-    guardCallback("Handling a message of the graph",
-        [&] { static_cast<FilterGraphManager *>(self)->handleBusMessage(message); });
+    guardCallback(
+        "Handling a message of the graph", [&] { static_cast<FilterGraphManager *>(self)->handleBusMessage(message); });
     // A sync handler that drops a message owns it: each message holds its source element, so one not freed here
     // would keep every element that ever posted one alive.
     gst_message_unref(message);

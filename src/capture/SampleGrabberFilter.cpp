@@ -86,8 +86,7 @@ GstCaps *capsOf(const AM_MEDIA_TYPE &type, GstVideoFormat &promised)
 
 std::int64_t monotonicMs()
 {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -150,8 +149,7 @@ GstPadProbeReturn SampleGrabberFilter::onProbe(GstPad *, GstPadProbeInfo *info, 
         auto *grabber = static_cast<SampleGrabberFilter *>(self);
         if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_BUFFER) {
             grabber->onBuffer(GST_PAD_PROBE_INFO_BUFFER(info));
-        } else if (GstEvent *event = GST_PAD_PROBE_INFO_EVENT(info);
-                   event && GST_EVENT_TYPE(event) == GST_EVENT_CAPS) {
+        } else if (GstEvent *event = GST_PAD_PROBE_INFO_EVENT(info); event && GST_EVENT_TYPE(event) == GST_EVENT_CAPS) {
             GstCaps *caps = nullptr;
             gst_event_parse_caps(event, &caps);
             GstVideoInfo videoInfo;
@@ -260,8 +258,8 @@ bool SampleGrabberFilter::copyFrame(
             if (ok) {
                 gst_video_converter_frame(m_converter, &source, &destination);
                 // The padding at the end of each row is part of the image: keep it zero.
-                const qsizetype used = qsizetype(GST_VIDEO_INFO_WIDTH(&output))
-                    * GST_VIDEO_FORMAT_INFO_PSTRIDE(output.finfo, 0);
+                const qsizetype used
+                    = qsizetype(GST_VIDEO_INFO_WIDTH(&output)) * GST_VIDEO_FORMAT_INFO_PSTRIDE(output.finfo, 0);
                 for (int row = 0; used < stride && row < height; ++row) {
                     std::memset(out + row * stride + used, 0, size_t(stride - used));
                 }

@@ -145,9 +145,9 @@ qint64 TSampleGrabber::FrameAge() const
     if (!m_grabber || Failed(m_grabber->GetCurrentSampleTime(arrived))) {
         return -1;
     }
-    const qint64 now = std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::steady_clock::now().time_since_epoch())
-                           .count();
+    const qint64 now
+        = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+              .count();
     return now - arrived;
 }
 

@@ -70,14 +70,16 @@ VideoRendererFilter::~VideoRendererFilter()
 GstFlowReturn VideoRendererFilter::onSample(GstAppSink *sink, gpointer self)
 {
     auto sample = GstRef<GstSample>::adopt(gst_app_sink_pull_sample(sink));
-    guardCallback("Showing the camera's frame", [&] { static_cast<VideoRendererFilter *>(self)->keep(std::move(sample)); });
+    guardCallback(
+        "Showing the camera's frame", [&] { static_cast<VideoRendererFilter *>(self)->keep(std::move(sample)); });
     return GST_FLOW_OK;
 }
 
 GstFlowReturn VideoRendererFilter::onPreroll(GstAppSink *sink, gpointer self)
 {
     auto sample = GstRef<GstSample>::adopt(gst_app_sink_pull_preroll(sink));
-    guardCallback("Showing the camera's frame", [&] { static_cast<VideoRendererFilter *>(self)->keep(std::move(sample)); });
+    guardCallback(
+        "Showing the camera's frame", [&] { static_cast<VideoRendererFilter *>(self)->keep(std::move(sample)); });
     return GST_FLOW_OK;
 }
 
@@ -98,10 +100,10 @@ void VideoRendererFilter::askForSize(int width, int height)
 {
     // Frames come ready for painting: scaled (before they are converted) to the size they are shown at, on the
     // streaming thread. The chain before the sink agrees on the new size with its next frame.
-    auto caps = GstRef<GstCaps>::adopt(
-        width > 0 && height > 0 ? gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", "width",
-                                      G_TYPE_INT, width, "height", G_TYPE_INT, height, nullptr)
-                                : gst_caps_from_string(kAnySize));
+    auto caps
+        = GstRef<GstCaps>::adopt(width > 0 && height > 0 ? gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING,
+                                     "BGRx", "width", G_TYPE_INT, width, "height", G_TYPE_INT, height, nullptr)
+                                                         : gst_caps_from_string(kAnySize));
     if (width > 0 && height > 0) {
         // The 24-bit layout stays acceptable too, as it is without a size.
         auto bgr = GstRef<GstCaps>::adopt(gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGR", "width",

@@ -9,9 +9,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace pixolo::AtomicFile {
+namespace pixolo::AtomicFile
+{
 
-namespace {
+namespace
+{
 
 SyncFunction s_sync = &::fsync;
 
@@ -25,14 +27,13 @@ mode_t currentUmask()
 
 Result failure(int error)
 {
-    return {false, error};
+    return { false, error };
 }
 
 bool writeAll(int fd, const char *data, qsizetype size, off_t offset = -1)
 {
     while (size > 0) {
-        const ssize_t written
-            = offset < 0 ? ::write(fd, data, size_t(size)) : ::pwrite(fd, data, size_t(size), offset);
+        const ssize_t written = offset < 0 ? ::write(fd, data, size_t(size)) : ::pwrite(fd, data, size_t(size), offset);
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
@@ -80,7 +81,8 @@ Result rewriteInPlace(const QByteArray &name, QByteArrayView data)
         return failure(errno);
     }
     QByteArray old;
-    struct stat info {};
+    struct stat info {
+    };
     if (::fstat(fd, &info) == 0 && info.st_size > 0) {
         old.resize(qsizetype(info.st_size));
         const ssize_t got = ::pread(fd, old.data(), size_t(old.size()), 0);
@@ -99,7 +101,7 @@ Result rewriteInPlace(const QByteArray &name, QByteArrayView data)
     if (::close(fd) != 0) {
         return failure(errno);
     }
-    return {true, 0};
+    return { true, 0 };
 }
 
 } // namespace
@@ -122,8 +124,8 @@ QString temporaryNamePattern(const QString &namePattern)
 StagedFile::StagedFile(const QString &targetPath, QByteArrayView data)
 {
     const QFileInfo target(targetPath);
-    QByteArray temp = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName()
-                                        + QStringLiteral(".XXXXXX"));
+    QByteArray temp = QFile::encodeName(
+        target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
         m_result = failure(errno);
@@ -131,15 +133,17 @@ StagedFile::StagedFile(const QString &targetPath, QByteArrayView data)
     }
     m_temporary = temp;
     // The new file takes the old one's permissions and owner; a new name gets the usual ones.
-    struct stat old {};
-    struct stat mine {};
+    struct stat old {
+    };
+    struct stat mine {
+    };
     const bool replacing = ::stat(QFile::encodeName(targetPath).constData(), &old) == 0;
     const mode_t permissions = replacing ? (old.st_mode & 07777) : (0666 & ~currentUmask());
     int error = 0;
     if (::fchmod(fd, permissions) != 0 || ::fstat(fd, &mine) != 0) {
         error = errno;
     } else if (replacing && (mine.st_uid != old.st_uid || mine.st_gid != old.st_gid)
-               && ::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        && ::fchown(fd, old.st_uid, old.st_gid) != 0) {
         error = EPERM; // the new file could not keep the old one's owner
     } else if (!writeAll(fd, data.data(), data.size()) || s_sync(fd) != 0) {
         error = errno;
@@ -147,7 +151,7 @@ StagedFile::StagedFile(const QString &targetPath, QByteArrayView data)
     if (::close(fd) != 0 && error == 0) {
         error = errno;
     }
-    m_result = error == 0 ? Result{true, 0} : failure(error);
+    m_result = error == 0 ? Result { true, 0 } : failure(error);
 }
 
 StagedFile::~StagedFile()
@@ -168,7 +172,7 @@ Result StagedFile::linkTo(const QString &path)
         return failure(errno);
     }
     syncFolder(QFile::encodeName(QFileInfo(path).absolutePath()));
-    return {true, 0};
+    return { true, 0 };
 }
 
 Result StagedFile::renameTo(const QString &path)
@@ -181,7 +185,7 @@ Result StagedFile::renameTo(const QString &path)
     }
     m_temporary.clear(); // the temporary name is now the file's own
     syncFolder(QFile::encodeName(QFileInfo(path).absolutePath()));
-    return {true, 0};
+    return { true, 0 };
 }
 
 Result write(const QString &path, QByteArrayView data, Mode mode)

@@ -3,7 +3,8 @@
 #include <QByteArrayView>
 #include <QString>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // Writes whole files so that a reader never sees half of one: the data goes to a temporary file in the target's
 // folder, is synced to disk, and only then takes the target's name. Any failure on the way (full disk, size limit,
@@ -11,10 +12,11 @@ namespace pixolo {
 //
 // Every write result is checked here ourselves: a buffered writer that reports success after a short write would
 // put a truncated file in place of a good one.
-namespace AtomicFile {
+namespace AtomicFile
+{
 
 enum Mode {
-    Replace,  // an existing file of that name is replaced
+    Replace, // an existing file of that name is replaced
     NoReplace // an existing file of that name is kept and the write fails with EEXIST
 };
 
@@ -35,7 +37,8 @@ Result write(const QString &path, QByteArrayView data, Mode mode = Replace);
 
 // A file written whole and synced under a hidden temporary name (".<name>.XXXXXX") beside `targetPath`, which then
 // takes one or more names without being written again. The temporary name goes when the object goes.
-class StagedFile {
+class StagedFile
+{
 public:
     StagedFile(const QString &targetPath, QByteArrayView data);
     ~StagedFile();

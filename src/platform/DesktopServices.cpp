@@ -4,9 +4,11 @@
 #include <QFileDialog>
 #include <QUrl>
 
-namespace pixolo::DesktopServices {
+namespace pixolo::DesktopServices
+{
 
-namespace {
+namespace
+{
 
 struct Handlers {
     ChooseFolderHandler chooseFolder;

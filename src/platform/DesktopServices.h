@@ -7,10 +7,12 @@
 
 class QWidget;
 
-namespace pixolo {
+namespace pixolo
+{
 
 // The desktop's folder chooser, file manager and web browser, behind seams that tests can answer.
-namespace DesktopServices {
+namespace DesktopServices
+{
 
 // A modal folder chooser with the given title; nothing when cancelled. Answers from the test handler when set.
 std::optional<QString> chooseFolder(QWidget *parent, const QString &title);

@@ -3,10 +3,12 @@
 #include <stdexcept>
 #include <string>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // A text that should hold a number does not: "'%s' is not a valid integer value".
-class EConvertError : public std::runtime_error {
+class EConvertError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 

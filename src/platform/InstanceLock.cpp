@@ -8,7 +8,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-namespace pixolo {
+namespace pixolo
+{
 
 QString InstanceLock::lockPath(const QString &name)
 {

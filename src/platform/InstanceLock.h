@@ -2,12 +2,14 @@
 
 #include <QString>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // Keeps a second copy of the program from running for the same user: an advisory lock on a file named after the
 // guard's name in the user's runtime folder ($XDG_RUNTIME_DIR, else /tmp with the user id in the name). The kernel
 // drops the lock when the process ends, however it ends, so a killed copy never blocks the next one.
-class InstanceLock {
+class InstanceLock
+{
 public:
     enum Result { Acquired, AlreadyRunning, Failed };
 

@@ -7,9 +7,11 @@
 #include <cstdio>
 #include <mutex>
 
-namespace pixolo::MessageBox {
+namespace pixolo::MessageBox
+{
 
-namespace {
+namespace
+{
 
 std::mutex s_handlerLock; // the handler is replaced on the application's thread while others may report
 
@@ -72,7 +74,7 @@ void show(const QString &text, const QString &caption, Icon icon, QWidget *paren
     }
     writeDown(text, caption);
     if (const Handler recorder = currentHandler()) {
-        recorder({text, caption, icon, true});
+        recorder({ text, caption, icon, true });
         return;
     }
     QMessageBox box(qtIcon(icon), caption, text, QMessageBox::Ok, parent);
@@ -83,7 +85,7 @@ void report(const QString &text, const QString &caption) noexcept
 {
     try {
         writeDown(text, caption);
-        const Message message{text, caption, Error, false};
+        const Message message { text, caption, Error, false };
         if (elsewhere()) {
             QMetaObject::invokeMethod(
                 QCoreApplication::instance(), [message] { handOver(message); }, Qt::QueuedConnection);

@@ -6,10 +6,12 @@
 
 class QWidget;
 
-namespace pixolo {
+namespace pixolo
+{
 
 // Every message box of the program goes through here, so tests can record the messages instead of showing them.
-namespace MessageBox {
+namespace MessageBox
+{
 
 enum Icon { NoIcon, Information, Warning, Error };
 

@@ -8,13 +8,15 @@
 
 #include <vector>
 
-namespace pixolo::PrivateProfile {
+namespace pixolo::PrivateProfile
+{
 
-namespace {
+namespace
+{
 
 // One line of the file as it stands, ending included, so that untouched lines are written back unchanged.
 struct Line {
-    QByteArray text;   // without the line ending
+    QByteArray text; // without the line ending
     QByteArray ending; // "\n", "\r\n" or empty for a last line without one
 };
 
@@ -36,11 +38,11 @@ std::vector<Line> splitLines(const QByteArray &data)
     while (start < data.size()) {
         const qsizetype lf = data.indexOf('\n', start);
         if (lf < 0) {
-            lines.push_back({data.mid(start), {}});
+            lines.push_back({ data.mid(start), {} });
             break;
         }
         const bool crlf = lf > start && data.at(lf - 1) == '\r';
-        lines.push_back({data.mid(start, lf - start - (crlf ? 1 : 0)), crlf ? QByteArrayLiteral("\r\n") : "\n"});
+        lines.push_back({ data.mid(start, lf - start - (crlf ? 1 : 0)), crlf ? QByteArrayLiteral("\r\n") : "\n" });
         start = lf + 1;
     }
     return lines;
@@ -71,7 +73,7 @@ std::optional<std::pair<QString, QByteArray>> keyValue(const QByteArray &line)
     if (eq < 0) {
         return std::nullopt;
     }
-    return std::pair{decode(line.left(eq)).trimmed(), line.mid(eq + 1).trimmed()};
+    return std::pair { decode(line.left(eq)).trimmed(), line.mid(eq + 1).trimmed() };
 }
 
 bool sameName(const QString &a, const QString &b)
@@ -178,8 +180,8 @@ bool writeString(const QString &fileName, const QString &section, const QString 
         if (!lines.empty() && lines.back().ending.isEmpty()) {
             lines.back().ending = ending;
         }
-        lines.push_back({'[' + section.toUtf8() + ']', ending});
-        span = {qsizetype(lines.size()) - 1, qsizetype(lines.size())};
+        lines.push_back({ '[' + section.toUtf8() + ']', ending });
+        span = { qsizetype(lines.size()) - 1, qsizetype(lines.size()) };
     }
     const qsizetype at = findKey(lines, span, key);
     if (at >= 0) {
@@ -197,7 +199,7 @@ bool writeString(const QString &fileName, const QString &section, const QString 
         if (lines[size_t(insertAt - 1)].ending.isEmpty()) {
             lines[size_t(insertAt - 1)].ending = ending;
         }
-        lines.insert(lines.begin() + insertAt, Line{key.toUtf8() + '=' + oneLine, ending});
+        lines.insert(lines.begin() + insertAt, Line { key.toUtf8() + '=' + oneLine, ending });
     }
 
     QByteArray data;

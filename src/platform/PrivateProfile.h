@@ -4,7 +4,8 @@
 
 #include <optional>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // A small reader and writer of INI settings files, one value at a time.
 //
@@ -15,7 +16,8 @@ namespace pixolo {
 // write always leaves the old file whole (see AtomicFile for a settings file in a folder the user may not write, and
 // for links). Files are UTF-8; a leading byte-order mark is skipped and kept. A line that is not valid UTF-8 is read
 // in the Chinese Windows encoding (GB 18030), as editors there save files; the lines the program writes are UTF-8.
-namespace PrivateProfile {
+namespace PrivateProfile
+{
 
 // The value of the key, less surrounding blanks, or nothing when the file, the section or the key is missing.
 std::optional<QString> readString(const QString &fileName, const QString &section, const QString &key);

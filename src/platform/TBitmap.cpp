@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 QList<QRgb> greyTable(int colours)
 {

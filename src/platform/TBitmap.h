@@ -2,7 +2,8 @@
 
 #include <QImage>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // Pixel formats a bitmap can hold. pfDevice means "no pixels yet".
 enum TPixelFormat : int { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit };
@@ -13,7 +14,8 @@ enum TPixelFormat : int { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf
 // 24-bit bitmap file and of the camera frames); pf32bit is Format_RGB32; pf15bit/pf16bit are Format_RGB555 and
 // Format_RGB16; pf1bit, pf4bit and pf8bit are Format_Indexed8 with their colour table (one byte a pixel in
 // memory, whatever the format's depth on disk). Rows are top-down in memory; ScanLine(0) is the top row.
-class TBitmap {
+class TBitmap
+{
 public:
     TBitmap() = default;
     TBitmap(int width, int height, TPixelFormat format);

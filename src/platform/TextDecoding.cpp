@@ -5,7 +5,8 @@
 #include <cerrno>
 #include <iconv.h>
 
-namespace pixolo::TextDecoding {
+namespace pixolo::TextDecoding
+{
 
 bool isValidUtf8(QByteArrayView bytes)
 {
@@ -46,7 +47,7 @@ QString fromGb18030(QByteArrayView bytes)
             outAt = out.data() + used;
             outLeft = size_t(out.size() - used);
         }
-        for (const char c : {'\xEF', '\xBF', '\xBD'}) {
+        for (const char c : { '\xEF', '\xBF', '\xBD' }) {
             *outAt++ = c;
             --outLeft;
         }

@@ -3,11 +3,13 @@
 #include <QByteArrayView>
 #include <QString>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // Texts of files that people may have written with other tools: UTF-8, or the Chinese Windows encoding that
 // editors there save in (GB 18030, a superset of GBK and GB 2312).
-namespace TextDecoding {
+namespace TextDecoding
+{
 
 bool isValidUtf8(QByteArrayView bytes);
 // GB 18030 bytes as text; a byte sequence that is not GB 18030 becomes U+FFFD.

@@ -7,9 +7,11 @@
 #include <cstring>
 #include <string>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 constexpr qint64 s_fileHeaderSize = 14;
 constexpr qint64 s_infoHeaderSize = 40;

@@ -8,16 +8,19 @@
 
 #include <stdexcept>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // A picture that is not a valid BMP file: "Bitmap image is not valid", with the reason.
-class EInvalidGraphic : public std::runtime_error {
+class EInvalidGraphic : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
 
 // A file that cannot be opened or read.
-class EFOpenError : public std::runtime_error {
+class EFOpenError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };

@@ -3,7 +3,8 @@
 #include <QPoint>
 #include <QRect>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // A point of a skin picture or a window, 32-bit signed.
 struct TPoint {

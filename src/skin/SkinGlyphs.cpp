@@ -6,9 +6,11 @@
 #include <cstdlib>
 #include <initializer_list>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 void plot(QPainter &Canvas, int x, int y, const QColor &Color)
 {

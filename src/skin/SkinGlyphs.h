@@ -7,7 +7,8 @@
 class QImage;
 class QPainter;
 
-namespace pixolo {
+namespace pixolo
+{
 
 // Small fallback glyphs drawn when a skin gives no picture. (X, Y) is the top-left of the glyph's cell. Lines leave
 // out their end point and rectangles cover [left, right) × [top, bottom), so every glyph has exact pixels.

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <climits>
 
-namespace pixolo {
+namespace pixolo
+{
 
 QStringList SkinIni::splitLines(QByteArrayView utf8)
 {

@@ -7,7 +7,8 @@
 
 #include <vector>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // The in-memory INI text of a skin description.
 //
@@ -15,7 +16,8 @@ namespace pixolo {
 // section "key=value" defines a key (both sides trimmed, split at the first '='). Section and key names match
 // without regard to case, and the first occurrence of a section or of a key within it is the one that counts.
 // Lines before the first section and lines without '=' carry nothing.
-class SkinIni {
+class SkinIni
+{
 public:
     SkinIni() = default;
     explicit SkinIni(const QStringList &lines) { SetStrings(lines); }

@@ -2,9 +2,11 @@
 
 #include <array>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 constexpr std::array<const char *, 6> s_commandWords
     = { "cmclose", "cmmaximize", "cmminimize", "cmsysmenu", "cmdefault", "cmrollup" };

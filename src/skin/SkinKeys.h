@@ -9,12 +9,14 @@
 #include <array>
 #include <memory>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // The data classes list each of their keys once, in a static template `keys(visitor, self)`: the key word, the
 // field and, where it is not zero or empty, the default. The same list then serves reading a section
 // (SkinKeyReader) and writing it back (SkinKeyWriter), so the two can never disagree about a key.
-class SkinKeyReader {
+class SkinKeyReader
+{
 public:
     SkinKeyReader(const SkinIni &ini, const QString &section)
         : m_ini(ini)
@@ -48,7 +50,8 @@ private:
     const QString m_section; // a copy: callers may pass a temporary
 };
 
-class SkinKeyWriter {
+class SkinKeyWriter
+{
 public:
     SkinKeyWriter(SkinIni &ini, const QString &section)
         : m_ini(ini)
@@ -87,7 +90,8 @@ QString skinCommandWord(TbsStdCommand command);
 
 // What every skin data object is: an entry of [SKINOBJECTS] or [SKINCONTROLS] named IDName, reading its keys
 // from the section of that name and writing them back.
-class SkinDataEntry {
+class SkinDataEntry
+{
 public:
     explicit SkinDataEntry(const QString &name)
         : IDName(name)
@@ -109,7 +113,8 @@ public:
 
 // Gives a data class the LoadData/SaveData pair of its own keys: the base's keys first, then Self::keys.
 // Self names its type word as `static constexpr const char *s_typeWord`.
-template <class Self, class Base> class SkinKeyed : public Base {
+template <class Self, class Base> class SkinKeyed : public Base
+{
 public:
     using Base::Base;
 

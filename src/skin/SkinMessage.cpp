@@ -4,9 +4,11 @@
 #include <QPointer>
 #include <QWidget>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 QList<QPointer<QWidget>> &registry()
 {

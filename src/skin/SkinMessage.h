@@ -6,7 +6,8 @@
 class QObject;
 class QWidget;
 
-namespace pixolo {
+namespace pixolo
+{
 
 // The skin library's messages. They travel as one custom event carrying the message number and two parameters,
 // sent synchronously (QCoreApplication::sendEvent).
@@ -20,7 +21,8 @@ constexpr int SKIN_MSG_PAINT_FRAME = 48203; // paint your frame into the painter
 constexpr int SKIN_PAINT_FRAME_PARAM = 16802; // … when lParam is this; the answer is this value too
 constexpr int SKIN_STORE_PARAM = 1000; // lParam of the store's messages
 
-class SkinMessageEvent final : public QEvent {
+class SkinMessageEvent final : public QEvent
+{
 public:
     SkinMessageEvent(int msg, void *wParam, qintptr lParam)
         : QEvent(eventType())

@@ -8,9 +8,11 @@
 #include <functional>
 #include <vector>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 constexpr QRgb s_maskOutside = 0xFFFFFFFF; // white: outside the shape
 

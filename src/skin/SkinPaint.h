@@ -8,7 +8,8 @@
 class QPainter;
 class QWidget;
 
-namespace pixolo {
+namespace pixolo
+{
 
 // Block copies between pictures. Every skinned surface is composed from these three, so the pixel rules live
 // here only:

@@ -6,9 +6,11 @@
 
 #include <algorithm>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 TRect screenArea(const QScreen *screen, bool WorkArea)
 {

@@ -4,7 +4,8 @@
 
 class QWidget;
 
-namespace pixolo {
+namespace pixolo
+{
 
 // The platform questions the skin asks. Window opacity is always available here; the drop shadow of old
 // systems is not.

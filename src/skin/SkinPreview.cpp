@@ -6,9 +6,11 @@
 
 #include <algorithm>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 // How a control's image follows its size, from the entry's points.
 enum ResizeMode : int { rmNone = -1, rmFixed = 0, rmBoth = 1, rmWidth = 2, rmHeight = 3 };

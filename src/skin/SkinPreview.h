@@ -6,7 +6,8 @@
 
 #include <optional>
 
-namespace pixolo {
+namespace pixolo
+{
 
 class TbsDataSkinControl;
 class TbsSkinData;

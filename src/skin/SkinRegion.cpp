@@ -6,7 +6,8 @@
 
 #include <algorithm>
 
-namespace pixolo {
+namespace pixolo
+{
 
 std::vector<QRect> CreateRegionData(const QImage &Mask, int OffsetX, int OffsetY)
 {

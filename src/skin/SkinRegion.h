@@ -10,7 +10,8 @@
 
 class QImage;
 
-namespace pixolo {
+namespace pixolo
+{
 
 // The pure black pixels of Mask (blue, green and red all 0) are inside a shaped window, every other colour is
 // outside. Each maximal run of black pixels in a row, scanned top to bottom and left to right, gives one

@@ -4,9 +4,11 @@
 #include <QPainter>
 #include <QRect>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 constexpr int s_measureFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic;
 

@@ -7,7 +7,8 @@ class QFontMetrics;
 class QPainter;
 class QRect;
 
-namespace pixolo {
+namespace pixolo
+{
 
 // A flag for DrawSkinText besides Qt's alignment and text flags: measure only. Rect's right and bottom then
 // grow or shrink to the text's extent from its left and top, and nothing is drawn.

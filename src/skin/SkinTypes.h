@@ -2,7 +2,8 @@
 
 #include "skin/SkinGeometry.h" // TPoint, TRect
 
-namespace pixolo {
+namespace pixolo
+{
 
 // Font styles of the skin description, as a set of bits.
 enum TFontStyle : int { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };

@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <limits>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 constexpr std::array<const char *, 7> s_morphWords
     = { "mkdefault", "mkgradient", "mkleftgradient", "mkrightgradient", "mkleftslide", "mkrightslide", "mkpush" };

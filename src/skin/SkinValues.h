@@ -8,7 +8,8 @@
 #include <optional>
 #include <span>
 
-namespace pixolo {
+namespace pixolo
+{
 
 class SkinIni;
 

@@ -4,9 +4,11 @@
 #include <limits>
 #include <string>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 // The version string the stream states to zlib; zlib only compares its major number.
 constexpr const char *s_zlibVersion = "1.1.4";

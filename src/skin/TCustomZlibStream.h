@@ -6,21 +6,25 @@
 
 #include <stdexcept>
 
-namespace pixolo {
+namespace pixolo
+{
 
-class EZlibError : public std::runtime_error {
+class EZlibError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
 
 // Deflating failed ("error") or the stream was used the wrong way ("Invalid stream operation").
-class ECompressionError : public EZlibError {
+class ECompressionError : public EZlibError
+{
 public:
     using EZlibError::EZlibError;
 };
 
 // Inflating failed ("compression error") or the stream was used the wrong way ("Invalid stream operation").
-class EDecompressionError : public EZlibError {
+class EDecompressionError : public EZlibError
+{
 public:
     using EZlibError::EZlibError;
 };
@@ -30,7 +34,8 @@ enum TCompressionLevel : int { clNone, clFastest, clDefault, clMax };
 
 // The common part of the two zlib streams: the underlying stream (not owned), where this stream last left it, the
 // zlib state and a 4096-byte working buffer.
-class TCustomZlibStream : public TStream {
+class TCustomZlibStream : public TStream
+{
 public:
     static constexpr int s_bufferSize = 4096;
 
@@ -49,7 +54,8 @@ protected:
 };
 
 // Write-only: deflates what is written into the underlying stream.
-class TCompressionStream final : public TCustomZlibStream {
+class TCompressionStream final : public TCustomZlibStream
+{
 public:
     TCompressionStream(TCompressionLevel level, TStream &dest);
     ~TCompressionStream() override;
@@ -68,7 +74,8 @@ private:
 };
 
 // Read-only: inflates the underlying stream.
-class TDecompressionStream final : public TCustomZlibStream {
+class TDecompressionStream final : public TCustomZlibStream
+{
 public:
     explicit TDecompressionStream(TStream &source);
     ~TDecompressionStream() override;

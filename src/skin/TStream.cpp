@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-namespace pixolo {
+namespace pixolo
+{
 
 void TStream::ReadBuffer(void *buffer, qint64 count)
 {

@@ -5,16 +5,19 @@
 
 #include <stdexcept>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // A stream that cannot give the bytes asked for: "Stream read error".
-class EReadError : public std::runtime_error {
+class EReadError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
 
 // A stream that cannot take the bytes given: "Stream write error".
-class EWriteError : public std::runtime_error {
+class EWriteError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
@@ -22,7 +25,8 @@ public:
 enum TSeekOrigin : int { soBeginning, soCurrent, soEnd };
 
 // An abstract byte stream with a position: the base of the memory stream and the zlib stream classes.
-class TStream {
+class TStream
+{
 public:
     virtual ~TStream() = default;
 
@@ -40,7 +44,8 @@ public:
 };
 
 // A growable stream over bytes it owns.
-class TMemoryStream final : public TStream {
+class TMemoryStream final : public TStream
+{
 public:
     TMemoryStream() = default;
     explicit TMemoryStream(QByteArray data)

@@ -10,9 +10,11 @@
 
 #include <array>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 QByteArray readWholeFile(const QString &path)
 {

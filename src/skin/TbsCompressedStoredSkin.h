@@ -7,7 +7,8 @@
 #include <QObject>
 #include <QStringList>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // The skin a window carries: one zlib stream (CompressedData) that inflates to the skin container.
 //
@@ -15,7 +16,8 @@ namespace pixolo {
 // and the mask, each a flag byte (0: a BMP file follows, anything else: empty); for version 2 only, two more
 // flagged pictures that are skipped; the count of numbered pictures and that many BMP files; then the
 // description text to the end, lines ended by CR LF. Each BMP file's own size field says where it ends.
-class TbsCompressedStoredSkin final : public QObject {
+class TbsCompressedStoredSkin final : public QObject
+{
     Q_OBJECT
 public:
     static constexpr int s_storedSkinVersion = 3;

@@ -2,9 +2,11 @@
 
 #include "skin/SkinIni.h"
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 constexpr auto s_classes = skinClassTable<TbsDataSkinControl, TbsDataSkinPanelControl, TbsDataSkinExPanelControl,
     TbsDataSkinMenuButtonControl, TbsDataSkinButtonControl, TbsDataSkinCheckRadioControl, TbsDataSkinGaugeControl,

@@ -7,7 +7,8 @@
 
 #include <memory>
 
-namespace pixolo {
+namespace pixolo
+{
 
 class SkinIni;
 
@@ -16,7 +17,8 @@ class SkinIni;
 // LoadData reads the base's keys first, then the class's own; SaveData erases the section and writes them back
 // the same way. Rectangles of images lie in the store's picture `pictureindex`; points and `clientrect` are
 // relative to `skinrect`. Consumers test the class (or TypeWord()) of an entry before using its own fields.
-class TbsDataSkinControl : public SkinKeyed<TbsDataSkinControl, SkinDataEntry> {
+class TbsDataSkinControl : public SkinKeyed<TbsDataSkinControl, SkinDataEntry>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "";
@@ -34,7 +36,8 @@ public:
 };
 
 // The geometry that lets a control's image grow: corner points and client rectangle relative to `skinrect`.
-class TbsDataSkinCustomControl : public SkinKeyed<TbsDataSkinCustomControl, TbsDataSkinControl> {
+class TbsDataSkinCustomControl : public SkinKeyed<TbsDataSkinCustomControl, TbsDataSkinControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "";
@@ -57,7 +60,8 @@ public:
     }
 };
 
-class TbsDataSkinButtonControl : public SkinKeyed<TbsDataSkinButtonControl, TbsDataSkinCustomControl> {
+class TbsDataSkinButtonControl : public SkinKeyed<TbsDataSkinButtonControl, TbsDataSkinCustomControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "button";
@@ -98,7 +102,8 @@ public:
     }
 };
 
-class TbsDataSkinMenuButtonControl final : public SkinKeyed<TbsDataSkinMenuButtonControl, TbsDataSkinButtonControl> {
+class TbsDataSkinMenuButtonControl final : public SkinKeyed<TbsDataSkinMenuButtonControl, TbsDataSkinButtonControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "menubutton";
@@ -109,7 +114,8 @@ public:
 };
 
 // `checkimagearea` and `textarea` are in control coordinates at the skin size.
-class TbsDataSkinCheckRadioControl final : public SkinKeyed<TbsDataSkinCheckRadioControl, TbsDataSkinCustomControl> {
+class TbsDataSkinCheckRadioControl final : public SkinKeyed<TbsDataSkinCheckRadioControl, TbsDataSkinCustomControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "checkradio";
@@ -155,7 +161,8 @@ public:
 };
 
 // Panel sections may also carry `rollupmarkerrect` and `restoremarkerrect`; they are not read.
-class TbsDataSkinPanelControl final : public SkinKeyed<TbsDataSkinPanelControl, TbsDataSkinCustomControl> {
+class TbsDataSkinPanelControl final : public SkinKeyed<TbsDataSkinPanelControl, TbsDataSkinCustomControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "panel";
@@ -198,7 +205,8 @@ public:
     }
 };
 
-class TbsDataSkinExPanelControl final : public SkinKeyed<TbsDataSkinExPanelControl, TbsDataSkinCustomControl> {
+class TbsDataSkinExPanelControl final : public SkinKeyed<TbsDataSkinExPanelControl, TbsDataSkinCustomControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "expanel";
@@ -263,7 +271,8 @@ public:
     }
 };
 
-class TbsDataSkinEditControl : public SkinKeyed<TbsDataSkinEditControl, TbsDataSkinCustomControl> {
+class TbsDataSkinEditControl : public SkinKeyed<TbsDataSkinEditControl, TbsDataSkinCustomControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "edit";
@@ -294,7 +303,8 @@ public:
     }
 };
 
-class TbsDataSkinMemoControl final : public SkinKeyed<TbsDataSkinMemoControl, TbsDataSkinEditControl> {
+class TbsDataSkinMemoControl final : public SkinKeyed<TbsDataSkinMemoControl, TbsDataSkinEditControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "memo";
@@ -309,7 +319,8 @@ public:
     }
 };
 
-class TbsDataSkinLabelControl final : public SkinKeyed<TbsDataSkinLabelControl, TbsDataSkinCustomControl> {
+class TbsDataSkinLabelControl final : public SkinKeyed<TbsDataSkinLabelControl, TbsDataSkinCustomControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "label";
@@ -327,7 +338,8 @@ public:
 };
 
 // A standard label takes only its font from the skin: no points, no client rectangle.
-class TbsDataSkinStdLabelControl final : public SkinKeyed<TbsDataSkinStdLabelControl, TbsDataSkinControl> {
+class TbsDataSkinStdLabelControl final : public SkinKeyed<TbsDataSkinStdLabelControl, TbsDataSkinControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "stdlabel";
@@ -347,7 +359,8 @@ public:
 };
 
 // The three scroll bar names are entries of the store's control list.
-class TbsDataSkinListBox : public SkinKeyed<TbsDataSkinListBox, TbsDataSkinCustomControl> {
+class TbsDataSkinListBox : public SkinKeyed<TbsDataSkinListBox, TbsDataSkinCustomControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "listbox";
@@ -414,7 +427,8 @@ public:
     }
 };
 
-class TbsDataSkinCheckListBox final : public SkinKeyed<TbsDataSkinCheckListBox, TbsDataSkinListBox> {
+class TbsDataSkinCheckListBox final : public SkinKeyed<TbsDataSkinCheckListBox, TbsDataSkinListBox>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "checklistbox";
@@ -432,7 +446,8 @@ public:
 };
 
 // `listboxname` is an entry of the store's control list.
-class TbsDataSkinComboBox final : public SkinKeyed<TbsDataSkinComboBox, TbsDataSkinCustomControl> {
+class TbsDataSkinComboBox final : public SkinKeyed<TbsDataSkinComboBox, TbsDataSkinCustomControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "combobox";
@@ -483,7 +498,8 @@ public:
     }
 };
 
-class TbsDataSkinScrollBarControl final : public SkinKeyed<TbsDataSkinScrollBarControl, TbsDataSkinCustomControl> {
+class TbsDataSkinScrollBarControl final : public SkinKeyed<TbsDataSkinScrollBarControl, TbsDataSkinCustomControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "scrollbar";
@@ -528,7 +544,8 @@ public:
     }
 };
 
-class TbsDataSkinSpinEditControl final : public SkinKeyed<TbsDataSkinSpinEditControl, TbsDataSkinCustomControl> {
+class TbsDataSkinSpinEditControl final : public SkinKeyed<TbsDataSkinSpinEditControl, TbsDataSkinCustomControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "spinedit";
@@ -564,7 +581,8 @@ public:
 };
 
 // Its points and client rectangle are always null, whatever its section says.
-class TbsDataSkinUpDownControl final : public SkinKeyed<TbsDataSkinUpDownControl, TbsDataSkinCustomControl> {
+class TbsDataSkinUpDownControl final : public SkinKeyed<TbsDataSkinUpDownControl, TbsDataSkinCustomControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "updown";
@@ -588,7 +606,8 @@ public:
     }
 };
 
-class TbsDataSkinGaugeControl final : public SkinKeyed<TbsDataSkinGaugeControl, TbsDataSkinCustomControl> {
+class TbsDataSkinGaugeControl final : public SkinKeyed<TbsDataSkinGaugeControl, TbsDataSkinCustomControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "gauge";
@@ -621,7 +640,8 @@ public:
     }
 };
 
-class TbsDataSkinTrackBarControl final : public SkinKeyed<TbsDataSkinTrackBarControl, TbsDataSkinCustomControl> {
+class TbsDataSkinTrackBarControl final : public SkinKeyed<TbsDataSkinTrackBarControl, TbsDataSkinCustomControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "trackbar";
@@ -644,7 +664,8 @@ public:
     }
 };
 
-class TbsDataSkinSplitterControl final : public SkinKeyed<TbsDataSkinSplitterControl, TbsDataSkinCustomControl> {
+class TbsDataSkinSplitterControl final : public SkinKeyed<TbsDataSkinSplitterControl, TbsDataSkinCustomControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "splitter";
@@ -661,7 +682,8 @@ public:
     }
 };
 
-class TbsDataSkinControlBar final : public SkinKeyed<TbsDataSkinControlBar, TbsDataSkinCustomControl> {
+class TbsDataSkinControlBar final : public SkinKeyed<TbsDataSkinControlBar, TbsDataSkinCustomControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "controlbar";
@@ -676,7 +698,8 @@ public:
     }
 };
 
-class TbsDataSkinScrollBoxControl final : public SkinKeyed<TbsDataSkinScrollBoxControl, TbsDataSkinCustomControl> {
+class TbsDataSkinScrollBoxControl final : public SkinKeyed<TbsDataSkinScrollBoxControl, TbsDataSkinCustomControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "scrollbox";
@@ -687,7 +710,8 @@ public:
 };
 
 // The five names are entries of the store's object list.
-class TbsDataSkinMainMenuBar final : public SkinKeyed<TbsDataSkinMainMenuBar, TbsDataSkinControl> {
+class TbsDataSkinMainMenuBar final : public SkinKeyed<TbsDataSkinMainMenuBar, TbsDataSkinControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "mainmenubar";
@@ -715,7 +739,8 @@ public:
 };
 
 // `updown` names an entry of the store's control list.
-class TbsDataSkinTabControl final : public SkinKeyed<TbsDataSkinTabControl, TbsDataSkinControl> {
+class TbsDataSkinTabControl final : public SkinKeyed<TbsDataSkinTabControl, TbsDataSkinControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "tab";
@@ -774,7 +799,8 @@ public:
     }
 };
 
-class TbsDataSkinGridControl final : public SkinKeyed<TbsDataSkinGridControl, TbsDataSkinControl> {
+class TbsDataSkinGridControl final : public SkinKeyed<TbsDataSkinGridControl, TbsDataSkinControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "grid";
@@ -831,7 +857,8 @@ public:
 
 // Tree views, list views and rich edits read the same five keys; Word names which of the three it is.
 template <const char *Word>
-class TbsDataSkinTextView final : public SkinKeyed<TbsDataSkinTextView<Word>, TbsDataSkinControl> {
+class TbsDataSkinTextView final : public SkinKeyed<TbsDataSkinTextView<Word>, TbsDataSkinControl>
+{
 public:
     using SkinKeyed<TbsDataSkinTextView<Word>, TbsDataSkinControl>::SkinKeyed;
     static constexpr const char *s_typeWord = Word;
@@ -857,7 +884,8 @@ using TbsDataSkinTreeView = TbsDataSkinTextView<s_treeViewWord>;
 using TbsDataSkinListView = TbsDataSkinTextView<s_listViewWord>;
 using TbsDataSkinRichEdit = TbsDataSkinTextView<s_richEditWord>;
 
-class TbsDataSkinBevel final : public SkinKeyed<TbsDataSkinBevel, TbsDataSkinControl> {
+class TbsDataSkinBevel final : public SkinKeyed<TbsDataSkinBevel, TbsDataSkinControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "bevel";
@@ -872,7 +900,8 @@ public:
     }
 };
 
-class TbsDataSkinSlider final : public SkinKeyed<TbsDataSkinSlider, TbsDataSkinControl> {
+class TbsDataSkinSlider final : public SkinKeyed<TbsDataSkinSlider, TbsDataSkinControl>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "slider";

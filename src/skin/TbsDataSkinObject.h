@@ -7,7 +7,8 @@
 
 #include <memory>
 
-namespace pixolo {
+namespace pixolo
+{
 
 class SkinIni;
 
@@ -16,7 +17,8 @@ class SkinIni;
 // the entry (IDName). A new object holds the defaults that missing keys give; LoadData reads the base's keys
 // first, then the class's own; SaveData erases the section and writes them back the same way. `skinrect` lies in
 // the form picture unless `skinrectinapicture`; the other looks lie in the picture `activepictureindex`.
-class TbsDataSkinObject : public SkinKeyed<TbsDataSkinObject, SkinDataEntry> {
+class TbsDataSkinObject : public SkinKeyed<TbsDataSkinObject, SkinDataEntry>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "";
@@ -44,7 +46,8 @@ public:
 };
 
 // A piece the application paints itself: only `skinrect` is read; every other key keeps its default.
-class TbsDataUserObject final : public TbsDataSkinObject {
+class TbsDataUserObject final : public TbsDataSkinObject
+{
 public:
     using TbsDataSkinObject::TbsDataSkinObject;
     static constexpr const char *s_typeWord = "userobject";
@@ -56,7 +59,8 @@ public:
 
 // A frame button: pressed and disabled looks in the object picture. The disabled key really is spelt
 // `disableskinrsect`.
-class TbsDataSkinButton : public SkinKeyed<TbsDataSkinButton, TbsDataSkinObject> {
+class TbsDataSkinButton : public SkinKeyed<TbsDataSkinButton, TbsDataSkinObject>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "button";
@@ -72,7 +76,8 @@ public:
 };
 
 // A caption button with its command and the looks of its undo state (restore).
-class TbsDataSkinStdButton : public SkinKeyed<TbsDataSkinStdButton, TbsDataSkinButton> {
+class TbsDataSkinStdButton : public SkinKeyed<TbsDataSkinStdButton, TbsDataSkinButton>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "stdbutton";
@@ -93,7 +98,8 @@ public:
     }
 };
 
-class TbsDataSkinMainMenuBarButton final : public SkinKeyed<TbsDataSkinMainMenuBarButton, TbsDataSkinStdButton> {
+class TbsDataSkinMainMenuBarButton final : public SkinKeyed<TbsDataSkinMainMenuBarButton, TbsDataSkinStdButton>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "mainmenubarbutton";
@@ -102,7 +108,8 @@ public:
 };
 
 // An animated frame button; it never morphs, whatever its section says.
-class TbsDataSkinAnimate final : public SkinKeyed<TbsDataSkinAnimate, TbsDataSkinObject> {
+class TbsDataSkinAnimate final : public SkinKeyed<TbsDataSkinAnimate, TbsDataSkinObject>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "animate";
@@ -127,7 +134,8 @@ public:
 };
 
 // `textrect` is relative to the caption's `skinrect`.
-class TbsDataSkinCaption final : public SkinKeyed<TbsDataSkinCaption, TbsDataSkinObject> {
+class TbsDataSkinCaption final : public SkinKeyed<TbsDataSkinCaption, TbsDataSkinObject>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "caption";
@@ -182,7 +190,8 @@ public:
 };
 
 // The look of a popup menu item and of a separator (`dividerrect`).
-class TbsDataSkinMenuItem final : public SkinKeyed<TbsDataSkinMenuItem, TbsDataSkinObject> {
+class TbsDataSkinMenuItem final : public SkinKeyed<TbsDataSkinMenuItem, TbsDataSkinObject>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "menuitem";
@@ -226,7 +235,8 @@ public:
     }
 };
 
-class TbsDataSkinMainMenuItem : public SkinKeyed<TbsDataSkinMainMenuItem, TbsDataSkinObject> {
+class TbsDataSkinMainMenuItem : public SkinKeyed<TbsDataSkinMainMenuItem, TbsDataSkinObject>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "";
@@ -264,7 +274,8 @@ public:
     }
 };
 
-class TbsDataSkinMainMenuBarItem final : public SkinKeyed<TbsDataSkinMainMenuBarItem, TbsDataSkinMainMenuItem> {
+class TbsDataSkinMainMenuBarItem final : public SkinKeyed<TbsDataSkinMainMenuBarItem, TbsDataSkinMainMenuItem>
+{
 public:
     using SkinKeyed::SkinKeyed;
     static constexpr const char *s_typeWord = "mainmenubaritem";

@@ -1,6 +1,7 @@
 #include "skin/TbsDataSkinPopupWindow.h"
 
-namespace pixolo {
+namespace pixolo
+{
 
 void TbsDataSkinPopupWindow::LoadFromIni(const SkinIni &ini)
 {

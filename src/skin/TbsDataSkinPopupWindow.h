@@ -5,7 +5,8 @@
 
 #include <QString>
 
-namespace pixolo {
+namespace pixolo
+{
 
 class SkinIni;
 
@@ -41,7 +42,8 @@ struct SkinWindowData {
 };
 
 // [POPUPWINDOW]: the popup menu window; `itemsrect` is where the items go.
-class TbsDataSkinPopupWindow : public SkinWindowData {
+class TbsDataSkinPopupWindow : public SkinWindowData
+{
 public:
     void LoadFromIni(const SkinIni &ini);
 
@@ -51,7 +53,8 @@ public:
 };
 
 // [HINTWINDOW]: the hint window; the text goes into `clientrect`.
-class TbsDataSkinHintWindow : public SkinWindowData {
+class TbsDataSkinHintWindow : public SkinWindowData
+{
 public:
     void LoadFromIni(const SkinIni &ini);
 

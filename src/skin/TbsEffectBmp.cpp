@@ -7,9 +7,11 @@
 #include <cmath>
 #include <cstring>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 // Round to nearest with halves to even (the default floating-point rounding mode), then clamp to a byte.
 uchar channel(double value)

@@ -9,7 +9,8 @@
 class QPainter;
 class QRandomGenerator;
 
-namespace pixolo {
+namespace pixolo
+{
 
 // One pixel of a TbsEffectBmp, in its byte order.
 struct BgrPixel {
@@ -24,7 +25,8 @@ struct BgrPixel {
 // Every computed channel is rounded to the nearest integer, halves to even, and clamped to 0 … 255. A morph
 // mixes this image (the one shown so far) with Other (the one to reach) at progress K, and does nothing when the
 // two differ in size.
-class TbsEffectBmp final {
+class TbsEffectBmp final
+{
 public:
     TbsEffectBmp(int width, int height); // contents black
     explicit TbsEffectBmp(const QImage &source);

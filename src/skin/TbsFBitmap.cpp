@@ -1,6 +1,7 @@
 #include "skin/TbsFBitmap.h"
 
-namespace pixolo {
+namespace pixolo
+{
 
 TbsFBitmap::TbsFBitmap(const QImage &source)
     : m_image(source.isNull() ? QImage() : source.convertToFormat(QImage::Format_BGR888))

@@ -2,12 +2,14 @@
 
 #include <QImage>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // A 24-bit top-down copy of a picture with direct row access, for routines that test single pixels (the region
 // scan). Pixels are three bytes, blue, green, red; rows are padded to four bytes, so RowStride() is Width() × 3 +
 // RowGap() with RowGap() = Width() mod 4.
-class TbsFBitmap final {
+class TbsFBitmap final
+{
 public:
     explicit TbsFBitmap(const QImage &source);
 

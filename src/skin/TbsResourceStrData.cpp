@@ -1,8 +1,10 @@
 #include "skin/TbsResourceStrData.h"
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 // The built-in texts. The first twelve serve the skinned frame (system menu captions, caption button hints), the
 // EDIT_ lines the skinned edit's context menu.

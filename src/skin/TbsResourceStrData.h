@@ -3,11 +3,13 @@
 #include <QObject>
 #include <QStringList>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // Replaceable user-interface texts: lines "NAME=text". A new component holds the 117 built-in lines (system menu
 // captions, caption button hints, edit menu items, dialog texts); assigning ResStrings replaces them.
-class TbsResourceStrData final : public QObject {
+class TbsResourceStrData final : public QObject
+{
     Q_OBJECT
 public:
     explicit TbsResourceStrData(QObject *parent = nullptr);

@@ -11,9 +11,11 @@
 
 #include <algorithm>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 constexpr int systemColor(int index)
 {

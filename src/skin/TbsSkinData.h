@@ -15,7 +15,8 @@
 #include <memory>
 #include <vector>
 
-namespace pixolo {
+namespace pixolo
+{
 
 class SkinIni;
 
@@ -42,7 +43,8 @@ struct TbsSkinColors {
 // is decoded and the description read; on success Empty turns false and SKIN_MSG_CHANGE and SKIN_MSG_AFTER_CHANGE
 // follow. The messages go synchronously to the store's own window first, then to every other skinned window
 // (registerSkinWindow). A failed load leaves the store Empty with whatever was read so far, and raises.
-class TbsSkinData final : public QObject {
+class TbsSkinData final : public QObject
+{
     Q_OBJECT
 public:
     explicit TbsSkinData(QObject *parent = nullptr);

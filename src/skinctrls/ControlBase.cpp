@@ -6,9 +6,11 @@
 #include <climits>
 #include <vector>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 ControlCore *controlOf(QObject *object)
 {
@@ -16,7 +18,8 @@ ControlCore *controlOf(QObject *object)
 }
 
 // Docks the children of a parent that keeps no docking area of its own, whenever it is resized.
-class AlignWatcher final : public QObject {
+class AlignWatcher final : public QObject
+{
 public:
     explicit AlignWatcher(QWidget *parent)
         : QObject(parent)

@@ -15,7 +15,8 @@
 
 #include <functional>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // Events are called with the sender first. A key handler may set the key to 0 (or the character to a null
 // character) to swallow it.
@@ -38,7 +39,8 @@ void AlignControls(QWidget *parent, const QRect &area, QWidget *first = nullptr)
 
 // A parent that keeps its own docking area (panels, status bars) implements this; any other parent docks its
 // children into its whole rectangle and is watched for resizes.
-class AlignContainer {
+class AlignContainer
+{
 public:
     virtual ~AlignContainer() = default;
     // Where docked children go, in the parent's coordinates.
@@ -48,7 +50,8 @@ public:
 };
 
 // The framework part of every control that is not tied to the Qt base class: docking, tab order, hint.
-class ControlCore {
+class ControlCore
+{
 public:
     virtual ~ControlCore() = default;
 
@@ -84,7 +87,8 @@ private:
 
 // The framework's control over a Qt widget class: the published framework properties and events shared by the
 // library's controls. Subclasses give controls their own click rules by turning `m_clickEvents` off.
-template <class QtBase> class ControlBase : public QtBase, public ControlCore {
+template <class QtBase> class ControlBase : public QtBase, public ControlCore
+{
 public:
     using QtBase::QtBase;
 

@@ -5,9 +5,11 @@
 
 #include <array>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 struct PaletteEntry {
     QPalette::ColorGroup group;

@@ -4,7 +4,8 @@
 
 #include <cstdint>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // A colour as controls and skins store it: 0x00BBGGRR, or a system colour written 0xFF0000nn where nn is the
 // system colour index. Signed, so that the system colours are the negative values they are in stored data.

@@ -2,7 +2,8 @@
 
 #include "skin/SkinText.h"
 
-namespace pixolo {
+namespace pixolo
+{
 
 QFont ControlFont::toQFont() const
 {

@@ -6,7 +6,8 @@
 #include <QFont>
 #include <QString>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // A font as controls keep it: a family name, a height, a style and a colour. A negative height is the character
 // height (the pixel size of the em square); a positive height is the cell height (ascent plus descent).

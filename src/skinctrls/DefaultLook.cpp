@@ -5,7 +5,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-namespace pixolo {
+namespace pixolo
+{
 
 void drawFrame3D(QPainter &painter, const QRect &rect, const QColor &topLeft, const QColor &bottomRight)
 {

@@ -10,7 +10,8 @@
 
 class QPainter;
 
-namespace pixolo {
+namespace pixolo
+{
 
 // Drawing pieces of the controls' plain look (the look without a skin), on top of the skin layer's glyphs.
 // Coordinates are pixels; lines exclude their end point.

@@ -4,17 +4,18 @@
 
 #include <algorithm>
 
-namespace pixolo {
+namespace pixolo
+{
 
 MorphTimer::Stepped MorphTimer::step(double factor, bool toward, bool active)
 {
     if (active && toward && factor < 1) {
-        return {std::min(1.0, factor + Step), false};
+        return { std::min(1.0, factor + Step), false };
     }
     if (active && !toward && factor > 0) {
-        return {std::max(0.0, factor - Step), false};
+        return { std::max(0.0, factor - Step), false };
     }
-    return {toward ? 1.0 : 0.0, true};
+    return { toward ? 1.0 : 0.0, true };
 }
 
 void MorphTimer::start(QObject *owner, int interval, const std::function<void()> &tick)

@@ -5,14 +5,16 @@
 class QObject;
 class QTimer;
 
-namespace pixolo {
+namespace pixolo
+{
 
 // The timer that steps a control's morph: made when a morph starts, gone when it ends, and never ticking once
 // stopped, even before it is deleted.
-class MorphTimer {
+class MorphTimer
+{
 public:
-    static constexpr int Interval = 20;     // ms between steps
-    static constexpr double Step = 0.2;     // of the way from one look to the other, each step
+    static constexpr int Interval = 20; // ms between steps
+    static constexpr double Step = 0.2; // of the way from one look to the other, each step
 
     // One step of a morph toward the hot look (`toward`) or back to the normal one: the new factor, and whether the
     // morph is over (it arrived, or morphing went off).

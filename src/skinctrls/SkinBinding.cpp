@@ -8,14 +8,17 @@
 
 #include <vector>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 constexpr const char *s_relayName = "pixolo-skin-notice-relay";
 
 // Passes the store notices a window receives on to the skin-bound controls inside it.
-class SkinNoticeRelay final : public QObject {
+class SkinNoticeRelay final : public QObject
+{
 public:
     explicit SkinNoticeRelay(QWidget *window)
         : QObject(window)

@@ -7,14 +7,16 @@ class QEvent;
 class QImage;
 class QWidget;
 
-namespace pixolo {
+namespace pixolo
+{
 
 class TbsDataSkinControl;
 class TbsSkinData;
 
 // A control's link to a skin data store and the name of its entry in the store's control list. The entry is
 // looked up again on every use, so nothing survives a reload of the store; a destroyed store is dropped.
-class SkinBinding {
+class SkinBinding
+{
 public:
     explicit SkinBinding(const QString &name)
         : m_name(name)
@@ -55,7 +57,8 @@ private:
 // The store tells the windows of a change; a control bound to a store hears of it through its window (see
 // SetSkinData), so it follows its store with or without a skinned form over it. A notice that reaches the control
 // twice in a row (from the window and from a skinned form relaying the same message) is acted on once.
-class SkinBoundControl {
+class SkinBoundControl
+{
 public:
     virtual ~SkinBoundControl() = default;
 

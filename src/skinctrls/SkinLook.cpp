@@ -5,7 +5,8 @@
 
 #include <QPainter>
 
-namespace pixolo {
+namespace pixolo
+{
 
 void drawSkinPiece(QPainter &painter, QPoint at, const QImage &picture, const TRect &piece)
 {

@@ -7,7 +7,8 @@
 
 class QPainter;
 
-namespace pixolo {
+namespace pixolo
+{
 
 // Pieces of the controls' skinned looks that several controls share, on top of the skin layer's builders.
 

@@ -5,7 +5,8 @@
 
 #include <QPainter>
 
-namespace pixolo {
+namespace pixolo
+{
 
 TBevel::TBevel(QWidget *parent)
     : ControlBase<QWidget>(parent)

@@ -2,13 +2,15 @@
 
 #include "skinctrls/ControlBase.h"
 
-namespace pixolo {
+namespace pixolo
+{
 
 enum TBevelShape : int { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
 enum TBevelStyle : int { bsLowered, bsRaised };
 
 // The framework's bevel: a windowless box, etched frame or line in the button shadow and highlight colours.
-class TBevel : public ControlBase<QWidget> {
+class TBevel : public ControlBase<QWidget>
+{
     Q_OBJECT
 public:
     explicit TBevel(QWidget *parent = nullptr);

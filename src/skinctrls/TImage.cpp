@@ -5,7 +5,8 @@
 
 #include <algorithm>
 
-namespace pixolo {
+namespace pixolo
+{
 
 TImage::TImage(QWidget *parent)
     : ControlBase<QWidget>(parent)

@@ -5,11 +5,13 @@
 
 #include <QImage>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // The framework's picture control: a copy of a bitmap shown at its natural size from the top-left corner and
 // clipped to the control, or centred, or stretched over the control. Where there is no picture the parent shows.
-class TImage : public ControlBase<QWidget> {
+class TImage : public ControlBase<QWidget>
+{
     Q_OBJECT
 public:
     explicit TImage(QWidget *parent = nullptr);

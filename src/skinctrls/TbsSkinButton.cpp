@@ -11,9 +11,11 @@
 #include <QPainter>
 #include <QTimer>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 // Fill colours of the default look (0x00BBGGRR).
 constexpr TColor s_downFace = 11899781;
@@ -370,8 +372,8 @@ void SkinButtonControl::PaintBitmap(QImage &bitmap)
     int h = height();
     CalcSkinSize(w, h);
     // A running animation shows its cell in place of the image it runs toward (forward) or from (backward).
-    const TRect cell = m_animateTimer ? animationCell(m_animateSkinRect, m_skinRect, m_frameCount, m_animateFrame)
-                                      : TRect();
+    const TRect cell
+        = m_animateTimer ? animationCell(m_animateSkinRect, m_skinRect, m_frameCount, m_animateFrame) : TRect();
     const TRect normal = !IsNullRect(cell) && !m_animateForward ? cell : m_skinRect;
     const TRect active = !IsNullRect(cell) && m_animateForward ? cell : m_activeSkinRect;
     switch (skinState()) {
@@ -568,9 +570,8 @@ TbsSkinButton::TbsSkinButton(QWidget *parent)
     resize(75, 25);
     SetSkinDataName(QStringLiteral("button"));
     setFocusPolicy(Qt::StrongFocus);
-    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
-        focusChanged(now);
-    });
+    m_focusWatch
+        = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { focusChanged(now); });
     watchWindow();
 }
 

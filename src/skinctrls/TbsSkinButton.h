@@ -8,7 +8,8 @@
 
 class QTimer;
 
-namespace pixolo {
+namespace pixolo
+{
 
 enum TButtonLayout : int { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
@@ -25,7 +26,8 @@ GlyphCaptionLayout layoutGlyphAndCaption(
 
 // What the push button and the tool button share: the down, hot and pressed states, grouping, the repeat timer,
 // mouse handling, the glyph cells and the glyph-and-caption layout, and the default look.
-class SkinButtonControl : public TbsSkinCustomControl {
+class SkinButtonControl : public TbsSkinCustomControl
+{
     Q_OBJECT
 public:
     explicit SkinButtonControl(QWidget *parent = nullptr);
@@ -181,7 +183,8 @@ private:
 
 // A push button: takes the keyboard focus, answers space and Enter, and can be the window's default (Enter) or
 // cancel (Escape) button.
-class TbsSkinButton : public SkinButtonControl {
+class TbsSkinButton : public SkinButtonControl
+{
     Q_OBJECT
 public:
     explicit TbsSkinButton(QWidget *parent = nullptr);
@@ -243,7 +246,8 @@ private:
 };
 
 // A tool button: windowless, never focused, optionally flat or transparent over its parent.
-class TbsSkinSpeedButton : public SkinButtonControl {
+class TbsSkinSpeedButton : public SkinButtonControl
+{
     Q_OBJECT
 public:
     explicit TbsSkinSpeedButton(QWidget *parent = nullptr);

@@ -10,7 +10,8 @@
 #include <QPainter>
 #include <QTimer>
 
-namespace pixolo {
+namespace pixolo
+{
 
 TbsSkinCheckRadioBox::TbsSkinCheckRadioBox(QWidget *parent)
     : TbsSkinCustomControl(parent)
@@ -71,7 +72,6 @@ void TbsSkinCheckRadioBox::SetRadio(bool value)
     m_radio = value;
     update();
 }
-
 
 void TbsSkinCheckRadioBox::SetFlat(bool value)
 {

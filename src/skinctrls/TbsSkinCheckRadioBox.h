@@ -8,14 +8,16 @@
 
 class QTimer;
 
-namespace pixolo {
+namespace pixolo
+{
 
 enum TCheckBoxState : int { cbUnchecked, cbChecked, cbGrayed };
 
 // One class for a check box and a radio button: a check image and a one-line caption, three states, grouping of
 // radio-like boxes, focus, keyboard and mouse toggling. Flat (the value at creation) lets the parent show
 // through; non-flat paints the whole control.
-class TbsSkinCheckRadioBox : public TbsSkinCustomControl {
+class TbsSkinCheckRadioBox : public TbsSkinCustomControl
+{
     Q_OBJECT
 public:
     explicit TbsSkinCheckRadioBox(QWidget *parent = nullptr);

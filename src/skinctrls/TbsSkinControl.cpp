@@ -7,7 +7,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-namespace pixolo {
+namespace pixolo
+{
 
 TbsSkinControl::TbsSkinControl(QWidget *parent)
     : ControlBase<QWidget>(parent)
@@ -274,9 +275,8 @@ TRect TbsSkinCustomControl::MapSkinRect(const TRect &R) const
         const TRect lb { 0, k.LB.Y, k.LB.X, skinHeight };
         const TRect rt { k.RT.X, 0, skinWidth, k.RT.Y };
         const TRect rb { k.RB.X, k.RB.Y, skinWidth, skinHeight };
-        const auto wholly = [&](const TRect &area) {
-            return pointInRect(area, topLeft) && pointInRect(area, bottomRight);
-        };
+        const auto wholly
+            = [&](const TRect &area) { return pointInRect(area, topLeft) && pointInRect(area, bottomRight); };
         if (wholly(lt)) {
             return R;
         }

@@ -9,7 +9,8 @@
 #include <QPointer>
 #include <QString>
 
-namespace pixolo {
+namespace pixolo
+{
 
 class TbsSkinData;
 
@@ -24,7 +25,8 @@ enum TSkinResizeMode : int {
 
 // The windowed skin control: bound to a skin data store by the name of an entry of the store's control list,
 // composed in an off-screen image on every paint. Without an entry it draws its default look.
-class TbsSkinControl : public ControlBase<QWidget>, public AlignContainer, public SkinBoundControl {
+class TbsSkinControl : public ControlBase<QWidget>, public AlignContainer, public SkinBoundControl
+{
     Q_OBJECT
 public:
     explicit TbsSkinControl(QWidget *parent = nullptr);
@@ -61,7 +63,8 @@ protected:
 
 // The skin control with geometry from its entry: the picture, the skin rectangle, the corner points and client
 // rectangle and the resize mode they give; a default font and a default size for the look without a skin.
-class TbsSkinCustomControl : public TbsSkinControl {
+class TbsSkinCustomControl : public TbsSkinControl
+{
     Q_OBJECT
 public:
     explicit TbsSkinCustomControl(QWidget *parent = nullptr);

@@ -11,9 +11,11 @@
 #include <QContextMenuEvent>
 #include <QPainter>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 // Fill colours of the default look's button (0x00BBGGRR).
 constexpr TColor s_downFace = 11899781;
@@ -482,9 +484,9 @@ void TbsSkinCustomEdit::paintBackground(QPainter &painter)
             return;
         }
         const TRect &look = !isEnabled() && !IsNullRect(m_unenabledButtonRect) ? m_unenabledButtonRect
-            : m_buttonPressed && m_buttonHot                                      ? m_downButtonRect
-            : m_buttonHot                                                         ? m_activeButtonRect
-                                                                                  : TRect();
+            : m_buttonPressed && m_buttonHot                                   ? m_downButtonRect
+            : m_buttonHot                                                      ? m_activeButtonRect
+                                                                               : TRect();
         if (!IsNullRect(look)) {
             stretch(painter, ButtonRect(), m_picture, toQRect(look));
         }

@@ -8,14 +8,16 @@
 #include <QMenu>
 #include <QPointer>
 
-namespace pixolo {
+namespace pixolo
+{
 
 enum TEditCharCase : int { ecNormal, ecUpperCase, ecLowerCase };
 
 // The framework's one-line edit with what the skinned edit adds to it: a transparent mode (the control paints
 // the background under the text itself), Enter and Escape handed on to the window as dialog keys, and a context
 // menu of its own. Typing, caret, selection, clipboard and read-only protection are the native edit's.
-class TbsCustomEdit : public ControlBase<QLineEdit> {
+class TbsCustomEdit : public ControlBase<QLineEdit>
+{
     Q_OBJECT
 public:
     explicit TbsCustomEdit(QWidget *parent = nullptr);
@@ -80,7 +82,8 @@ private:
 
 // The edit bound to a skin data store: a frame drawn around the text (two one-pixel lines and the default colour
 // without a skin), optional button at the right end, the default font and size without a skin.
-class TbsSkinCustomEdit : public TbsCustomEdit, public SkinBoundControl {
+class TbsSkinCustomEdit : public TbsCustomEdit, public SkinBoundControl
+{
     Q_OBJECT
 public:
     explicit TbsSkinCustomEdit(QWidget *parent = nullptr);
@@ -174,7 +177,8 @@ private:
 };
 
 // The skinned edit with its published properties.
-class TbsSkinEdit final : public TbsSkinCustomEdit {
+class TbsSkinEdit final : public TbsSkinCustomEdit
+{
     Q_OBJECT
 public:
     explicit TbsSkinEdit(QWidget *parent = nullptr);

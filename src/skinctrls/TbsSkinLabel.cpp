@@ -5,7 +5,8 @@
 
 #include <QPainter>
 
-namespace pixolo {
+namespace pixolo
+{
 
 TbsSkinLabel::TbsSkinLabel(QWidget *parent)
     : TbsSkinCustomControl(parent)

@@ -3,10 +3,12 @@
 #include "platform/TBitmap.h"
 #include "skinctrls/TbsSkinPanel.h"
 
-namespace pixolo {
+namespace pixolo
+{
 
 // A framed one-line label drawn on a skin background (a button-face plate with a one-pixel edge without one).
-class TbsSkinLabel : public TbsSkinCustomControl {
+class TbsSkinLabel : public TbsSkinCustomControl
+{
     Q_OBJECT
 public:
     explicit TbsSkinLabel(QWidget *parent = nullptr);
@@ -57,7 +59,8 @@ private:
 };
 
 // A text cell of a status bar, with an optional glyph before the text.
-class TbsSkinStatusPanel : public TbsSkinLabel {
+class TbsSkinStatusPanel : public TbsSkinLabel
+{
     Q_OBJECT
 public:
     explicit TbsSkinStatusPanel(QWidget *parent = nullptr);

@@ -11,7 +11,8 @@
 #include <QPainter>
 #include <QWindow>
 
-namespace pixolo {
+namespace pixolo
+{
 
 void drawBorderStyle(QPainter &painter, const QRect &rect, TbsSkinBorderStyle style)
 {
@@ -226,8 +227,8 @@ void TbsSkinPanel::AdjustClientRect(QRect &rect) const
 {
     if (skinLook()) {
         // The whole area when a picture backs it or the panel is a borderless tiled strip; else inside the frame.
-        const bool whole = m_bgPictureIndex != -1
-            || (m_borderStyle == bvNone && !m_captionMode && m_resizeMode == srmBoth);
+        const bool whole
+            = m_bgPictureIndex != -1 || (m_borderStyle == bvNone && !m_captionMode && m_resizeMode == srmBoth);
         if (!whole) {
             rect = toQRect(clientRectFor(rect.size()));
         }
@@ -360,8 +361,8 @@ void TbsSkinPanel::drawSkinCaption(QImage &bitmap)
     if (m_rollUpMode) {
         const QRect marker(caption.left() + caption.width() - 10, caption.top(), 10, caption.height());
         if (!IsNullRect(m_markFrameRect)) {
-            stretch(painter, QRect(marker.topLeft(), toQRect(m_markFrameRect).size()), m_picture,
-                toQRect(m_markFrameRect));
+            stretch(
+                painter, QRect(marker.topLeft(), toQRect(m_markFrameRect).size()), m_picture, toQRect(m_markFrameRect));
         }
         DrawArrowGlyph(painter, toTRect(marker), color, m_rollUpState ? adDown : adUp);
     }

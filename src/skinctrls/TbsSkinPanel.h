@@ -7,7 +7,8 @@
 
 #include <vector>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // Edge of a panel or label in the default look; bvNone also selects the borderless skin painting.
 enum TbsSkinBorderStyle : int { bvFrame, bvRaised, bvLowered, bvNone };
@@ -18,7 +19,8 @@ void drawBorderStyle(QPainter &painter, const QRect &rect, TbsSkinBorderStyle st
 
 // A panel that frames and backs an area of a window. It can carry a caption bar with a check box, a glyph and a
 // roll-up arrow; its docked children are placed inside its edge and caption bar.
-class TbsSkinPanel : public TbsSkinCustomControl {
+class TbsSkinPanel : public TbsSkinCustomControl
+{
     Q_OBJECT
 public:
     explicit TbsSkinPanel(QWidget *parent = nullptr);
@@ -130,7 +132,8 @@ private:
 };
 
 // The bar along a window's bottom edge, holding status panels; it can show a size grip in its right corner.
-class TbsSkinStatusBar : public TbsSkinPanel {
+class TbsSkinStatusBar : public TbsSkinPanel
+{
     Q_OBJECT
 public:
     explicit TbsSkinStatusBar(QWidget *parent = nullptr);

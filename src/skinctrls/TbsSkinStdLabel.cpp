@@ -6,7 +6,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-namespace pixolo {
+namespace pixolo
+{
 
 TbsSkinStdLabel::TbsSkinStdLabel(QWidget *parent)
     : ControlBase<QWidget>(parent)

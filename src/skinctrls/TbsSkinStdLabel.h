@@ -4,13 +4,15 @@
 #include "skinctrls/ControlFont.h"
 #include "skinctrls/SkinBinding.h"
 
-namespace pixolo {
+namespace pixolo
+{
 
 enum TTextLayout : int { tlTop, tlCenter, tlBottom };
 
 // The framework's windowless text label that takes only its font and colour from the skin. It is transparent
 // from creation and, with AutoSize, fits itself to its text.
-class TbsSkinStdLabel : public ControlBase<QWidget>, public SkinBoundControl {
+class TbsSkinStdLabel : public ControlBase<QWidget>, public SkinBoundControl
+{
     Q_OBJECT
 public:
     explicit TbsSkinStdLabel(QWidget *parent = nullptr);

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace pixolo {
+namespace pixolo
+{
 
 Qt::Edges edgesForHitCode(int code)
 {

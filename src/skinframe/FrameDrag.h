@@ -7,7 +7,8 @@
 
 #include <array>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // The window edges a sizing hit code drags (none for other codes).
 Qt::Edges edgesForHitCode(int code);
@@ -21,7 +22,8 @@ QRect resizedGeometry(
 
 // A move or a size that the frame carries out itself, where no window manager does it: from the press, every
 // mouse position gives the window's new geometry.
-class FrameDrag {
+class FrameDrag
+{
 public:
     enum Kind { None, Move, Size };
 

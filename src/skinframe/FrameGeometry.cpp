@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <array>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 SkinCorners maskCorners(const TbsSkinData &store)
 {

@@ -10,7 +10,8 @@
 #include <optional>
 #include <vector>
 
-namespace pixolo {
+namespace pixolo
+{
 
 class TbsSkinData;
 
@@ -51,7 +52,8 @@ TRect StretchFrameRect(const TbsSkinData &store, const TbsFrameGeometry &geometr
 
 // The shape of a skinned window, cut from the skin's mask for one window size: the solid middle (the new mask
 // rectangle) and the four mask border strips around it, black where the window is.
-class FrameMask final {
+class FrameMask final
+{
 public:
     // None when the skin has no mask picture.
     static std::optional<FrameMask> build(const TbsSkinData &store, const TbsFrameGeometry &geometry);

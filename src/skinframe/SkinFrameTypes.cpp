@@ -5,7 +5,8 @@
 #include <QGuiApplication>
 #include <QPalette>
 
-namespace pixolo {
+namespace pixolo
+{
 
 QFont FrameFont::toQFont() const
 {
@@ -17,7 +18,8 @@ QFont FrameFont::toQFont() const
     return font;
 }
 
-namespace {
+namespace
+{
 
 QColor paletteColor(QPalette::ColorRole role)
 {

@@ -6,7 +6,8 @@
 #include <QFont>
 #include <QString>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // What a point of a skinned window is, for moving, sizing and the frame objects. The numbers are fixed: tests,
 // logs and the objects' events use them.

@@ -14,9 +14,11 @@
 
 #include <algorithm>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 // The plain look's colours (0x00BBGGRR): navy frame, and the fills while pressed and while hot.
 constexpr int s_plainFrameColor = 8388608;

@@ -11,7 +11,8 @@
 
 class QPainter;
 
-namespace pixolo {
+namespace pixolo
+{
 
 class TbsDataSkinObject;
 class TbsSkinData;
@@ -29,7 +30,8 @@ using TbsPopupItem = std::vector<SystemMenuItem>;
 // Looks other than `skinrect` come from the object picture (the store's picture `activepictureindex`); an object
 // without one has its normal look only. The object keeps its own copy of the picture, so it never reads freed
 // skin data.
-class TbsActiveSkinObject {
+class TbsActiveSkinObject
+{
 public:
     // `data` null: an object without skin data (the plain frame's standard buttons).
     TbsActiveSkinObject(TbsSkinForm &form, const TbsDataSkinObject *data);
@@ -90,14 +92,16 @@ protected:
 };
 
 // A piece the application paints itself, through the form's OnPaintEvent.
-class TbsUserObject final : public TbsActiveSkinObject {
+class TbsUserObject final : public TbsActiveSkinObject
+{
 public:
     using TbsActiveSkinObject::TbsActiveSkinObject;
     void Draw(QPainter &Canvas, bool UpDate) override;
 };
 
 // A frame button with a pressed and a disabled look, and optionally items that drop down below it.
-class TbsSkinButtonObject : public TbsActiveSkinObject {
+class TbsSkinButtonObject : public TbsActiveSkinObject
+{
 public:
     TbsSkinButtonObject(TbsSkinForm &form, const TbsDataSkinObject *data);
 
@@ -121,7 +125,8 @@ public:
 };
 
 // A caption button: close, maximise, minimise, system menu, roll-up, minimise to tray or a custom command.
-class TbsSkinStdButtonObject final : public TbsSkinButtonObject {
+class TbsSkinStdButtonObject final : public TbsSkinButtonObject
+{
 public:
     // Without data: a standard button of the plain frame with the given command and a 1 × 1 look.
     TbsSkinStdButtonObject(TbsSkinForm &form, const TbsDataSkinObject *data);
@@ -149,7 +154,8 @@ private:
 };
 
 // The caption: the window's title drawn over the frame, with optional backgrounds, plate and animation.
-class TbsSkinCaptionObject final : public TbsActiveSkinObject {
+class TbsSkinCaptionObject final : public TbsActiveSkinObject
+{
 public:
     TbsSkinCaptionObject(TbsSkinForm &form, const TbsDataSkinObject *data);
 
@@ -203,7 +209,8 @@ private:
 };
 
 // An animated frame button: frames side by side in the object picture, stepped by the form's animation timer.
-class TbsSkinAnimateObject final : public TbsActiveSkinObject {
+class TbsSkinAnimateObject final : public TbsActiveSkinObject
+{
 public:
     TbsSkinAnimateObject(TbsSkinForm &form, const TbsDataSkinObject *data);
 

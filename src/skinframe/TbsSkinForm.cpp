@@ -11,8 +11,8 @@
 #include "skinframe/TbsSkinMenu.h"
 #include "skinframe/WindowSystem.h"
 
-#include <QApplication>
 #include <QAction>
+#include <QApplication>
 #include <QExposeEvent>
 #include <QFontMetrics>
 #include <QMenu>
@@ -28,9 +28,11 @@
 
 #include <stdexcept>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 TbsPopupMenuHook &popupMenuHook()
 {
@@ -118,7 +120,8 @@ QImage withTransparentKey(const QImage &image)
 } // namespace
 
 // The client area: holds the form's controls, painted with the skin's client background.
-class TbsSkinForm::ClientArea final : public QWidget {
+class TbsSkinForm::ClientArea final : public QWidget
+{
 public:
     ClientArea(TbsSkinForm &form, QWidget *parent)
         : QWidget(parent)

@@ -24,7 +24,8 @@ class QPainter;
 class QTimer;
 class QWidget;
 
-namespace pixolo {
+namespace pixolo
+{
 
 class TbsSkinData;
 class TbsSkinMenu;
@@ -60,7 +61,8 @@ using TbsFormEvent = std::function<void()>;
 // skin messages there and lets everything else through. The window's controls live in ClientWidget(), which it
 // keeps at the frame's client rectangle and paints with the skin's client background. While the store is missing
 // or Empty it draws a plain frame without skin.
-class TbsSkinForm final : public QObject {
+class TbsSkinForm final : public QObject
+{
     Q_OBJECT
 public:
     // The owner must be a window (a top-level widget); anything else throws std::invalid_argument.

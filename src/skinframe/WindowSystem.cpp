@@ -12,9 +12,11 @@
 #include <cstring>
 #include <memory>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 template <class Reply> using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
 

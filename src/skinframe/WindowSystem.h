@@ -4,7 +4,8 @@
 
 class QWidget;
 
-namespace pixolo {
+namespace pixolo
+{
 
 // What the skinned frame needs of the window system beyond Qt's portable API.
 //
@@ -21,7 +22,8 @@ void chooseWindowSystem();
 // problem() is empty when the display answers (or the program will not use X11: another platform was chosen with
 // QT_QPA_PLATFORM or -platform, or only a Wayland display exists), otherwise the reason, naming the display. Make it
 // after chooseWindowSystem and before the application object; release it once that object exists.
-class X11DisplayCheck {
+class X11DisplayCheck
+{
 public:
     X11DisplayCheck(int argc, const char *const *argv, int waitMs);
     ~X11DisplayCheck();

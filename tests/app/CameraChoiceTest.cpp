@@ -9,12 +9,13 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 // A stored moniker of a camera, as a real enumeration would make it.
 QByteArray identityOf(const QString &name, const QString &path)
 {
-    const DeviceIdentity identity{QStringLiteral("Video/Source"), name, {{QStringLiteral("device.path"), path}}};
+    const DeviceIdentity identity { QStringLiteral("Video/Source"), name, { { QStringLiteral("device.path"), path } } };
     QByteArray stream;
     SaveMonikerToStream(makeObject<DeviceMoniker>(identity, GstRef<GstDevice>()).get(), stream);
     return stream;
@@ -24,14 +25,15 @@ QByteArray identityOf(const QString &name, const QString &path)
 
 TEST(CameraChoiceTest, TheChosenCameraWhenPresentElseTheFirst)
 {
-    const std::vector<CameraChoice::Camera> cameras{
-        {QStringLiteral("Built-in"), identityOf(QStringLiteral("Built-in"), QStringLiteral("/dev/video0"))},
-        {QStringLiteral("USB"), identityOf(QStringLiteral("USB"), QStringLiteral("/dev/video2"))}};
+    const std::vector<CameraChoice::Camera> cameras {
+        { QStringLiteral("Built-in"), identityOf(QStringLiteral("Built-in"), QStringLiteral("/dev/video0")) },
+        { QStringLiteral("USB"), identityOf(QStringLiteral("USB"), QStringLiteral("/dev/video2")) }
+    };
     EXPECT_EQ(CameraChoice::preferredIndex(cameras, cameras[1].identity), 1);
     EXPECT_EQ(CameraChoice::preferredIndex(cameras, QByteArray()), 0);
     // Chosen once, unplugged now: the first, as without a choice.
-    EXPECT_EQ(CameraChoice::preferredIndex(cameras, identityOf(QStringLiteral("USB"), QStringLiteral("/dev/video4"))),
-              0);
+    EXPECT_EQ(
+        CameraChoice::preferredIndex(cameras, identityOf(QStringLiteral("USB"), QStringLiteral("/dev/video4"))), 0);
     EXPECT_EQ(CameraChoice::preferredIndex({}, cameras[1].identity), -1);
 }
 
@@ -44,16 +46,17 @@ TEST(CameraChoiceTest, TheChoiceRoundTripsThroughTheSettingsFile)
     IniWriteString(ini, QStringLiteral("Setup"), QStringLiteral("Camera"), CameraChoice::settingsText(identity));
     EXPECT_EQ(CameraChoice::fromSettingsText(
                   IniReadString(ini, QStringLiteral("Setup"), QStringLiteral("Camera"), QString())),
-              identity);
+        identity);
     EXPECT_EQ(IniReadString(ini, QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()),
-              QStringLiteral("/photos/"));
+        QStringLiteral("/photos/"));
 }
 
 TEST(CameraChoiceTest, TextThatIsNoIdentityIsNoChoice)
 {
     const QString valid = CameraChoice::settingsText(identityOf(QStringLiteral("Cam"), QStringLiteral("/dev/video0")));
-    for (const QString &text : {QString(), QStringLiteral("0"), QStringLiteral("not hex"), valid.left(valid.size() - 1),
-                                valid.left(valid.size() - 2), QStringLiteral("00112233445566778899aabbccddeeff")}) {
+    for (const QString &text :
+        { QString(), QStringLiteral("0"), QStringLiteral("not hex"), valid.left(valid.size() - 1),
+            valid.left(valid.size() - 2), QStringLiteral("00112233445566778899aabbccddeeff") }) {
         EXPECT_TRUE(CameraChoice::fromSettingsText(text).isEmpty()) << text.toStdString();
     }
     EXPECT_FALSE(CameraChoice::fromSettingsText(QLatin1Char(' ') + valid.toUpper() + QLatin1Char(' ')).isEmpty());

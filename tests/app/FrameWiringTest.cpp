@@ -18,9 +18,11 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
-class FrameWiringTest : public testing::Test {
+class FrameWiringTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -47,8 +49,8 @@ TEST_F(FrameWiringTest, BothWindowsAreFramedWithTheirButtonsAndKeepTheirControls
     EXPECT_EQ(main.geometry(), QRect(226, 139, 757, 523));
     QWidget *client = main.bsSkinForm1->ClientWidget();
     EXPECT_EQ(client->geometry(), QRect(15, 33, 729, 467));
-    for (QWidget *control : QList<QWidget *> { main.bsSkinPanel1, main.bsSkinPanel2, main.bsSkinPanel3,
-             main.bsSkinPanel4, main.bsSkinPanel5 }) {
+    for (QWidget *control : QList<QWidget *> {
+             main.bsSkinPanel1, main.bsSkinPanel2, main.bsSkinPanel3, main.bsSkinPanel4, main.bsSkinPanel5 }) {
         EXPECT_EQ(control->parentWidget(), client) << control->objectName().toStdString();
     }
     // Docked in the client area: the content panel fills what the edge strips leave.

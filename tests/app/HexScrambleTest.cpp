@@ -9,7 +9,8 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 // Encodes with a fixed seed, straight from the scheme's definition, to have an independent reference.
 std::string referenceEncode(int seed, std::string_view text, std::string_view key)
@@ -148,10 +149,10 @@ TEST(HexScrambleTest, ProductTextsDecodeToTheirStoredLengths)
     // The title is 20 digits, 9 bytes: three characters of UTF-8.
     EXPECT_EQ(std::string_view(ProductTexts::kTitle).size(), 20u);
     EXPECT_EQ(HexScramble2(ProductTexts::kTitle, false, "").size(), 9u);
-    for (const char *text : {ProductTexts::kCaptionText2, ProductTexts::kCaptionText3, ProductTexts::kWebAddress,
-                             ProductTexts::kVersion, ProductTexts::kAboutCaptionPrefix, ProductTexts::kAboutHeading,
-                             ProductTexts::kAboutTitle, ProductTexts::kAboutThanks, ProductTexts::kAboutLine1,
-                             ProductTexts::kAboutLine2, ProductTexts::kAboutLine3, ProductTexts::kAboutLine4}) {
+    for (const char *text : { ProductTexts::kCaptionText2, ProductTexts::kCaptionText3, ProductTexts::kWebAddress,
+             ProductTexts::kVersion, ProductTexts::kAboutCaptionPrefix, ProductTexts::kAboutHeading,
+             ProductTexts::kAboutTitle, ProductTexts::kAboutThanks, ProductTexts::kAboutLine1,
+             ProductTexts::kAboutLine2, ProductTexts::kAboutLine3, ProductTexts::kAboutLine4 }) {
         const QString decoded = ProductTexts::decode(text);
         EXPECT_FALSE(decoded.isEmpty());
         EXPECT_FALSE(decoded.contains(QChar::ReplacementCharacter)) << text; // valid UTF-8 all through

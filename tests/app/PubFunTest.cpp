@@ -1,5 +1,5 @@
-#include "app/GlobalVariant.h"
 #include "app/PubFun.h"
+#include "app/GlobalVariant.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,10 +12,10 @@
 
 #include "ProcessLimits.h"
 
-
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 QByteArray readAll(const QString &path)
 {
@@ -23,7 +23,8 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-class SettingsTest : public testing::Test {
+class SettingsTest : public testing::Test
+{
 protected:
     QString ini() const { return dir.filePath(QStringLiteral("Pixolo.ini")); }
     QTemporaryDir dir;
@@ -94,18 +95,18 @@ TEST_F(SettingsTest, MissingFileSectionOrKeyGivesTheDefault)
     EXPECT_EQ(IniReadString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()), QString());
     IniWriteString(ini(), QStringLiteral("Other"), QStringLiteral("PhotoPath"), QStringLiteral("/x/"));
     EXPECT_EQ(IniReadString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("d")),
-              QStringLiteral("d"));
+        QStringLiteral("d"));
     IniWriteString(ini(), QStringLiteral("Setup"), QStringLiteral("Other"), QStringLiteral("/y/"));
     EXPECT_EQ(IniReadString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("d")),
-              QStringLiteral("d"));
+        QStringLiteral("d"));
 }
 
 TEST_F(SettingsTest, FirstWriteCreatesFileSectionAndKeyEvenForAnEmptyValue)
 {
     EXPECT_TRUE(IniWriteString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()));
     EXPECT_EQ(readAll(ini()), QByteArray("[Setup]\nPhotoPath=\n"));
-    EXPECT_EQ(IniReadString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("d")),
-              QString());
+    EXPECT_EQ(
+        IniReadString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("d")), QString());
 }
 
 TEST_F(SettingsTest, ValuesAreStoredAsGivenAndSeenAtOnce)
@@ -113,18 +114,18 @@ TEST_F(SettingsTest, ValuesAreStoredAsGivenAndSeenAtOnce)
     // A typed path without a final separator stays without one; Chinese text survives.
     IniWriteString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("/home/用户/照片"));
     EXPECT_EQ(IniReadString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()),
-              QStringLiteral("/home/用户/照片"));
+        QStringLiteral("/home/用户/照片"));
     IniWriteString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("/tmp/"));
-    EXPECT_EQ(IniReadString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()),
-              QStringLiteral("/tmp/"));
+    EXPECT_EQ(
+        IniReadString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()), QStringLiteral("/tmp/"));
 }
 
 TEST_F(SettingsTest, LongValuesComeBackCutTo2047Characters)
 {
     const QString longValue(3000, QLatin1Char('a'));
     IniWriteString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), longValue);
-    EXPECT_EQ(IniReadString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()),
-              longValue.left(2047));
+    EXPECT_EQ(
+        IniReadString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()), longValue.left(2047));
     const QString chinese(2100, QChar(0x7167)); // 照: characters, not bytes, are counted
     IniWriteString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), chinese);
     EXPECT_EQ(IniReadString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()).size(), 2047);
@@ -166,7 +167,7 @@ TEST_F(SettingsTest, WriteThatFailsHalfwayLeavesTheOldFileWhole)
 
     EXPECT_TRUE(raised);
     EXPECT_EQ(readAll(ini()), before);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Pixolo.ini")})
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("Pixolo.ini") })
         << "a temporary file was left behind";
 }
 

@@ -4,7 +4,6 @@
 #include "app/ProductTexts.h"
 #include "app/TfrmAbout.h"
 #include "app/TfrmMain.h"
-#include "skinframe/TbsSkinForm.h"
 #include "capture/TVideoWindow.h"
 #include "platform/DesktopServices.h"
 #include "platform/MessageBox.h"
@@ -15,6 +14,7 @@
 #include "skinctrls/TbsSkinLabel.h"
 #include "skinctrls/TbsSkinPanel.h"
 #include "skinctrls/TbsSkinStdLabel.h"
+#include "skinframe/TbsSkinForm.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,9 +27,11 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
-class SkinnedWindowsTest : public testing::Test {
+class SkinnedWindowsTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -93,8 +95,8 @@ TEST_F(SkinnedWindowsTest, TabWalksThePathTheButtonsAndTheDelayBox)
         w.VideoWindow, w.edtsPath };
     for (QWidget *next : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString() << ", not "
-                                                     << QApplication::focusWidget()->objectName().toStdString();
+        EXPECT_EQ(QApplication::focusWidget(), next)
+            << next->objectName().toStdString() << ", not " << QApplication::focusWidget()->objectName().toStdString();
     }
 }
 
@@ -102,8 +104,8 @@ TEST_F(SkinnedWindowsTest, AboutControlsUseTheAboutStoreExceptTheBigLabel)
 {
     TfrmAbout &a = *m_about;
     EXPECT_TRUE(a.bsSkinData1->EnableSkinEffects());
-    for (SkinBoundControl *control : std::initializer_list<SkinBoundControl *> { a.bsSkinPanel1, a.Label1, a.Label4,
-             a.bsSkinButton1, a.bsSkinPanel5, a.Label6, a.Label00, a.Label01 }) {
+    for (SkinBoundControl *control : std::initializer_list<SkinBoundControl *> {
+             a.bsSkinPanel1, a.Label1, a.Label4, a.bsSkinButton1, a.bsSkinPanel5, a.Label6, a.Label00, a.Label01 }) {
         EXPECT_EQ(control->SkinData(), a.bsSkinData1);
     }
     EXPECT_EQ(a.bsSkinStdLabel1->SkinData(), nullptr);
@@ -143,8 +145,8 @@ TEST_F(SkinnedWindowsTest, AClickOnTheAboutWindowsOwnAreaClosesItOnRelease)
     // Pressed on the own area but let go over a control: no click on the window.
     m_about->show();
     QTest::mousePress(m_about.get(), Qt::LeftButton, {}, own);
-    QTest::mouseRelease(m_about.get(), Qt::LeftButton, {},
-                        client->mapTo(m_about.get(), m_about->bsSkinPanel5->geometry().center()));
+    QTest::mouseRelease(
+        m_about.get(), Qt::LeftButton, {}, client->mapTo(m_about.get(), m_about->bsSkinPanel5->geometry().center()));
     EXPECT_TRUE(m_about->isVisible());
 }
 

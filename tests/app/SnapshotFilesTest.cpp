@@ -19,10 +19,11 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 // The standard luminance quantisation table scaled to quality 75 (scale 50 %), in zig-zag order as stored.
-constexpr int kLuminanceQ75ZigZag[8] = {8, 6, 6, 7, 6, 5, 8, 7};
+constexpr int kLuminanceQ75ZigZag[8] = { 8, 6, 6, 7, 6, 5, 8, 7 };
 
 TBitmap gradient(int width, int height)
 {
@@ -30,9 +31,9 @@ TBitmap gradient(int width, int height)
     for (int y = 0; y < height; ++y) {
         uchar *row = bitmap.ScanLine(y);
         for (int x = 0; x < width; ++x) {
-            row[3 * x + 0] = uchar(x * 255 / std::max(1, width - 1));  // blue
+            row[3 * x + 0] = uchar(x * 255 / std::max(1, width - 1)); // blue
             row[3 * x + 1] = uchar(y * 255 / std::max(1, height - 1)); // green
-            row[3 * x + 2] = 200;                                      // red
+            row[3 * x + 2] = 200; // red
         }
     }
     return bitmap;
@@ -91,8 +92,8 @@ TEST(JpegEncoderTest, DecodesBackToTheSamePicture)
         for (int x = 0; x < 321; ++x) {
             const QRgb a = original.pixel(x, y);
             const QRgb b = decoded.pixel(x, y);
-            worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                              std::abs(qBlue(a) - qBlue(b))});
+            worst = std::max(
+                { worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b)) });
         }
     }
     EXPECT_LT(worst, 40); // lossy, but the colours (and their order: red is not blue) come through
@@ -106,8 +107,8 @@ TEST(JpegEncoderTest, EveryComponentOrderGivesTheSameFile)
     for (int y = 0; y < bgr.Height(); ++y) {
         uchar *row = bgr.ScanLine(y);
         for (int x = 0; x < bgr.Width(); ++x) {
-            row[3 * x + 0] = uchar((x % 8) * 36);       // blue
-            row[3 * x + 1] = uchar((y % 8) * 36);       // green
+            row[3 * x + 0] = uchar((x % 8) * 36); // blue
+            row[3 * x + 1] = uchar((y % 8) * 36); // green
             row[3 * x + 2] = uchar(((x + y) % 4) * 85); // red
         }
     }
@@ -135,9 +136,9 @@ TEST(PhotoFileTest, NamesAreThePathTextAndTheLocalTimeStamp)
     EXPECT_EQ(PhotoFile::fileName(QStringLiteral("/photos/"), when), QStringLiteral("/photos/20260102030405.jpg"));
     // Without a final separator the last component becomes the start of the name.
     EXPECT_EQ(PhotoFile::fileName(QStringLiteral("/home/me/Photos"), when),
-              QStringLiteral("/home/me/Photos20260102030405.jpg"));
-    EXPECT_EQ(PhotoFile::fileName(QStringLiteral("/ph\noto\ts/\r\n"), when),
-              QStringLiteral("/photos/20260102030405.jpg"));
+        QStringLiteral("/home/me/Photos20260102030405.jpg"));
+    EXPECT_EQ(
+        PhotoFile::fileName(QStringLiteral("/ph\noto\ts/\r\n"), when), QStringLiteral("/photos/20260102030405.jpg"));
     EXPECT_EQ(PhotoFile::settingsText(QStringLiteral("  /a b/\x01\n ")), QStringLiteral("/a b/"));
     EXPECT_EQ(PhotoFile::settingsText(QStringLiteral(" /a\r\nb/ ")), QStringLiteral("/ab/"));
 }
@@ -166,13 +167,14 @@ TEST(PhotoFileTest, MissingFolderGivesTheCreateErrorAndNoFile)
         FAIL() << "no error";
     } catch (const ECreateFileError &error) {
         EXPECT_EQ(QString::fromUtf8(error.what()),
-                  QStringLiteral("Cannot create file \"") + folder
-                      + QStringLiteral("20261209100000.jpg\". No such file or directory"));
+            QStringLiteral("Cannot create file \"") + folder
+                + QStringLiteral("20261209100000.jpg\". No such file or directory"));
     }
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
 }
 
-namespace {
+namespace
+{
 
 // Counts the syncs of files and of folders that go through the atomic writer.
 struct SyncCount {
@@ -180,7 +182,8 @@ struct SyncCount {
     static inline int folders = 0;
     static int count(int fd)
     {
-        struct stat info {};
+        struct stat info {
+        };
         ::fstat(fd, &info);
         ++(S_ISDIR(info.st_mode) ? folders : files);
         return ::fsync(fd);
@@ -199,8 +202,8 @@ void makeFile(const QString &path, int ageSeconds)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("partial jpeg");
     file.close();
-    const timeval now{::time(nullptr) - ageSeconds, 0};
-    const timeval times[2] = {now, now};
+    const timeval now { ::time(nullptr) - ageSeconds, 0 };
+    const timeval times[2] = { now, now };
     ASSERT_EQ(::utimes(QFile::encodeName(path).constData(), times), 0);
 }
 
@@ -230,16 +233,17 @@ TEST(PhotoFileTest, StaleTemporaryPhotosGoAndEverythingElseStays)
 {
     QTemporaryDir dir;
     const QString folder = dir.path() + QLatin1Char('/');
-    const QStringList stale = {QStringLiteral(".20261209100000.jpg.AbC123"), QStringLiteral(".20261209100000-7.jpg.x9Y8z7")};
+    const QStringList stale
+        = { QStringLiteral(".20261209100000.jpg.AbC123"), QStringLiteral(".20261209100000-7.jpg.x9Y8z7") };
     for (const QString &name : stale) {
         makeFile(folder + name, 120);
     }
     const QStringList kept = {
-        QStringLiteral(".20261209100001.jpg.Fresh1"),  // written a moment ago: a copy may still be writing it
-        QStringLiteral("20261209100000.jpg"),          // a photo
-        QStringLiteral(".notes.txt.AbC123"),           // someone else's temporary file
-        QStringLiteral(".2026120910000.jpg.AbC123"),   // not a photo's name (13 digits)
-        QStringLiteral(".20261209100000.jpg.AbC12"),   // not our temporary name
+        QStringLiteral(".20261209100001.jpg.Fresh1"), // written a moment ago: a copy may still be writing it
+        QStringLiteral("20261209100000.jpg"), // a photo
+        QStringLiteral(".notes.txt.AbC123"), // someone else's temporary file
+        QStringLiteral(".2026120910000.jpg.AbC123"), // not a photo's name (13 digits)
+        QStringLiteral(".20261209100000.jpg.AbC12"), // not our temporary name
         QStringLiteral(".Photos20261209100000.jpg.AbC123"), // photos of another path text
     };
     makeFile(folder + kept[0], 0);
@@ -248,7 +252,9 @@ TEST(PhotoFileTest, StaleTemporaryPhotosGoAndEverythingElseStays)
     }
     // A link with a matching name is not ours to remove, nor is what it points at.
     makeFile(dir.filePath(QStringLiteral("target.jpg")), 120);
-    ASSERT_EQ(::symlink("target.jpg", QFile::encodeName(folder + QStringLiteral(".20261209100002.jpg.Link12")).constData()), 0);
+    ASSERT_EQ(
+        ::symlink("target.jpg", QFile::encodeName(folder + QStringLiteral(".20261209100002.jpg.Link12")).constData()),
+        0);
 
     // Another user's file of that name is not ours either (only root can make one for the test).
     const QString foreign = QStringLiteral(".20261209100003.jpg.Other9");
@@ -293,8 +299,8 @@ TEST(PhotoFileTest, AFailedWriteNamesThePhotoThatCouldNotBeWritten)
         }
     }
 
-    EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot create file \"") + folder
-                                   + QStringLiteral("20261209100000-2.jpg\". ")))
+    EXPECT_TRUE(message.startsWith(
+        QStringLiteral("Cannot create file \"") + folder + QStringLiteral("20261209100000-2.jpg\". ")))
         << message.toStdString();
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("20261209100000.jpg")});
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("20261209100000.jpg") });
 }

@@ -37,15 +37,17 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 QString readSetting()
 {
-    return IniReadString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"),
-                         QStringLiteral("<none>"));
+    return IniReadString(
+        rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("<none>"));
 }
 
-class WindowsTest : public testing::Test {
+class WindowsTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -105,11 +107,11 @@ protected:
 
 TEST_F(WindowsTest, ShowSetsTheCaptionAndReadsThePhotoFolder)
 {
-    IniWriteString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"),
-                   QStringLiteral("/srv/照片/"));
+    IniWriteString(
+        rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("/srv/照片/"));
     TfrmMain &w = mainWindow();
-    EXPECT_EQ(w.windowTitle(),
-              QStringLiteral("快拍宝 － 摄像头快照工具 Pixolo 工作室出品 https://pixolo.example.com/"));
+    EXPECT_EQ(
+        w.windowTitle(), QStringLiteral("快拍宝 － 摄像头快照工具 Pixolo 工作室出品 https://pixolo.example.com/"));
     EXPECT_EQ(w.edtsPath->Text(), QStringLiteral("/srv/照片/"));
     EXPECT_EQ(w.size(), QSize(757, 523)); // the 729 × 467 client area in the skinned frame
     EXPECT_EQ(w.bsSkinButton2->Caption(), QStringLiteral("拍照(F8)"));
@@ -121,8 +123,8 @@ TEST_F(WindowsTest, BothWindowsCarryAndLoadTheBuiltInSkin)
 {
     TfrmMain &w = mainWindow();
     about = std::make_unique<TfrmAbout>();
-    for (auto [store, stored] : {std::pair{w.bsSkinData1, w.bsCompressedStoredSkin1},
-                                 std::pair{about->bsSkinData1, about->bsCompressedStoredSkin1}}) {
+    for (auto [store, stored] : { std::pair { w.bsSkinData1, w.bsCompressedStoredSkin1 },
+             std::pair { about->bsSkinData1, about->bsCompressedStoredSkin1 } }) {
         ASSERT_NE(store, nullptr);
         EXPECT_FALSE(store->Empty());
         EXPECT_EQ(store->CompressedStoredSkin(), stored);
@@ -139,7 +141,7 @@ TEST_F(WindowsTest, StartUpTidiesStaleTemporaryPhotosOfThePhotoFolder)
     QTemporaryDir photos;
     const QString stale = photos.filePath(QStringLiteral(".20261209100000.jpg.Ab12Cd"));
     const QString photo = photos.filePath(QStringLiteral("20261209100000.jpg"));
-    for (const QString &name : {stale, photo}) {
+    for (const QString &name : { stale, photo }) {
         QFile file(name);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("jpeg");
@@ -148,13 +150,14 @@ TEST_F(WindowsTest, StartUpTidiesStaleTemporaryPhotosOfThePhotoFolder)
         ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-300), QFileDevice::FileModificationTime));
     }
     IniWriteString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"),
-                   photos.path() + QLatin1Char('/'));
+        photos.path() + QLatin1Char('/'));
     mainWindow();
     EXPECT_FALSE(QFile::exists(stale));
     EXPECT_TRUE(QFile::exists(photo));
 }
 
-namespace {
+namespace
+{
 
 // Counts what GStreamer reports as critical (an element freed while running, a message posted by a freed element).
 struct GStreamerCriticals {
@@ -244,7 +247,7 @@ TEST_F(WindowsTest, BrowseOpensTheFolderTextAsItStands)
     TfrmMain &w = mainWindow();
     w.edtsPath->SetText(QStringLiteral("/srv/photos/"));
     w.bsSkinButton1Click(nullptr);
-    EXPECT_EQ(opened, QStringList{QStringLiteral("/srv/photos/")});
+    EXPECT_EQ(opened, QStringList { QStringLiteral("/srv/photos/") });
 }
 
 TEST_F(WindowsTest, SnapshotWithoutAFrameSaysSoAndStoresNothing)
@@ -255,7 +258,7 @@ TEST_F(WindowsTest, SnapshotWithoutAFrameSaysSoAndStoresNothing)
     w.DeviceCommand(5); // stopped: no frame to take
     messages.clear();
     w.bsSkinButton2Click(w.bsSkinButton2);
-    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未能取得图像,照片未保存!")});
+    EXPECT_EQ(messageTexts(), QStringList { QStringLiteral("未能取得图像,照片未保存!") });
     ASSERT_FALSE(messages.empty());
     EXPECT_EQ(messages.front().caption, QStringLiteral("Error:"));
     EXPECT_TRUE(QDir(photos.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
@@ -283,7 +286,7 @@ TEST_F(WindowsTest, AVanishedCameraIsStoppedOnceSaysSoAndGivesNoPhoto)
     EXPECT_FALSE(w.FilterGraph->Active());
 
     w.bsSkinButton2Click(w.bsSkinButton2);
-    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未能取得图像,照片未保存!")});
+    EXPECT_EQ(messageTexts(), QStringList { QStringLiteral("未能取得图像,照片未保存!") });
     EXPECT_TRUE(QDir(photos.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_TRUE(w.lastPhotoFile().isEmpty());
     window.reset();
@@ -313,7 +316,7 @@ TEST_F(WindowsTest, ThePreviewFollowsTheCameraBeingPluggedOutAndIn)
 
     // Started without a camera: the program says so, then a camera appears and the preview starts.
     mainWindow();
-    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未发现可以使用的视频捕获设备!")});
+    EXPECT_EQ(messageTexts(), QStringList { QStringLiteral("未发现可以使用的视频捕获设备!") });
     ASSERT_TRUE(plugIn());
     ASSERT_TRUE(QTest::qWaitFor(previewRuns, 3000));
 
@@ -352,7 +355,7 @@ TEST_F(WindowsTest, ALostCameraGivesNoPhotoBeforeTheGraphIsStopped)
     EXPECT_LT(w.SampleGrabber->FrameAge(), 1000);
     messages.clear();
     w.bsSkinButton2Click(w.bsSkinButton2);
-    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未能取得图像,照片未保存!")});
+    EXPECT_EQ(messageTexts(), QStringList { QStringLiteral("未能取得图像,照片未保存!") });
     EXPECT_TRUE(QDir(photos.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
@@ -370,7 +373,7 @@ TEST_F(WindowsTest, ACameraThatStoppedDeliveringGivesNoPhotoOnceItsFrameIsASecon
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.SampleGrabber->FrameAge() > 1000; }, 5000));
     messages.clear();
     w.bsSkinButton2Click(w.bsSkinButton2);
-    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未能取得图像,照片未保存!")});
+    EXPECT_EQ(messageTexts(), QStringList { QStringLiteral("未能取得图像,照片未保存!") });
     EXPECT_TRUE(w.lastPhotoFile().isEmpty());
     EXPECT_EQ(QDir(photos.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
@@ -441,7 +444,7 @@ TEST_F(WindowsTest, F8AnywhereInTheWindowTakesASnapshotAndStillReachesTheEdit)
     w.edtsPath->SetText(QStringLiteral("abc"));
     messages.clear();
     QTest::keyClick(w.edtsPath, Qt::Key_F8);
-    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未能取得图像,照片未保存!")}); // exactly one snapshot
+    EXPECT_EQ(messageTexts(), QStringList { QStringLiteral("未能取得图像,照片未保存!") }); // exactly one snapshot
 }
 
 TEST_F(WindowsTest, OneF8DuringWhichTheFocusLeavesIsOneSnapshot)
@@ -457,7 +460,7 @@ TEST_F(WindowsTest, OneF8DuringWhichTheFocusLeavesIsOneSnapshot)
     QTimer::singleShot(100, [] { QApplication::setActiveWindow(nullptr); });
     QTest::keyClick(w.edtsPath, Qt::Key_F8);
     EXPECT_EQ(QApplication::focusWidget(), nullptr);
-    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("未能取得图像,照片未保存!")});
+    EXPECT_EQ(messageTexts(), QStringList { QStringLiteral("未能取得图像,照片未保存!") });
 }
 
 TEST_F(WindowsTest, ASecondF8DuringTheDelayIsASecondSnapshot)
@@ -508,7 +511,7 @@ TEST_F(WindowsTest, AboutShowsItsTextsEveryTimeAndClosesOnEscOrOk)
     QTest::mouseClick(about->Label2, Qt::LeftButton);
     EXPECT_TRUE(about->isVisible());
     QTest::mouseClick(about->Label4, Qt::LeftButton);
-    EXPECT_EQ(opened, QStringList{QStringLiteral("https://pixolo.example.com/")});
+    EXPECT_EQ(opened, QStringList { QStringLiteral("https://pixolo.example.com/") });
     EXPECT_TRUE(about->isVisible());
 
     about->bsSkinButton1->setFocus();

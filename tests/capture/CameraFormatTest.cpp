@@ -28,30 +28,30 @@ TEST(CameraFormatTest, LargestPictureThenHighestRateThenRawFrames)
                          "video/x-raw, format=YUY2, width=640, height=480, framerate=30/1; "
                          "image/jpeg, width=1920, height=1080, framerate={ 30/1, 15/1 }; "
                          "image/jpeg, width=1280, height=720, framerate=60/1"),
-              QStringLiteral("image/jpeg, width=(int)1920, height=(int)1080, framerate=(fraction)30/1"));
+        QStringLiteral("image/jpeg, width=(int)1920, height=(int)1080, framerate=(fraction)30/1"));
     // Equal in size and rate: raw frames, which need no decoding.
     EXPECT_EQ(chosenFrom("image/jpeg, width=1280, height=720, framerate=30/1; "
                          "video/x-raw, format=YUY2, width=1280, height=720, framerate=30/1"),
-              QStringLiteral("video/x-raw, format=(string)YUY2, width=(int)1280, height=(int)720, "
-                             "framerate=(fraction)30/1"));
+        QStringLiteral("video/x-raw, format=(string)YUY2, width=(int)1280, height=(int)720, "
+                       "framerate=(fraction)30/1"));
     // The largest picture wins over a faster smaller one; a rate range gives its top.
     EXPECT_EQ(chosenFrom("video/x-raw, format=NV12, width=640, height=480, framerate=[ 1/1, 90/1 ]; "
                          "video/x-raw, format=NV12, width=2592, height=1944, framerate=[ 1/1, 15/2 ]"),
-              QStringLiteral("video/x-raw, format=(string)NV12, width=(int)2592, height=(int)1944, "
-                             "framerate=(fraction)15/2"));
+        QStringLiteral("video/x-raw, format=(string)NV12, width=(int)2592, height=(int)1944, "
+                       "framerate=(fraction)15/2"));
 }
 
 TEST(CameraFormatTest, NothingToChooseWhereTheSourceScalesOrOffersOneFormat)
 {
     EXPECT_EQ(chosenFrom("video/x-raw, format=YUY2, width=[ 16, 8192 ], height=[ 16, 8192 ], framerate=30/1; "
                          "image/jpeg, width=[ 16, 8192 ], height=[ 16, 8192 ], framerate=30/1"),
-              QStringLiteral("none"));
+        QStringLiteral("none"));
     EXPECT_EQ(chosenFrom("video/x-raw, format=YUY2, width=640, height=480, framerate=30/1"), QStringLiteral("none"));
     EXPECT_EQ(chosenFrom("ANY"), QStringLiteral("none"));
     // Formats nothing here decodes are passed over.
     EXPECT_EQ(chosenFrom("video/x-h264, width=3840, height=2160, framerate=30/1; "
                          "image/jpeg, width=1280, height=720, framerate=30/1"),
-              QStringLiteral("image/jpeg, width=(int)1280, height=(int)720, framerate=(fraction)30/1"));
+        QStringLiteral("image/jpeg, width=(int)1280, height=(int)720, framerate=(fraction)30/1"));
 }
 
 } // namespace

@@ -65,7 +65,6 @@ int frameNumberOf(const QImage &picture);
 // A 24-bit bitmap's pixels as an image of the same bytes.
 QImage imageOf(const TBitmap &bitmap);
 
-
 // A graph client whose filter is a sample grabber of the layer (or none) and which records every operation.
 class RecordingClient final : public IGraphClient
 {

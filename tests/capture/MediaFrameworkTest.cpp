@@ -60,7 +60,8 @@ TEST(DeviceMonikerTest, OneCameraListedByTwoProvidersIsOneDevice)
     // Without a device node, only an identical listing is the same device.
     const DeviceIdentity noPath { QStringLiteral("Video/Source"), QStringLiteral("Network camera"), {} };
     EXPECT_EQ(noPath.duplicateKey(), DeviceIdentity(noPath).duplicateKey());
-    EXPECT_NE(noPath.duplicateKey(), DeviceIdentity({ noPath.deviceClass, QStringLiteral("Other"), {} }).duplicateKey());
+    EXPECT_NE(
+        noPath.duplicateKey(), DeviceIdentity({ noPath.deviceClass, QStringLiteral("Other"), {} }).duplicateKey());
 }
 
 TEST(DeviceMonikerTest, StoredBytesOfAnotherClassOrCutShortLoadNothing)

@@ -140,8 +140,8 @@ TEST_P(TVideoWindowPictureTest, PreviewLooksAsThePainterScaledTheFullFrame)
             }
             const QRgb a = shown.pixel(x, y);
             const QRgb b = before.pixel(x, y);
-            worst = std::max({ worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                std::abs(qBlue(a) - qBlue(b)) });
+            worst = std::max(
+                { worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b)) });
             ++compared;
         }
     }

@@ -12,13 +12,15 @@
 
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 // The preview inside the main window: client origin, content panel, preview panel, its frame.
 const QRect kPreview = QRect(15 + 11 + 22 + 3, 33 + 11 + 12 + 3, 320, 240);
 const QPoint kSnapshotButton = QPoint(15 + 11 + 446 + 37, 33 + 11 + 272 + 10);
 
-class CamerasTest : public testing::Test {
+class CamerasTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -106,8 +108,7 @@ protected:
     QString said()
     {
         program->setReadChannel(QProcess::StandardError);
-        while (program->waitForReadyRead(300)) {
-        }
+        while (program->waitForReadyRead(300)) { }
         return QString::fromUtf8(program->readAllStandardError());
     }
 
@@ -137,7 +138,7 @@ TEST_F(CamerasTest, RightClickOffersBothCamerasAndTheChosenOneIsUsedAndKept)
     EXPECT_GE(height, 2 * 22);
     EXPECT_LT(height, 3 * 22 + 20);
     // The first item is highlighted as the menu opens: down to the second camera and take it.
-    session.xdotool({QStringLiteral("key"), QStringLiteral("Down"), QStringLiteral("Return")});
+    session.xdotool({ QStringLiteral("key"), QStringLiteral("Down"), QStringLiteral("Return") });
     EXPECT_TRUE(DesktopSession::waitUntil([&] { return session.otherWindows(program, mainWindow).isEmpty(); }, 5000));
     ASSERT_TRUE(DesktopSession::waitUntil([&] { return showsCamera(1); }, 5000)) << std::hex << firstBar(preview());
     EXPECT_TRUE(previewMoves());
@@ -215,8 +216,9 @@ TEST_F(CamerasTest, AJpegOnlyFullHdCameraGivesFullHdPhotos)
     EXPECT_TRUE(previewMoves());
     session.keyTo(mainWindow, QStringLiteral("F8"));
     ASSERT_TRUE(DesktopSession::waitUntil([&] { return photoFiles().size() == 1; }, 5000));
-    const QString size = session.run(QStringLiteral("identify"),
-                                     {QStringLiteral("-format"), QStringLiteral("%w %h"), photos + photoFiles().front()})
+    const QString size = session
+                             .run(QStringLiteral("identify"),
+                                 { QStringLiteral("-format"), QStringLiteral("%w %h"), photos + photoFiles().front() })
                              .trimmed();
     EXPECT_EQ(size, QStringLiteral("1920 1080"));
 }

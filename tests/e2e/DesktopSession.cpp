@@ -25,9 +25,9 @@ DesktopSession::DesktopSession()
     m_xserver = std::make_unique<QProcess>();
     m_xserver->setProcessChannelMode(QProcess::SeparateChannels);
     m_xserver->start(QStringLiteral("Xvfb"),
-                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
-                      QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-                      QStringLiteral("-noreset")});
+        { QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+            QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+            QStringLiteral("-noreset") });
     if (!m_xserver->waitForStarted(5000)) {
         return;
     }
@@ -45,7 +45,7 @@ DesktopSession::DesktopSession()
 
     // Build the GStreamer plugin registry of this session's home once, up front: a program killed while it scans
     // plugins must not leave the next one to meet a half-done scan.
-    run(QStringLiteral("gst-inspect-1.0"), {QStringLiteral("pixolotestcamsrc")}, 60000);
+    run(QStringLiteral("gst-inspect-1.0"), { QStringLiteral("pixolotestcamsrc") }, 60000);
 }
 
 DesktopSession::~DesktopSession()
@@ -122,8 +122,7 @@ QStringList DesktopSession::visibleWindows(qint64 pid)
 {
     // Searching by process leaves the root window out (it has no process).
     const QString out = run(QStringLiteral("xdotool"),
-                            {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                             QString::number(pid)});
+        { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"), QString::number(pid) });
     QStringList windows;
     for (const QString &line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         windows << line.trimmed();
@@ -133,20 +132,20 @@ QStringList DesktopSession::visibleWindows(qint64 pid)
 
 QString DesktopSession::windowName(const QString &window)
 {
-    return run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), window}).trimmed();
+    return run(QStringLiteral("xdotool"), { QStringLiteral("getwindowname"), window }).trimmed();
 }
 
 QRect DesktopSession::windowGeometry(const QString &window)
 {
-    const QString out = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), window});
+    const QString out = run(QStringLiteral("xdotool"), { QStringLiteral("getwindowgeometry"), window });
     static const QRegularExpression pattern(QStringLiteral("Position: (-?\\d+),(-?\\d+).*Geometry: (\\d+)x(\\d+)"),
-                                            QRegularExpression::DotMatchesEverythingOption);
+        QRegularExpression::DotMatchesEverythingOption);
     const auto match = pattern.match(out);
     if (!match.hasMatch()) {
         return {};
     }
-    return {match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt(),
-            match.captured(4).toInt()};
+    return { match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt(),
+        match.captured(4).toInt() };
 }
 
 QString DesktopSession::waitForMainWindow(QProcess *program, int timeoutMs)
@@ -177,8 +176,8 @@ QImage DesktopSession::screenshot()
 {
     QProcess import;
     import.setProcessEnvironment(environment());
-    import.start(QStringLiteral("import"),
-                 {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
+    import.start(
+        QStringLiteral("import"), { QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-") });
     import.waitForFinished(15000);
     return QImage::fromData(import.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
 }
@@ -190,19 +189,19 @@ void DesktopSession::xdotool(const QStringList &args)
 
 void DesktopSession::mouseTo(QPoint screen)
 {
-    xdotool({QStringLiteral("mousemove"), QString::number(screen.x()), QString::number(screen.y())});
+    xdotool({ QStringLiteral("mousemove"), QString::number(screen.x()), QString::number(screen.y()) });
 }
 
 void DesktopSession::clickAt(QPoint screen, int button)
 {
     mouseTo(screen);
-    xdotool({QStringLiteral("click"), QString::number(button)});
+    xdotool({ QStringLiteral("click"), QString::number(button) });
 }
 
 void DesktopSession::keyTo(const QString &window, const QString &keys)
 {
-    xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
-    xdotool(QStringList{QStringLiteral("key")} + keys.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+    xdotool({ QStringLiteral("windowfocus"), QStringLiteral("--sync"), window });
+    xdotool(QStringList { QStringLiteral("key") } + keys.split(QLatin1Char(' '), Qt::SkipEmptyParts));
 }
 
 bool DesktopSession::waitUntil(const std::function<bool()> &predicate, int timeoutMs)

@@ -13,7 +13,8 @@
 
 // Whole-program test harness: a private X server (Xvfb), a private runtime folder (the single-instance lock lives
 // there) and a private copy of the program folder, so that tests run side by side without meeting.
-class DesktopSession {
+class DesktopSession
+{
 public:
     DesktopSession();
     ~DesktopSession();

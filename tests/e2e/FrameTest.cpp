@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 constexpr QRect kMainGeometry(226, 139, 757, 523);
 constexpr QRect kClientArea(15, 33, 729, 467); // in the window
@@ -19,7 +20,8 @@ constexpr QPoint kMinimizeButton(709, 17);
 constexpr QPoint kCloseButton(743, 17);
 const QPoint kAboutButton = kClientArea.topLeft() + QPoint(11 + 617 + 37, 11 + 272 + 12);
 
-class FrameTest : public testing::Test {
+class FrameTest : public testing::Test
+{
 protected:
     void SetUp() override { ASSERT_TRUE(session.ok()) << "Xvfb did not start"; }
 

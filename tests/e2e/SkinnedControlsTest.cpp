@@ -15,7 +15,8 @@
 using namespace pixolo;
 using namespace pixolo::test;
 
-namespace {
+namespace
+{
 
 // Where the client area lies in the main window: the screenshot checks below are all relative to it.
 constexpr QPoint kClientOrigin(15, 33);

@@ -11,7 +11,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 const QString kTitle = QStringLiteral("快拍宝");
 
@@ -26,7 +27,8 @@ const QPoint kDelayBox = QPoint(11 + 376 + 8, 11 + 275 + 11) + kClientOrigin;
 const QPoint kPathEdit = QPoint(11 + 92 + 70, 11 + 272 + 9) + kClientOrigin;
 const QPoint kCloseButton = QPoint(11 + 531 + 37, 11 + 272 + 12) + kClientOrigin;
 
-class SnapshotTest : public testing::Test {
+class SnapshotTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -67,8 +69,8 @@ protected:
 
     void type(const QString &text)
     {
-        session.run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"),
-                                                QStringLiteral("20"), text});
+        session.run(QStringLiteral("xdotool"),
+            { QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), text });
     }
 
     QImage area(const QRect &rect) { return session.screenshot().copy(rect.translated(origin)); }
@@ -100,8 +102,8 @@ protected:
     QString identify(const QString &file)
     {
         return session
-            .run(QStringLiteral("identify"), {QStringLiteral("-format"), QStringLiteral("%w %h %Q %[interlace]"),
-                                               photos + file})
+            .run(QStringLiteral("identify"),
+                { QStringLiteral("-format"), QStringLiteral("%w %h %Q %[interlace]"), photos + file })
             .trimmed();
     }
 
@@ -110,9 +112,9 @@ protected:
     QProcess *program = nullptr;
     QString mainWindow;
     QPoint origin;
-    QStringList startBoxes;     // windows shown before the main window
+    QStringList startBoxes; // windows shown before the main window
     QStringList startBoxNames;
-    QString startBoxText;       // what they said
+    QString startBoxText; // what they said
 };
 
 double meanDifference(const QImage &a, const QImage &b)
@@ -253,8 +255,7 @@ TEST_F(SnapshotTest, TypedPathIsStoredTrimmedAndEnterSelectsAllAndSaves)
     // Everything is selected now: typing replaces it all.
     type(QStringLiteral("/x/"));
     key(QStringLiteral("Return"));
-    EXPECT_TRUE(
-        DesktopSession::waitUntil([&] { return setting().contains(QStringLiteral("PhotoPath=/x/\n")); }, 5000))
+    EXPECT_TRUE(DesktopSession::waitUntil([&] { return setting().contains(QStringLiteral("PhotoPath=/x/\n")); }, 5000))
         << setting().toStdString();
 }
 
@@ -262,7 +263,7 @@ TEST_F(SnapshotTest, WithoutCameraOneMessageThenF8StoresNothingAndSaysSo)
 {
     start(false);
     ASSERT_EQ(startBoxes.size(), 1);
-    EXPECT_EQ(startBoxNames, QStringList{kTitle});
+    EXPECT_EQ(startBoxNames, QStringList { kTitle });
     QString text = startBoxText + said();
     EXPECT_EQ(text.count(QStringLiteral("未发现可以使用的视频捕获设备!")), 1) << text.toStdString();
     ASSERT_TRUE(DesktopSession::waitUntil([&] { return otherWindows().isEmpty(); }, 5000));
@@ -291,7 +292,7 @@ TEST_F(SnapshotTest, UnwritablePhotoFolderGivesTheErrorAndNoFile)
     const QString text = said();
     EXPECT_TRUE(text.contains(QStringLiteral("Cannot create file \"") + photos)) << text.toStdString();
     EXPECT_FALSE(QDir(photos).exists());
-    EXPECT_TRUE(QDir(session.tempPath()).entryList({QStringLiteral("*.jpg")}, QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_TRUE(QDir(session.tempPath()).entryList({ QStringLiteral("*.jpg") }, QDir::Files | QDir::Hidden).isEmpty());
     dismiss(boxes.front());
     EXPECT_EQ(program->state(), QProcess::Running);
 }
@@ -315,12 +316,12 @@ TEST_F(SnapshotTest, AboutOpensWithItsTextsAndClosesOnEscButNotOnALabel)
     EXPECT_EQ(geometry.size(), QSize(462, 372)); // the 434 × 316 client area in its skinned frame
     // Label2, a plain label, in the middle of its line: the window stays.
     session.run(QStringLiteral("xdotool"),
-                {QStringLiteral("mousemove"), QString::number(geometry.x() + kClientOrigin.x() + 11 + 25 + 180),
-                 QString::number(geometry.y() + kClientOrigin.y() + 121 + 42 + 10), QStringLiteral("click"),
-                 QStringLiteral("1")});
+        { QStringLiteral("mousemove"), QString::number(geometry.x() + kClientOrigin.x() + 11 + 25 + 180),
+            QString::number(geometry.y() + kClientOrigin.y() + 121 + 42 + 10), QStringLiteral("click"),
+            QStringLiteral("1") });
     EXPECT_FALSE(DesktopSession::waitUntil([&] { return !otherWindows().contains(about); }, 1000));
-    session.run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), about});
-    session.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
+    session.run(QStringLiteral("xdotool"), { QStringLiteral("windowfocus"), QStringLiteral("--sync"), about });
+    session.run(QStringLiteral("xdotool"), { QStringLiteral("key"), QStringLiteral("Escape") });
     EXPECT_TRUE(DesktopSession::waitUntil([&] { return !otherWindows().contains(about); }, 5000));
     EXPECT_EQ(program->state(), QProcess::Running);
 }
@@ -346,26 +347,28 @@ TEST_F(SnapshotTest, OneDelayedF8IsOnePhotoWhenAnotherProgramTakesTheFocus)
     // Another X client takes the focus during the wait.
     QProcess other;
     other.setProcessEnvironment(session.environment());
-    other.start(QStringLiteral("xmessage"), {QStringLiteral("hi")});
+    other.start(QStringLiteral("xmessage"), { QStringLiteral("hi") });
     ASSERT_TRUE(other.waitForStarted(5000));
     // Found by its class: it does not name its process on its window.
     QString otherWindow;
     ASSERT_TRUE(DesktopSession::waitUntil(
         [&] {
             otherWindow = session
-                              .run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                               QStringLiteral("--classname"), QStringLiteral("xmessage")})
+                              .run(QStringLiteral("xdotool"),
+                                  { QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                      QStringLiteral("--classname"), QStringLiteral("xmessage") })
                               .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
                               .value(0);
             return !otherWindow.isEmpty();
         },
         5000));
-    session.run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), otherWindow});
+    session.run(QStringLiteral("xdotool"), { QStringLiteral("windowfocus"), QStringLiteral("--sync"), otherWindow });
     ASSERT_LT(sincePress.elapsed(), 4000) << "the focus moved only after the wait";
 
     ASSERT_TRUE(waitForPhotos(1, 15000));
     // A second photo would come five seconds after the first.
-    DesktopSession::waitUntil([&] { return photoFiles().size() > 1; }, int(std::max<qint64>(0, 12000 - sincePress.elapsed())));
+    DesktopSession::waitUntil(
+        [&] { return photoFiles().size() > 1; }, int(std::max<qint64>(0, 12000 - sincePress.elapsed())));
     EXPECT_EQ(photoFiles().size(), 1) << photoFiles().join(QLatin1Char(' ')).toStdString();
     other.kill();
     other.waitForFinished(2000);

@@ -8,12 +8,14 @@
 
 #include <csignal>
 
-namespace {
+namespace
+{
 
 const QString kTitle = QStringLiteral("快拍宝");
 const QString kCaption = QStringLiteral("快拍宝 － 摄像头快照工具 Pixolo 工作室出品 https://pixolo.example.com/");
 
-class StartupTest : public testing::Test {
+class StartupTest : public testing::Test
+{
 protected:
     void SetUp() override { ASSERT_TRUE(session.ok()) << "Xvfb did not start"; }
 
@@ -58,8 +60,8 @@ TEST_F(StartupTest, SecondCopyOnlySaysSoAndLeavesTheFirstAlone)
         << session.windowName(box).toStdString();
     EXPECT_EQ(session.visibleWindows(second->processId()).size(), 1);
 
-    session.run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), box});
-    session.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
+    session.run(QStringLiteral("xdotool"), { QStringLiteral("windowfocus"), QStringLiteral("--sync"), box });
+    session.run(QStringLiteral("xdotool"), { QStringLiteral("key"), QStringLiteral("Return") });
     ASSERT_TRUE(second->waitForFinished(10000));
     EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second->exitCode(), 0);
@@ -68,7 +70,7 @@ TEST_F(StartupTest, SecondCopyOnlySaysSoAndLeavesTheFirstAlone)
     EXPECT_TRUE(said.contains(kTitle + QStringLiteral(": ") + kTitle + QStringLiteral("系统已经运行!")));
 
     EXPECT_EQ(first->state(), QProcess::Running);
-    EXPECT_EQ(session.visibleWindows(first->processId()), QStringList{mainWindow});
+    EXPECT_EQ(session.visibleWindows(first->processId()), QStringList { mainWindow });
     EXPECT_EQ(session.windowName(mainWindow), kCaption);
 }
 

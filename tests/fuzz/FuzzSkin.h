@@ -7,7 +7,8 @@
 
 #include <exception>
 
-namespace pixolo::fuzz {
+namespace pixolo::fuzz
+{
 
 // Deflates without compression: cheap, and every input byte reaches the container reader as it is.
 inline QByteArray stored(QByteArrayView container)

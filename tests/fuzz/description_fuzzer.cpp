@@ -10,7 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace {
+namespace
+{
 
 constexpr std::array s_controlWords
     = { "panel", "expanel", "menubutton", "button", "checkradio", "gauge", "splitter", "trackbar", "label", "stdlabel",

@@ -11,7 +11,8 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 QByteArray contents(const QString &path)
 {
@@ -29,10 +30,11 @@ TEST(AtomicFileTest, ReplaceKeepsThePermissionsAndLeavesNoTemporaryFile)
     ::chmod(QFile::encodeName(path).constData(), 0640);
     ASSERT_TRUE(AtomicFile::write(path, "second").ok);
     EXPECT_EQ(contents(path), QByteArray("second"));
-    struct stat info {};
+    struct stat info {
+    };
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("a.txt")});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("a.txt") });
 }
 
 TEST(AtomicFileTest, NoReplaceKeepsAnExistingFile)

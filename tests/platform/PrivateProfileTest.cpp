@@ -13,9 +13,11 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
-class PrivateProfileTest : public testing::Test {
+class PrivateProfileTest : public testing::Test
+{
 protected:
     QString path() const { return dir.filePath(QStringLiteral("settings.ini")); }
 
@@ -58,7 +60,8 @@ bool runUnprivileged(const std::function<bool()> &body)
 
 struct stat statOf(const QString &path)
 {
-    struct stat info {};
+    struct stat info {
+    };
     ::lstat(QFile::encodeName(path).constData(), &info);
     return info;
 }
@@ -75,9 +78,10 @@ const QString kPhotoPath = QStringLiteral("PhotoPath");
 
 TEST_F(PrivateProfileTest, NamesMatchWithoutRegardToCaseAndFirstMatchWins)
 {
-    writeFile("[other]\nphotopath=no\n[SETUP]\n  PHOTOPATH = /first/  \nPhotoPath=/second/\n[setup]\nPhotoPath=/third/\n");
+    writeFile(
+        "[other]\nphotopath=no\n[SETUP]\n  PHOTOPATH = /first/  \nPhotoPath=/second/\n[setup]\nPhotoPath=/third/\n");
     EXPECT_EQ(PrivateProfile::readString(path(), QStringLiteral("Setup"), QStringLiteral("PhotoPath")),
-              QStringLiteral("/first/"));
+        QStringLiteral("/first/"));
     EXPECT_EQ(PrivateProfile::readString(path(), QStringLiteral("setup"), QStringLiteral("missing")), std::nullopt);
     EXPECT_EQ(PrivateProfile::readString(path(), QStringLiteral("nosuch"), QStringLiteral("PhotoPath")), std::nullopt);
 }
@@ -86,7 +90,7 @@ TEST_F(PrivateProfileTest, CommentsAndLinesWithoutEqualsAreNotKeys)
 {
     writeFile("[Setup]\n;PhotoPath=/commented/\n#PhotoPath=/hash/\nPhotoPath\nPhotoPath=/real/\n");
     EXPECT_EQ(PrivateProfile::readString(path(), QStringLiteral("Setup"), QStringLiteral("PhotoPath")),
-              QStringLiteral("/real/"));
+        QStringLiteral("/real/"));
 }
 
 TEST_F(PrivateProfileTest, WriteChangesOnlyTheValueAndKeepsEveryOtherByte)
@@ -94,8 +98,8 @@ TEST_F(PrivateProfileTest, WriteChangesOnlyTheValueAndKeepsEveryOtherByte)
     const QByteArray before = "; my settings\r\n\r\n[Window]\r\nLeft=10\r\n\r\n[setup]\r\nphotoPATH=/old/\r\n"
                               "Other = kept  \r\n\r\n[Tail]\r\nx=1";
     writeFile(before);
-    ASSERT_TRUE(PrivateProfile::writeString(path(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"),
-                                            QStringLiteral("/new/")));
+    ASSERT_TRUE(PrivateProfile::writeString(
+        path(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("/new/")));
     QByteArray expected = before;
     expected.replace("photoPATH=/old/", "photoPATH=/new/");
     EXPECT_EQ(fileData(), expected);
@@ -104,23 +108,23 @@ TEST_F(PrivateProfileTest, WriteChangesOnlyTheValueAndKeepsEveryOtherByte)
 TEST_F(PrivateProfileTest, MissingKeyGoesAtTheEndOfItsSectionInTheFilesLineEnding)
 {
     writeFile("[Setup]\r\nA=1\r\n\r\n[Next]\r\nB=2\r\n");
-    ASSERT_TRUE(PrivateProfile::writeString(path(), QStringLiteral("setup"), QStringLiteral("PhotoPath"),
-                                            QStringLiteral("/p/")));
+    ASSERT_TRUE(PrivateProfile::writeString(
+        path(), QStringLiteral("setup"), QStringLiteral("PhotoPath"), QStringLiteral("/p/")));
     EXPECT_EQ(fileData(), QByteArray("[Setup]\r\nA=1\r\nPhotoPath=/p/\r\n\r\n[Next]\r\nB=2\r\n"));
 }
 
 TEST_F(PrivateProfileTest, MissingSectionIsAppendedAfterALastLineWithoutEnding)
 {
     writeFile("[Other]\nA=1");
-    ASSERT_TRUE(PrivateProfile::writeString(path(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"),
-                                            QStringLiteral("/p/")));
+    ASSERT_TRUE(PrivateProfile::writeString(
+        path(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("/p/")));
     EXPECT_EQ(fileData(), QByteArray("[Other]\nA=1\n[Setup]\nPhotoPath=/p/\n"));
 }
 
 TEST_F(PrivateProfileTest, LineBreaksInAValueCannotSplitTheFile)
 {
-    ASSERT_TRUE(PrivateProfile::writeString(path(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"),
-                                            QStringLiteral("/a\r\n[Evil]\nb/")));
+    ASSERT_TRUE(PrivateProfile::writeString(
+        path(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("/a\r\n[Evil]\nb/")));
     EXPECT_EQ(fileData(), QByteArray("[Setup]\nPhotoPath=/a[Evil]b/\n"));
     EXPECT_EQ(PrivateProfile::readString(path(), QStringLiteral("Evil"), QStringLiteral("b")), std::nullopt);
 }
@@ -130,12 +134,12 @@ TEST_F(PrivateProfileTest, ReadOnlyFileIsRefusedAndKept)
     writeFile("[Setup]\nPhotoPath=/old/\n");
     chmodOf(path(), 0444);
     chmodOf(dir.path(), 0777); // the folder would take a new file: the file's own mode must still count
-    const bool written
-        = runUnprivileged([this] { return PrivateProfile::writeString(path(), kSetup, kPhotoPath, QStringLiteral("/new/")); });
+    const bool written = runUnprivileged(
+        [this] { return PrivateProfile::writeString(path(), kSetup, kPhotoPath, QStringLiteral("/new/")); });
     chmodOf(dir.path(), 0755);
     EXPECT_FALSE(written);
     EXPECT_EQ(fileData(), QByteArray("[Setup]\nPhotoPath=/old/\n"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("settings.ini")});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("settings.ini") });
 }
 
 TEST_F(PrivateProfileTest, LeadingByteOrderMarkIsSkippedOnReadingAndKeptOnWriting)
@@ -176,12 +180,12 @@ TEST_F(PrivateProfileTest, WritableFileInAFolderThatIsNotIsRewrittenInPlace)
     EXPECT_TRUE(written);
     EXPECT_EQ(fileData(), QByteArray("[Setup]\nPhotoPath=/a/longer/new/path/\n; kept\n"));
     EXPECT_EQ(statOf(path()).st_ino, inode);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("settings.ini")});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("settings.ini") });
 
     // Shorter again: the rest of the old text is cut off.
     chmodOf(dir.path(), 0555);
-    const bool shorter
-        = runUnprivileged([this] { return PrivateProfile::writeString(path(), kSetup, kPhotoPath, QStringLiteral("/")); });
+    const bool shorter = runUnprivileged(
+        [this] { return PrivateProfile::writeString(path(), kSetup, kPhotoPath, QStringLiteral("/")); });
     chmodOf(dir.path(), 0755);
     EXPECT_TRUE(shorter);
     EXPECT_EQ(fileData(), QByteArray("[Setup]\nPhotoPath=/\n; kept\n"));
@@ -232,11 +236,11 @@ TEST_F(PrivateProfileTest, AnotherUsersWritableFileKeepsItsOwner)
     writeFile("[Setup]\nPhotoPath=/old/\n");
     chmodOf(path(), 0666);
     chmodOf(dir.path(), 0777);
-    const bool written
-        = runUnprivileged([this] { return PrivateProfile::writeString(path(), kSetup, kPhotoPath, QStringLiteral("/n/")); });
+    const bool written = runUnprivileged(
+        [this] { return PrivateProfile::writeString(path(), kSetup, kPhotoPath, QStringLiteral("/n/")); });
     chmodOf(dir.path(), 0755);
     EXPECT_TRUE(written);
     EXPECT_EQ(fileData(), QByteArray("[Setup]\nPhotoPath=/n/\n"));
     EXPECT_EQ(statOf(path()).st_uid, 0u);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("settings.ini")});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("settings.ini") });
 }

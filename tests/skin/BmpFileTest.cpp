@@ -11,7 +11,8 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 // A bitmap whose pixels differ from their neighbours, in the given format.
 TBitmap patterned(int width, int height, TPixelFormat format)
@@ -59,7 +60,9 @@ void put16(QByteArray &bytes, int at, quint16 value)
 
 } // namespace
 
-class BmpRoundTripTest : public testing::TestWithParam<std::tuple<TPixelFormat, int>> { };
+class BmpRoundTripTest : public testing::TestWithParam<std::tuple<TPixelFormat, int>>
+{
+};
 
 TEST_P(BmpRoundTripTest, ReadsBackEveryPixelInTheSameFormat) // odd widths test the row padding
 {
@@ -124,7 +127,9 @@ struct Damage {
     std::function<void(QByteArray &)> apply;
 };
 
-class BmpRefusalTest : public testing::TestWithParam<Damage> { };
+class BmpRefusalTest : public testing::TestWithParam<Damage>
+{
+};
 
 TEST_P(BmpRefusalTest, RefusesTheFileWithAClearError)
 {

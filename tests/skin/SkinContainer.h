@@ -11,7 +11,8 @@
 
 #include <initializer_list>
 
-namespace pixolo::test {
+namespace pixolo::test
+{
 
 // A description from its lines.
 inline SkinIni ini(std::initializer_list<const char *> lines)
@@ -40,7 +41,8 @@ inline TBitmap solidBitmap(int width, int height, TPixelFormat format, QRgb colo
     return bitmap;
 }
 
-class ContainerBuilder {
+class ContainerBuilder
+{
 public:
     ContainerBuilder &integer(qint32 value)
     {

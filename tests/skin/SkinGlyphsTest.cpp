@@ -11,7 +11,8 @@
 using namespace pixolo;
 using namespace pixolo::test;
 
-namespace {
+namespace
+{
 
 constexpr QRgb s_ink = 0xFF000080;
 
@@ -145,7 +146,8 @@ TEST(Glyphs, Frame3DGivesCornersToTheRightColours)
 
 // --- glyph frames ---------------------------------------------------------------------------------------------
 
-class GlyphFrameTest : public testing::Test {
+class GlyphFrameTest : public testing::Test
+{
 protected:
     static constexpr QRgb s_key = 0xFF010203;
     static constexpr QRgb s_background = 0xFFFF00FF;

@@ -12,7 +12,8 @@
 using namespace pixolo;
 using pixolo::test::ini;
 
-namespace {
+namespace
+{
 
 const QString S = QStringLiteral("S");
 
@@ -62,7 +63,9 @@ struct IntegerCase {
     int expected; // 99 is the default, returned for anything that is not an integer
 };
 
-class SkinIntegerTest : public testing::TestWithParam<IntegerCase> { };
+class SkinIntegerTest : public testing::TestWithParam<IntegerCase>
+{
+};
 
 TEST_P(SkinIntegerTest, ReadsSignedDecimalOrHexadecimalElseTheDefault)
 {

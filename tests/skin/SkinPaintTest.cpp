@@ -12,7 +12,8 @@
 using namespace pixolo;
 using namespace pixolo::test;
 
-namespace {
+namespace
+{
 
 constexpr QRgb s_magenta = 0xFFFF00FF;
 
@@ -137,7 +138,8 @@ TEST(SkinPaintPainter, DrawsThroughAPainterWhereTheImageFormsDraw)
 // --- the three-part builders ----------------------------------------------------------------------------------
 
 // The stored skin's [button]: skin rectangle 0,1,66,22, left-top X 10, right-top point 52,11, no bottom points.
-class ButtonImageTest : public testing::Test {
+class ButtonImageTest : public testing::Test
+{
 protected:
     const QImage m_picture = coordinateImage(66, 23);
     const TRect m_skin { 0, 1, 66, 22 };
@@ -218,7 +220,8 @@ TEST(VSkinImage, CopiesTopAndBottomAndTilesTheMiddleDown)
 // --- the four-corner builder ----------------------------------------------------------------------------------
 
 // A 30 × 24 skin at (2, 3) of its picture, shaped like the form's: corner points inside the client rectangle.
-class SkinImageTest : public testing::Test {
+class SkinImageTest : public testing::Test
+{
 protected:
     const QImage m_picture = coordinateImage(35, 30);
     const TRect m_skin { 2, 3, 32, 27 };
@@ -328,7 +331,8 @@ TEST_F(SkinImageTest, EmptyPictureGivesASizedBlackImage)
 
 // --- nine-piece stretching -------------------------------------------------------------------------------------
 
-class NineImageTest : public testing::Test {
+class NineImageTest : public testing::Test
+{
 protected:
     const QImage m_picture = coordinateImage(12, 12);
     const TRect m_skin { 1, 1, 10, 10 }; // 9 × 9
@@ -384,7 +388,8 @@ TEST_F(NineImageTest, DrawFramedPaintsTheNineImageAtTheTarget)
 
 // --- border strips ---------------------------------------------------------------------------------------------
 
-class BorderImagesTest : public testing::Test {
+class BorderImagesTest : public testing::Test
+{
 protected:
     const QImage m_picture = coordinateImage(30, 24);
     const TRect m_skin { 0, 0, 30, 24 };
@@ -453,9 +458,11 @@ TEST_F(BorderImagesTest, StripsWithoutSizeOrBandAreNotBuilt)
 
 // --- parent image ----------------------------------------------------------------------------------------------
 
-namespace {
+namespace
+{
 
-class ColourfulParent final : public QWidget {
+class ColourfulParent final : public QWidget
+{
 protected:
     void paintEvent(QPaintEvent *) override
     {

@@ -17,7 +17,8 @@ using namespace pixolo::test;
 
 // A whole skin folder packed and loaded: a 30 × 24 form picture shaped like the program's (corner points inside
 // the client rectangle), a mask with two outside corners, and control pictures of each resize mode.
-class SkinPreviewTest : public testing::Test {
+class SkinPreviewTest : public testing::Test
+{
 protected:
     void SetUp() override
     {

@@ -9,7 +9,8 @@
 using namespace pixolo;
 using namespace pixolo::test;
 
-namespace {
+namespace
+{
 
 // The same shape built pixel by pixel with Qt's own region arithmetic.
 QRegion referenceRegion(const QImage &mask, QPoint offset = {})
@@ -138,7 +139,8 @@ TEST(FBitmap, RowsAreFourByteAlignedBgrTriples)
 }
 
 // A 12 × 10 mask with two cut-away top corners and a notch, cut for a window 8 wider and 3 higher.
-class SkinRegionTest : public testing::Test {
+class SkinRegionTest : public testing::Test
+{
 protected:
     const QImage m_mask = picture({
         ".####.#####.",

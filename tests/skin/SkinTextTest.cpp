@@ -11,7 +11,8 @@ using namespace pixolo;
 using namespace pixolo::test;
 
 // Text widths depend on the fonts installed, so these tests check layout rules, never exact widths.
-class SkinTextTest : public testing::Test {
+class SkinTextTest : public testing::Test
+{
 protected:
     const QFont m_font = skinFont(QStringLiteral("Arial"), 14);
     const QFontMetrics m_metrics { m_font };

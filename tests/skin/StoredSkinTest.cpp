@@ -8,7 +8,8 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 bool within(const TRect &inner, const TRect &outer)
 {
@@ -22,7 +23,8 @@ TRect pictureRect(const TBitmap &bitmap)
 }
 
 // One load of the built-in skin for the whole suite: the tests only read it.
-class StoredSkinTest : public testing::Test {
+class StoredSkinTest : public testing::Test
+{
 protected:
     static void SetUpTestSuite()
     {

@@ -9,7 +9,8 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 // Bytes that compress, but not to nothing: a repeating text with a counter in it.
 QByteArray sample(qsizetype size)
@@ -50,7 +51,9 @@ template <class E> std::string thrown(const std::function<void()> &f)
 
 } // namespace
 
-class ZlibRoundTripTest : public testing::TestWithParam<qsizetype> { };
+class ZlibRoundTripTest : public testing::TestWithParam<qsizetype>
+{
+};
 
 TEST_P(ZlibRoundTripTest, CompressesAtMaximumAndInflatesBackExactly) // sizes around the 4096-byte buffer
 {

@@ -12,7 +12,8 @@
 using namespace pixolo;
 using pixolo::test::ini;
 
-namespace {
+namespace
+{
 
 template <class T> T *as(const std::unique_ptr<TbsDataSkinControl> &data)
 {
@@ -185,7 +186,9 @@ struct CommandCase {
     TbsStdCommand expected;
 };
 
-class SkinCommandTest : public testing::TestWithParam<CommandCase> { };
+class SkinCommandTest : public testing::TestWithParam<CommandCase>
+{
+};
 
 TEST_P(SkinCommandTest, CommandWordsAreExactAndAnyOtherIsMinimizeToTray)
 {

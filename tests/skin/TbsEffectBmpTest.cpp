@@ -11,7 +11,8 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 TbsEffectBmp makeBitmap(int width, int height, const std::function<BgrPixel(int, int)> &pixel)
 {
@@ -234,7 +235,8 @@ TEST(Morphs, DifferentSizesOrEmptyImagesChangeNothing)
 
 // --- effects ------------------------------------------------------------------------------------------------------
 
-class EffectTest : public testing::Test {
+class EffectTest : public testing::Test
+{
 protected:
     // One known pixel (blue 10, green 100, red 201) beside a white and a black one.
     TbsEffectBmp m_bitmap = makeBitmap(3, 1, [](int x, int) {

@@ -17,7 +17,8 @@
 using namespace pixolo;
 using namespace pixolo::test;
 
-namespace {
+namespace
+{
 
 const QByteArray s_description = "[VERSION]\r\n"
                                  "skinname=Mini\r\n"
@@ -71,7 +72,8 @@ struct Message {
 };
 
 // Records the skin messages that reach the windows it watches.
-class MessageLog : public QObject {
+class MessageLog : public QObject
+{
 public:
     void watch(QWidget *window) { window->installEventFilter(this); }
     std::vector<Message> messages;
@@ -95,7 +97,8 @@ protected:
     }
 };
 
-class TbsSkinDataTest : public testing::Test {
+class TbsSkinDataTest : public testing::Test
+{
 protected:
     void SetUp() override { m_log.watch(&m_window); }
 
@@ -223,7 +226,9 @@ TEST_F(TbsSkinDataTest, VersionFourIsRejectedAfterTheStoreWasCleared)
     EXPECT_EQ(m_log.numbers(), std::vector<int> { SKIN_MSG_BEFORE_CHANGE });
 }
 
-class ContainerVersionTest : public TbsSkinDataTest, public testing::WithParamInterface<qint32> { };
+class ContainerVersionTest : public TbsSkinDataTest, public testing::WithParamInterface<qint32>
+{
+};
 
 TEST_P(ContainerVersionTest, OnlyVersionTwoCarriesTwoMorePictures)
 {
@@ -401,7 +406,8 @@ TEST(TbsResourceStrDataTest, LooksTextsUpByNameWithoutRegardToCase)
     EXPECT_EQ(strings.GetResourceString("C"), QString());
 }
 
-class ImportTest : public testing::Test {
+class ImportTest : public testing::Test
+{
 protected:
     void write(const QString &name, const QByteArray &bytes)
     {

@@ -15,9 +15,11 @@
 using namespace pixolo;
 using namespace pixolo::test;
 
-namespace {
+namespace
+{
 
-class ColorMappingTest : public testing::Test {
+class ColorMappingTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -59,7 +61,8 @@ TEST_F(ColorMappingTest, UnknownSystemIndexIsBlack)
 
 // The main window's frame of panels: four 11-pixel edge strips, the content panel between them, and the status
 // bar below everything, whatever order the children were created in.
-class DockingTest : public testing::Test {
+class DockingTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -163,7 +166,8 @@ TEST(TabOrderTest, InsertingMovesTheOthersAlongAndChainsTheFocus)
 }
 
 // A window that counts the clicks on its own area.
-class ClickCountingForm : public QWidget {
+class ClickCountingForm : public QWidget
+{
 public:
     int presses = 0;
 

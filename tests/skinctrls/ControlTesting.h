@@ -10,7 +10,8 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-namespace pixolo::test {
+namespace pixolo::test
+{
 
 // What the widget paints over a background of `background` (children included).
 inline QImage rendered(QWidget *widget, QRgb background = qRgb(1, 2, 3))

@@ -20,7 +20,8 @@
 #include <memory>
 #include <vector>
 
-namespace pixolo::test {
+namespace pixolo::test
+{
 
 // A window registered for skin messages with its own store, as each of Pixolo's windows has one. The store loads
 // Pixolo's built-in skin, or a skin folder written by the test.

@@ -20,7 +20,8 @@
 using namespace pixolo;
 using namespace pixolo::test;
 
-namespace {
+namespace
+{
 
 // Controls made on a form, bound to its store, and the skin loaded after them: they hear of it through the form.
 class PixoloLookTest : public testing::Test
@@ -345,7 +346,8 @@ TEST_F(PixoloLookTest, EveryStatePictureOfTheSkinLooksDifferent)
     for (const char *name : { "button", "toolbutton" }) {
         const auto &entry = m_skin.entryAs<TbsDataSkinButtonControl>(QString::fromLatin1(name));
         std::vector<QImage> states;
-        for (const TRect &state : { entry.skinrect, entry.activeskinrect, entry.downskinrect, entry.disabledskinrect }) {
+        for (const TRect &state :
+            { entry.skinrect, entry.activeskinrect, entry.downskinrect, entry.disabledskinrect }) {
             states.push_back(piece(name, state));
         }
         EXPECT_TRUE(distinct(states)) << name;

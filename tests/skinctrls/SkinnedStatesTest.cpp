@@ -21,7 +21,8 @@
 using namespace pixolo;
 using namespace pixolo::test;
 
-namespace {
+namespace
+{
 
 template <class Control> Control *boundControl(SkinnedForm &skin, const char *name, QRect bounds)
 {

@@ -1,6 +1,6 @@
+#include "skinctrls/TBevel.h"
 #include "skin/SkinGlyphs.h"
 #include "skinctrls/DefaultLook.h"
-#include "skinctrls/TBevel.h"
 #include "skinctrls/TImage.h"
 
 #include "../support/Images.h"
@@ -13,11 +13,14 @@
 using namespace pixolo;
 using namespace pixolo::test;
 
-namespace {
+namespace
+{
 
 // The plain look's edges are drawn in runs; they must be the skin layer's line-drawn edges pixel for pixel, odd and
 // one-pixel sizes included.
-class FrameRunsTest : public testing::TestWithParam<QRect> { };
+class FrameRunsTest : public testing::TestWithParam<QRect>
+{
+};
 
 TEST_P(FrameRunsTest, SameAsTheLineDrawnEdge)
 {
@@ -47,7 +50,9 @@ struct BevelCase {
     QStringList highlight; // '#' = button highlight
 };
 
-class BevelTest : public testing::TestWithParam<BevelCase> { };
+class BevelTest : public testing::TestWithParam<BevelCase>
+{
+};
 
 TEST_P(BevelTest, DrawsItsShapeInShadowAndHighlight)
 {
@@ -86,7 +91,8 @@ TEST(BevelTest, IsWindowlessAndTransparent)
     EXPECT_EQ(bevel.focusPolicy(), Qt::NoFocus);
 }
 
-class ImageTest : public testing::Test {
+class ImageTest : public testing::Test
+{
 protected:
     void SetUp() override
     {

@@ -14,7 +14,8 @@
 using namespace pixolo;
 using namespace pixolo::test;
 
-namespace {
+namespace
+{
 
 struct LayoutCase {
     const char *name;
@@ -29,7 +30,9 @@ struct LayoutCase {
     QPoint textAt;
 };
 
-class GlyphCaptionLayoutTest : public testing::TestWithParam<LayoutCase> { };
+class GlyphCaptionLayoutTest : public testing::TestWithParam<LayoutCase>
+{
+};
 
 TEST_P(GlyphCaptionLayoutTest, PlacesGlyphAndText)
 {
@@ -142,7 +145,9 @@ struct CellCase {
     QRgb shown;
 };
 
-class GlyphCellTest : public testing::TestWithParam<CellCase> { };
+class GlyphCellTest : public testing::TestWithParam<CellCase>
+{
+};
 
 TEST_P(GlyphCellTest, ChoosesTheCellByTheLookDrawn)
 {
@@ -170,7 +175,8 @@ INSTANTIATE_TEST_SUITE_P(Cells, GlyphCellTest,
         CellCase { 3, true, true, false, qRgb(255, 0, 0) }, // active, 3: cell 1
         CellCase { 4, true, false, false, qRgb(255, 0, 0) }));
 
-class ButtonClickTest : public testing::Test {
+class ButtonClickTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -306,7 +312,8 @@ TEST_F(ButtonClickTest, RepeatModeFiresWhileHeldAndOnceMoreOnRelease)
     EXPECT_EQ(clicks(), beforeRelease + 1);
 }
 
-class ButtonGroupTest : public testing::Test {
+class ButtonGroupTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -398,7 +405,8 @@ TEST(SkinButtonPropertiesTest, GroupedPushButtonCannotTakeTheFocus)
 }
 
 // A window with an edit and two push buttons, one the default (Enter) and one the cancel (Escape) button.
-class DialogKeyTest : public testing::Test {
+class DialogKeyTest : public testing::Test
+{
 protected:
     void SetUp() override
     {

@@ -13,9 +13,11 @@
 using namespace pixolo;
 using namespace pixolo::test;
 
-namespace {
+namespace
+{
 
-class CheckBoxTest : public testing::Test {
+class CheckBoxTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -150,7 +152,8 @@ TEST(RadioBoxTest, CheckingOneUnchecksTheGroupAndFiresOnlyForIt)
 }
 
 // The look without a skin: a 14 x 14 frame at (3, height div 2 - 7) and the mark of the state inside it.
-class CheckMarkTest : public testing::Test {
+class CheckMarkTest : public testing::Test
+{
 protected:
     void SetUp() override { m_box.resize(60, 22); }
 

@@ -14,9 +14,11 @@
 using namespace pixolo;
 using namespace pixolo::test;
 
-namespace {
+namespace
+{
 
-class SkinEditTest : public testing::Test {
+class SkinEditTest : public testing::Test
+{
 protected:
     void SetUp() override
     {

@@ -17,7 +17,8 @@
 using namespace pixolo;
 using namespace pixolo::test;
 
-namespace {
+namespace
+{
 
 struct BorderCase {
     TbsSkinBorderStyle style;
@@ -25,7 +26,9 @@ struct BorderCase {
     QStringList highlight; // '#' = button highlight
 };
 
-class PanelBorderTest : public testing::TestWithParam<BorderCase> { };
+class PanelBorderTest : public testing::TestWithParam<BorderCase>
+{
+};
 
 // The one-pixel edge of the default look, pixel for pixel: the bottom-left corner belongs to the bottom edge and
 // the top-right corner to the right edge.
@@ -50,7 +53,8 @@ INSTANTIATE_TEST_SUITE_P(Styles, PanelBorderTest,
         BorderCase { bvNone, rowsOf({ "......", "......", "......", "......" }),
             rowsOf({ "......", "......", "......", "......" }) }));
 
-class PanelCaptionTest : public testing::Test {
+class PanelCaptionTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -122,7 +126,8 @@ TEST_F(PanelCaptionTest, CheckedOutsideCheckedModeFiresButLeavesTheChildren)
     EXPECT_TRUE(m_child->isEnabled());
 }
 
-class RollUpTest : public testing::Test {
+class RollUpTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -341,7 +346,8 @@ TEST(StdLabelTest, IsTransparentUntilToldOtherwise)
     EXPECT_EQ(rendered(&label, background).pixel(29, 9), qRgb(255, 255, 255));
 }
 
-class SkinNoticeTest : public testing::Test {
+class SkinNoticeTest : public testing::Test
+{
 protected:
     TbsSkinData m_store;
     TbsSkinData m_otherStore;

@@ -9,12 +9,15 @@
 
 #include <tuple>
 
-namespace pixolo {
-namespace {
+namespace pixolo
+{
+namespace
+{
 
 using test::pixoloStore;
 
-class FrameGeometryTest : public testing::Test {
+class FrameGeometryTest : public testing::Test
+{
 protected:
     void SetUp() override { ASSERT_FALSE(store->Empty()); }
 
@@ -52,7 +55,9 @@ TEST_F(FrameGeometryTest, RolledUpClientAreaIsEmptyNotInsideOut)
 
 // (width, height) of windows of odd sizes: the caption spanning the top corners grows by DX, a button in the
 // top-right corner moves by DX, one in the top-left stays.
-class FrameStretchTest : public FrameGeometryTest, public testing::WithParamInterface<std::pair<int, int>> { };
+class FrameStretchTest : public FrameGeometryTest, public testing::WithParamInterface<std::pair<int, int>>
+{
+};
 
 TEST_P(FrameStretchTest, CaptionGrowsAndRightButtonsMoveWithTheWidth)
 {
@@ -100,7 +105,8 @@ TEST_F(FrameGeometryTest, StretchingRuleByCornerAreas)
     }
 }
 
-class FrameHitTestTest : public FrameGeometryTest {
+class FrameHitTestTest : public FrameGeometryTest
+{
 protected:
     int hit(int W, int H, TPoint P, bool sizeable = true, bool withMask = true)
     {

@@ -14,7 +14,8 @@
 
 #include <ostream>
 
-namespace pixolo {
+namespace pixolo
+{
 
 inline void PrintTo(const TRect &r, std::ostream *os)
 {
@@ -28,7 +29,8 @@ inline void PrintTo(const TPoint &p, std::ostream *os)
 
 } // namespace pixolo
 
-namespace pixolo::test {
+namespace pixolo::test
+{
 
 // A store holding Pixolo's skin, and the stored skin it was loaded from (both owned by `parent`).
 inline TbsSkinData *pixoloStore(QObject *parent, bool effects = false)

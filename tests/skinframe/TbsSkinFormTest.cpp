@@ -16,8 +16,10 @@
 
 #include <memory>
 
-namespace pixolo {
-namespace {
+namespace pixolo
+{
+namespace
+{
 
 using namespace test;
 
@@ -75,7 +77,8 @@ struct SkinnedWindow {
 };
 
 // A control stand-in in the client area that records the skin messages it receives.
-class MessageProbe final : public QWidget {
+class MessageProbe final : public QWidget
+{
 public:
     using QWidget::QWidget;
     QList<std::pair<int, void *>> received;
@@ -92,7 +95,8 @@ protected:
     }
 };
 
-class TbsSkinFormTest : public testing::Test {
+class TbsSkinFormTest : public testing::Test
+{
 protected:
     // The offscreen platform cannot shape windows and says so at every shape: the tests read the shape from the
     // window instead.
@@ -503,7 +507,8 @@ TEST_F(TbsSkinFormTest, SystemMenuOpensThroughTheMenuHook)
 TEST_F(TbsSkinFormTest, WithoutAMenuTheSystemMenuButtonComesUpAndItsDoubleClickCloses)
 {
     // A menu that cannot open (the hook shows nothing).
-    TbsSkinForm::SetPopupMenuHook([](TbsSkinForm &, const std::vector<SystemMenuItem> &, const QRect &) { return false; });
+    TbsSkinForm::SetPopupMenuHook(
+        [](TbsSkinForm &, const std::vector<SystemMenuItem> &, const QRect &) { return false; });
     SkinnedWindow main;
     main.show();
     click(main.window.get(), main.at("sysmenubutton"));

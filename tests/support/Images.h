@@ -12,7 +12,8 @@
 #include <functional>
 #include <initializer_list>
 
-namespace pixolo::test {
+namespace pixolo::test
+{
 
 // Every pixel a different colour that names its own coordinates (x, y < 4096), so that a copied pixel tells
 // where it came from.

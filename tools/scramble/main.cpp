@@ -15,7 +15,8 @@
 #include <cstdio>
 #include <string>
 
-namespace {
+namespace
+{
 
 int wrongUse(const QString &why, const QCommandLineParser &parser)
 {
@@ -42,10 +43,10 @@ int main(int argc, char **argv)
                                                     "what a scrambled text says."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption key(QStringLiteral("key"), QStringLiteral("Scramble with key K instead of the default."),
-                                 QStringLiteral("K"));
+    const QCommandLineOption key(
+        QStringLiteral("key"), QStringLiteral("Scramble with key K instead of the default."), QStringLiteral("K"));
     const QCommandLineOption v1(QStringLiteral("v1"), QStringLiteral("Use the first routine instead of the second."));
-    parser.addOptions({key, v1});
+    parser.addOptions({ key, v1 });
     parser.addPositionalArgument(QStringLiteral("encode|decode"), QStringLiteral("Scramble TEXT, or decode it."));
     parser.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("The text (UTF-8), or the scrambled hex."));
 
@@ -57,12 +58,12 @@ int main(int argc, char **argv)
     }
     if (parser.isSet(version)) {
         return print(QStringLiteral("pixolo-scramble (Pixolo) %1\n").arg(QStringLiteral(PIXOLO_VERSION)).toUtf8()) ? 0
-                                                                                                                 : 1;
+                                                                                                                   : 1;
     }
     const QStringList arguments = parser.positionalArguments();
     if (arguments.size() != 2) {
-        return wrongUse(QStringLiteral("expected a command and one text, got %1 arguments").arg(arguments.size()),
-                        parser);
+        return wrongUse(
+            QStringLiteral("expected a command and one text, got %1 arguments").arg(arguments.size()), parser);
     }
     const QString &mode = arguments[0];
     if (mode != QLatin1String("encode") && mode != QLatin1String("decode")) {

@@ -9,7 +9,8 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr int kRate = 44100;
 
@@ -27,7 +28,7 @@ void put32(std::vector<std::uint8_t> &out, std::uint32_t v)
 
 // One click: noise through a one-pole low-pass, with a fast attack and exponential decay, plus a short sine thump.
 void addClick(std::vector<double> &samples, double start, double length, double amplitude, double cutoff,
-              double thumpHz, std::uint32_t &seed)
+    double thumpHz, std::uint32_t &seed)
 {
     const double alpha = 1.0 - std::exp(-2.0 * M_PI * cutoff / kRate);
     double filtered = 0.0;
@@ -63,9 +64,9 @@ int main(int argc, char **argv)
         put16(data, std::uint16_t(std::int16_t(std::lround(clipped * 30000.0))));
     }
     std::vector<std::uint8_t> file;
-    file.insert(file.end(), {'R', 'I', 'F', 'F'});
+    file.insert(file.end(), { 'R', 'I', 'F', 'F' });
     put32(file, std::uint32_t(36 + data.size()));
-    file.insert(file.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    file.insert(file.end(), { 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ' });
     put32(file, 16);
     put16(file, 1); // PCM
     put16(file, 1); // mono
@@ -73,7 +74,7 @@ int main(int argc, char **argv)
     put32(file, kRate * 2);
     put16(file, 2);
     put16(file, 16);
-    file.insert(file.end(), {'d', 'a', 't', 'a'});
+    file.insert(file.end(), { 'd', 'a', 't', 'a' });
     put32(file, std::uint32_t(data.size()));
     file.insert(file.end(), data.begin(), data.end());
 

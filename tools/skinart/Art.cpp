@@ -3,12 +3,14 @@
 #include "Layout.h"
 #include "Palette.h"
 
-namespace pixolo {
+namespace pixolo
+{
 
 using namespace palette;
 namespace L = layout;
 
-namespace {
+namespace
+{
 
 // ---- glyphs (pixel art; 'x' is the glyph colour) -------------------------------------------------------------
 

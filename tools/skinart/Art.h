@@ -2,7 +2,8 @@
 
 #include <QImage>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // Every picture of the skin, as drawn (RGB32; black-and-white for the masks).
 struct SkinArt {

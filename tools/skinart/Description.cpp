@@ -6,17 +6,20 @@
 #include "skin/SkinIni.h"
 #include "skin/SkinKeys.h"
 
-namespace pixolo {
+namespace pixolo
+{
 
 using namespace palette;
 namespace L = layout;
 
-namespace {
+namespace
+{
 
 // Picture numbers of the [PICTURES] list.
 enum Picture { controls, menuItems, popup, captionButtons, popupMask, panels, extras, hint };
 
-class Description {
+class Description
+{
 public:
     SkinKeyWriter section(const char *name) { return SkinKeyWriter(m_ini, QString::fromLatin1(name)); }
     QStringList lines() const { return m_ini.GetStrings(); }

@@ -2,7 +2,8 @@
 
 #include <QStringList>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // The picture files of the skin, in the order of the description's [PICTURES] list.
 constexpr const char *s_frameFile = "frame.bmp";

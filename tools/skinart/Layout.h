@@ -4,7 +4,8 @@
 
 #include <array>
 
-namespace pixolo::layout {
+namespace pixolo::layout
+{
 
 // Where every piece of the skin lies. The art is drawn at these places and the description names the same ones,
 // so the two cannot drift apart.

@@ -4,7 +4,8 @@
 
 #include <QColor>
 
-namespace pixolo::palette {
+namespace pixolo::palette
+{
 
 // Pixolo's skin: a steel-blue frame around light, cool grey surfaces, with one warm orange accent (the close
 // button, the progress bar, the highlighted menu text).

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <stdexcept>
 
-namespace pixolo {
+namespace pixolo
+{
 
 QColor Ramp::at(int row, int rows) const
 {
@@ -23,7 +24,8 @@ QImage newPicture(int width, int height, QColor fill)
     return image;
 }
 
-namespace {
+namespace
+{
 
 void put(QImage &image, int x, int y, QColor colour)
 {

@@ -8,7 +8,8 @@
 
 #include <initializer_list>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // Raster helpers of the skin art. Nothing is antialiased: the pictures keep few colours (the frame picture must
 // fit 256) and every edge lands on the pixel the skin description names.

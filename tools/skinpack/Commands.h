@@ -7,7 +7,8 @@
 #include <cstdio>
 #include <vector>
 
-namespace pixolo {
+namespace pixolo
+{
 
 // A subcommand gets its own arguments (after its name), writes its result to out and returns the exit status.
 // Errors are thrown; main turns them into one line on stderr and status 1.

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 const char *depthText(TPixelFormat format)
 {
@@ -93,7 +95,8 @@ void loadSkinFile(const QString &path, TbsSkinData &store)
     }
 }
 
-namespace {
+namespace
+{
 
 int describe(const QString &path, std::FILE *out)
 {

@@ -7,7 +7,8 @@
 
 #include <stdexcept>
 
-namespace pixolo {
+namespace pixolo
+{
 
 QByteArray readFileBytes(const QString &path)
 {

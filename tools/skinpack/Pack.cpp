@@ -4,7 +4,8 @@
 
 #include <stdexcept>
 
-namespace pixolo {
+namespace pixolo
+{
 
 int packCommand(const QStringList &args, std::FILE *)
 {

@@ -11,9 +11,11 @@
 #include <optional>
 #include <stdexcept>
 
-namespace pixolo {
+namespace pixolo
+{
 
-namespace {
+namespace
+{
 
 // Pixels outside the shape become transparent, so the PNG shows the window's outline.
 QImage shaped(const QImage &image, const std::optional<QRegion> &shape)

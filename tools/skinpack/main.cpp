@@ -12,7 +12,8 @@
 
 using namespace pixolo;
 
-namespace {
+namespace
+{
 
 struct Subcommand {
     const char *name;
@@ -71,7 +72,7 @@ int main(int argc, char **argv)
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("SUBCOMMAND"), QStringLiteral("pack, describe, render or icon"),
-                                 QStringLiteral("SUBCOMMAND ARGS..."));
+        QStringLiteral("SUBCOMMAND ARGS..."));
     if (!parser.parse(QCoreApplication::arguments())) {
         return wrongUse(parser.errorText(), parser);
     }
@@ -91,8 +92,8 @@ int main(int argc, char **argv)
             continue;
         }
         if (args.size() != s.arguments) {
-            return wrongUse(QStringLiteral("%1 takes %2 arguments, got %3").arg(name).arg(s.arguments).arg(args.size()),
-                            parser);
+            return wrongUse(
+                QStringLiteral("%1 takes %2 arguments, got %3").arg(name).arg(s.arguments).arg(args.size()), parser);
         }
         try {
             return s.run(args, stdout);

@@ -45,8 +45,8 @@ GstDevice *newDevice(const CameraConfig &config, int index)
     GstCaps *caps = nullptr;
     switch (config.format) {
     case CameraConfig::Mjpeg:
-        caps = gst_caps_new_simple("image/jpeg", "width", G_TYPE_INT, config.width, "height", G_TYPE_INT,
-            config.height, "framerate", GST_TYPE_FRACTION, CameraConfig::framesPerSecond, 1, nullptr);
+        caps = gst_caps_new_simple("image/jpeg", "width", G_TYPE_INT, config.width, "height", G_TYPE_INT, config.height,
+            "framerate", GST_TYPE_FRACTION, CameraConfig::framesPerSecond, 1, nullptr);
         break;
     case CameraConfig::I420:
     case CameraConfig::Yuy2:
@@ -147,8 +147,8 @@ void stop(GstDeviceProvider *base)
     auto *provider = PIXOLO_TEST_CAM_PROVIDER(base);
     {
         const std::lock_guard lock(providersLock);
-        startedProviders.erase(std::remove(startedProviders.begin(), startedProviders.end(), provider),
-            startedProviders.end());
+        startedProviders.erase(
+            std::remove(startedProviders.begin(), startedProviders.end(), provider), startedProviders.end());
     }
     g_mutex_lock(&provider->lock);
     provider->stopping = TRUE;

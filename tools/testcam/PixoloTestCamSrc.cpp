@@ -191,7 +191,8 @@ GstFlowReturn create(GstPushSrc *push, GstBuffer **out)
         GstVideoFrame frame;
         gst_video_frame_map(&frame, &source->info, buffer, GST_MAP_WRITE);
         if (config.format == CameraConfig::I420) {
-            const auto plane = [&](int i) { return static_cast<std::uint8_t *>(GST_VIDEO_FRAME_PLANE_DATA(&frame, i)); };
+            const auto plane
+                = [&](int i) { return static_cast<std::uint8_t *>(GST_VIDEO_FRAME_PLANE_DATA(&frame, i)); };
             source->picture->writeI420(plane(0), GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0), plane(1),
                 GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 1), plane(2), GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 2));
         } else {

@@ -134,8 +134,8 @@ CameraConfig CameraConfig::fromEnvironment()
         } else if (text == "i420" || text == "I420") {
             config.format = I420;
         } else if (text != "yuy2" && text != "YUY2") {
-            std::fprintf(stderr,
-                "pixolotestcam: PIXOLO_TESTCAM_FORMAT=\"%s\" is not yuy2, mjpeg or i420; using yuy2\n", format);
+            std::fprintf(
+                stderr, "pixolotestcam: PIXOLO_TESTCAM_FORMAT=\"%s\" is not yuy2, mjpeg or i420; using yuy2\n", format);
         }
     }
     if (const char *count = std::getenv("PIXOLO_TESTCAM_COUNT"); count && *count) {
@@ -199,8 +199,8 @@ void TestPicture::prepare(std::uint64_t frame, const Stamp &stamp)
 {
     if (m_stamped) {
         const std::uint64_t check = ~std::uint64_t(stamp.sequence) & 0xFFFF;
-        const std::uint64_t bands[2] = { (std::uint64_t(stamp.sequence) << 16) | check,
-            stamp.timeUs & ((std::uint64_t(1) << stampBits) - 1) };
+        const std::uint64_t bands[2]
+            = { (std::uint64_t(stamp.sequence) << 16) | check, stamp.timeUs & ((std::uint64_t(1) << stampBits) - 1) };
         for (int band = 0; band < 2; ++band) {
             for (int x = 0; x < m_width; ++x) {
                 const int bit = x * stampBits / m_width;
@@ -309,8 +309,7 @@ void TestPicture::writeI420(
     }
 }
 
-std::optional<Stamp> TestPicture::readStamp(
-    int width, int height, const std::function<int(int x, int y)> &brightness)
+std::optional<Stamp> TestPicture::readStamp(int width, int height, const std::function<int(int x, int y)> &brightness)
 {
     if (width < stampBits || height < 24) {
         return std::nullopt;

@@ -45,7 +45,7 @@ struct CameraConfig {
 // What a stamped frame carries in its top rows.
 struct Stamp {
     std::uint32_t sequence = 0; // the frame's number since its camera started
-    std::uint64_t timeUs = 0;   // when it was made: the monotonic clock in microseconds, its low 48 bits
+    std::uint64_t timeUs = 0; // when it was made: the monotonic clock in microseconds, its low 48 bits
 };
 
 // The moving test picture. From the top: eight colour bars over two thirds of the height (white, yellow, cyan, green,
