@@ -8,6 +8,8 @@
 #include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinEdit.h"
 
+#include "ProcessLimits.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -21,20 +23,6 @@ using namespace pixolo;
 
 namespace
 {
-
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) {
-            return line.mid(6).trimmed().split(' ').front().toLong();
-        }
-    }
-    return -1;
-}
 
 long openDescriptors()
 {
@@ -72,11 +60,11 @@ void Soak(benchmark::State &state)
     };
     for (auto _ : state) {
         shoot(10);
-        const long memory10 = residentKiB();
+        const long memory10 = test::residentKiB();
         const long descriptors10 = openDescriptors();
         shoot(990);
         QTest::qWait(500); // the last sound ends
-        const long memory1000 = residentKiB();
+        const long memory1000 = test::residentKiB();
         const long descriptors1000 = openDescriptors();
         state.counters["RSS_KiB_after_10"] = double(memory10);
         state.counters["RSS_KiB_after_1000"] = double(memory1000);

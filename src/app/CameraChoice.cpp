@@ -35,6 +35,42 @@ int preferredIndex(const std::vector<Camera> &cameras, const QByteArray &chosen)
     return 0;
 }
 
+QString label(IMoniker *camera)
+{
+    RefPtr<IPropertyBag> bag;
+    if (!camera || Failed(camera->BindToStorage(bag))) {
+        return {};
+    }
+    QString name;
+    QString path;
+    if (Failed(bag->Read(QStringLiteral("FriendlyName"), name))) {
+        name.clear();
+    }
+    if (Failed(bag->Read(QStringLiteral("DevicePath"), path))) {
+        path.clear();
+    }
+    QString text = QLatin1Char('"') + name + QLatin1Char('"');
+    if (!path.isEmpty()) {
+        text += QStringLiteral(" (") + path + QLatin1Char(')');
+    }
+    return text;
+}
+
+QString openFailureText(const QString &cameraLabel, const QString &reason, const QString &graphError)
+{
+    QString text = QStringLiteral("Unable to open the camera ") + cameraLabel;
+    const QString said = reason.trimmed();
+    if (!said.isEmpty()) {
+        text += QStringLiteral(": ") + said;
+        if (!said.endsWith(QLatin1Char('.'))) {
+            text += QLatin1Char('.');
+        }
+    } else {
+        text += QLatin1Char('.');
+    }
+    return text + QLatin1Char('\n') + graphError;
+}
+
 QString settingsText(const QByteArray &identity)
 {
     return QString::fromLatin1(identity.toHex());

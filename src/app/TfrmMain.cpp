@@ -10,6 +10,7 @@
 #include "app/PubFun.h"
 #include "app/TfrmAbout.h"
 #include "capture/DeviceRegistry.h"
+#include "capture/EDirectShowException.h"
 #include "capture/TFilter.h"
 #include "capture/TFilterGraph.h"
 #include "capture/TSampleGrabber.h"
@@ -330,6 +331,7 @@ void TfrmMain::DeviceCommand(int code)
                 SaveMonikerToStream(camera.get(), wanted);
             }
             m_cameraInUse = wanted;
+            m_cameraInUseLabel = CameraChoice::label(camera.get());
             // The preview starts by connecting again what was connected a moment ago: a connection to the same
             // camera that nothing was rendered into since is already the one asked for.
             if (m_freshConnection && FilterGraph->Active() && Filter->BaseFilter()->Block() == wanted) {
@@ -362,7 +364,18 @@ void TfrmMain::DeviceCommand(int code)
             m_captureBuilder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, m_sourceFilter.get(),
                 m_grabberFilter.get(), m_rendererFilter.get());
         }
-        FilterGraph->RunGraph(); // a refusal raises, for the default error handler
+        // A refusal raises, for the default error handler. A camera that is listed but cannot be opened (busy, or
+        // not the user's to open) is named, with the system's reason, beside the graph's own words.
+        try {
+            FilterGraph->RunGraph();
+        } catch (const EDirectShowException &error) {
+            if (m_cameraInUse.isEmpty()) {
+                throw;
+            }
+            throw EDSGraphException(CameraChoice::openFailureText(
+                m_cameraInUseLabel, FilterGraph->LastErrorText(), QString::fromUtf8(error.what()))
+                                        .toStdString());
+        }
         break;
     }
     case 5:

@@ -148,6 +148,7 @@ private:
     bool m_freshConnection = false; // connected, and nothing rendered into the graph since
     QByteArray m_chosenCamera; // the camera the user chose (settings file), empty without a choice
     QByteArray m_cameraInUse; // the camera connected last, empty without one
+    QString m_cameraInUseLabel; // how messages name it
     bool m_soundPrepared = false; // MusicGraph holds the chain of the file in m_soundStamp
     bool m_soundAtStart = false; // and it has not played yet
     SoundFileStamp m_soundStamp;

@@ -517,12 +517,19 @@ HRESULT FilterGraphManager::Run()
     {
         const std::lock_guard lock(m_eventLock);
         m_errorSeen = false;
+        m_lastErrorText.clear();
     }
     m_lastError = S_OK;
     const HRESULT result = resultOfStateChange(gst_element_set_state(m_pipeline.get(), GST_STATE_PLAYING));
     dumpGraph();
     const HRESULT error = m_lastError; // what the refusing element posted says more than E_FAIL
     return Failed(result) && Failed(error) ? error : result;
+}
+
+QString FilterGraphManager::lastErrorText()
+{
+    const std::lock_guard lock(m_eventLock);
+    return m_lastErrorText;
 }
 
 HRESULT FilterGraphManager::Pause()
@@ -561,6 +568,7 @@ void FilterGraphManager::handleBusMessage(GstMessage *message)
         gst_message_parse_error(message, &error, nullptr);
         const bool fromDevice = FilterCore::isInDeviceSource(GST_MESSAGE_SRC(message));
         const HRESULT hr = resultFromError(error, fromDevice);
+        const QString text = error && error->message ? QString::fromUtf8(error->message) : QString();
         g_clear_error(&error);
         if (m_rendering) {
             HRESULT none = S_OK;
@@ -573,6 +581,7 @@ void FilterGraphManager::handleBusMessage(GstMessage *message)
             break; // the graph stopped at the first error; later ones of the same run add nothing
         }
         m_errorSeen = true;
+        m_lastErrorText = text;
         lockedQueue(fromDevice, hr);
         break;
     }

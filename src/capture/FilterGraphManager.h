@@ -38,6 +38,9 @@ public:
     HRESULT SetLogFile(int fileDescriptor) override;
     // IMediaControl
     HRESULT Run() override;
+    // GStreamer's own words for the first error of the last run (a refusing camera names itself there), empty when
+    // the run met none.
+    QString lastErrorText();
     HRESULT Pause() override;
     HRESULT Stop() override;
     // IMediaEventEx
@@ -113,6 +116,7 @@ private:
     int m_notifyFlags = 0;
     bool m_notifyPosted = false;
     bool m_errorSeen = false; // only the first error of a run becomes an event
+    QString m_lastErrorText; // guarded by m_eventLock
 
     std::atomic<bool> m_rendering { false }; // errors go to m_renderError instead of the queue
     std::atomic<HRESULT> m_renderError { S_OK };

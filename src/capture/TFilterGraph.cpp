@@ -2,6 +2,7 @@
 
 #include "capture/EDirectShowException.h"
 #include "capture/FailureReport.h"
+#include "capture/FilterGraphManager.h"
 #include "platform/MessageBox.h"
 
 #include <QCoreApplication>
@@ -283,6 +284,12 @@ bool TFilterGraph::RunGraph()
     sendControlEvent(ctlPlay, 0);
     RaiseOnFailure(control->Run());
     return true;
+}
+
+QString TFilterGraph::LastErrorText() const
+{
+    FilterGraphManager *manager = FilterGraphManager::from(m_graph.get());
+    return manager ? manager->lastErrorText() : QString();
 }
 
 bool TFilterGraph::StopGraph()

@@ -94,6 +94,8 @@ public:
 
     // True when the graph was told to run; raises EDirectShowException when it refuses.
     bool RunGraph();
+    // GStreamer's words for the first error of the last run ("Device '/dev/video0' is busy."), empty without one.
+    QString LastErrorText() const;
     // True when the graph stopped with S_OK.
     bool StopGraph();
     // Stops, disconnects every pin and removes every filter except the clients'.

@@ -207,6 +207,24 @@ TEST_F(CamerasTest, StartedBeforeTheCameraItSaysSoThenStartsWhenItIsPluggedIn)
     EXPECT_TRUE(DesktopSession::waitUntil([&] { return showsCamera(0) && previewMoves(); }, 3000));
 }
 
+TEST_F(CamerasTest, ACameraThatIsListedButCannotBeOpenedIsNamedWithTheSystemsReason)
+{
+    session.setEnv(QStringLiteral("PIXOLO_TESTCAM_BUSY"), QStringLiteral("1"));
+    start(false);
+    // The camera, its device and the system's reason, then the graph's own words on a line of their own.
+    EXPECT_TRUE(startText.contains(QStringLiteral(
+        "Unable to open the camera \"Pixolo Test Camera\" (pixolo-testcam:0): Device 'pixolo-testcam:0' is busy.\n")))
+        << startText.toStdString();
+    EXPECT_FALSE(startText.contains(QStringLiteral("Connect Fail!"))) << startText.toStdString();
+    EXPECT_FALSE(showsCamera(0));
+
+    // The window works on: a snapshot says there is no picture and stores nothing.
+    session.keyTo(mainWindow, QStringLiteral("F8"));
+    EXPECT_TRUE(
+        DesktopSession::waitUntil([&] { return said().contains(QStringLiteral("未能取得图像,照片未保存!")); }, 5000));
+    EXPECT_TRUE(photoFiles().isEmpty());
+}
+
 TEST_F(CamerasTest, AJpegOnlyFullHdCameraGivesFullHdPhotos)
 {
     session.setEnv(QStringLiteral("PIXOLO_TESTCAM_SIZE"), QStringLiteral("1920x1080"));

@@ -1,6 +1,7 @@
 // pixolo-skinpack against hostile and broken skins: an inflation bomb is refused without taking memory, and pack
 // refuses what describe and the program would refuse, writing nothing.
 #include "ToolRun.h"
+#include "ZeroStream.h"
 
 #include "skin/TbsCompressedStoredSkin.h"
 
@@ -12,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
-#include <zlib.h>
 
 namespace
 {
@@ -22,25 +22,10 @@ const QString kSkinPack = QStringLiteral("pixolo-skinpack");
 // A zlib stream of `size` zero bytes, written to `path`.
 void writeZeros(const QString &path, qint64 size)
 {
-    z_stream stream {};
-    ASSERT_EQ(deflateInit(&stream, 9), Z_OK);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    const QByteArray chunk(1 << 20, '\0');
-    QByteArray buffer(1 << 16, Qt::Uninitialized);
-    for (qint64 left = size; left > 0;) {
-        const qint64 now = std::min<qint64>(left, chunk.size());
-        left -= now;
-        stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(chunk.constData()));
-        stream.avail_in = uInt(now);
-        do {
-            stream.next_out = reinterpret_cast<Bytef *>(buffer.data());
-            stream.avail_out = uInt(buffer.size());
-            deflate(&stream, left == 0 ? Z_FINISH : Z_NO_FLUSH);
-            file.write(buffer.constData(), buffer.size() - qsizetype(stream.avail_out));
-        } while (stream.avail_out == 0);
-    }
-    deflateEnd(&stream);
+    ASSERT_TRUE(
+        pixolo::test::deflateZeros(size, 9, [&](const char *data, qsizetype length) { file.write(data, length); }));
 }
 
 // A copy of Pixolo's skin folder in which `edit` may change the description.

@@ -98,6 +98,12 @@ gboolean start(GstBaseSrc *base)
         GST_ELEMENT_ERROR(source, RESOURCE, NOT_FOUND, ("Pixolo Test Camera is not plugged in."), (nullptr));
         return FALSE;
     }
+    if (config.busy) {
+        // What the kernel's camera source says of a device another program holds.
+        GST_ELEMENT_ERROR(source, RESOURCE, BUSY, ("Device 'pixolo-testcam:%d' is busy", source->cameraIndex),
+            ("the test camera was asked to be busy"));
+        return FALSE;
+    }
     source->picture = new TestPicture(config.width, config.height, source->cameraIndex, config.stamp);
     gst_video_info_set_format(&source->info,
         config.format == CameraConfig::I420 ? GST_VIDEO_FORMAT_I420 : GST_VIDEO_FORMAT_YUY2, guint(config.width),

@@ -154,6 +154,9 @@ CameraConfig CameraConfig::fromEnvironment()
     if (const char *stamp = std::getenv("PIXOLO_TESTCAM_STAMP"); stamp && *stamp) {
         config.stamp = std::string(stamp) == "1";
     }
+    if (const char *busy = std::getenv("PIXOLO_TESTCAM_BUSY"); busy && *busy) {
+        config.busy = std::string(busy) == "1";
+    }
     if (const char *vanish = std::getenv("PIXOLO_TESTCAM_VANISH_AFTER"); vanish && *vanish) {
         char *end = nullptr;
         const unsigned long frames = std::strtoul(vanish, &end, 10);

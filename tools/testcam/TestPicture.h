@@ -19,6 +19,7 @@ namespace pixolo::testcam
 //   PIXOLO_TESTCAM_PLUG_FILE     the cameras are present only while this file exists (checked every 100 ms; a
 //                                running camera fails like an unplugged one when it goes)
 //   PIXOLO_TESTCAM_STAMP         "1": each frame carries its sequence number and capture time (see TestPicture)
+//   PIXOLO_TESTCAM_BUSY          "1": the cameras are listed but refuse to start, as a device another program holds
 struct CameraConfig {
     enum Format { Yuy2, Mjpeg, I420 };
 
@@ -29,6 +30,7 @@ struct CameraConfig {
     int count = 0; // 0: one camera without a number
     std::string plugFile;
     bool stamp = false;
+    bool busy = false;
 
     static constexpr int framesPerSecond = 30;
     static constexpr int minimumSide = 16;
