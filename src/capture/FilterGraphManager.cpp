@@ -575,7 +575,10 @@ void FilterGraphManager::handleBusMessage(GstMessage *message)
             m_renderError.compare_exchange_strong(none, hr); // each error is posted twice: the first one counts
             break;
         }
-        m_lastError = hr;
+        // The first error of a run names the cause; a source that fails to start posts its own reason first and
+        // then the base class's general "Failed to start", which must not replace it.
+        HRESULT none = S_OK;
+        m_lastError.compare_exchange_strong(none, hr);
         const std::lock_guard lock(m_eventLock);
         if (m_errorSeen) {
             break; // the graph stopped at the first error; later ones of the same run add nothing

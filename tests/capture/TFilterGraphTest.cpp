@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -577,6 +578,26 @@ TEST_F(TFilterGraphCaptureTest, EachActivationBindsANewSourceFilterFromTheStored
     FILTER_INFO info;
     second->QueryFilterInfo(info);
     EXPECT_EQ(info.achName, QStringLiteral("Filter"));
+}
+
+TEST_F(TFilterGraphCaptureTest, ACameraThatRefusesToStartGivesItsOwnReasonAndTheDeviceCode)
+{
+    const CameraEnvironment camera;
+    {
+        qputenv("PIXOLO_TESTCAM_BUSY", "1");
+        const auto busyEnds = qScopeGuard([] { qunsetenv("PIXOLO_TESTCAM_BUSY"); });
+        // The source posts its reason, then its base class a general "Failed to start": the first one counts.
+        try {
+            startPreview();
+            ADD_FAILURE() << "a busy camera ran";
+        } catch (const EDirectShowException &error) {
+            EXPECT_EQ(error.ErrorCode(), E_DEVICE_LOST) << error.what();
+        }
+        EXPECT_EQ(graph.LastErrorText(), QStringLiteral("Device 'pixolo-testcam:0' is busy"));
+    }
+    // The next run starts with a clean slate.
+    ASSERT_TRUE(startPreview());
+    EXPECT_TRUE(graph.LastErrorText().isEmpty()) << graph.LastErrorText().toStdString();
 }
 
 TEST_F(TFilterGraphCaptureTest, RenderStreamRefusesWhatItCannotConnect)

@@ -213,7 +213,8 @@ TEST_F(CamerasTest, ACameraThatIsListedButCannotBeOpenedIsNamedWithTheSystemsRea
     start(false);
     // The camera, its device and the system's reason, then the graph's own words on a line of their own.
     EXPECT_TRUE(startText.contains(QStringLiteral(
-        "Unable to open the camera \"Pixolo Test Camera\" (pixolo-testcam:0): Device 'pixolo-testcam:0' is busy.\n")))
+        "Unable to open the camera \"Pixolo Test Camera\" (pixolo-testcam:0): Device 'pixolo-testcam:0' is busy.\n"
+        "The capture device was removed or stopped responding. ($8004027C).")))
         << startText.toStdString();
     EXPECT_FALSE(startText.contains(QStringLiteral("Connect Fail!"))) << startText.toStdString();
     EXPECT_FALSE(showsCamera(0));
