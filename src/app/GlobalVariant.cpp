@@ -45,7 +45,7 @@ QString settingsFileFor(
 QString userConfigHome()
 {
     const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
-    // The base directory specification ignores a relative path here.
+    // A relative XDG_CONFIG_HOME is ignored, as the desktop base-directory rules ask.
     if (!configHome.isEmpty() && QDir::isAbsolutePath(configHome)) {
         return QDir::cleanPath(configHome);
     }

@@ -35,6 +35,16 @@ QFont skinFont(const QString &Name, int Height)
     return font;
 }
 
+QFont skinFont(const QString &Name, int Height, TFontStyles Style)
+{
+    QFont font = skinFont(Name, Height);
+    font.setBold((Style & fsBold) != 0);
+    font.setItalic((Style & fsItalic) != 0);
+    font.setUnderline((Style & fsUnderline) != 0);
+    font.setStrikeOut((Style & fsStrikeOut) != 0);
+    return font;
+}
+
 int DrawSkinText(QPainter &Canvas, const QString &Text, QRect &Rect, int Flags)
 {
     const int qtFlags = Flags & ~SkinCalcRect;

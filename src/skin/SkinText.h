@@ -1,5 +1,7 @@
 #pragma once
 
+#include "skin/SkinTypes.h"
+
 #include <QFont>
 #include <QString>
 
@@ -17,6 +19,8 @@ constexpr int SkinCalcRect = 0x40000000;
 // The skin's font size rule: a negative Height is the character height (pixel size), a positive one the cell
 // height (ascent + descent), 0 the family's default size.
 QFont skinFont(const QString &Name, int Height);
+// The same font with the description's style flags (fsBold, fsItalic, fsUnderline, fsStrikeOut).
+QFont skinFont(const QString &Name, int Height, TFontStyles Style);
 
 // Draws Text in Rect with the painter's font and pen, laid out by Qt alignment and text flags (a '&' marks a
 // mnemonic with Qt::TextShowMnemonic). Returns the height of the laid-out text.

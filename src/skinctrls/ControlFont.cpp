@@ -7,12 +7,7 @@ namespace pixolo
 
 QFont ControlFont::toQFont() const
 {
-    QFont font = skinFont(Name, Height);
-    font.setBold((Style & fsBold) != 0);
-    font.setItalic((Style & fsItalic) != 0);
-    font.setUnderline((Style & fsUnderline) != 0);
-    font.setStrikeOut((Style & fsStrikeOut) != 0);
-    return font;
+    return skinFont(Name, Height, Style);
 }
 
 ControlFont defaultFormFont()

@@ -10,12 +10,7 @@ namespace pixolo
 
 QFont FrameFont::toQFont() const
 {
-    QFont font = skinFont(Name, Height);
-    font.setBold(Style & fsBold);
-    font.setItalic(Style & fsItalic);
-    font.setUnderline(Style & fsUnderline);
-    font.setStrikeOut(Style & fsStrikeOut);
-    return font;
+    return skinFont(Name, Height, Style);
 }
 
 namespace

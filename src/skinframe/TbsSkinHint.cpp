@@ -4,6 +4,7 @@
 #include "skin/SkinRegion.h"
 #include "skin/SkinText.h"
 #include "skin/TbsSkinData.h"
+#include "skinframe/SkinFrameTypes.h"
 
 #include <QApplication>
 #include <QBitmap>
@@ -38,21 +39,6 @@ QPointer<QWidget> &mainForm()
 QColor paletteColor(QPalette::ColorRole role)
 {
     return QGuiApplication::palette().color(QPalette::Active, role);
-}
-
-QColor skinColor(int value)
-{
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
-
-QFont entryFont(const QString &name, int height, TFontStyles style)
-{
-    QFont font = skinFont(name, height);
-    font.setBold((style & fsBold) != 0);
-    font.setItalic((style & fsItalic) != 0);
-    font.setUnderline((style & fsUnderline) != 0);
-    font.setStrikeOut((style & fsStrikeOut) != 0);
-    return font;
 }
 
 // The lowest row of `image` that holds a pixel for which `visible` is true, or -1.
@@ -118,7 +104,7 @@ void TbsSkinHintWindow::chooseLook(TbsSkinHint *hint)
             m_mask = mask->toRgb32();
         }
         m_oldPoints = { d.lefttoppoint, d.righttoppoint, d.leftbottompoint, d.rightbottompoint, d.clientrect };
-        m_font = hint->UseSkinFont() ? entryFont(d.fontname, d.fontheight, d.fontstyle) : hint->DefaultFont();
+        m_font = hint->UseSkinFont() ? skinFont(d.fontname, d.fontheight, d.fontstyle) : hint->DefaultFont();
         // The skin's colour, also with the default font.
         m_textColor = skinColor(d.fontcolor);
     } else {

@@ -7,6 +7,7 @@
 #include "skin/TbsEffectBmp.h"
 #include "skin/TbsSkinData.h"
 #include "skinframe/MenuGeometry.h"
+#include "skinframe/SkinFrameTypes.h"
 #include "skinframe/TbsSkinMenu.h"
 
 #include <QAction>
@@ -68,22 +69,6 @@ QColor windowColor()
 QColor windowText()
 {
     return QGuiApplication::palette().color(QPalette::Active, QPalette::Text);
-}
-
-// A 0x00BBGGRR colour of the skin description.
-QColor skinColor(int value)
-{
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
-
-QFont entryFont(const QString &name, int height, TFontStyles style)
-{
-    QFont font = skinFont(name, height);
-    font.setBold((style & fsBold) != 0);
-    font.setItalic((style & fsItalic) != 0);
-    font.setUnderline((style & fsUnderline) != 0);
-    font.setStrikeOut((style & fsStrikeOut) != 0);
-    return font;
 }
 
 QRect textExtent(const QFontMetrics &metrics, const QString &text)
@@ -448,7 +433,7 @@ void TbsSkinPopupWindow::ShowAt(const TRect &Anchor, QMenu *Item, bool IsSubmenu
     m_item = Item;
     loadSkin();
     if (m_popupData && m_entry && m_menu->UseSkinFont()) {
-        m_font = entryFont(m_entry->fontname, m_entry->fontheight, m_entry->fontstyle);
+        m_font = skinFont(m_entry->fontname, m_entry->fontheight, m_entry->fontstyle);
     } else {
         m_font = m_menu->DefaultItemFont();
     }
@@ -1029,7 +1014,7 @@ void TbsSkinPopupWindow::drawSkinnedItem(QImage &image, const TbsSkinMenuItem &i
             : item.Enabled()                       ? e.fontcolor
                                                    : e.unenabledfontcolor);
     const QFont font
-        = m_menu->UseSkinFont() ? entryFont(e.fontname, e.fontheight, e.fontstyle) : m_menu->DefaultItemFont();
+        = m_menu->UseSkinFont() ? skinFont(e.fontname, e.fontheight, e.fontstyle) : m_menu->DefaultItemFont();
     painter.setFont(font);
     const QRect text
         = toQRect({ e.textrect.Left, e.textrect.Top, w + e.textrect.Right - RectWidth(e.skinrect), e.textrect.Bottom });

@@ -1,7 +1,8 @@
 #pragma once
 
-// Helpers of the menu and hint tests: Pixolo's skin in a store, a window with a menu engine the way a skinned form
-// sets one up, and menus of plain actions.
+// Helpers of the menu and hint tests: a window with a menu engine the way a skinned form sets one up, and menus of
+// plain actions. Pixolo's skin in a store comes from the frame tests' helpers.
+#include "FrameTesting.h"
 #include "skin/SkinMessage.h"
 #include "skin/TbsCompressedStoredSkin.h"
 #include "skin/TbsSkinData.h"
@@ -20,17 +21,6 @@
 
 namespace pixolo::test
 {
-
-// A store holding Pixolo's skin (owned by `parent`).
-inline TbsSkinData *menuStore(QObject *parent, bool effects = false)
-{
-    auto *stored = new TbsCompressedStoredSkin(parent);
-    stored->SetCompressedData(QByteArray(pixoloStoredSkin().data(), pixoloStoredSkin().size()));
-    auto *store = new TbsSkinData(parent);
-    store->SetEnableSkinEffects(effects);
-    store->SetCompressedStoredSkin(stored);
-    return store;
-}
 
 // Counts the menu notices a control or window receives.
 class NoticeCounter final : public QObject
@@ -58,7 +48,7 @@ struct MenuWindow {
         : form(std::make_unique<QWidget>())
     {
         form->resize(200, 100);
-        store = menuStore(form.get());
+        store = pixoloStore(form.get());
         menu = new TbsSkinMenu(form.get(), form.get());
         menu->FormMenusSkinData = [this] { return store; };
         menu->SetWorkAreaOverride({ 0, 0, 800, 600 });

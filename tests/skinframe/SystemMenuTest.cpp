@@ -24,7 +24,7 @@ struct FramedWindow {
         window->setWindowTitle(QStringLiteral("Pixolo menu test"));
         form = new TbsSkinForm(window.get());
         form->SetBorderIcons(icons);
-        store = menuStore(window.get());
+        store = pixoloStore(window.get());
         form->SetSkinData(store);
         form->resizeForClient(QSize(400, 200));
         window->move(40, 30);

@@ -22,7 +22,7 @@ protected:
     void SetUp() override
     {
         m_form.resize(200, 100);
-        m_store = menuStore(&m_form);
+        m_store = pixoloStore(&m_form);
         m_hint = new TbsSkinHint(&m_form);
         m_hint->SetSkinData(m_store);
         TbsSkinHint::SetApplicationMainForm(&m_form);
