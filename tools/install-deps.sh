@@ -12,6 +12,8 @@ PIXOLO_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     # tests, fuzzing and the headless demo
     clang libclang-rt-dev xvfb xauth xdotool xclip x11-utils imagemagick fonts-wqy-microhei gstreamer1.0-tools
+    # cameras as desktops offer them: a private PipeWire session with its session manager and bus for the tests
+    pipewire pipewire-bin wireplumber gstreamer1.0-pipewire dbus-x11
     # the package and its checks (cpack's dependency list, the desktop entry and AppStream validators, the format)
     dpkg-dev desktop-file-utils appstream clang-format
 )

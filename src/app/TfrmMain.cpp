@@ -59,6 +59,8 @@ constexpr QPoint kPosition(226, 139);
 constexpr QSize kClientSize(729, 467);
 // How old the newest frame may be for a snapshot to take it.
 constexpr qint64 kFreshFrameMs = 1000;
+// How long a started camera has to send its first picture before it is reported.
+constexpr int kFirstFrameTimeoutMs = 5000;
 // When the shutter sound is made ready after the window first shows.
 constexpr int kPrepareSoundAfterMs = 500;
 const QString kCaptionError = QStringLiteral("Error:");
@@ -153,7 +155,11 @@ void TfrmMain::createComponents()
     FilterGraph->SetGraphEdit(false);
     FilterGraph->SetLinearVolume(true);
     FilterGraph->OnGraphDeviceLost = [this](QObject *, IInterface *, bool) { cameraGone(); };
-    FilterGraph->OnGraphErrorAbort = [this](QObject *, HRESULT) { cameraGone(); };
+    FilterGraph->OnGraphErrorAbort = [this](QObject *, HRESULT hr) { cameraFailed(hr); };
+    // A camera that was started and sends nothing is reported, not waited on.
+    m_firstFrameWatch = new QTimer(this);
+    m_firstFrameWatch->setSingleShot(true);
+    connect(m_firstFrameWatch, &QTimer::timeout, this, [this] { firstFrameDue(); });
 
     // Throws when the platform cannot grab frames: then the window, and the program, cannot start.
     SampleGrabber = new TSampleGrabber(this);
@@ -359,13 +365,24 @@ void TfrmMain::DeviceCommand(int code)
         m_sourceFilter = Filter->QueryInterface<IBaseFilter>();
         m_rendererFilter = VideoWindow->QueryInterface<IBaseFilter>();
         m_grabberFilter = SampleGrabber->QueryInterface<IBaseFilter>();
+        HRESULT rendered = E_UNEXPECTED;
         if (m_captureBuilder) {
             // Without a camera there is no source and this fails quietly: the preview stays black.
-            m_captureBuilder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, m_sourceFilter.get(),
+            rendered = m_captureBuilder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, m_sourceFilter.get(),
                 m_grabberFilter.get(), m_rendererFilter.get());
         }
+        if (Failed(rendered) && !m_cameraInUse.isEmpty()) {
+            // A camera whose picture cannot be connected is not started: it could only wait for a format that
+            // nothing asks for. It is told at once, and tried again when the cameras change.
+            showCameraLost();
+            throw EDSGraphException(
+                CameraChoice::openFailureText(m_cameraInUseLabel, QStringLiteral("its picture cannot be connected"),
+                    QString::fromStdString(EDirectShowException::messageFor(rendered)))
+                    .toStdString());
+        }
         // A refusal raises, for the default error handler. A camera that is listed but cannot be opened (busy, or
-        // not the user's to open) is named, with the system's reason, beside the graph's own words.
+        // not the user's to open) is named, with the system's reason, beside the graph's own words; a camera
+        // starts beside the window, so its refusal usually arrives later, as the graph's error event.
         try {
             FilterGraph->RunGraph();
         } catch (const EDirectShowException &error) {
@@ -376,10 +393,17 @@ void TfrmMain::DeviceCommand(int code)
                 m_cameraInUseLabel, FilterGraph->LastErrorText(), QString::fromUtf8(error.what()))
                                         .toStdString());
         }
+        if (!m_cameraInUse.isEmpty()) {
+            m_opening = true;
+            m_openedAt.start();
+            m_firstFrameWatch->start(kFirstFrameTimeoutMs);
+        }
         break;
     }
     case 5:
         m_freshConnection = false;
+        m_opening = false; // stopped on purpose: nothing to wait for
+        m_firstFrameWatch->stop();
         try {
             FilterGraph->ResetGraph();
             FilterGraph->SetActive(false);
@@ -616,12 +640,56 @@ void TfrmMain::PlayShutterSound()
     }
 }
 
+bool TfrmMain::frameSinceOpening() const
+{
+    const qint64 age = SampleGrabber->FrameAge();
+    return age >= 0 && m_openedAt.isValid() && age <= m_openedAt.elapsed();
+}
+
+void TfrmMain::firstFrameDue()
+{
+    if (!m_opening || m_cameraLost || frameSinceOpening()) {
+        m_opening = false;
+        return;
+    }
+    m_opening = false;
+    cameraGone();
+    PixoloApplication::showException(EDSGraphException(CameraChoice::openFailureText(m_cameraInUseLabel,
+        QStringLiteral("it sent no picture within %1 seconds").arg(kFirstFrameTimeoutMs / 1000),
+        QString::fromStdString(EDirectShowException::messageFor(E_TIMEOUT)))
+                                                           .toStdString()));
+}
+
+void TfrmMain::cameraFailed(HRESULT hr)
+{
+    // A camera that fails before its first picture never opened: the user hears why, with its name. One that
+    // failed after it ran is gone, and the preview says so.
+    const bool refused = m_opening && !frameSinceOpening();
+    m_opening = false;
+    const QString reason = FilterGraph->LastErrorText();
+    cameraGone();
+    if (refused) {
+        PixoloApplication::showException(EDSGraphException(CameraChoice::openFailureText(
+            m_cameraInUseLabel, reason, QString::fromStdString(EDirectShowException::messageFor(hr)))
+                                                               .toStdString()));
+    }
+}
+
+void TfrmMain::showCameraLost()
+{
+    m_cameraLost = true;
+    m_firstFrameWatch->stop();
+    lblCameraState->show();
+    lblCameraState->raise();
+}
+
 void TfrmMain::cameraGone()
 {
     if (m_cameraLost) {
         return; // told once (a lost camera is reported as lost and as an error): stopped once
     }
     m_cameraLost = true; // no photo from here on, at once
+    m_firstFrameWatch->stop();
     // The graph is stopped once, after the event that told us has been handled; the preview says why it is black
     // until the camera comes back.
     QMetaObject::invokeMethod(
@@ -652,6 +720,13 @@ void TfrmMain::devicesChanged()
     const bool inUsePresent = std::any_of(cameras.begin(), cameras.end(),
         [&](const CameraChoice::Camera &camera) { return camera.identity == m_cameraInUse; });
     // The camera in use came back after it was lost; or a camera appeared while there was none.
+    if (!inUsePresent && !m_cameraInUse.isEmpty() && !m_cameraLost) {
+        // The camera in use left the list: it is gone, whatever its source says (a stream whose node went away
+        // may just stop sending). Gone is not refused: nothing more is said of it.
+        m_opening = false;
+        cameraGone();
+        return;
+    }
     const bool comeBack = m_cameraLost && !m_cameraInUse.isEmpty() && inUsePresent;
     const bool first = m_cameraInUse.isEmpty() && !cameras.empty();
     if (!comeBack && !first) {

@@ -3,8 +3,11 @@
 #include "capture/MediaFramework.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
+
+class QTimer;
 
 #include <memory>
 #include <optional>
@@ -124,6 +127,13 @@ private:
     void prepareShutterSound(const SoundFileStamp &stamp);
     // The camera in use vanished (the graph lost it or failed): stop once and say so over the preview.
     void cameraGone();
+    // The graph failed: a camera that never sent a picture is reported with its name and the reason.
+    void cameraFailed(HRESULT hr);
+    // The camera's first picture is due: one that sent none is reported and given up.
+    void firstFrameDue();
+    bool frameSinceOpening() const;
+    // The camera cannot be used: no photo, and the preview says so.
+    void showCameraLost();
     // The system's cameras changed: start the preview on one that came back or appeared.
     void devicesChanged();
     void showCameraMenu(const QPoint &at);
@@ -144,6 +154,9 @@ private:
     QString m_lastPhotoFile;
     const QEvent *m_previewedKey = nullptr; // the key press the window has seen and that still travels
     bool m_cameraLost = false; // the graph reported the camera gone since it was connected
+    bool m_opening = false; // the camera was started and its first picture may still be on its way
+    QElapsedTimer m_openedAt;
+    QTimer *m_firstFrameWatch = nullptr;
     bool m_shownOnce = false;
     bool m_freshConnection = false; // connected, and nothing rendered into the graph since
     QByteArray m_chosenCamera; // the camera the user chose (settings file), empty without a choice

@@ -42,6 +42,11 @@ double highestFrameRate(const GstStructure *structure, int &numerator, int &deno
     return best;
 }
 
+bool saysNothing(const GstCaps *caps)
+{
+    return !caps || gst_caps_is_any(caps) || gst_caps_is_empty(caps);
+}
+
 } // namespace
 
 GstRef<GstCaps> bestCameraFormat(const GstCaps *offered)
@@ -95,6 +100,29 @@ GstRef<GstCaps> bestCameraFormat(const GstCaps *offered)
     GstCaps *caps = gst_caps_new_empty();
     gst_caps_append_structure(caps, chosen);
     return GstRef<GstCaps>::adopt(caps);
+}
+
+CameraLink cameraLinkFor(const GstCaps *padCaps, const GstCaps *deviceCaps)
+{
+    if (!saysNothing(padCaps)) {
+        return { bestCameraFormat(padCaps), true };
+    }
+    if (saysNothing(deviceCaps)) {
+        return { {}, false };
+    }
+    if (GstRef<GstCaps> best = bestCameraFormat(deviceCaps)) {
+        return { std::move(best), true };
+    }
+    GstCaps *pictures = gst_caps_new_empty();
+    for (guint i = 0; i < gst_caps_get_size(deviceCaps); ++i) {
+        const GstStructure *structure = gst_caps_get_structure(deviceCaps, i);
+        if (gst_structure_has_name(structure, "video/x-raw") || gst_structure_has_name(structure, "image/jpeg")) {
+            gst_caps_append_structure(pictures, gst_structure_copy(structure));
+        }
+    }
+    auto caps = GstRef<GstCaps>::adopt(pictures);
+    const bool connectable = !gst_caps_is_empty(caps.get());
+    return { connectable ? std::move(caps) : GstRef<GstCaps>(), connectable };
 }
 
 } // namespace pixolo

@@ -33,7 +33,8 @@ GstRef<GstPad> freePad(GstElement *element, GstPadDirection direction, const GUI
                 : *mediaType == MEDIATYPE_Audio                ? "audio/"
                                                                : nullptr;
             const auto caps = GstRef<GstCaps>::adopt(gst_pad_query_caps(pad.get(), nullptr));
-            bool carries = false;
+            // A pad that answers "anything" (a stream that learns its format only once it runs) may carry it.
+            bool carries = caps && gst_caps_is_any(caps.get());
             for (guint i = 0; wanted && caps && i < gst_caps_get_size(caps.get()); ++i) {
                 const char *name = gst_structure_get_name(gst_caps_get_structure(caps.get(), i));
                 carries = carries || g_str_has_prefix(name, wanted)
@@ -118,8 +119,18 @@ void watchVideoSize(GstPad *pad)
     gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, &onVideoCaps, nullptr, nullptr);
 }
 
+// A source told its format from its device's list keeps it: a preview that changes its size asks upstream for a new
+// format, and such a source (a PipeWire stream) would renegotiate with its system and stall. The scaler before the
+// renderer answers that question itself.
+GstPadProbeReturn dropReconfigure(GstPad *, GstPadProbeInfo *info, gpointer)
+{
+    GstEvent *event = GST_PAD_PROBE_INFO_EVENT(info);
+    return event && GST_EVENT_TYPE(event) == GST_EVENT_RECONFIGURE ? GST_PAD_PROBE_DROP : GST_PAD_PROBE_OK;
+}
+
+// What a decoder links its output to once it knows its stream. It holds no graph: a camera's pipeline may stop on
+// the graph's worker after the graph is gone.
 struct DynamicLink {
-    FilterGraphManager *graph; // owns the pipeline that owns the decoder
     GstRef<GstPad> target;
 };
 
@@ -129,7 +140,7 @@ void onDecodedPad(GstElement *, GstPad *pad, gpointer data)
     guardCallback("Linking the decoded picture", [&] {
         auto *link = static_cast<DynamicLink *>(data);
         if (!gst_pad_is_linked(link->target.get())) {
-            link->graph->linkPads(pad, link->target.get());
+            gst_pad_link(pad, link->target.get());
         }
     });
 }
@@ -225,9 +236,19 @@ HRESULT CaptureGraphBuilder::connect(GstPad *source, GstPad *to, bool intoRender
 {
     GstRef<GstPad> fixed;
     if (!intoRenderer) {
-        // A camera offering several formats gives the one with the largest picture at the highest rate.
+        // A camera offering several formats gives the one with the largest picture at the highest rate. A source
+        // that answers "anything" is told one from its device's list: it would otherwise wait for a format that
+        // nothing downstream names.
         const auto offered = GstRef<GstCaps>::adopt(gst_pad_query_caps(source, nullptr));
-        if (const GstRef<GstCaps> chosen = bestCameraFormat(offered.get())) {
+        const auto owner = GstRef<GstElement>::adopt(gst_pad_get_parent_element(source));
+        const CameraLink camera = cameraLinkFor(offered.get(), FilterCore::deviceCapsOf(owner.get()).get());
+        if (!camera.connectable) {
+            return E_NO_ACCEPTABLE_TYPES;
+        }
+        if (camera.caps && gst_caps_is_any(offered.get())) {
+            gst_pad_add_probe(source, GST_PAD_PROBE_TYPE_EVENT_UPSTREAM, &dropReconfigure, nullptr, nullptr);
+        }
+        if (const GstRef<GstCaps> &chosen = camera.caps) {
             RefPtr<IBaseFilter> filter = m_manager->addElement("capsfilter", QStringLiteral("Camera Format"));
             if (!filter) {
                 return E_CANNOT_RENDER;
@@ -255,7 +276,7 @@ HRESULT CaptureGraphBuilder::connect(GstPad *source, GstPad *to, bool intoRender
             return link(current.get(), input, connection);
         }
         g_signal_connect_data(decoder, "pad-added", G_CALLBACK(onDecodedPad),
-            new DynamicLink { m_manager, GstRef<GstPad>::ref(input) }, freeDynamicLink, GConnectFlags(0));
+            new DynamicLink { GstRef<GstPad>::ref(input) }, freeDynamicLink, GConnectFlags(0));
         return true;
     };
     for (const auto &[factory, name] : convertersFor(from, intoRenderer)) {

@@ -188,7 +188,8 @@ HRESULT DeviceMoniker::BindToObject(RefPtr<IBaseFilter> &filter)
     if (!element) {
         return E_FAIL;
     }
-    FilterCore::markDeviceSource(element.get());
+    const auto caps = GstRef<GstCaps>::adopt(gst_device_get_caps(device.get()));
+    FilterCore::markDeviceSource(element.get(), caps.get());
     filter = makeObject<ElementFilter>(std::move(element), CLSID_DeviceSource);
     return S_OK;
 }

@@ -7,7 +7,6 @@
 #include <QEvent>
 
 #include <map>
-#include <set>
 
 namespace pixolo
 {
@@ -122,15 +121,35 @@ std::vector<GstRef<GstDevice>> DeviceRegistry::devices() const
         return devices;
     }
     GList *list = gst_device_monitor_get_devices(m_monitor.get()); // the running providers' own lists
-    std::set<QString> seen;
+    std::vector<GstRef<GstDevice>> listed;
+    std::vector<DeviceListing> listings;
     for (GList *item = list; item; item = item->next) {
         auto device = GstRef<GstDevice>::adopt(GST_DEVICE(item->data));
-        if (seen.insert(DeviceIdentity::of(device.get()).duplicateKey()).second) {
-            devices.push_back(std::move(device));
-        }
+        listings.push_back({ DeviceIdentity::of(device.get()).duplicateKey(),
+            g_str_has_prefix(G_OBJECT_TYPE_NAME(device.get()), "GstPipeWire") != FALSE });
+        listed.push_back(std::move(device));
     }
     g_list_free(list);
+    for (const size_t index : distinctListings(listings)) {
+        devices.push_back(std::move(listed[index]));
+    }
     return devices;
+}
+
+std::vector<size_t> distinctListings(const std::vector<DeviceListing> &listings)
+{
+    // Each device keeps the place of its first listing; a later PipeWire listing takes that place over.
+    std::vector<size_t> kept;
+    std::map<QString, size_t> place; // duplicate key → position in `kept`
+    for (size_t i = 0; i < listings.size(); ++i) {
+        const auto [found, added] = place.try_emplace(listings[i].duplicateKey, kept.size());
+        if (added) {
+            kept.push_back(i);
+        } else if (listings[i].pipeWire && !listings[kept[found->second]].pipeWire) {
+            kept[found->second] = i;
+        }
+    }
+    return kept;
 }
 
 GstBusSyncReply DeviceRegistry::onBusMessage(GstBus *, GstMessage *message, gpointer self)

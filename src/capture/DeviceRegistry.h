@@ -13,6 +13,17 @@
 namespace pixolo
 {
 
+// One listing of a device, as far as telling duplicates apart goes.
+struct DeviceListing {
+    QString duplicateKey; // equal for two listings of the same hardware (DeviceIdentity::duplicateKey)
+    bool pipeWire = false; // a PipeWire node
+};
+
+// The positions of the listings to keep, in the monitor's order: one listing of each device, the first PipeWire
+// node among its listings when there is one (where PipeWire manages a camera, another program opening its device
+// directly would take it from PipeWire's clients), else the first.
+std::vector<size_t> distinctListings(const std::vector<DeviceListing> &listings);
+
 // The machine's devices of one class as the system's device monitor reports them. The providers are probed once,
 // when the class is first asked for; from then on the monitor runs and keeps the list up to date as devices are
 // plugged in and out, and each change is told on the main thread (devicesChanged). A registry is made on first use,
@@ -29,7 +40,7 @@ public:
     static DeviceRegistry &ofClass(const QString &deviceClass);
 
     // The devices now, in the monitor's order, with a device that two providers list (or that was listed twice)
-    // only once. No probing: the monitor's own list.
+    // only once, PipeWire's node preferred. No probing: the monitor's own list.
     std::vector<GstRef<GstDevice>> devices() const;
 
     // Stops the monitor and starts it again, which probes every provider afresh: for a change the monitor cannot see,

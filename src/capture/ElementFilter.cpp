@@ -20,6 +20,12 @@ GQuark deviceSourceQuark()
     return quark;
 }
 
+GQuark deviceCapsQuark()
+{
+    static const GQuark quark = g_quark_from_static_string("pixolo-device-caps");
+    return quark;
+}
+
 } // namespace
 
 FilterCore::FilterCore(GstRef<GstElement> element, const GUID &classId)
@@ -32,8 +38,9 @@ FilterCore::FilterCore(GstRef<GstElement> element, const GUID &classId)
 FilterCore::~FilterCore()
 {
     g_object_set_qdata(G_OBJECT(m_element.get()), filterQuark(), nullptr);
-    // A filter dropped while still in a bin (its graph was released first) leaves nothing running behind it.
-    if (!GST_OBJECT_PARENT(m_element.get())) {
+    // A filter dropped outside any bin leaves nothing running behind it. One whose state is locked left a camera's
+    // graph, whose worker stops it (it may be busy with the camera still): stopping it here would wait for that.
+    if (!GST_OBJECT_PARENT(m_element.get()) && !gst_element_is_locked_state(m_element.get())) {
         gst_element_set_state(m_element.get(), GST_STATE_NULL);
     }
 }
@@ -54,9 +61,24 @@ FilterCore *FilterCore::ofElement(GstElement *element)
     return static_cast<FilterCore *>(g_object_get_qdata(G_OBJECT(element), filterQuark()));
 }
 
-void FilterCore::markDeviceSource(GstElement *element)
+void FilterCore::markDeviceSource(GstElement *element, GstCaps *deviceCaps)
 {
     g_object_set_qdata(G_OBJECT(element), deviceSourceQuark(), GINT_TO_POINTER(1));
+    if (deviceCaps) {
+        g_object_set_qdata_full(G_OBJECT(element), deviceCapsQuark(), gst_caps_ref(deviceCaps),
+            [](gpointer caps) { gst_caps_unref(static_cast<GstCaps *>(caps)); });
+    }
+}
+
+bool FilterCore::isDeviceSource(GstElement *element)
+{
+    return element && g_object_get_qdata(G_OBJECT(element), deviceSourceQuark());
+}
+
+GstRef<GstCaps> FilterCore::deviceCapsOf(GstElement *element)
+{
+    auto *caps = element ? static_cast<GstCaps *>(g_object_get_qdata(G_OBJECT(element), deviceCapsQuark())) : nullptr;
+    return caps ? GstRef<GstCaps>::ref(caps) : GstRef<GstCaps>();
 }
 
 bool FilterCore::isInDeviceSource(GstObject *object)

@@ -31,9 +31,13 @@ public:
     FilterGraphManager *graph() const { return m_graph; }
     virtual IBaseFilter *self() = 0;
 
-    // Marks the element as the source of a device, so that its errors count as a lost device.
-    static void markDeviceSource(GstElement *element);
+    // Marks the element as the source of a device, so that its errors count as a lost device, and keeps the formats
+    // the device says it offers: some sources answer "anything" until they run.
+    static void markDeviceSource(GstElement *element, GstCaps *deviceCaps = nullptr);
     static bool isInDeviceSource(GstObject *object);
+    static bool isDeviceSource(GstElement *element);
+    // The formats the element's device offers, as listed; none when it is no device's or its device named none.
+    static GstRef<GstCaps> deviceCapsOf(GstElement *element);
 
 protected:
     FilterCore(GstRef<GstElement> element, const GUID &classId);

@@ -11,8 +11,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 
 namespace pixolo
 {
@@ -120,25 +122,88 @@ void freeDecoderHooks(gpointer data, GClosure *)
     delete static_cast<DecoderHooks *>(data);
 }
 
+// One state change for the graph's worker; the task holds its element until it is done.
+struct StateChange {
+    GstRef<GstElement> element;
+    GstState state;
+};
+
+void runStateChange(gpointer data, gpointer)
+{
+    const std::unique_ptr<StateChange> change(static_cast<StateChange *>(data));
+    gst_element_set_state(change->element.get(), change->state);
+}
+
 } // namespace
+
+// The sync handler's way to the graph. The pipeline owns it, so it lives as long as anything can still post a message
+// (a camera's pipeline may be finishing its stop on the worker after the graph is gone); the graph cuts the way
+// when it goes, and a message that arrives after that is dropped.
+struct FilterGraphManager::BusLink {
+    std::mutex lock;
+    FilterGraphManager *graph = nullptr;
+};
 
 FilterGraphManager::FilterGraphManager()
     : m_pipeline(GstRef<GstElement>::adopt(gst_pipeline_new(nullptr)))
 {
+    m_busLink = new BusLink;
+    m_busLink->graph = this;
+    g_object_set_data_full(G_OBJECT(m_pipeline.get()), "pixolo-bus-link", m_busLink,
+        [](gpointer link) { delete static_cast<BusLink *>(link); });
     const auto bus = GstRef<GstBus>::adopt(gst_pipeline_get_bus(GST_PIPELINE(m_pipeline.get())));
-    gst_bus_set_sync_handler(bus.get(), &FilterGraphManager::onBusMessage, this, nullptr);
+    gst_bus_set_sync_handler(bus.get(), &FilterGraphManager::onBusMessage, m_busLink, nullptr);
 }
 
 FilterGraphManager::~FilterGraphManager()
 {
-    // Teardown order: nothing streams any more, then no message can reach the handler, then the filters forget us.
-    gst_element_set_state(m_pipeline.get(), GST_STATE_NULL);
+    // Teardown order: no message reaches this graph any more, nothing streams any more (a camera's pipeline stops on
+    // the worker, which keeps it until it has), then the filters forget us.
+    {
+        const std::lock_guard lock(m_busLink->lock);
+        m_busLink->graph = nullptr;
+    }
+    // A camera's pipeline stops on the worker, after whatever change is still on its way there; its elements' calls
+    // into our objects pass gates that those objects close as they go.
+    changeState(m_pipeline.get(), GST_STATE_NULL);
+    if (m_stateWorker) {
+        g_thread_pool_free(m_stateWorker, FALSE, FALSE); // the queued changes still run, then the pool goes
+    }
     const auto bus = GstRef<GstBus>::adopt(gst_pipeline_get_bus(GST_PIPELINE(m_pipeline.get())));
     gst_bus_set_sync_handler(bus.get(), nullptr, nullptr, nullptr);
     for (FilterEntry &entry : m_filters) {
         entry.filter->JoinFilterGraph(nullptr, QString());
     }
     m_filters.clear();
+}
+
+bool FilterGraphManager::holdsLiveSource() const
+{
+    return std::any_of(m_filters.begin(), m_filters.end(), [](const FilterEntry &entry) {
+        return FilterCore::isDeviceSource(FilterCore::from(entry.filter.get())->element());
+    });
+}
+
+bool FilterGraphManager::changesStateOnWorker() const
+{
+    return m_stateWorker || holdsLiveSource();
+}
+
+GstStateChangeReturn FilterGraphManager::changeState(GstElement *element, GstState state)
+{
+    // A camera's source may wait in a state change for as long as its system lets it (a PipeWire stream that never
+    // gets a format waits half a minute): while the graph holds one, its state changes, the pipeline's and its
+    // elements', run in order on a worker of the graph's own, and their outcome arrives on the bus like any other.
+    // None runs on the caller's thread meanwhile: a pipeline changing state on one thread and an element of it on
+    // another can each wait for the other. Once a change went to the worker, every later one follows it there.
+    if (!changesStateOnWorker()) {
+        return gst_element_set_state(element, state);
+    }
+    if (!m_stateWorker) {
+        m_stateWorker = g_thread_pool_new(&runStateChange, nullptr, 1, FALSE, nullptr);
+    }
+    g_thread_pool_push(m_stateWorker, new StateChange { GstRef<GstElement>::ref(element), state }, nullptr);
+    return GST_STATE_CHANGE_ASYNC;
 }
 
 void *FilterGraphManager::findInterface(const GUID &iid)
@@ -193,8 +258,18 @@ HRESULT FilterGraphManager::RemoveFilter(IBaseFilter *filter)
     // would take it back up, even after it left the pipeline: its state stays locked, so that it stops for good and
     // is never freed while running. Adding it to a graph again unlocks it.
     gst_element_set_locked_state(core->element(), TRUE);
-    gst_element_set_state(core->element(), GST_STATE_NULL);
-    gst_bin_remove(GST_BIN(m_pipeline.get()), core->element()); // unlinks its pads
+    if (m_stateWorker || FilterCore::isDeviceSource(core->element()) || holdsLiveSource()) {
+        // A camera's graph: the worker stops the element once it has left the pipeline.
+        if (!m_stateWorker) {
+            m_stateWorker = g_thread_pool_new(&runStateChange, nullptr, 1, FALSE, nullptr);
+        }
+        const GstRef<GstElement> element = GstRef<GstElement>::ref(core->element());
+        gst_bin_remove(GST_BIN(m_pipeline.get()), element.get());
+        changeState(element.get(), GST_STATE_NULL);
+    } else {
+        gst_element_set_state(core->element(), GST_STATE_NULL);
+        gst_bin_remove(GST_BIN(m_pipeline.get()), core->element()); // unlinks its pads
+    }
     filter->JoinFilterGraph(nullptr, QString());
     dumpGraph();
     return S_OK;
@@ -520,7 +595,7 @@ HRESULT FilterGraphManager::Run()
         m_lastErrorText.clear();
     }
     m_lastError = S_OK;
-    const HRESULT result = resultOfStateChange(gst_element_set_state(m_pipeline.get(), GST_STATE_PLAYING));
+    const HRESULT result = resultOfStateChange(changeState(m_pipeline.get(), GST_STATE_PLAYING));
     dumpGraph();
     const HRESULT error = m_lastError; // what the refusing element posted says more than E_FAIL
     return Failed(result) && Failed(error) ? error : result;
@@ -538,18 +613,23 @@ HRESULT FilterGraphManager::Pause()
         const std::lock_guard lock(m_eventLock);
         m_errorSeen = false;
     }
-    return resultOfStateChange(gst_element_set_state(m_pipeline.get(), GST_STATE_PAUSED));
+    return resultOfStateChange(changeState(m_pipeline.get(), GST_STATE_PAUSED));
 }
 
 HRESULT FilterGraphManager::Stop()
 {
-    return Failed(resultOfStateChange(gst_element_set_state(m_pipeline.get(), GST_STATE_READY))) ? E_FAIL : S_OK;
+    return Failed(resultOfStateChange(changeState(m_pipeline.get(), GST_STATE_READY))) ? E_FAIL : S_OK;
 }
 
-GstBusSyncReply FilterGraphManager::onBusMessage(GstBus *, GstMessage *message, gpointer self)
+GstBusSyncReply FilterGraphManager::onBusMessage(GstBus *, GstMessage *message, gpointer data)
 {
-    guardCallback(
-        "Handling a message of the graph", [&] { static_cast<FilterGraphManager *>(self)->handleBusMessage(message); });
+    auto *link = static_cast<BusLink *>(data);
+    guardCallback("Handling a message of the graph", [&] {
+        const std::lock_guard lock(link->lock);
+        if (link->graph) {
+            link->graph->handleBusMessage(message);
+        }
+    });
     // A sync handler that drops a message owns it: each message holds its source element, so one not freed here
     // would keep every element that ever posted one alive.
     gst_message_unref(message);

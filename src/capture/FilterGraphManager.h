@@ -95,7 +95,12 @@ private:
         QString name;
     };
 
-    static GstBusSyncReply onBusMessage(GstBus *bus, GstMessage *message, gpointer self);
+    struct BusLink;
+
+    static GstBusSyncReply onBusMessage(GstBus *bus, GstMessage *message, gpointer link);
+    bool holdsLiveSource() const;
+    bool changesStateOnWorker() const;
+    GstStateChangeReturn changeState(GstElement *element, GstState state);
     void handleBusMessage(GstMessage *message);
     void queueEvent(const Event &event);
     void pushLocked(const Event &event);
@@ -106,6 +111,8 @@ private:
     int findFilter(IBaseFilter *filter) const;
 
     GstRef<GstElement> m_pipeline;
+    BusLink *m_busLink = nullptr; // owned by the pipeline
+    GThreadPool *m_stateWorker = nullptr; // made when a state change first may wait on a camera
     std::vector<FilterEntry> m_filters; // in the order they were added
 
     std::mutex m_eventLock; // guards the queue and the notification target; streaming threads take it

@@ -129,38 +129,43 @@ SampleGrabberFilter::SampleGrabberFilter(GstRef<GstElement> bin, GstRef<GstEleme
     AM_MEDIA_TYPE anyVideo;
     anyVideo.majortype = MEDIATYPE_Video;
     SetMediaType(anyVideo);
+    m_gate = std::make_shared<Gate>(this);
     m_probe = gst_pad_add_probe(m_probePad.get(),
         GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM), &SampleGrabberFilter::onProbe,
-        this, nullptr);
+        Gate::share(m_gate), &Gate::release);
 }
 
 SampleGrabberFilter::~SampleGrabberFilter()
 {
+    m_gate->close(); // the element may stream on for a moment: its pipeline may stop on another thread
     gst_pad_remove_probe(m_probePad.get(), m_probe);
     if (m_converter) {
         gst_video_converter_free(m_converter);
     }
 }
 
-GstPadProbeReturn SampleGrabberFilter::onProbe(GstPad *, GstPadProbeInfo *info, gpointer self)
+GstPadProbeReturn SampleGrabberFilter::onProbe(GstPad *, GstPadProbeInfo *info, gpointer gate)
 {
     // The streaming thread calls this: nothing raised may unwind into it, and the frame passes on either way.
     guardCallback("Keeping the camera's frame", [&] {
-        auto *grabber = static_cast<SampleGrabberFilter *>(self);
-        if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_BUFFER) {
-            grabber->onBuffer(GST_PAD_PROBE_INFO_BUFFER(info));
-        } else if (GstEvent *event = GST_PAD_PROBE_INFO_EVENT(info); event && GST_EVENT_TYPE(event) == GST_EVENT_CAPS) {
-            GstCaps *caps = nullptr;
-            gst_event_parse_caps(event, &caps);
-            GstVideoInfo videoInfo;
-            const bool parsed = gst_video_info_from_caps(&videoInfo, caps);
-            const std::lock_guard lock(grabber->m_lock);
-            grabber->m_hasInfo = parsed;
-            if (parsed) {
-                grabber->m_info = videoInfo;
+        Gate::of(gate).pass([&](SampleGrabberFilter &self) {
+            auto *grabber = &self;
+            if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_BUFFER) {
+                grabber->onBuffer(GST_PAD_PROBE_INFO_BUFFER(info));
+            } else if (GstEvent *event = GST_PAD_PROBE_INFO_EVENT(info);
+                       event && GST_EVENT_TYPE(event) == GST_EVENT_CAPS) {
+                GstCaps *caps = nullptr;
+                gst_event_parse_caps(event, &caps);
+                GstVideoInfo videoInfo;
+                const bool parsed = gst_video_info_from_caps(&videoInfo, caps);
+                const std::lock_guard lock(grabber->m_lock);
+                grabber->m_hasInfo = parsed;
+                if (parsed) {
+                    grabber->m_info = videoInfo;
+                }
+                grabber->m_latest.reset(); // a frame of the old format no longer fits the connection
             }
-            grabber->m_latest.reset(); // a frame of the old format no longer fits the connection
-        }
+        });
     });
     return GST_PAD_PROBE_OK;
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "capture/CallbackGate.h"
 #include "capture/ElementFilter.h"
 
 #include <gst/video/video.h>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 
 namespace pixolo
@@ -32,7 +34,8 @@ public:
 private:
     ~SampleGrabberFilter() override;
 
-    static GstPadProbeReturn onProbe(GstPad *pad, GstPadProbeInfo *info, gpointer self);
+    using Gate = CallbackGate<SampleGrabberFilter>;
+    static GstPadProbeReturn onProbe(GstPad *pad, GstPadProbeInfo *info, gpointer gate);
     void onBuffer(GstBuffer *buffer);
     // The layout copies are made in: the promised format at the input's size, rows padded to four bytes.
     static bool outputInfo(const GstVideoInfo &input, GstVideoFormat promised, GstVideoInfo &output);
@@ -42,6 +45,7 @@ private:
     GstRef<GstElement> m_capsFilter;
     GstRef<GstPad> m_probePad;
     gulong m_probe = 0;
+    std::shared_ptr<Gate> m_gate; // the probe's way to us
 
     std::mutex m_lock; // the latest buffer, its format and the promised format; the streaming thread takes it
     GstRef<GstBuffer> m_latest;

@@ -56,30 +56,34 @@ VideoRendererFilter::VideoRendererFilter(GstRef<GstElement> sink)
     GstAppSinkCallbacks callbacks {};
     callbacks.new_sample = &VideoRendererFilter::onSample;
     callbacks.new_preroll = &VideoRendererFilter::onPreroll;
-    gst_app_sink_set_callbacks(GST_APP_SINK(element()), &callbacks, this, nullptr);
+    m_gate = std::make_shared<Gate>(this);
+    gst_app_sink_set_callbacks(GST_APP_SINK(element()), &callbacks, Gate::share(m_gate), &Gate::release);
 }
 
 VideoRendererFilter::~VideoRendererFilter()
 {
-    gst_element_set_state(element(), GST_STATE_NULL);
-    GstAppSinkCallbacks none {};
-    gst_app_sink_set_callbacks(GST_APP_SINK(element()), &none, nullptr, nullptr);
+    // A sink whose state is locked left a graph that stops it on its own worker (a camera's pipeline): it may stream
+    // on for a moment, into a closed gate. Any other is stopped here.
+    m_gate->close();
+    if (!gst_element_is_locked_state(element())) {
+        gst_element_set_state(element(), GST_STATE_NULL);
+    }
 }
 
 // The streaming thread calls these: nothing raised may unwind into it.
-GstFlowReturn VideoRendererFilter::onSample(GstAppSink *sink, gpointer self)
+GstFlowReturn VideoRendererFilter::onSample(GstAppSink *sink, gpointer gate)
 {
     auto sample = GstRef<GstSample>::adopt(gst_app_sink_pull_sample(sink));
-    guardCallback(
-        "Showing the camera's frame", [&] { static_cast<VideoRendererFilter *>(self)->keep(std::move(sample)); });
+    guardCallback("Showing the camera's frame",
+        [&] { Gate::of(gate).pass([&](VideoRendererFilter &self) { self.keep(std::move(sample)); }); });
     return GST_FLOW_OK;
 }
 
-GstFlowReturn VideoRendererFilter::onPreroll(GstAppSink *sink, gpointer self)
+GstFlowReturn VideoRendererFilter::onPreroll(GstAppSink *sink, gpointer gate)
 {
     auto sample = GstRef<GstSample>::adopt(gst_app_sink_pull_preroll(sink));
-    guardCallback(
-        "Showing the camera's frame", [&] { static_cast<VideoRendererFilter *>(self)->keep(std::move(sample)); });
+    guardCallback("Showing the camera's frame",
+        [&] { Gate::of(gate).pass([&](VideoRendererFilter &self) { self.keep(std::move(sample)); }); });
     return GST_FLOW_OK;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/CallbackGate.h"
 #include "capture/ElementFilter.h"
 
 #include <gst/app/gstappsink.h>
@@ -34,8 +35,9 @@ public:
 private:
     ~VideoRendererFilter() override;
 
-    static GstFlowReturn onSample(GstAppSink *sink, gpointer self);
-    static GstFlowReturn onPreroll(GstAppSink *sink, gpointer self);
+    using Gate = CallbackGate<VideoRendererFilter>;
+    static GstFlowReturn onSample(GstAppSink *sink, gpointer gate);
+    static GstFlowReturn onPreroll(GstAppSink *sink, gpointer gate);
     void keep(GstRef<GstSample> sample);
     void askForSize(int width, int height);
 
@@ -43,6 +45,7 @@ private:
     GstRef<GstSample> m_latest;
     QObject *m_owner = nullptr;
     bool m_framePending = false; // a notification is on its way and no frame was taken since
+    std::shared_ptr<Gate> m_gate; // the sink callbacks' way to us
 
     QString m_caption;
     bool m_visible = true;

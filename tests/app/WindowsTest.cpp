@@ -21,7 +21,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -530,4 +532,43 @@ TEST_F(WindowsTest, AboutWithoutAProductIndexKeepsItsCaption)
     about->show();
     EXPECT_EQ(about->windowTitle(), QStringLiteral("design"));
     EXPECT_EQ(about->Label2->Caption(), QStringLiteral("摄像头快照工具"));
+}
+
+TEST_F(WindowsTest, ACameraThatStallsNeverHoldsTheWindowAndIsReportedByName)
+{
+    TfrmMain &w = mainWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.SampleGrabber->FrameAge() >= 0; }, 10000));
+    // From now on starting the camera holds whatever thread starts it for eight seconds, and then it sends nothing:
+    // the window goes on with its own work all the while, and says what happened once the first picture is overdue.
+    qputenv("PIXOLO_TESTCAM_STALL", "8");
+    const auto unset = qScopeGuard([] { qunsetenv("PIXOLO_TESTCAM_STALL"); });
+    messages.clear();
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0;
+    qint64 longestGap = 0;
+    QTimer ticks;
+    QObject::connect(&ticks, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        longestGap = std::max(longestGap, now - last);
+        last = now;
+    });
+    ticks.start(10);
+    QTimer::singleShot(20, &w, [&w] {
+        w.DeviceCommand(5); // stopped and connected again: the stalling camera
+        w.DeviceCommand(3);
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); }, 7000));
+    EXPECT_LT(clock.elapsed(), 6500); // after the five seconds the camera has, not after its stall
+    EXPECT_EQ(messageTexts(),
+        QStringList { QStringLiteral("Unable to open the camera \"Pixolo Test Camera\" (pixolo-testcam:0): it sent no "
+                                     "picture within 5 seconds.\nA time-out has expired. ($8004022E).") });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.lblCameraState->isVisible(); }, 1000));
+    w.bsSkinButton2Click(w.bsSkinButton2);
+    EXPECT_EQ(messageTexts().value(1), QStringLiteral("未能取得图像,照片未保存!"));
+    // Closing while the camera is still starting does not wait for it either.
+    const qint64 closing = clock.elapsed();
+    QTimer::singleShot(0, [this] { window.reset(); });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window && last > closing + 50; }, 1000)); // ticks after the close
+    EXPECT_LT(longestGap, 100);
 }

@@ -9,6 +9,8 @@
 
 #include <QTemporaryDir>
 
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 namespace pixolo
@@ -122,9 +124,14 @@ TEST_F(FilterStateTest, FiltersFollowTheGraphAndHaveTheirPinsInOrder)
     rendererInput->QueryPinInfo(rendererInfo);
     EXPECT_EQ(rendererInfo.pFilter.get(), videoWindow->QueryInterface<IBaseFilter>().get());
 
+    // A camera's graph stops on its worker: the caller does not wait for it.
     EXPECT_TRUE(graph.StopGraph());
-    source->GetState(0, state);
-    EXPECT_EQ(state, State_Stopped);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            source->GetState(0, state);
+            return state == State_Stopped;
+        },
+        2000));
     // The copy of the last frame outlives the stop.
     TBitmap afterStop;
     EXPECT_TRUE(grabber.CopyFrameToBitmap(&afterStop));

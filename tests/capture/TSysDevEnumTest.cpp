@@ -1,6 +1,8 @@
 // Device enumeration, stored monikers and the persisted byte block of the source filter.
 #include "CaptureTestSupport.h"
 
+#include "capture/DeviceMoniker.h"
+#include "capture/DeviceRegistry.h"
 #include "capture/TFilter.h"
 #include "capture/TSysDevEnum.h"
 
@@ -12,6 +14,41 @@ namespace
 {
 
 using namespace test;
+
+DeviceIdentity identity(const char *name, QList<QPair<QString, QString>> properties)
+{
+    return { QStringLiteral("Video/Source"), QString::fromUtf8(name), std::move(properties) };
+}
+
+TEST(DeviceListTest, ACameraThatPipeWireManagesIsListedOnceAsItsPipeWireNode)
+{
+    // The kernel's listing names the device node; PipeWire's node for it carries the same path under its own key.
+    const DeviceIdentity v4l2
+        = identity("HD Webcam", { { QStringLiteral("device.path"), QStringLiteral("/dev/video0") } });
+    const DeviceIdentity node = identity("HD Webcam (V4L2)",
+        { { QStringLiteral("api.v4l2.path"), QStringLiteral("/dev/video0") },
+            { QStringLiteral("object.path"), QStringLiteral("v4l2:/dev/video0") } });
+    const DeviceIdentity other
+        = identity("USB Camera", { { QStringLiteral("device.path"), QStringLiteral("/dev/video2") } });
+    const DeviceIdentity published = identity("Desk Camera", {}); // a stream published into PipeWire: no device
+    ASSERT_EQ(v4l2.duplicateKey(), node.duplicateKey());
+    EXPECT_NE(v4l2.duplicateKey(), other.duplicateKey());
+
+    // Whatever order the providers list them in, the node is kept, at the place of the device's first listing.
+    EXPECT_EQ(distinctListings({ { v4l2.duplicateKey(), false }, { other.duplicateKey(), false },
+                  { node.duplicateKey(), true }, { published.duplicateKey(), true } }),
+        (std::vector<size_t> { 2, 1, 3 }));
+    EXPECT_EQ(distinctListings({ { node.duplicateKey(), true }, { v4l2.duplicateKey(), false } }),
+        (std::vector<size_t> { 0 }));
+    // Without PipeWire, the first listing of each device; the same device listed twice by one provider, once.
+    EXPECT_EQ(distinctListings(
+                  { { v4l2.duplicateKey(), false }, { other.duplicateKey(), false }, { v4l2.duplicateKey(), false } }),
+        (std::vector<size_t> { 0, 1 }));
+    // Two PipeWire nodes of one device: the first.
+    EXPECT_EQ(distinctListings({ { node.duplicateKey(), true }, { node.duplicateKey(), true } }),
+        (std::vector<size_t> { 0 }));
+    EXPECT_TRUE(distinctListings({}).empty());
+}
 
 TEST(TSysDevEnumTest, NoDeviceGivesCountZeroAndNoMoniker)
 {

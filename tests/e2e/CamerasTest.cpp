@@ -1,8 +1,7 @@
 // Cameras as people have them, with the whole program under Xvfb: two cameras to choose from, a camera pulled out and
 // plugged in again, a program started before its camera, a 1080p camera that only sends JPEG frames.
-#include "DesktopSession.h"
+#include "PreviewFixture.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
@@ -15,49 +14,11 @@
 namespace
 {
 
-// The preview inside the main window: client origin, content panel, preview panel, its frame.
-const QRect kPreview = QRect(15 + 11 + 22 + 3, 33 + 11 + 12 + 3, 320, 240);
 const QPoint kSnapshotButton = QPoint(15 + 11 + 446 + 37, 33 + 11 + 272 + 10);
 
-class CamerasTest : public testing::Test
+class CamerasTest : public PreviewFixture
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(session.ok()) << "Xvfb did not start";
-        photos = session.tempPath() + QStringLiteral("/photos/");
-        QDir().mkpath(photos);
-        QFile ini(session.iniPath());
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("[Setup]\nPhotoPath=" + photos.toUtf8() + "\n");
-    }
-
-    // Starts the program and waits for its main window. Message boxes shown before it (no camera) are left in
-    // `startBoxes`, read and dismissed.
-    void start(bool expectCamera = true)
-    {
-        program = session.startProgram();
-        if (!expectCamera) {
-            ASSERT_TRUE(DesktopSession::waitUntil(
-                [&] { return !(startBoxes = session.visibleWindows(program->processId())).isEmpty(); }, 15000));
-            startText = said();
-            for (const QString &box : startBoxes) {
-                session.keyTo(box, QStringLiteral("Return"));
-            }
-        }
-        mainWindow = session.waitForMainWindow(program);
-        ASSERT_FALSE(mainWindow.isEmpty());
-        origin = session.windowGeometry(mainWindow).topLeft();
-    }
-
-    void stop()
-    {
-        program->kill();
-        program->waitForFinished(5000);
-    }
-
-    QImage preview() { return session.screenshot().copy(kPreview.translated(origin)); }
-
     // The colour in the middle of the first colour bar (an eighth of the width, near the top): white for the first
     // test camera, yellow for the second.
     QRgb firstBar(const QImage &picture) { return picture.pixel(picture.width() / 16, picture.height() / 4); }
@@ -68,29 +29,6 @@ protected:
         const bool white = qRed(bar) > 200 && qGreen(bar) > 200 && qBlue(bar) > 200;
         const bool yellow = qRed(bar) > 200 && qGreen(bar) > 200 && qBlue(bar) < 60;
         return index == 0 ? white : yellow;
-    }
-
-    bool previewMoves()
-    {
-        const QImage first = preview();
-        return DesktopSession::waitUntil([&] { return preview() != first; }, 1500);
-    }
-
-    // The disconnected state: a black preview with the white words in the middle and nothing else.
-    bool showsDisconnected()
-    {
-        const QImage picture = preview();
-        int white = 0;
-        int other = 0;
-        for (int y = 0; y < picture.height(); y += 2) {
-            for (int x = 0; x < picture.width(); x += 2) {
-                const int grey = qGray(picture.pixel(x, y));
-                const bool middle = y > 80 && y < 160;
-                white += grey > 200 && middle ? 1 : 0;
-                other += grey > 40 && !middle ? 1 : 0;
-            }
-        }
-        return white > 20 && other == 0;
     }
 
     // Processor time the program has used so far, in seconds.
@@ -104,23 +42,6 @@ protected:
         const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
         return (fields.value(11).toDouble() + fields.value(12).toDouble()) / double(::sysconf(_SC_CLK_TCK));
     }
-
-    QString said()
-    {
-        program->setReadChannel(QProcess::StandardError);
-        while (program->waitForReadyRead(300)) { }
-        return QString::fromUtf8(program->readAllStandardError());
-    }
-
-    QStringList photoFiles() const { return QDir(photos).entryList(QDir::Files, QDir::Name); }
-
-    DesktopSession session;
-    QString photos;
-    QProcess *program = nullptr;
-    QString mainWindow;
-    QPoint origin;
-    QStringList startBoxes;
-    QString startText;
 };
 
 TEST_F(CamerasTest, RightClickOffersBothCamerasAndTheChosenOneIsUsedAndKept)
@@ -129,14 +50,12 @@ TEST_F(CamerasTest, RightClickOffersBothCamerasAndTheChosenOneIsUsedAndKept)
     start();
     ASSERT_TRUE(DesktopSession::waitUntil([&] { return showsCamera(0); }, 10000));
 
-    session.clickAt(origin + kPreview.center(), 3);
-    QStringList popups;
-    ASSERT_TRUE(DesktopSession::waitUntil(
-        [&] { return !(popups = session.otherWindows(program, mainWindow)).isEmpty(); }, 5000));
+    const QString menu = openPreviewMenu();
+    ASSERT_FALSE(menu.isEmpty());
     // One line a camera: two items of the skin's 22 pixels, and its frame.
-    const int height = session.windowGeometry(popups.front()).height();
-    EXPECT_GE(height, 2 * 22);
-    EXPECT_LT(height, 3 * 22 + 20);
+    const int height = session.windowGeometry(menu).height();
+    EXPECT_GE(height, 2 * kMenuItemHeight);
+    EXPECT_LT(height, 3 * kMenuItemHeight + 20);
     // The first item is highlighted as the menu opens: down to the second camera and take it.
     session.xdotool({ QStringLiteral("key"), QStringLiteral("Down"), QStringLiteral("Return") });
     EXPECT_TRUE(DesktopSession::waitUntil([&] { return session.otherWindows(program, mainWindow).isEmpty(); }, 5000));
@@ -177,14 +96,7 @@ TEST_F(CamerasTest, APulledCameraIsShownGoneAndComesBackWhenPluggedIn)
     EXPECT_LT(share, 0.05) << share;
     EXPECT_TRUE(session.otherWindows(program, mainWindow).isEmpty()) << "no message about the camera";
 
-    session.keyTo(mainWindow, QStringLiteral("F8"));
-    QStringList boxes;
-    ASSERT_TRUE(DesktopSession::waitUntil(
-        [&] { return !(boxes = session.otherWindows(program, mainWindow)).isEmpty(); }, 5000));
-    EXPECT_TRUE(said().contains(QStringLiteral("未能取得图像,照片未保存!")));
-    session.keyTo(boxes.front(), QStringLiteral("Return"));
-    ASSERT_TRUE(DesktopSession::waitUntil([&] { return session.otherWindows(program, mainWindow).isEmpty(); }, 5000));
-    EXPECT_TRUE(photoFiles().isEmpty());
+    ASSERT_NO_FATAL_FAILURE(expectSnapshotRefused());
 
     QFile(plug).open(QIODevice::WriteOnly);
     QElapsedTimer plugged;
@@ -235,11 +147,7 @@ TEST_F(CamerasTest, AJpegOnlyFullHdCameraGivesFullHdPhotos)
     EXPECT_TRUE(previewMoves());
     session.keyTo(mainWindow, QStringLiteral("F8"));
     ASSERT_TRUE(DesktopSession::waitUntil([&] { return photoFiles().size() == 1; }, 5000));
-    const QString size = session
-                             .run(QStringLiteral("identify"),
-                                 { QStringLiteral("-format"), QStringLiteral("%w %h"), photos + photoFiles().front() })
-                             .trimmed();
-    EXPECT_EQ(size, QStringLiteral("1920 1080"));
+    EXPECT_EQ(photoSize(photoFiles().front()), QStringLiteral("1920 1080"));
 }
 
 } // namespace

@@ -56,6 +56,7 @@ DesktopSession::~DesktopSession()
             program->waitForFinished(5000);
         }
     }
+    m_pipeWire.reset(); // after its clients
     if (m_xserver && m_xserver->state() != QProcess::NotRunning) {
         m_xserver->terminate();
         if (!m_xserver->waitForFinished(5000)) {
@@ -84,12 +85,33 @@ QProcessEnvironment DesktopSession::environment() const
     env.insert(QStringLiteral("DISPLAY"), display());
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtimeDir);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("GST_PLUGIN_PATH"), QStringLiteral(PIXOLO_PLUGIN_DIR));
     env.insert(QStringLiteral("HOME"), m_root.path());
+    if (m_usesPipeWire) {
+        QStringList path = env.value(QStringLiteral("GST_PLUGIN_PATH")).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+        path.removeIf([](const QString &folder) {
+            return QDir::cleanPath(folder) == QDir::cleanPath(QStringLiteral(PIXOLO_PLUGIN_DIR));
+        });
+        env.insert(QStringLiteral("GST_PLUGIN_PATH"), path.join(QLatin1Char(':')));
+        if (m_pipeWire) {
+            m_pipeWire->addTo(env);
+        }
+    } else {
+        env.insert(QStringLiteral("GST_PLUGIN_PATH"), QStringLiteral(PIXOLO_PLUGIN_DIR));
+    }
     for (const QString &key : m_env.keys()) {
         env.insert(key, m_env.value(key));
     }
     return env;
+}
+
+pixolo::test::PipeWireSession &DesktopSession::pipeWire()
+{
+    if (!m_pipeWire) {
+        m_usesPipeWire = true;
+        // Its helpers see what the programs will see, the plugin registry of the session's home included.
+        m_pipeWire = std::make_unique<pixolo::test::PipeWireSession>(m_runtimeDir, environment());
+    }
+    return *m_pipeWire;
 }
 
 QProcess *DesktopSession::startProgram()

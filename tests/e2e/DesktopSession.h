@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PipeWireSession.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QProcess>
@@ -28,6 +30,10 @@ public:
 
     // Puts the program (and its shutter sound) into `folder` below the session's root and runs it from there.
     void installProgramInto(const QString &folder);
+
+    // A PipeWire session of its own in the session's runtime folder, started on first use. Programs started from
+    // then on reach it and are offered its cameras only: the test camera's plugin is no longer on their path.
+    pixolo::test::PipeWireSession &pipeWire();
 
     // Extra environment for programs started from now on (e.g. the test camera's settings).
     void setEnv(const QString &name, const QString &value) { m_env.insert(name, value); }
@@ -70,4 +76,6 @@ private:
     std::unique_ptr<QProcess> m_xserver;
     std::vector<std::unique_ptr<QProcess>> m_programs;
     QProcessEnvironment m_env;
+    bool m_usesPipeWire = false;
+    std::unique_ptr<pixolo::test::PipeWireSession> m_pipeWire;
 };

@@ -26,6 +26,7 @@ struct _PixoloTestCamSrc {
     GstClockTime timeBase; // running time of the first frame
     gboolean live;
     gint cameraIndex; // which of the cameras: its picture
+    std::atomic<bool> flushing; // told to stop waiting (a stalled camera waits for nothing else)
 };
 
 G_DEFINE_TYPE(PixoloTestCamSrc, pixolo_test_cam_src, GST_TYPE_PUSH_SRC)
@@ -104,6 +105,10 @@ gboolean start(GstBaseSrc *base)
             ("the test camera was asked to be busy"));
         return FALSE;
     }
+    if (config.stallSeconds > 0) {
+        // Holds the thread that starts the camera, as a stream that waits for its system does.
+        g_usleep(gulong(config.stallSeconds) * G_USEC_PER_SEC);
+    }
     source->picture = new TestPicture(config.width, config.height, source->cameraIndex, config.stamp);
     gst_video_info_set_format(&source->info,
         config.format == CameraConfig::I420 ? GST_VIDEO_FORMAT_I420 : GST_VIDEO_FORMAT_YUY2, guint(config.width),
@@ -159,6 +164,12 @@ GstFlowReturn create(GstPushSrc *push, GstBuffer **out)
 {
     PixoloTestCamSrc *source = PIXOLO_TEST_CAM_SRC(push);
     const CameraConfig &config = *source->config;
+    if (config.stallSeconds > 0) {
+        while (!source->flushing) {
+            g_usleep(20 * 1000); // nothing ever comes: wait until stopped
+        }
+        return GST_FLOW_FLUSHING;
+    }
     if (config.vanishAfter != 0 && source->frames >= config.vanishAfter) {
         pixolo_test_cam_mark_unplugged(config.vanishAfter);
         GST_ELEMENT_ERROR(source, RESOURCE, READ, ("Pixolo Test Camera was unplugged."),
@@ -295,6 +306,14 @@ static void pixolo_test_cam_src_class_init(PixoloTestCamSrcClass *klass)
     baseClass->start = start;
     baseClass->stop = stop;
     baseClass->get_times = getTimes;
+    baseClass->unlock = [](GstBaseSrc *base) -> gboolean {
+        PIXOLO_TEST_CAM_SRC(base)->flushing = true;
+        return TRUE;
+    };
+    baseClass->unlock_stop = [](GstBaseSrc *base) -> gboolean {
+        PIXOLO_TEST_CAM_SRC(base)->flushing = false;
+        return TRUE;
+    };
     baseClass->query = query;
     GST_PUSH_SRC_CLASS(klass)->create = create;
 }
@@ -306,6 +325,7 @@ static void pixolo_test_cam_src_init(PixoloTestCamSrc *source)
     source->picture = nullptr;
     source->live = TRUE;
     source->cameraIndex = 0;
+    new (&source->flushing) std::atomic<bool>(false);
     gst_video_info_init(&source->info);
     gst_base_src_set_live(GST_BASE_SRC(source), TRUE);
     gst_base_src_set_format(GST_BASE_SRC(source), GST_FORMAT_TIME);

@@ -157,6 +157,16 @@ CameraConfig CameraConfig::fromEnvironment()
     if (const char *busy = std::getenv("PIXOLO_TESTCAM_BUSY"); busy && *busy) {
         config.busy = std::string(busy) == "1";
     }
+    if (const char *stall = std::getenv("PIXOLO_TESTCAM_STALL"); stall && *stall) {
+        char *end = nullptr;
+        const unsigned long seconds = std::strtoul(stall, &end, 10);
+        if (*end != '\0' || stall[0] == '-' || seconds > 3600) {
+            std::fprintf(
+                stderr, "pixolotestcam: PIXOLO_TESTCAM_STALL=\"%s\" is not a number of seconds; ignored\n", stall);
+        } else {
+            config.stallSeconds = unsigned(seconds);
+        }
+    }
     if (const char *vanish = std::getenv("PIXOLO_TESTCAM_VANISH_AFTER"); vanish && *vanish) {
         char *end = nullptr;
         const unsigned long frames = std::strtoul(vanish, &end, 10);
