@@ -7,14 +7,14 @@
 #include "capture/TVideoWindow.h"
 #include "platform/TBitmap.h"
 
+#include "ProcessorTime.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
 #include <gst/gst.h>
-
-#include <sys/resource.h>
 
 #include <benchmark/benchmark.h>
 
@@ -91,13 +91,8 @@ private:
     int m_paints = 0;
 };
 
-double processorSeconds()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
+using test::processorSeconds;
+using test::processorShareFor;
 
 void copyFrameToBitmap(benchmark::State &state, const QByteArray &size)
 {
@@ -123,18 +118,6 @@ void BM_CopyFrameToBitmap1920x1080(benchmark::State &state)
     copyFrameToBitmap(state, "1920x1080");
 }
 BENCHMARK(BM_CopyFrameToBitmap1920x1080)->Unit(benchmark::kMicrosecond);
-
-// The processor time the process takes while the event loop runs for `milliseconds`, as a share of one core.
-double processorShareFor(int milliseconds)
-{
-    const double before = processorSeconds();
-    QElapsedTimer wall;
-    wall.start();
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-    return 100.0 * (processorSeconds() - before) / (double(wall.nsecsElapsed()) / 1e9);
-}
 
 // The least a preview can cost: the same virtual camera, scaled to 320 × 240 and converted for painting, into a sink
 // that takes the frames at their time and does nothing with them.

@@ -28,6 +28,8 @@ public:
     HRESULT GetCurrentBuffer(std::int32_t *size, unsigned char *buffer) override;
     HRESULT SetCallback(ISampleGrabberCB *callback, int whichMethod) override;
     HRESULT GetCurrentSampleTime(std::int64_t &monotonicMs) override;
+    // Leaving a graph, the grabber keeps its last frame as a copy of its own and takes no more.
+    HRESULT JoinFilterGraph(IFilterGraph2 *graph, const QString &name) override;
 
     SampleGrabberFilter(GstRef<GstElement> bin, GstRef<GstElement> capsFilter);
 
@@ -47,6 +49,7 @@ private:
     gulong m_probe = 0;
     std::shared_ptr<Gate> m_gate; // the probe's way to us
 
+    bool m_leftGraph = false; // guarded by m_lock
     std::mutex m_lock; // the latest buffer, its format and the promised format; the streaming thread takes it
     GstRef<GstBuffer> m_latest;
     GstVideoInfo m_info; // of the input: the camera's own format

@@ -1,5 +1,7 @@
 #include "DesktopSession.h"
 
+#include "RunCommand.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -127,17 +129,7 @@ QProcess *DesktopSession::startProgram()
 
 QString DesktopSession::run(const QString &program, const QStringList &args, int timeoutMs, int *exitCode)
 {
-    QProcess process;
-    process.setProcessEnvironment(environment());
-    process.start(program, args);
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished(1000);
-    }
-    if (exitCode) {
-        *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    }
-    return QString::fromUtf8(process.readAllStandardOutput());
+    return pixolo::test::runCommand(program, args, environment(), timeoutMs, exitCode);
 }
 
 QStringList DesktopSession::visibleWindows(qint64 pid)

@@ -70,6 +70,18 @@ QString PreviewFixture::openPreviewMenu()
     return popups.value(0);
 }
 
+void PreviewFixture::chooseSecondCamera()
+{
+    const QString menu = openPreviewMenu();
+    ASSERT_FALSE(menu.isEmpty()) << "no menu";
+    const int height = session.windowGeometry(menu).height();
+    EXPECT_GE(height, 2 * kMenuItemHeight);
+    EXPECT_LT(height, 3 * kMenuItemHeight + 20);
+    // The first item is highlighted as the menu opens: down to the second camera and take it.
+    session.xdotool({ QStringLiteral("key"), QStringLiteral("Down"), QStringLiteral("Return") });
+    EXPECT_TRUE(DesktopSession::waitUntil([&] { return session.otherWindows(program, mainWindow).isEmpty(); }, 5000));
+}
+
 void PreviewFixture::expectSnapshotRefused()
 {
     session.keyTo(mainWindow, QStringLiteral("F8"));

@@ -35,6 +35,9 @@ protected:
     bool showsDisconnected();
     // Opens the preview's right-click menu; its window, or empty when none opened.
     QString openPreviewMenu();
+    // Opens that menu, checks that it offers two cameras (one line each, and its frame) and takes the second with
+    // the keyboard; fails the test when the menu does not open or close.
+    void chooseSecondCamera();
 
     // Presses F8 where there is no picture: the program must say so on standard error and in a box (dismissed
     // here) and store nothing. Fails the test otherwise.

@@ -1,5 +1,7 @@
 #include "PipeWireSession.h"
 
+#include "RunCommand.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -273,17 +275,7 @@ QString PipeWireSession::run(const QString &program, const QStringList &args, in
 {
     QProcessEnvironment env = m_base;
     addTo(env);
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.start(program, args);
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished(1000);
-    }
-    if (exitCode) {
-        *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    }
-    return QString::fromUtf8(process.readAllStandardOutput());
+    return runCommand(program, args, env, timeoutMs, exitCode);
 }
 
 void PipeWireSession::stop(QProcess &process)

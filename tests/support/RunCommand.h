@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+namespace pixolo::test
+{
+
+// Runs a helper command to its end (killed after `timeoutMs`) and returns its standard output; its exit code goes to
+// `exitCode`, -1 when it did not end normally.
+inline QString runCommand(const QString &program, const QStringList &args, const QProcessEnvironment &env,
+    int timeoutMs, int *exitCode = nullptr)
+{
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(program, args);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished(1000);
+    }
+    if (exitCode) {
+        *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace pixolo::test
