@@ -14,6 +14,8 @@ PIXOLO_PACKAGES=(
     clang libclang-rt-dev xvfb xauth xdotool xclip x11-utils imagemagick fonts-wqy-microhei gstreamer1.0-tools
     # cameras as desktops offer them: a private PipeWire session with its session manager and bus for the tests
     pipewire pipewire-bin wireplumber gstreamer1.0-pipewire dbus-x11
+    # a real window manager for the whole-program tests of the desktop's behaviour; the package's own checks
+    openbox lintian
     # the package and its checks (cpack's dependency list, the desktop entry and AppStream validators, the format)
     dpkg-dev desktop-file-utils appstream clang-format
 )

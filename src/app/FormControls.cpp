@@ -1,11 +1,14 @@
 #include "app/FormControls.h"
 
 #include "skin/SkinMessage.h"
+#include "skin/SkinPreview.h"
 #include "skin/TbsCompressedStoredSkin.h"
 #include "skin/TbsSkinData.h"
 #include "skinctrls/SkinBinding.h"
 #include "skinframe/TbsSkinForm.h"
 #include "storedskin/StoredSkin.h"
+
+#include <QPixmap>
 
 namespace pixolo
 {
@@ -50,6 +53,18 @@ void bindSkin(TbsSkinData *store, std::initializer_list<SkinBoundControl *> cont
     for (SkinBoundControl *control : controls) {
         control->SetSkinData(store);
     }
+}
+
+QIcon programWindowIcon(const TbsSkinData &store)
+{
+    QIcon icon;
+    for (const int size : { 16, 24, 32, 48, 64, 128 }) {
+        const QImage image = programIcon(store, size);
+        if (!image.isNull()) {
+            icon.addPixmap(QPixmap::fromImage(image));
+        }
+    }
+    return icon;
 }
 
 } // namespace pixolo

@@ -4,6 +4,7 @@
 #include "skinctrls/TbsSkinPanel.h"
 #include "skinframe/SkinFrameTypes.h"
 
+#include <QIcon>
 #include <QRect>
 #include <QString>
 
@@ -36,6 +37,10 @@ TbsSkinForm *makeSkinForm(QWidget *window, TbsBorderIcons icons, TFormBorderStyl
 // Has the store load the stored skin (a broken stored skin raises and the window cannot be made). Controls bound to
 // the store before hear of the load through their window and apply it.
 void loadSkin(TbsSkinData *store, TbsCompressedStoredSkin *storedSkin);
+
+// The program's icon as the window's store draws it (its system-menu button), at the sizes task bars and window
+// switchers ask for; an empty icon when the skin has no such picture.
+QIcon programWindowIcon(const TbsSkinData &store);
 
 class SkinBoundControl;
 

@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/GlobalVariant.h"
 #include "app/HexScramble.h"
+#include "app/InstanceActivation.h"
 #include "app/PixoloApplication.h"
 #include "app/ProductTexts.h"
 #include "app/TfrmAbout.h"
@@ -70,7 +71,10 @@ int runPixolo(int &argc, char **argv)
     // Held until the process ends. Only a lock held by another copy counts as "already running"; a guard that
     // cannot be made at all does not keep the program from starting.
     const InstanceLock guard(QStringLiteral("Pixolo"));
+    const QString channel = InstanceActivation::channelFor(guard.path());
     if (guard.result() == InstanceLock::AlreadyRunning) {
+        // The running copy comes forward, so that the user finds it; this one says so and ends.
+        InstanceActivation::request(channel);
         MessageBox::show(rcGlobalVariant.sAppTitle + QStringLiteral("系统已经运行!"), rcGlobalVariant.sAppTitle,
             MessageBox::Information);
         return 0;
@@ -83,7 +87,9 @@ int runPixolo(int &argc, char **argv)
         mainWindow = std::make_unique<TfrmMain>();
         frmMain = mainWindow.get();
         TbsSkinForm::SetApplicationMainForm(frmMain); // minimising it minimises the program
-        aboutWindow = std::make_unique<TfrmAbout>();
+        // The About window belongs to the main window: the window manager keeps it above that one and leaves the
+        // task bar to it. It goes before its owner.
+        aboutWindow = std::make_unique<TfrmAbout>(frmMain);
         frmAbout = aboutWindow.get();
     } catch (const std::exception &error) {
         // A window that cannot be built ends start-up with its message; what was built goes with the owners.
@@ -91,6 +97,19 @@ int runPixolo(int &argc, char **argv)
         return 1;
     }
     frmMain->show();
+    if (guard.result() == InstanceLock::Acquired) {
+        InstanceActivation::listen(channel, frmMain, [] {
+            if (!frmMain) {
+                return;
+            }
+            if (frmMain->isMinimized()) {
+                frmMain->showNormal();
+            }
+            frmMain->show();
+            frmMain->raise();
+            frmMain->activateWindow();
+        });
+    }
     const int code = QApplication::exec();
     // The About button makes a new About window only when the reference is empty, which the program's own never
     // leaves it; such a window would be nobody's, so it goes the deferred way here.

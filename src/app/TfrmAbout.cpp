@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QShowEvent>
+#include <QWindow>
 
 #include <array>
 #include <utility>
@@ -64,8 +66,9 @@ QString decoded(const char *stored)
 
 } // namespace
 
+// A dialog of its owner's: only a dialog is tied to its owner on X11 (WM_TRANSIENT_FOR).
 TfrmAbout::TfrmAbout(QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : QWidget(parent, Qt::Dialog)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
@@ -129,6 +132,7 @@ TfrmAbout::TfrmAbout(QWidget *parent)
     bsSkinForm1->SetSkinData(bsSkinData1);
     loadSkin(bsSkinData1, bsCompressedStoredSkin1);
     bsSkinForm1->resizeForClient(kClientSize);
+    setWindowIcon(programWindowIcon(*bsSkinData1));
 
     // Esc closes the window whichever control has the focus.
     qApp->installEventFilter(this);
@@ -143,6 +147,12 @@ void TfrmAbout::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     if (!event->spontaneous()) {
+        // The window belongs to its owner (the main window): the window manager keeps it above that one and leaves
+        // the task bar to it. Qt ties the two only when the owner had its native window before this one.
+        QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
+        if (owner && owner->windowHandle() && windowHandle()) {
+            windowHandle()->setTransientParent(owner->windowHandle());
+        }
         FormShow();
     }
 }

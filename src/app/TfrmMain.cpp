@@ -9,6 +9,7 @@
 #include "app/ProductTexts.h"
 #include "app/PubFun.h"
 #include "app/TfrmAbout.h"
+#include "app/WindowPlacement.h"
 #include "capture/DeviceRegistry.h"
 #include "capture/EDirectShowException.h"
 #include "capture/TFilter.h"
@@ -128,6 +129,9 @@ TfrmMain::TfrmMain(QWidget *parent)
     pmCameras->SetSkinData(bsSkinData1);
     loadSkin(bsSkinData1, bsCompressedStoredSkin1);
     bsSkinForm1->resizeForClient(kClientSize);
+    // At its place when it fits the screen there; moved onto the screen otherwise (a small screen, a large scale).
+    move(WindowPlacement::fitOnScreens(kPosition, size()));
+    setWindowIcon(programWindowIcon(*bsSkinData1));
 
     // The window sees every key before the focused control.
     qApp->installEventFilter(this);
@@ -758,7 +762,7 @@ void TfrmMain::bsSkinButton3Click(QObject *)
 void TfrmMain::bsSkinButton4Click(QObject *)
 {
     if (!frmAbout) {
-        frmAbout = new TfrmAbout(); // owned by the program, which deletes it at the end
+        frmAbout = new TfrmAbout(this); // owned by the program, which deletes it at the end
         frmAbout->setAttribute(Qt::WA_DeleteOnClose, false);
     }
     frmAbout->SetProductIndex(2);

@@ -13,7 +13,7 @@
 
 #include <sys/stat.h>
 
-DesktopSession::DesktopSession()
+DesktopSession::DesktopSession(QSize screen)
 {
     QDir root(m_root.path());
     root.mkpath(QStringLiteral("runtime"));
@@ -28,8 +28,8 @@ DesktopSession::DesktopSession()
     m_xserver->setProcessChannelMode(QProcess::SeparateChannels);
     m_xserver->start(QStringLiteral("Xvfb"),
         { QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
-            QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-            QStringLiteral("-noreset") });
+            QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height()), QStringLiteral("-nolisten"),
+            QStringLiteral("tcp"), QStringLiteral("-noreset") });
     if (!m_xserver->waitForStarted(5000)) {
         return;
     }
@@ -59,6 +59,13 @@ DesktopSession::~DesktopSession()
         }
     }
     m_pipeWire.reset(); // after its clients
+    if (m_windowManager && m_windowManager->state() != QProcess::NotRunning) {
+        m_windowManager->terminate();
+        if (!m_windowManager->waitForFinished(5000)) {
+            m_windowManager->kill();
+            m_windowManager->waitForFinished(5000);
+        }
+    }
     if (m_xserver && m_xserver->state() != QProcess::NotRunning) {
         m_xserver->terminate();
         if (!m_xserver->waitForFinished(5000)) {
@@ -66,6 +73,28 @@ DesktopSession::~DesktopSession()
             m_xserver->waitForFinished(5000);
         }
     }
+}
+
+bool DesktopSession::startWindowManager()
+{
+    m_windowManager = std::make_unique<QProcess>();
+    QProcessEnvironment env = environment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_root.path() + QStringLiteral("/wm-config")); // its defaults
+    m_windowManager->setProcessEnvironment(env);
+    m_windowManager->setProcessChannelMode(QProcess::MergedChannels);
+    m_windowManager->setStandardOutputFile(m_root.path() + QStringLiteral("/openbox.log"));
+    m_windowManager->start(QStringLiteral("openbox"), { QStringLiteral("--sm-disable") });
+    if (!m_windowManager->waitForStarted(5000)) {
+        return false;
+    }
+    // A window manager says so on the root window once it manages the screen.
+    return waitUntil(
+        [&] {
+            return m_windowManager->state() == QProcess::Running
+                && run(QStringLiteral("xprop"), { QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK") })
+                       .contains(QStringLiteral("window id"));
+        },
+        10000);
 }
 
 void DesktopSession::installProgramInto(const QString &folder)

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QProcess>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -18,10 +19,14 @@
 class DesktopSession
 {
 public:
-    DesktopSession();
+    // A session on a screen of `screen` pixels.
+    explicit DesktopSession(QSize screen = QSize(1280, 1024));
     ~DesktopSession();
 
     bool ok() const { return m_display >= 0; }
+    // Starts a real window manager (openbox) on the session's display and waits until it manages windows; false
+    // when it did not come up.
+    bool startWindowManager();
     QString display() const { return QStringLiteral(":%1").arg(m_display); }
     QString programDir() const { return m_programDir; }
     QString programPath() const { return m_programDir + QStringLiteral("/pixolo"); }
@@ -74,6 +79,7 @@ private:
     QString m_programDir;
     int m_display = -1;
     std::unique_ptr<QProcess> m_xserver;
+    std::unique_ptr<QProcess> m_windowManager;
     std::vector<std::unique_ptr<QProcess>> m_programs;
     QProcessEnvironment m_env;
     bool m_usesPipeWire = false;

@@ -1,0 +1,205 @@
+// The program as a person meets it on a desktop with a real window manager (openbox), and on a small screen: the
+// About window stays with the main window, both windows carry the program's icon, the caption drags the window, the
+// window manager minimises, restores and closes it, a second start brings the running copy forward, and the whole
+// window is on an 800 × 600 screen.
+#include "DesktopSession.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace
+{
+
+constexpr QSize kMainSize(757, 523);
+constexpr QRect kClientArea(15, 33, 729, 467); // in the window
+const QPoint kAboutButton = kClientArea.topLeft() + QPoint(11 + 617 + 37, 11 + 272 + 12);
+const QPoint kStatusBar = kClientArea.topLeft() + QPoint(300, 455);
+
+class WindowManagerTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(session.ok()) << "Xvfb did not start";
+        ASSERT_TRUE(session.startWindowManager()) << "openbox did not start";
+        photos = session.tempPath() + QStringLiteral("/photos/");
+        QDir().mkpath(photos);
+        QFile ini(session.iniPath());
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[Setup]\nPhotoPath=" + photos.toUtf8() + "\n");
+    }
+
+    void start()
+    {
+        program = session.startProgram();
+        mainWindow = session.waitForMainWindow(program);
+        ASSERT_FALSE(mainWindow.isEmpty());
+    }
+
+    QRect geometry(const QString &window) { return session.windowGeometry(window); }
+
+    QString xprop(const QString &window, const QString &property)
+    {
+        return session.run(QStringLiteral("xprop"), { QStringLiteral("-id"), window, property });
+    }
+
+    // The window ids in the window manager's stacking order, bottom first.
+    QStringList stacking()
+    {
+        const QString out = session.run(
+            QStringLiteral("xprop"), { QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING") });
+        QStringList ids;
+        static const QRegularExpression hex(QStringLiteral("0x[0-9a-f]+"));
+        for (auto it = hex.globalMatch(out); it.hasNext();) {
+            ids << QString::number(it.next().captured(0).toULongLong(nullptr, 16));
+        }
+        return ids;
+    }
+
+    // The sizes of the pictures a window's _NET_WM_ICON holds.
+    QStringList iconSizes(const QString &window)
+    {
+        const QString out = xprop(window, QStringLiteral("_NET_WM_ICON"));
+        QStringList sizes;
+        static const QRegularExpression size(QStringLiteral("Icon \\((\\d+) x (\\d+)\\)"));
+        for (auto it = size.globalMatch(out); it.hasNext();) {
+            const auto match = it.next();
+            sizes << match.captured(1) + QLatin1Char('x') + match.captured(2);
+        }
+        return sizes;
+    }
+
+    QString openAbout()
+    {
+        session.clickAt(geometry(mainWindow).topLeft() + kAboutButton);
+        QString about;
+        DesktopSession::waitUntil(
+            [&] {
+                const QStringList others = session.otherWindows(program, mainWindow);
+                about = others.value(0);
+                return !about.isEmpty();
+            },
+            5000);
+        return about;
+    }
+
+    QStringList photoFiles() const { return QDir(photos).entryList(QDir::Files, QDir::Name); }
+
+    DesktopSession session;
+    QString photos;
+    QProcess *program = nullptr;
+    QString mainWindow;
+};
+
+TEST_F(WindowManagerTest, TheAboutWindowStaysAboveTheMainWindowAndBothCarryTheIcon)
+{
+    ASSERT_NO_FATAL_FAILURE(start());
+    const QString about = openAbout();
+    ASSERT_FALSE(about.isEmpty());
+    // It belongs to the main window: the window manager keeps it above and out of the task bar.
+    EXPECT_TRUE(xprop(about, QStringLiteral("WM_TRANSIENT_FOR"))
+                    .contains(QStringLiteral("0x%1").arg(mainWindow.toULongLong(), 0, 16)))
+        << xprop(about, QStringLiteral("WM_TRANSIENT_FOR")).toStdString();
+    session.clickAt(geometry(mainWindow).topLeft() + kStatusBar);
+    const auto aboutAbove = [&] {
+        const QStringList order = stacking();
+        return order.contains(about) && order.contains(mainWindow) && order.indexOf(about) > order.indexOf(mainWindow);
+    };
+    EXPECT_TRUE(DesktopSession::waitUntil(aboutAbove, 3000)) << stacking().join(QLatin1Char(' ')).toStdString();
+
+    for (const QString &window : { mainWindow, about }) {
+        const QStringList sizes = iconSizes(window);
+        EXPECT_TRUE(sizes.contains(QStringLiteral("16x16")) && sizes.contains(QStringLiteral("32x32"))
+            && sizes.contains(QStringLiteral("48x48")))
+            << window.toStdString() << ": " << sizes.join(QLatin1Char(' ')).toStdString();
+    }
+}
+
+TEST_F(WindowManagerTest, TheCaptionDragsTheWindowInSmallSteps)
+{
+    ASSERT_NO_FATAL_FAILURE(start());
+    const QRect before = geometry(mainWindow);
+    const QPoint grip = before.topLeft() + QPoint(300, 18);
+    session.mouseTo(grip);
+    session.xdotool({ QStringLiteral("mousedown"), QStringLiteral("1") });
+    for (int step = 1; step <= 20; ++step) {
+        session.mouseTo(grip + QPoint(3 * step, 2 * step));
+    }
+    session.xdotool({ QStringLiteral("mouseup"), QStringLiteral("1") });
+    // The window manager takes the move over once the pointer has gone the drag distance (10 pixels, counted
+    // across and down), and moves the window with the pointer from there.
+    const auto movedWithTheDrag = [&] {
+        const QPoint moved = geometry(mainWindow).topLeft() - before.topLeft();
+        return moved.x() > 0 && moved.y() > 0 && moved.x() <= 60 && moved.y() <= 40
+            && (QPoint(60, 40) - moved).manhattanLength() <= 10;
+    };
+    EXPECT_TRUE(DesktopSession::waitUntil(movedWithTheDrag, 3000))
+        << "from " << before.x() << "," << before.y() << " to " << geometry(mainWindow).x() << ","
+        << geometry(mainWindow).y();
+    EXPECT_EQ(geometry(mainWindow).size(), before.size());
+}
+
+TEST_F(WindowManagerTest, MinimisedAndRestoredByTheWindowManagerItStillTakesPhotos)
+{
+    ASSERT_NO_FATAL_FAILURE(start());
+    session.xdotool({ QStringLiteral("windowminimize"), QStringLiteral("--sync"), mainWindow });
+    EXPECT_TRUE(DesktopSession::waitUntil([&] { return session.visibleWindows(program->processId()).isEmpty(); }, 5000));
+    session.xdotool({ QStringLiteral("windowactivate"), QStringLiteral("--sync"), mainWindow });
+    ASSERT_TRUE(DesktopSession::waitUntil(
+        [&] { return session.visibleWindows(program->processId()).contains(mainWindow); }, 5000));
+    EXPECT_EQ(geometry(mainWindow).size(), kMainSize);
+    session.keyTo(mainWindow, QStringLiteral("F8"));
+    EXPECT_TRUE(DesktopSession::waitUntil([&] { return photoFiles().size() == 1; }, 5000));
+}
+
+TEST_F(WindowManagerTest, TheWindowManagersCloseRequestEndsTheProgramNormally)
+{
+    ASSERT_NO_FATAL_FAILURE(start());
+    // Alt+F4 is the window manager's: it asks the focused window to close.
+    session.keyTo(mainWindow, QStringLiteral("alt+F4"));
+    ASSERT_TRUE(program->waitForFinished(10000));
+    EXPECT_EQ(program->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program->exitCode(), 0);
+}
+
+TEST_F(WindowManagerTest, ASecondStartBringsTheMinimisedRunningCopyForward)
+{
+    ASSERT_NO_FATAL_FAILURE(start());
+    session.xdotool({ QStringLiteral("windowminimize"), QStringLiteral("--sync"), mainWindow });
+    ASSERT_TRUE(DesktopSession::waitUntil([&] { return session.visibleWindows(program->processId()).isEmpty(); }, 5000));
+
+    QProcess *second = session.startProgram();
+    // The running copy's window comes back; the second copy says the program runs already and ends.
+    EXPECT_TRUE(DesktopSession::waitUntil(
+        [&] { return session.visibleWindows(program->processId()).contains(mainWindow); }, 5000));
+    QStringList boxes;
+    ASSERT_TRUE(DesktopSession::waitUntil(
+        [&] { return !(boxes = session.visibleWindows(second->processId())).isEmpty(); }, 10000));
+    session.keyTo(boxes.front(), QStringLiteral("Return"));
+    ASSERT_TRUE(second->waitForFinished(10000));
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_TRUE(QString::fromUtf8(second->readAllStandardError()).contains(QStringLiteral("系统已经运行!")));
+    EXPECT_EQ(program->state(), QProcess::Running);
+}
+
+TEST(SmallScreenTest, TheWholeMainWindowIsOnAn800By600Screen)
+{
+    DesktopSession session(QSize(800, 600));
+    ASSERT_TRUE(session.ok());
+    QProcess *program = session.startProgram();
+    const QString window = session.waitForMainWindow(program);
+    ASSERT_FALSE(window.isEmpty());
+    const QRect placed = session.windowGeometry(window);
+    EXPECT_EQ(placed.size(), kMainSize);
+    EXPECT_TRUE(QRect(0, 0, 800, 600).contains(placed)) << placed.x() << "," << placed.y();
+    // Moved no more than it must: its right and bottom edges at the screen's.
+    EXPECT_EQ(placed.topLeft(), QPoint(800 - kMainSize.width(), 600 - kMainSize.height()));
+}
+
+} // namespace
