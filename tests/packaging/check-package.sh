@@ -3,7 +3,8 @@
 #   metadata  desktop-file-validate and appstreamcli validate pass on the desktop entry and the metadata
 #   install   cmake --install lays out the self-contained program folder, icons at their sizes, no test camera
 #   deb       cpack -G DEB makes pixolo_VERSION_ARCH.deb listing the program, the entry, the icons and the metadata,
-#             with the libraries it links and the plugins it loads among its dependencies
+#             the copyright, changelog and manual page, with the libraries it links and the plugins it loads among
+#             its dependencies, and lintian finds no error and no warning in it
 set -euo pipefail
 step=$1
 build=$2
@@ -66,6 +67,12 @@ deb)
         grep -q "\b$package\b" <<< "$depends" || fail "the package does not depend on $package: $depends"
     done
     [ "$(dpkg-deb -f "$deb" Package)" = pixolo ] || fail "the package is not named pixolo"
+    for file in ./usr/share/doc/pixolo/copyright ./usr/share/doc/pixolo/changelog.gz ./usr/share/man/man1/pixolo.1.gz; do
+        grep -q " $file$" <<< "$listing" || fail "the package lacks $file"
+    done
+    # Debian's own checks: no error and no warning.
+    findings=$(lintian --tag-display-limit 0 "$deb" 2>&1 | grep -E '^[EW]: ' || true)
+    [ -z "$findings" ] || fail "lintian: $findings"
     ;;
 *)
     fail "unknown step $step"
