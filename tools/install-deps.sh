@@ -14,6 +14,8 @@ PIXOLO_PACKAGES=(
     clang libclang-rt-dev xvfb xauth xdotool xclip x11-utils imagemagick fonts-wqy-microhei gstreamer1.0-tools
     # cameras as desktops offer them: a private PipeWire session with its session manager and bus for the tests
     pipewire pipewire-bin wireplumber gstreamer1.0-pipewire dbus-x11
+    # a screen reader's view for the tests: the accessibility bus and a client that reads the tree over it
+    at-spi2-core python3-pyatspi
     # the package and its checks (cpack's dependency list, the desktop entry and AppStream validators, the format)
     dpkg-dev desktop-file-utils appstream clang-format
 )
