@@ -147,7 +147,10 @@ public:
         const QRect local = toQRect(m_object->ObjectRect);
         return QRect(m_form->Form()->mapToGlobal(local.topLeft()), local.size());
     }
-    QAccessible::Role role() const override { return isCaption(m_object) ? QAccessible::TitleBar : QAccessible::Button; }
+    QAccessible::Role role() const override
+    {
+        return isCaption(m_object) ? QAccessible::TitleBar : QAccessible::Button;
+    }
     QAccessible::State state() const override
     {
         QAccessible::State s;

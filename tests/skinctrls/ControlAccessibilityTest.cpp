@@ -58,10 +58,7 @@ protected:
         s_told.clear();
         m_form.resize(300, 200);
     }
-    void TearDown() override
-    {
-        setAccessibilityWatcher({});
-    }
+    void TearDown() override { setAccessibilityWatcher({}); }
 
     void showActive()
     {
@@ -117,12 +114,10 @@ TEST_F(ControlAccessibilityTest, EachControlHasItsRoleAndItsCaptionAsName)
     } rows[] = {
         { button, QAccessible::Button, QStringLiteral("拍照(F8)") },
         { tool, QAccessible::Button, QStringLiteral("Open") }, // the access key's '&' is not read
-        { box, QAccessible::CheckBox, QStringLiteral("延时") },
-        { radio, QAccessible::RadioButton, QString() },
+        { box, QAccessible::CheckBox, QStringLiteral("延时") }, { radio, QAccessible::RadioButton, QString() },
         { stdLabel, QAccessible::StaticText, QStringLiteral("照片存储路径:") },
         { label, QAccessible::StaticText, QStringLiteral("Fish & Chips") }, // "&&" is one '&'
-        { panel, QAccessible::Pane, QString() },
-        { captioned, QAccessible::Grouping, QStringLiteral("Camera") },
+        { panel, QAccessible::Pane, QString() }, { captioned, QAccessible::Grouping, QStringLiteral("Camera") },
         { statusBar, QAccessible::StatusBar, QString() },
         { statusPanel, QAccessible::StaticText, QStringLiteral("Ready") },
         { image, QAccessible::Graphic, QStringLiteral("最近的照片") }, // the accessible name where no caption is

@@ -155,7 +155,8 @@ TEST_F(FrameAccessibilityTest, TheSystemMenuIsAPopupMenuOfMenuItemsThatFollowThe
     childNamed(QStringLiteral("System menu"))->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     TbsSkinPopupWindow *popup = m_form->SkinMenu()->TopPopup();
     ASSERT_NE(popup, nullptr);
-    EXPECT_NE(std::find(s_told.begin(), s_told.end(), std::pair<QObject *, QAccessible::Event>(popup, QAccessible::PopupMenuStart)),
+    EXPECT_NE(std::find(s_told.begin(), s_told.end(),
+                  std::pair<QObject *, QAccessible::Event>(popup, QAccessible::PopupMenuStart)),
         s_told.end());
 
     QAccessibleInterface *menu = QAccessible::queryAccessibleInterface(popup);
@@ -178,7 +179,8 @@ TEST_F(FrameAccessibilityTest, TheSystemMenuIsAPopupMenuOfMenuItemsThatFollowThe
     EXPECT_TRUE(menu->child(1)->state().focused);
     EXPECT_FALSE(menu->child(0)->state().focused);
     EXPECT_EQ(menu->focusChild(), menu->child(1));
-    EXPECT_NE(std::find(s_told.begin(), s_told.end(), std::pair<QObject *, QAccessible::Event>(popup, QAccessible::Focus)),
+    EXPECT_NE(
+        std::find(s_told.begin(), s_told.end(), std::pair<QObject *, QAccessible::Event>(popup, QAccessible::Focus)),
         s_told.end());
 
     // Pressing the item chooses it: the menu closes and the window rolls up.
