@@ -8,8 +8,11 @@
 #include "app/ProductTexts.h"
 #include "app/TfrmAbout.h"
 #include "app/TfrmMain.h"
+#include "capture/VideoAccessibility.h"
 #include "platform/InstanceLock.h"
 #include "platform/MessageBox.h"
+#include "skinctrls/ControlAccessibility.h"
+#include "skinframe/FrameAccessibility.h"
 #include "skinframe/TbsSkinForm.h"
 #include "skinframe/WindowSystem.h"
 
@@ -63,6 +66,10 @@ int runPixolo(int &argc, char **argv)
     }
     PixoloApplication app(argc, argv);
     display.release(); // the application holds its own connection now
+    // Before any window: a screen reader asks about each window and control once and keeps the answer.
+    installControlAccessibility();
+    installFrameAccessibility();
+    installVideoAccessibility();
 
     rcGlobalVariant.sAppPath = appPathOf(QCoreApplication::applicationFilePath());
     rcGlobalVariant.sIniFile = settingsFileFor(rcGlobalVariant.sAppPath, userConfigHome());

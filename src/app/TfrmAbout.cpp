@@ -102,6 +102,11 @@ TfrmAbout::TfrmAbout(QWidget *parent)
     bsSkinButton1->SetSkinDataName(QStringLiteral("button"));
     bsSkinButton1->SetCaption(QStringLiteral("确定"));
     bsSkinButton1->OnClick = [this](QObject *) { close(); };
+    // The web address is a link the keyboard reaches too: Tab moves between it and the button, which keeps the
+    // focus when the window opens.
+    Label4->SetTabStop(true);
+    QWidget::setTabOrder(bsSkinButton1, Label4);
+    bsSkinButton1->setFocus();
 
     bsSkinPanel5 = makePanel(client, "bsSkinPanel5", { 0, 0, 434, 121 }, alTop, bvNone);
 

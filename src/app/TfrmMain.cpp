@@ -40,6 +40,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPen>
 #include <QTimer>
 
 #include <algorithm>
@@ -214,6 +215,16 @@ void TfrmMain::createControls()
     VideoWindow->setGeometry(3, 3, 320, 240);
     VideoWindow->VMROptions()->SetMode(vmrWindowed);
     VideoWindow->SetColor(Qt::black);
+    // The preview is a tab stop (its camera menu opens with the menu key): a dotted frame shows its focus.
+    VideoWindow->OnPaint = [this](QObject *) {
+        if (VideoWindow->hasFocus()) {
+            QPainter painter(VideoWindow);
+            QPen dots(Qt::white);
+            dots.setStyle(Qt::DotLine);
+            painter.setPen(dots);
+            painter.drawRect(VideoWindow->rect().adjusted(0, 0, -1, -1));
+        }
+    };
 
     // Over the black preview while the camera in use is gone.
     lblCameraState = makeControl<TbsSkinStdLabel>(bsSkinPanel6, "lblCameraState", QRect(3, 3, 320, 240));
@@ -289,6 +300,16 @@ void TfrmMain::createControls()
     bsSkinStatusPanel1->SetBorderStyle(bvNone);
     bsSkinStatusPanel1->SetAlignment(taCenter);
     bsSkinStatusPanel1->SetAlign(alClient);
+
+    // The folder chooser is reached with Tab right after the folder it chooses.
+    bsSkinSpeedButton1->setTakesFocus(true);
+    bsSkinSpeedButton1->SetTabOrder(edtsPath->TabOrder() + 1);
+
+    // Names for a screen reader where no caption says what a control is.
+    VideoWindow->setAccessibleName(QStringLiteral("摄像头预览"));
+    Image->setAccessibleName(QStringLiteral("最近的照片"));
+    edtsPath->setAccessibleName(QStringLiteral("照片存储路径"));
+    bsSkinSpeedButton1->setAccessibleName(QStringLiteral("选择照片存储路径"));
 
     // Every skinned control draws from the window's store (the status bar passes it on to its panel).
     bindSkin(bsSkinData1,

@@ -336,6 +336,18 @@ void TVideoWindow::paintEvent(QPaintEvent *)
     }
 }
 
+void TVideoWindow::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TVideoWindow::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
 void TVideoWindow::paintVideo(QWidget *surface, const QRect &target)
 {
     QPainter painter(surface);

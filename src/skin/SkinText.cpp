@@ -93,4 +93,21 @@ void DrawSingleLineText(QPainter &Canvas, const QString &Text, const QRect &Rect
     Canvas.drawText(Rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, Text);
 }
 
+QString accessibleCaption(const QString &caption)
+{
+    QString spoken;
+    spoken.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption.at(i) == QLatin1Char('&')) {
+            if (i + 1 < caption.size() && caption.at(i + 1) == QLatin1Char('&')) {
+                spoken += QLatin1Char('&');
+                ++i;
+            }
+            continue;
+        }
+        spoken += caption.at(i);
+    }
+    return spoken;
+}
+
 } // namespace pixolo

@@ -34,4 +34,7 @@ void CorrectTextToWidth(const QFontMetrics &Metrics, QString &Text, int Width);
 // One line, left aligned and vertically centred in Rect, clipped to it.
 void DrawSingleLineText(QPainter &Canvas, const QString &Text, const QRect &Rect);
 
+// A caption as a screen reader speaks it: '&' marking the access key left out, "&&" read as one '&'.
+QString accessibleCaption(const QString &caption);
+
 } // namespace pixolo

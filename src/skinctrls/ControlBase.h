@@ -1,6 +1,7 @@
 #pragma once
 
 #include "skin/SkinTypes.h"
+#include "skinctrls/ControlAccessibility.h"
 
 #include <QContextMenuEvent>
 #include <QEvent>
@@ -101,6 +102,7 @@ public:
         m_caption = value;
         updateAccelerator();
         CaptionChanged();
+        notifyNameChanged(this);
     }
     bool Enabled() const { return this->isEnabled(); }
     void SetEnabled(bool value) { this->setEnabled(value); }

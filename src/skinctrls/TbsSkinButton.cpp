@@ -147,6 +147,10 @@ void SkinButtonControl::SetDown(bool value)
         return;
     }
     m_down = value;
+    QAccessible::State changed;
+    changed.pressed = true;
+    changed.checked = m_groupIndex != 0;
+    notifyStateChanged(this, changed);
     if (morphActive()) {
         // Down shows the down look at once; coming up fades back from the active look.
         m_morphFactor = 1;
@@ -560,6 +564,7 @@ void SkinButtonControl::DrawDefaultImage(QImage &bitmap)
             drawOutline(painter, rect(), ColorToQColor(clBtnShadow));
         }
     }
+    drawFocusMark(painter, rect().adjusted(3, 3, -3, -3));
     const QColor text = isEnabled() ? DefaultFont().color() : ColorToQColor(clBtnShadow);
     drawGlyphAndCaption(painter, rect(), DefaultFont().toQFont(), text, active, down);
 }
@@ -848,10 +853,10 @@ SkinButtonControl::SkinState TbsSkinSpeedButton::skinState() const
     if (morphActive() && factor != 0 && factor != 1) {
         return SkinState::Morph;
     }
-    if (Down() && (Hot() || GroupIndex() != 0)) {
+    if (Down() && (Hot() || GroupIndex() != 0 || m_spaceDown)) {
         return SkinState::Down;
     }
-    if (Hot() || (morphActive() && factor == 1)) {
+    if (Hot() || hasFocus() || (morphActive() && factor == 1)) {
         return SkinState::Active;
     }
     if (m_transparent) {
@@ -894,6 +899,68 @@ void TbsSkinSpeedButton::AcceleratorPressed()
     if (isEnabled() && isVisible() && parentWidget() && parentWidget()->isVisible()) {
         Click();
     }
+}
+
+void TbsSkinSpeedButton::setTakesFocus(bool value)
+{
+    m_windowless = !value;
+    setFocusPolicy(value ? Qt::TabFocus : Qt::NoFocus);
+    update();
+}
+
+void TbsSkinSpeedButton::drawFocusMark(QPainter &painter, const QRect &textArea)
+{
+    if (hasFocus()) {
+        drawFocusRect(painter, textArea, ColorToQColor(clBtnText));
+    }
+}
+
+bool TbsSkinSpeedButton::KeyDown(QKeyEvent *event)
+{
+    if (!takesFocus() || !isEnabled()) {
+        return false;
+    }
+    if (event->key() == Qt::Key_Space) {
+        if (!event->isAutoRepeat()) {
+            m_spaceDown = true;
+            SetDown(true);
+        }
+        return true;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        Click();
+        return true;
+    }
+    return false;
+}
+
+bool TbsSkinSpeedButton::KeyUp(QKeyEvent *event)
+{
+    if (!takesFocus() || event->key() != Qt::Key_Space) {
+        return false;
+    }
+    if (!event->isAutoRepeat() && m_spaceDown) {
+        m_spaceDown = false;
+        SetDown(false);
+        Click();
+    }
+    return true;
+}
+
+void TbsSkinSpeedButton::focusInEvent(QFocusEvent *event)
+{
+    SkinButtonControl::focusInEvent(event);
+    update();
+}
+
+void TbsSkinSpeedButton::focusOutEvent(QFocusEvent *event)
+{
+    SkinButtonControl::focusOutEvent(event);
+    if (m_spaceDown) {
+        m_spaceDown = false; // the press is given up with the focus, as a push button's is
+        SetDown(false);
+    }
+    update();
 }
 
 void TbsSkinSpeedButton::mouseReleaseEvent(QMouseEvent *event)

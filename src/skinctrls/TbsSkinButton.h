@@ -266,6 +266,12 @@ public:
     int ImageIndex() const { return m_imageIndex; }
     void SetImageIndex(int value) { m_imageIndex = value; }
 
+    // Whether the button takes the keyboard focus: then it has a place in its window's tab order (the Tab key
+    // reaches it, a click does not move the focus), shows the focus with its active look and a dotted mark, and
+    // Space or Enter clicks it. Off by default: a tool button is windowless.
+    bool takesFocus() const { return !m_windowless; }
+    void setTakesFocus(bool value);
+
     bool morphActive() const override { return !m_transparent && SkinButtonControl::morphActive(); }
 
 protected:
@@ -275,10 +281,16 @@ protected:
     bool flatLook() const override { return m_flat; }
     bool transparentLook() const override { return m_transparent; }
     void AcceleratorPressed() override;
+    void drawFocusMark(QPainter &painter, const QRect &textArea) override;
+    bool KeyDown(QKeyEvent *event) override;
+    bool KeyUp(QKeyEvent *event) override;
 
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    bool m_spaceDown = false;
     bool m_showCaption = true;
     int m_widthWithCaption = 0;
     int m_widthWithoutCaption = 0;

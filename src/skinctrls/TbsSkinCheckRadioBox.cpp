@@ -27,11 +27,13 @@ TbsSkinCheckRadioBox::TbsSkinCheckRadioBox(QWidget *parent)
 void TbsSkinCheckRadioBox::SetChecked(bool value)
 {
     const bool wasChecked = m_checked;
+    const TCheckBoxState wasState = m_state;
     m_checked = value;
     if (value || m_state == cbChecked) {
         m_state = value ? cbChecked : cbUnchecked;
     }
     update();
+    notifyCheckChange(wasState);
     if (value && m_groupIndex != 0 && parentWidget()) {
         for (auto *sibling : parentWidget()->findChildren<TbsSkinCheckRadioBox *>(Qt::FindDirectChildrenOnly)) {
             if (sibling != this && sibling->m_groupIndex == m_groupIndex && sibling->m_checked) {
@@ -44,11 +46,24 @@ void TbsSkinCheckRadioBox::SetChecked(bool value)
     }
 }
 
+void TbsSkinCheckRadioBox::notifyCheckChange(TCheckBoxState before)
+{
+    if (before == m_state) {
+        return;
+    }
+    QAccessible::State changed;
+    changed.checked = (before == cbChecked) != (m_state == cbChecked);
+    changed.checkStateMixed = (before == cbGrayed) != (m_state == cbGrayed);
+    notifyStateChanged(this, changed);
+}
+
 void TbsSkinCheckRadioBox::SetState(TCheckBoxState value)
 {
+    const TCheckBoxState wasState = m_state;
     m_state = value;
     m_checked = value == cbChecked;
     update();
+    notifyCheckChange(wasState);
     fire(OnClick);
 }
 

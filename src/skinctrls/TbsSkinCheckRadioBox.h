@@ -81,6 +81,8 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    // Tells a screen reader of a change from the state `before`.
+    void notifyCheckChange(TCheckBoxState before);
     void setHot(bool value);
     void drawDefaultMark(QPainter &painter);
     // The check image of the state, as the table of states gives it (lightened for the grayed state).

@@ -138,16 +138,50 @@ void TbsSkinLabel::fitWidth()
     }
 }
 
-void TbsSkinLabel::drawDefaultText(QPainter &painter, const QRect &area)
+QRect TbsSkinLabel::drawDefaultText(QPainter &painter, const QRect &area)
 {
     const QColor color = isEnabled() ? DefaultFont().color() : ColorToQColor(clGrayText);
-    drawAlignedText(painter, area, Caption(), m_alignment, DefaultFont().toQFont(), color);
+    const QRect shown = drawAlignedText(painter, area, Caption(), m_alignment, DefaultFont().toQFont(), color);
+    drawFocusMark(painter, shown, color);
+    return shown;
 }
 
-void TbsSkinLabel::drawText(QPainter &painter, const QRect &area)
+QRect TbsSkinLabel::drawText(QPainter &painter, const QRect &area)
 {
     const ControlFont font = textFont();
-    drawAlignedText(painter, area, Caption(), m_alignment, font.toQFont(), font.color());
+    const QRect shown = drawAlignedText(painter, area, Caption(), m_alignment, font.toQFont(), font.color());
+    drawFocusMark(painter, shown, font.color());
+    return shown;
+}
+
+void TbsSkinLabel::drawFocusMark(QPainter &painter, const QRect &shown, const QColor &color)
+{
+    if (hasFocus()) {
+        // One pixel clear of the text, inside the label.
+        drawFocusRect(painter, shown.adjusted(-2, -1, 2, 1).intersected(rect()), color);
+    }
+}
+
+bool TbsSkinLabel::KeyDown(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (OnClick && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+        Click();
+        return true;
+    }
+    return false;
+}
+
+void TbsSkinLabel::focusInEvent(QFocusEvent *event)
+{
+    TbsSkinCustomControl::focusInEvent(event);
+    update();
+}
+
+void TbsSkinLabel::focusOutEvent(QFocusEvent *event)
+{
+    TbsSkinCustomControl::focusOutEvent(event);
+    update();
 }
 
 void TbsSkinLabel::drawSkinFrame(QImage &bitmap, QRect &textArea)

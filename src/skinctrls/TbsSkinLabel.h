@@ -36,13 +36,20 @@ protected:
     void DrawSkinImage(QImage &bitmap) override;
     void UpdateRegion() override;
     void CaptionChanged() override;
+    // A label that runs a command (a link) and takes the focus runs it with Enter or Space.
+    bool KeyDown(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
     // The room the text lacks in the present width (negative when there is room to spare).
     virtual int missingRoom() const;
-    // Draws the caption in `area` in the default look's font and colour (grey when disabled).
-    void drawDefaultText(QPainter &painter, const QRect &area);
-    // Draws the caption in `area` in textFont().
-    void drawText(QPainter &painter, const QRect &area);
+    // Draws the caption in `area` in the default look's font and colour (grey when disabled); returns where the
+    // text went.
+    QRect drawDefaultText(QPainter &painter, const QRect &area);
+    // Draws the caption in `area` in textFont(); returns where the text went.
+    QRect drawText(QPainter &painter, const QRect &area);
+    // The dotted focus mark around the text that went to `shown`, while the label has the focus.
+    void drawFocusMark(QPainter &painter, const QRect &shown, const QColor &color);
     // The frame of the skinned look at the present size; `textArea` receives where the text goes.
     void drawSkinFrame(QImage &bitmap, QRect &textArea);
     // Grows or shrinks the width by the missing room, unless docked to top, bottom or client.

@@ -13,8 +13,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QExposeEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -201,13 +203,7 @@ void TbsSkinForm::attach()
 
     auto *systemMenuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), m_form);
     systemMenuKey->setContext(Qt::WindowShortcut);
-    connect(systemMenuKey, &QShortcut::activated, this, [this] {
-        for (const auto &object : m_objects) {
-            if (object->ObjectEnabled && isCaptionButton(object.get()) && commandOf(object.get()) == cmSysMenu) {
-                ShowSystemMenuUnder(object->ObjectRect);
-            }
-        }
-    });
+    connect(systemMenuKey, &QShortcut::activated, this, [this] { showSystemMenuFromKeyboard(); });
 
     m_frameWidth = m_form->width();
     m_frameHeight = m_form->height();
@@ -1468,6 +1464,44 @@ std::vector<SystemMenuItem> TbsSkinForm::GetSystemMenuItems()
     return items;
 }
 
+bool TbsSkinForm::showSystemMenuFromKeyboard()
+{
+    for (const auto &object : m_objects) {
+        if (object->ObjectEnabled && object->ObjectVisible && isCaptionButton(object.get())
+            && commandOf(object.get()) == cmSysMenu) {
+            ShowSystemMenuUnder(object->ObjectRect);
+            return true;
+        }
+    }
+    // Without a system-menu button the menu opens at the client area's corner.
+    if (m_borderIcons & biSystemMenu) {
+        const QPoint at = m_form->mapToGlobal(toQRect(clientRect()).topLeft());
+        ShowSystemMenuAt(at.x(), at.y());
+        return true;
+    }
+    return false;
+}
+
+bool TbsSkinForm::handleMenuKey(QKeyEvent *event)
+{
+    // Shift+F10 and the menu key ask the focused control for its menu, as a right click would; the request comes
+    // back to the window when no control has a menu. Where the window manager keeps Alt+Space for itself, this is
+    // how the system menu is reached from the keyboard.
+    const bool menuKey = event->key() == Qt::Key_Menu && event->modifiers() == Qt::NoModifier;
+    const bool shiftF10 = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
+    if (!menuKey && !shiftF10) {
+        return false;
+    }
+    QWidget *target = QApplication::focusWidget();
+    if (!target || target->window() != m_form) {
+        target = m_form;
+    }
+    const QPoint local = target->rect().center();
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, local, target->mapToGlobal(local), event->modifiers());
+    QApplication::sendEvent(target, &request);
+    return true;
+}
+
 void TbsSkinForm::ShowSystemMenuAt(int X, int Y)
 {
     ShowPopupMenu(GetSystemMenuItems(), QRect(X, Y, 0, 0));
@@ -1761,6 +1795,17 @@ bool TbsSkinForm::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Move:
         closeSkinMenus();
         return false;
+    case QEvent::KeyPress:
+        return handleMenuKey(static_cast<QKeyEvent *>(event));
+    case QEvent::ContextMenu:
+        // A menu asked for from the keyboard that no control answered: the window's own, the system menu.
+        if (static_cast<QContextMenuEvent *>(event)->reason() != QContextMenuEvent::Keyboard) {
+            return false;
+        }
+        if (!m_skinMenu->Visible()) {
+            showSystemMenuFromKeyboard();
+        }
+        return true;
     case QEvent::FocusOut:
         // A popup of the window's own menu taking the keyboard closes nothing.
         if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {

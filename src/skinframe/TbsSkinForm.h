@@ -18,6 +18,7 @@
 #include <optional>
 #include <vector>
 
+class QKeyEvent;
 class QMenu;
 class QMouseEvent;
 class QPainter;
@@ -226,6 +227,9 @@ public:
     std::vector<SystemMenuItem> GetSystemMenuItems();
     void ShowSystemMenuAt(int X, int Y);
     void ShowSystemMenuUnder(const TRect &Rect);
+    // Opens the system menu below the system-menu button (at the client area's corner without one); false when the
+    // window has no system menu.
+    bool showSystemMenuFromKeyboard();
     void ApplyBorderIcons();
     void LoadObjectHints();
     void PlaceInMonitor();
@@ -272,6 +276,7 @@ private:
 
     void attach();
     bool handleSkinMessage(QEvent *event);
+    bool handleMenuKey(QKeyEvent *event);
     bool handleMousePress(QMouseEvent *event);
     bool handleMouseDoubleClick(QMouseEvent *event);
     bool handleMouseMove(QMouseEvent *event);

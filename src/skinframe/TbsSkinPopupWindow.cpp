@@ -1,5 +1,6 @@
 #include "skinframe/TbsSkinPopupWindow.h"
 
+#include "skin/AccessibilityEvents.h"
 #include "skin/SkinGlyphs.h"
 #include "skin/SkinPlatform.h"
 #include "skin/SkinRegion.h"
@@ -10,6 +11,7 @@
 #include "skinframe/SkinFrameTypes.h"
 #include "skinframe/TbsSkinMenu.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -489,6 +491,8 @@ void TbsSkinPopupWindow::ShowAt(const TRect &Anchor, QMenu *Item, bool IsSubmenu
     setGeometry(at.X, at.Y, W, H);
     show();
     raise();
+    QAccessibleEvent opened(this, QAccessible::PopupMenuStart);
+    notifyAccessibility(opened);
 
     const int first = NextMenuIndex(int(m_items.size()), -1, 1,
         [this](int i) { return m_items[size_t(i)]->Enabled() && !m_items[size_t(i)]->IsSeparator(); });
@@ -518,6 +522,12 @@ void TbsSkinPopupWindow::SetActiveIndex(int Index, bool ByKey)
     TbsSkinMenuItem &item = *m_items[size_t(Index)];
     if (item.Enabled() && !item.IsSeparator()) {
         item.Activate(ByKey);
+    }
+    if (previous != Index) {
+        // A screen reader follows the highlighted item as the focus.
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(Index);
+        notifyAccessibility(focus);
     }
 }
 
@@ -796,6 +806,13 @@ void TbsSkinPopupWindow::leaveEvent(QEvent *event)
     if (m_scroll && !underMouse()) {
         StopScroll();
     }
+}
+
+void TbsSkinPopupWindow::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    QAccessibleEvent closed(this, QAccessible::PopupMenuEnd);
+    notifyAccessibility(closed);
 }
 
 void TbsSkinPopupWindow::closeEvent(QCloseEvent *event)

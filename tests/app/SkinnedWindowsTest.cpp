@@ -85,19 +85,34 @@ TEST_F(SkinnedWindowsTest, MainWindowControlsDrawFromTheMainStoreAtTheSkinsSizes
 
 // The content panel's tab order: the preview's box (0, its video window a tab stop), the picture's box (1, none),
 // the path (2), the four buttons (3 to 6) and the delay box (7), then round again.
-TEST_F(SkinnedWindowsTest, TabWalksThePathTheButtonsAndTheDelayBox)
+TEST_F(SkinnedWindowsTest, TabWalksThePathTheFolderButtonTheButtonsAndTheDelayBox)
 {
     TfrmMain &w = *m_main;
     QApplication::setActiveWindow(&w);
     w.edtsPath->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), w.edtsPath);
-    const QList<QWidget *> order { w.bsSkinButton1, w.bsSkinButton2, w.bsSkinButton3, w.bsSkinButton4, w.cbDelay,
-        w.VideoWindow, w.edtsPath };
+    const QList<QWidget *> order { w.bsSkinSpeedButton1, w.bsSkinButton1, w.bsSkinButton2, w.bsSkinButton3,
+        w.bsSkinButton4, w.cbDelay, w.VideoWindow, w.edtsPath };
     for (QWidget *next : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next)
             << next->objectName().toStdString() << ", not " << QApplication::focusWidget()->objectName().toStdString();
     }
+}
+
+TEST_F(SkinnedWindowsTest, TheAboutWindowsLinkAndButtonTakeTurnsWithTabAndTheButtonStarts)
+{
+    TfrmAbout &about = *m_about;
+    about.show();
+    QApplication::setActiveWindow(&about);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
+    EXPECT_EQ(QApplication::focusWidget(), about.bsSkinButton1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), about.Label4);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), about.bsSkinButton1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), about.Label4);
 }
 
 TEST_F(SkinnedWindowsTest, AboutControlsUseTheAboutStoreExceptTheBigLabel)

@@ -144,6 +144,24 @@ TEST_F(MenuTest, AltSpaceOpensTheSystemMenuBelowItsButtonAndEscClosesIt)
     EXPECT_EQ(program->state(), QProcess::Running);
 }
 
+// Where a window manager keeps Alt+Space, Shift+F10 and the menu key on a control without a menu of its own (the
+// folder button, a Tab after the folder edit) open the system menu, once.
+TEST_F(MenuTest, ShiftF10AndTheMenuKeyOpenTheSystemMenuFromAControlWithoutAMenu)
+{
+    clickAt(kMainGeometry.topLeft() + kPathEditCentre);
+    key(QStringLiteral("Tab"));
+    for (const QString &keys : { QStringLiteral("shift+F10"), QStringLiteral("Menu") }) {
+        key(keys);
+        const QString popup = waitForPopup();
+        ASSERT_FALSE(popup.isEmpty()) << keys.toStdString() << " opened no menu";
+        EXPECT_EQ(geometry(popup).topLeft(), kMainGeometry.topLeft() + kBelowSysMenuButton);
+        EXPECT_EQ(session.visibleWindows(program->processId()).size(), 2) << "one menu";
+        key(QStringLiteral("Escape"));
+        ASSERT_TRUE(waitForNoPopup());
+    }
+    EXPECT_EQ(program->state(), QProcess::Running);
+}
+
 TEST_F(MenuTest, TheFolderEditsSkinnedMenuSelectsAndCopiesTheFolder)
 {
     const QPoint edit = kMainGeometry.topLeft() + kPathEditCentre;

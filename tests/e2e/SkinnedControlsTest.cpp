@@ -176,20 +176,28 @@ TEST_F(SkinnedControlsTest, PointerOverTheSnapshotButtonShowsItsHotLook)
     EXPECT_TRUE(waitForShot([&](const QImage &s) { return buttonShows(s, kSnapshotButton, button().skinrect); }));
 }
 
-TEST_F(SkinnedControlsTest, TabWalksTheTabOrderAndSpaceTicksTheDelayBox)
+TEST_F(SkinnedControlsTest, TabWalksTheTabOrderWithTheFolderButtonAndSpaceTicksTheDelayBox)
 {
-    // Into the path edit with a click; then each Tab brings the next control's focused (active) look.
+    // Into the path edit with a click; then each Tab brings the next control's focused look.
     pointAt(kPathEdit);
     session.run(QStringLiteral("xdotool"), { QStringLiteral("click"), QStringLiteral("1") });
     park();
     const auto &edit = skin.entry(QStringLiteral("edit"));
     const TRect activeEdit = skin.entryAs<TbsDataSkinEditControl>(QStringLiteral("edit")).activeskinrect;
     ASSERT_TRUE(waitForShot([&](const QImage &s) { return editShows(s, activeEdit); }));
+    // The folder button next: its active look with the focus mark, the edit back to normal.
+    const auto &tool = skin.entry(QStringLiteral("toolbutton"));
+    const QImage toolNormal = built("toolbutton", tool.skinrect, kFolderButton.size());
+    key(QStringLiteral("Tab"));
+    EXPECT_TRUE(waitForShot([&](const QImage &s) {
+        return editShows(s, edit.skinrect) && !sameOutside(s.copy(kFolderButton), toolNormal, { QRect(4, 4, 16, 16) });
+    })) << "the folder button shows the focus";
     const std::vector<QRect> buttons { kBrowseButton, kSnapshotButton, kCloseButton, kAboutButton };
     for (size_t i = 0; i < buttons.size(); ++i) {
         key(QStringLiteral("Tab"));
         EXPECT_TRUE(waitForShot([&](const QImage &s) {
-            bool ok = buttonShows(s, buttons[i], button().activeskinrect) && editShows(s, edit.skinrect);
+            bool ok = buttonShows(s, buttons[i], button().activeskinrect) && editShows(s, edit.skinrect)
+                && sameOutside(s.copy(kFolderButton), toolNormal, { QRect(4, 4, 16, 16) });
             for (size_t j = 0; j < buttons.size(); ++j) {
                 ok = ok && (j == i || buttonShows(s, buttons[j], button().skinrect));
             }

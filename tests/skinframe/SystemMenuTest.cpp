@@ -7,6 +7,7 @@
 #include "FrameTesting.h"
 #include "MenuTesting.h"
 
+#include <QContextMenuEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -117,6 +118,69 @@ TEST(SystemMenuTest, AltSpaceOpensItBelowTheSystemMenuButton)
     ASSERT_NE(main.popup(), nullptr);
     const TRect button = main.object("sysmenubutton")->ObjectRect;
     EXPECT_EQ(main.popup()->pos(), main.window->mapToGlobal(QPoint(button.Left, button.Bottom)));
+}
+
+// A control in the client area that takes the focus and, when it has one, answers a menu request itself.
+class FocusTarget final : public QWidget
+{
+public:
+    FocusTarget(QWidget *parent, bool ownMenu)
+        : QWidget(parent)
+        , m_ownMenu(ownMenu)
+    {
+        setFocusPolicy(Qt::StrongFocus);
+        resize(40, 20);
+    }
+    int requests = 0;
+
+protected:
+    void contextMenuEvent(QContextMenuEvent *event) override
+    {
+        if (!m_ownMenu) {
+            event->ignore();
+            return;
+        }
+        ++requests;
+        EXPECT_EQ(event->reason(), QContextMenuEvent::Keyboard);
+        event->accept();
+    }
+
+private:
+    bool m_ownMenu;
+};
+
+// Window managers that keep Alt+Space for themselves leave Shift+F10 and the menu key to the window.
+TEST(SystemMenuTest, ShiftF10AndTheMenuKeyOpenItWhereTheFocusedControlHasNoMenu)
+{
+    for (const auto &[keyCode, modifiers] :
+        { std::pair(Qt::Key_F10, Qt::ShiftModifier), std::pair(Qt::Key_Menu, Qt::NoModifier) }) {
+        FramedWindow main;
+        ASSERT_TRUE(main.active);
+        auto *control = new FocusTarget(main.form->ClientWidget(), false);
+        control->show();
+        control->setFocus();
+        QTest::keyClick(control, keyCode, modifiers);
+        ASSERT_NE(main.popup(), nullptr) << keyCode;
+        const TRect button = main.object("sysmenubutton")->ObjectRect;
+        EXPECT_EQ(main.popup()->pos(), main.window->mapToGlobal(QPoint(button.Left, button.Bottom)));
+        EXPECT_EQ(main.captions(), (QStringList { "Mi&nimize", "Ro&llUp", "-", "&Close" }));
+    }
+}
+
+TEST(SystemMenuTest, ShiftF10GoesToAFocusedControlWithAMenuOfItsOwn)
+{
+    FramedWindow main;
+    ASSERT_TRUE(main.active);
+    auto *control = new FocusTarget(main.form->ClientWidget(), true);
+    control->show();
+    control->setFocus();
+    QTest::keyClick(control, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(control->requests, 1);
+    EXPECT_EQ(main.popup(), nullptr);
+    // Plain F10 is no menu key.
+    QTest::keyClick(control, Qt::Key_F10);
+    EXPECT_EQ(control->requests, 1);
+    EXPECT_EQ(main.popup(), nullptr);
 }
 
 TEST(SystemMenuTest, EveryItemDoesWhatItSaysInEachState)
