@@ -7,6 +7,7 @@
 #include "app/ProductTexts.h"
 #include "app/TfrmAbout.h"
 #include "app/TfrmMain.h"
+#include "platform/FontSet.h"
 #include "platform/InstanceLock.h"
 #include "platform/MessageBox.h"
 #include "skinframe/TbsSkinForm.h"
@@ -62,6 +63,7 @@ int runPixolo(int &argc, char **argv)
     }
     PixoloApplication app(argc, argv);
     display.release(); // the application holds its own connection now
+    installFontSet(); // before any window resolves a font
 
     rcGlobalVariant.sAppPath = appPathOf(QCoreApplication::applicationFilePath());
     rcGlobalVariant.sIniFile = settingsFileFor(rcGlobalVariant.sAppPath, userConfigHome());
