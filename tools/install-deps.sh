@@ -10,8 +10,12 @@ PIXOLO_PACKAGES=(
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-base-apps libjpeg-dev zlib1g-dev
     libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    # the fonts the windows draw with (src/platform/FontSet.h)
+    fonts-liberation2 fonts-wqy-microhei
     # tests, fuzzing and the headless demo
-    clang libclang-rt-dev xvfb xauth xdotool xclip x11-utils imagemagick fonts-wqy-microhei gstreamer1.0-tools
+    clang libclang-rt-dev xvfb xauth xdotool xclip x11-utils imagemagick gstreamer1.0-tools
+    # fonts and a locale that desktops have and that must not change the windows' look (the font set tests)
+    fonts-urw-base35 fonts-noto-cjk locales
     # cameras as desktops offer them: a private PipeWire session with its session manager and bus for the tests
     pipewire pipewire-bin wireplumber gstreamer1.0-pipewire dbus-x11
     # a real window manager for the whole-program tests of the desktop's behaviour; the package's own checks
@@ -38,4 +42,15 @@ if [ ${#missing[@]} -gt 0 ]; then
     export DEBIAN_FRONTEND=noninteractive
     $sudo apt-get update -q
     $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# The Chinese locale the font set tests run the program in.
+if ! locale -a 2>/dev/null | grep -qix 'zh_CN\.utf-\?8'; then
+    echo "Generating the zh_CN.UTF-8 locale"
+    sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo="sudo"
+    fi
+    $sudo sed -i 's/^# *\(zh_CN\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    $sudo locale-gen
 fi

@@ -12,6 +12,7 @@
 #include "app/TfrmMain.h"
 #include "capture/DeviceRegistry.h"
 #include "capture/TVideoWindow.h"
+#include "platform/FontSet.h"
 #include "platform/MessageBox.h"
 #include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinEdit.h"
@@ -342,6 +343,7 @@ int main(int argc, char **argv)
     }
     gst_init(&argc, &argv);
     QApplication app(argc, argv);
+    installFontSet(); // as the program starts: the windows draw with the font set
     MessageBox::setHandler([](const MessageBox::Message &) {}); // nobody to click them away
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -9,6 +9,7 @@
 #include "app/TfrmAbout.h"
 #include "app/TfrmMain.h"
 #include "capture/VideoAccessibility.h"
+#include "platform/FontSet.h"
 #include "platform/InstanceLock.h"
 #include "platform/MessageBox.h"
 #include "skinctrls/ControlAccessibility.h"
@@ -70,6 +71,7 @@ int runPixolo(int &argc, char **argv)
     installControlAccessibility();
     installFrameAccessibility();
     installVideoAccessibility();
+    installFontSet(); // before any window resolves a font
 
     rcGlobalVariant.sAppPath = appPathOf(QCoreApplication::applicationFilePath());
     rcGlobalVariant.sIniFile = settingsFileFor(rcGlobalVariant.sAppPath, userConfigHome());

@@ -1,6 +1,6 @@
 // Where the main window goes on screens of every size, and how a second start reaches the running copy.
-#include "app/InstanceActivation.h"
 #include "app/WindowPlacement.h"
+#include "app/InstanceActivation.h"
 
 #include <QLocalServer>
 #include <QTemporaryDir>

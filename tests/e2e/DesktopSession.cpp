@@ -117,6 +117,8 @@ QProcessEnvironment DesktopSession::environment() const
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtimeDir);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("HOME"), m_root.path());
+    // The tests' own fonts (the font set's files only); a test may ask for a desktop's fonts with setEnv.
+    env.insert(QStringLiteral("FONTCONFIG_FILE"), QStringLiteral(PIXOLO_TEST_FONTCONFIG));
     if (m_usesPipeWire) {
         QStringList path = env.value(QStringLiteral("GST_PLUGIN_PATH")).split(QLatin1Char(':'), Qt::SkipEmptyParts);
         path.removeIf([](const QString &folder) {

@@ -149,7 +149,8 @@ TEST_F(WindowManagerTest, MinimisedAndRestoredByTheWindowManagerItStillTakesPhot
 {
     ASSERT_NO_FATAL_FAILURE(start());
     session.xdotool({ QStringLiteral("windowminimize"), QStringLiteral("--sync"), mainWindow });
-    EXPECT_TRUE(DesktopSession::waitUntil([&] { return session.visibleWindows(program->processId()).isEmpty(); }, 5000));
+    EXPECT_TRUE(
+        DesktopSession::waitUntil([&] { return session.visibleWindows(program->processId()).isEmpty(); }, 5000));
     session.xdotool({ QStringLiteral("windowactivate"), QStringLiteral("--sync"), mainWindow });
     ASSERT_TRUE(DesktopSession::waitUntil(
         [&] { return session.visibleWindows(program->processId()).contains(mainWindow); }, 5000));
@@ -172,7 +173,8 @@ TEST_F(WindowManagerTest, ASecondStartBringsTheMinimisedRunningCopyForward)
 {
     ASSERT_NO_FATAL_FAILURE(start());
     session.xdotool({ QStringLiteral("windowminimize"), QStringLiteral("--sync"), mainWindow });
-    ASSERT_TRUE(DesktopSession::waitUntil([&] { return session.visibleWindows(program->processId()).isEmpty(); }, 5000));
+    ASSERT_TRUE(
+        DesktopSession::waitUntil([&] { return session.visibleWindows(program->processId()).isEmpty(); }, 5000));
 
     QProcess *second = session.startProgram();
     // The running copy's window comes back; the second copy says the program runs already and ends.

@@ -63,7 +63,7 @@ deb)
     fi
     depends=$(dpkg-deb -f "$deb" Depends)
     for package in libqt6widgets6 libgstreamer1.0-0 libjpeg62-turbo zlib1g qt6-qpa-plugins gstreamer1.0-plugins-base \
-        gstreamer1.0-plugins-good; do
+        gstreamer1.0-plugins-good fonts-liberation2 fonts-wqy-microhei; do
         grep -q "\b$package\b" <<< "$depends" || fail "the package does not depend on $package: $depends"
     done
     [ "$(dpkg-deb -f "$deb" Package)" = pixolo ] || fail "the package is not named pixolo"

@@ -1,6 +1,10 @@
 // Pixolo's own skin, as the program carries it: what the windows need of it is there and consistent.
 #include "storedskin/StoredSkin.h"
+#include "platform/FontSet.h"
+#include "skin/SkinIni.h"
 #include "skin/TbsSkinData.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -277,4 +281,22 @@ TEST_F(StoredSkinTest, TheSourcesPackToTheBytesTheProgramCarries)
     TbsCompressedStoredSkin fromSources;
     fromSources.ImportSkinFolder(QStringLiteral(PIXOLO_SOURCE_DIR "/skins/pixolo/skin.ini"));
     EXPECT_EQ(fromSources.CompressedData(), pixoloStoredSkin().toByteArray());
+}
+
+// Every font the skin names is one the program maps to its chosen families: a name left out would be drawn by
+// whatever the machine prefers for it.
+TEST_F(StoredSkinTest, EveryFontItNamesIsInTheFontSet)
+{
+    QFile file(QStringLiteral(PIXOLO_SOURCE_DIR "/skins/pixolo/skin.ini"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const SkinIni ini(SkinIni::splitLines(file.readAll()));
+    int names = 0;
+    for (const QString &line : ini.GetStrings()) {
+        const QString key = line.section(QLatin1Char('='), 0, 0);
+        if (key.endsWith(QStringLiteral("fontname"), Qt::CaseInsensitive)) {
+            ++names;
+            EXPECT_FALSE(fontFamiliesFor(line.section(QLatin1Char('='), 1)).isEmpty()) << line.toStdString();
+        }
+    }
+    EXPECT_GT(names, 0);
 }

@@ -318,6 +318,9 @@ TEST(StdLabelTest, DisabledTextIsEmbossed)
 {
     TbsSkinStdLabel label;
     label.SetCaption(QStringLiteral("Wide text"));
+    // Room beyond the text: a label sized to its text cuts the highlight copy off where the ink reaches its edge.
+    label.SetAutoSize(false);
+    label.resize(80, 20);
     const QRgb black = qRgb(0, 0, 0);
     label.SetFont(ControlFont { QStringLiteral("Arial"), -11, 0, clWhite });
     label.SetUseSkinFont(false);
