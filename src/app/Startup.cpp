@@ -106,6 +106,9 @@ int runPixolo(int &argc, char **argv)
         return 1;
     }
     frmMain->show();
+    // A main window that another program destroyed cannot be closed or shown again: the program ends, as closing
+    // it would end it, and leaves no invisible copy behind holding the single-instance lock.
+    whenDestroyedFromOutside(frmMain, [] { QCoreApplication::exit(0); });
     if (guard.result() == InstanceLock::Acquired) {
         InstanceActivation::listen(channel, frmMain, [] {
             if (!frmMain) {

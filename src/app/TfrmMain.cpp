@@ -459,6 +459,7 @@ void TfrmMain::FormShow()
     setWindowTitle(captionText());
     edtsPath->SetText(
         IniReadString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()));
+    edtsPath->home(false); // a long folder shows its beginning, as it was typed, not its end
     // A copy killed while writing a photo may have left its hidden temporary file in the photo folder.
     PhotoFile::removeStaleTemporaryFiles(edtsPath->Text());
 }

@@ -772,17 +772,22 @@ bool TbsSkinButton::KeyDown(QKeyEvent *event)
     return false;
 }
 
-bool TbsSkinButton::KeyUp(QKeyEvent *event)
+bool SkinButtonControl::releaseSpace(QKeyEvent *event, bool takesKeys, bool &armed)
 {
-    if (!m_canFocused || event->key() != Qt::Key_Space) {
+    if (!takesKeys || event->key() != Qt::Key_Space) {
         return false;
     }
-    if (!event->isAutoRepeat() && m_spaceDown) {
-        m_spaceDown = false;
+    if (!event->isAutoRepeat() && armed) {
+        armed = false;
         SetDown(false);
         Click();
     }
     return true;
+}
+
+bool TbsSkinButton::KeyUp(QKeyEvent *event)
+{
+    return releaseSpace(event, m_canFocused, m_spaceDown);
 }
 
 void TbsSkinButton::focusInEvent(QFocusEvent *event)
@@ -936,15 +941,7 @@ bool TbsSkinSpeedButton::KeyDown(QKeyEvent *event)
 
 bool TbsSkinSpeedButton::KeyUp(QKeyEvent *event)
 {
-    if (!takesFocus() || event->key() != Qt::Key_Space) {
-        return false;
-    }
-    if (!event->isAutoRepeat() && m_spaceDown) {
-        m_spaceDown = false;
-        SetDown(false);
-        Click();
-    }
-    return true;
+    return releaseSpace(event, takesFocus(), m_spaceDown);
 }
 
 void TbsSkinSpeedButton::focusInEvent(QFocusEvent *event)

@@ -78,6 +78,10 @@ public:
     void ApplySkin() override;
 
 protected:
+    // A Space let go on a button it took down: the button comes up and clicks (once, not for a repeat). `armed` is
+    // the button's own "Space went down here"; false when the key is not the button's (`takesKeys` false, another
+    // key).
+    bool releaseSpace(QKeyEvent *event, bool takesKeys, bool &armed);
     // The image a skinned button shows, chosen by its state.
     enum class SkinState { Morph, Normal, Active, Down, Disabled, Bare };
     virtual SkinState skinState() const = 0;

@@ -746,8 +746,14 @@ TRect TbsSkinForm::clientRect() const
 void TbsSkinForm::placeClient()
 {
     const TRect r = m_borderStyle == bsNone ? TRect { 0, 0, m_frameWidth, m_frameHeight } : clientRect();
+    if (m_rollUpState || IsNullRect(r) || r.Right <= r.Left || r.Bottom <= r.Top) {
+        // Rolled up, or no room: the client is hidden at the size it had. Squeezing it would lay its aligned
+        // controls out anew in no space, and they would not all come back where they were.
+        m_client->hide();
+        return;
+    }
     m_client->setGeometry(toQRect(r));
-    m_client->setVisible(!IsNullRect(r));
+    m_client->show();
 }
 
 void TbsSkinForm::UpdateWindowRegion(bool Full)
@@ -1261,6 +1267,15 @@ void TbsSkinForm::BeginSkinMenu()
 void TbsSkinForm::EndSkinMenu()
 {
     m_menuMode = false;
+    // The press that opened the menu ended in the menu, which took its release: the form holds no pressed object,
+    // or the next press on another button of the frame would be taken for that one's release.
+    if (m_pressed >= 0 && m_pressed < int(m_objects.size())) {
+        if (auto *button = dynamic_cast<TbsSkinButtonObject *>(m_objects[size_t(m_pressed)].get());
+            button && !button->hasPopupItem()) {
+            button->SetPressed(false);
+        }
+    }
+    m_pressed = -1;
     for (const auto &object : m_objects) {
         if (auto *button = dynamic_cast<TbsSkinButtonObject *>(object.get());
             button && button->Pressed && button->hasPopupItem()) {

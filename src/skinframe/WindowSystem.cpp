@@ -1,7 +1,10 @@
 #include "skinframe/WindowSystem.h"
 
+#include <QAbstractEventDispatcher>
+#include <QAbstractNativeEventFilter>
 #include <QDeadlineTimer>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QThread>
 #include <QWidget>
 #include <QtGui/qguiapplication_platform.h>
@@ -140,6 +143,60 @@ bool withdrawWithoutWindowManager(QWidget *window)
     xcb_unmap_window(connection, xcb_window_t(window->winId()));
     xcb_flush(connection);
     return true;
+}
+
+namespace
+{
+
+// Watches the X events for the destruction of one window of ours.
+class DestroyWatch final : public QAbstractNativeEventFilter
+{
+public:
+    DestroyWatch(QWidget *window, std::function<void()> onDestroyed)
+        : m_window(window)
+        , m_id(window->internalWinId())
+        , m_onDestroyed(std::move(onDestroyed))
+    {
+    }
+
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override
+    {
+        if (eventType != "xcb_generic_event_t" || !m_window) {
+            return false;
+        }
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        if ((event->response_type & 0x7F) != XCB_DESTROY_NOTIFY) {
+            return false;
+        }
+        const auto *destroyed = reinterpret_cast<const xcb_destroy_notify_event_t *>(event);
+        // Only a window Qt still holds was destroyed by someone else: Qt forgets its id before it destroys one.
+        if (destroyed->window == m_id && m_window->internalWinId() == m_id) {
+            m_window = nullptr;
+            m_onDestroyed();
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> m_window;
+    WId m_id;
+    std::function<void()> m_onDestroyed;
+};
+
+} // namespace
+
+void whenDestroyedFromOutside(QWidget *window, std::function<void()> onDestroyed)
+{
+    if (!window || !x11Connection() || !window->internalWinId()) {
+        return;
+    }
+    // The watch goes with the window.
+    auto *watch = new DestroyWatch(window, std::move(onDestroyed));
+    qApp->installNativeEventFilter(watch);
+    QObject::connect(window, &QObject::destroyed, qApp, [watch] {
+        qApp->removeNativeEventFilter(watch);
+        delete watch;
+    });
 }
 
 } // namespace pixolo

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace pixolo
@@ -46,5 +48,9 @@ bool windowManagerPresent();
 // a manager would do, after Qt has recorded it as minimised. Mapping it again (a task bar, xdotool windowmap)
 // brings it back. False when the window could not be unmapped (not on X11, or no native window).
 bool withdrawWithoutWindowManager(QWidget *window);
+
+// A window destroyed by another program (xdotool windowclose, a misbehaving tool) leaves no window to show and no
+// close to run: `onDestroyed` runs when the X server says the window is gone. Without X11 nothing is watched.
+void whenDestroyedFromOutside(QWidget *window, std::function<void()> onDestroyed);
 
 } // namespace pixolo

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 using namespace pixolo;
 
@@ -80,6 +81,30 @@ TEST_F(FrameWiringTest, ClosingTheMainWindowByItsFrameStopsTheCamera)
     EXPECT_FALSE(main.isVisible());
     EXPECT_FALSE(main.FilterGraph->Active());
     EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(FrameWiringTest, RollingUpAndBackLeavesEveryControlWhereItWas)
+{
+    TfrmMain main;
+    main.show();
+    QWidget *client = main.bsSkinForm1->ClientWidget();
+    const auto layout = [&] {
+        std::vector<QRect> places;
+        for (const QWidget *control : client->findChildren<QWidget *>()) {
+            places.push_back(control->geometry());
+        }
+        return places;
+    };
+    const std::vector<QRect> before = layout();
+    const QSize size = main.size();
+    for (int round = 0; round < 2; ++round) { // the first round trip was the one that moved the status bar
+        main.bsSkinForm1->SetRollUpState(true);
+        EXPECT_LT(main.height(), size.height());
+        main.bsSkinForm1->SetRollUpState(false);
+        EXPECT_EQ(main.size(), size);
+        EXPECT_TRUE(client->isVisible());
+        EXPECT_EQ(layout(), before) << "round " << round;
+    }
 }
 
 } // namespace

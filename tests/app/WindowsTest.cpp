@@ -191,6 +191,16 @@ TEST_F(WindowsTest, ClosingRightAfterTheStartStopsEveryElementBeforeItIsFreed)
     EXPECT_EQ(GStreamerCriticals::count, 0);
 }
 
+TEST_F(WindowsTest, ALongPhotoFolderShowsItsBeginningAfterStart)
+{
+    const QString folder
+        = QStringLiteral("/home/someone/Pictures/") + QString(40, QLatin1Char('x')) + QStringLiteral("/camera/photos/");
+    IniWriteString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"), folder);
+    TfrmMain &w = mainWindow();
+    EXPECT_EQ(w.edtsPath->Text(), folder);
+    EXPECT_EQ(w.edtsPath->cursorPosition(), 0); // the edit shows the text from its start
+}
+
 TEST_F(WindowsTest, NoSettingsFileLeavesThePathEmpty)
 {
     EXPECT_EQ(mainWindow().edtsPath->Text(), QString());

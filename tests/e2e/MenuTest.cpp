@@ -20,6 +20,7 @@ namespace
 constexpr QRect kMainGeometry(226, 139, 757, 523);
 constexpr QPoint kSysMenuButton(16, 17); // its skin rectangle is (8, 9, 24, 25) in the window
 constexpr QPoint kBelowSysMenuButton(8, 25);
+constexpr QPoint kMinimizeButton(709, 17);
 // The photo-folder edit: client area (15, 33), content panel (11, 11), the edit at (92, 272), 157 × 22.
 constexpr QPoint kPathEditCentre(15 + 11 + 92 + 78, 33 + 11 + 272 + 11);
 constexpr char kFolder[] = "/tmp/";
@@ -188,6 +189,22 @@ TEST_F(MenuTest, TheFolderEditsSkinnedMenuSelectsAndCopiesTheFolder)
         },
         5000))
         << "clipboard: " << clipboard.toStdString();
+}
+
+TEST_F(MenuTest, AfterTheSystemMenuClosesTheNextCaptionButtonTakesItsFirstClick)
+{
+    // As a person does it: press and let go on the button (the menu takes the release), Esc, then one click on
+    // minimise.
+    session.mouseTo(kMainGeometry.topLeft() + kSysMenuButton);
+    xdotool({ QStringLiteral("mousedown"), QStringLiteral("1") });
+    ASSERT_FALSE(waitForPopup().isEmpty());
+    xdotool({ QStringLiteral("mouseup"), QStringLiteral("1") });
+    key(QStringLiteral("Escape"));
+    ASSERT_TRUE(waitForNoPopup());
+    ASSERT_EQ(program->state(), QProcess::Running);
+    clickAt(kMainGeometry.topLeft() + kMinimizeButton);
+    EXPECT_TRUE(DesktopSession::waitUntil([&] { return session.visibleWindows(program->processId()).isEmpty(); }, 3000))
+        << "the click on minimise was lost";
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The whole program as a screen reader sees it: a session bus and an accessibility bus of the test's own, the
 // program's accessibility tree read over the bus by a small script, and keys given as a person gives them.
 #include "DesktopSession.h"
+#include "RunCommand.h"
 
 #include <QFile>
 #include <QProcess>
@@ -62,14 +63,7 @@ std::optional<Node> find(const std::vector<Node> &nodes, const QString &role, co
 
 void stop(QProcess &process)
 {
-    if (process.state() == QProcess::NotRunning) {
-        return;
-    }
-    process.terminate();
-    if (!process.waitForFinished(3000)) {
-        process.kill();
-        process.waitForFinished(3000);
-    }
+    pixolo::test::stopProcess(process);
 }
 
 class ScreenReaderTest : public testing::Test

@@ -169,6 +169,19 @@ TEST_F(WindowManagerTest, TheWindowManagersCloseRequestEndsTheProgramNormally)
     EXPECT_EQ(program->exitCode(), 0);
 }
 
+TEST_F(WindowManagerTest, AMainWindowDestroyedByAnotherProgramEndsTheProgram)
+{
+    ASSERT_NO_FATAL_FAILURE(start());
+    // Not a close request: the window is simply gone. No invisible copy may stay behind holding the lock.
+    session.xdotool({ QStringLiteral("windowclose"), mainWindow });
+    ASSERT_TRUE(program->waitForFinished(10000)) << "the program ran on without its window";
+    EXPECT_EQ(program->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program->exitCode(), 0);
+    // The next start is the only copy.
+    QProcess *next = session.startProgram();
+    EXPECT_FALSE(session.waitForMainWindow(next).isEmpty());
+}
+
 TEST_F(WindowManagerTest, ASecondStartBringsTheMinimisedRunningCopyForward)
 {
     ASSERT_NO_FATAL_FAILURE(start());

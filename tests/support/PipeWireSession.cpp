@@ -280,14 +280,7 @@ QString PipeWireSession::run(const QString &program, const QStringList &args, in
 
 void PipeWireSession::stop(QProcess &process)
 {
-    if (process.state() == QProcess::NotRunning) {
-        return;
-    }
-    process.terminate();
-    if (!process.waitForFinished(3000)) {
-        process.kill();
-        process.waitForFinished(3000);
-    }
+    stopProcess(process);
 }
 
 bool PipeWireSession::publish(const QString &name, QSize size, Picture picture)

@@ -26,4 +26,17 @@ inline QString runCommand(const QString &program, const QStringList &args, const
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+// Ends a process started for a test: asked first, killed when it does not go.
+inline void stopProcess(QProcess &process)
+{
+    if (process.state() == QProcess::NotRunning) {
+        return;
+    }
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}
+
 } // namespace pixolo::test
