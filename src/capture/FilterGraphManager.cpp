@@ -13,8 +13,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
 #include <map>
 #include <memory>
+#include <thread>
 
 namespace pixolo
 {
@@ -128,11 +130,62 @@ struct StateChange {
     GstState state;
 };
 
-void runStateChange(gpointer data, gpointer)
+} // namespace
+
+// The thread that carries out a camera graph's state changes, in the order they were asked for. It belongs to itself
+// once started: a graph that goes hands it its last change (the pipeline to NULL) and lets it finish that on its own,
+// however long the camera keeps it.
+class FilterGraphManager::StateWorker
 {
-    const std::unique_ptr<StateChange> change(static_cast<StateChange *>(data));
-    gst_element_set_state(change->element.get(), change->state);
-}
+public:
+    static std::shared_ptr<StateWorker> start()
+    {
+        auto worker = std::make_shared<StateWorker>();
+        std::thread([worker] { worker->run(); }).detach();
+        return worker;
+    }
+
+    void push(GstElement *element, GstState state)
+    {
+        const std::lock_guard lock(m_lock);
+        m_changes.push_back({ GstRef<GstElement>::ref(element), state });
+        m_wake.notify_one();
+    }
+
+    // No more changes: the thread ends once it has carried out those it has.
+    void finish()
+    {
+        const std::lock_guard lock(m_lock);
+        m_finishing = true;
+        m_wake.notify_one();
+    }
+
+private:
+    void run()
+    {
+        for (;;) {
+            StateChange change;
+            {
+                std::unique_lock lock(m_lock);
+                m_wake.wait(lock, [this] { return m_finishing || !m_changes.empty(); });
+                if (m_changes.empty()) {
+                    return;
+                }
+                change = std::move(m_changes.front());
+                m_changes.pop_front();
+            }
+            gst_element_set_state(change.element.get(), change.state);
+        }
+    }
+
+    std::mutex m_lock;
+    std::condition_variable m_wake;
+    std::deque<StateChange> m_changes;
+    bool m_finishing = false;
+};
+
+namespace
+{
 
 } // namespace
 
@@ -152,6 +205,7 @@ FilterGraphManager::FilterGraphManager()
     g_object_set_data_full(G_OBJECT(m_pipeline.get()), "pixolo-bus-link", m_busLink,
         [](gpointer link) { delete static_cast<BusLink *>(link); });
     const auto bus = GstRef<GstBus>::adopt(gst_pipeline_get_bus(GST_PIPELINE(m_pipeline.get())));
+    handOver(m_busLink); // streaming threads reach it through GStreamer
     gst_bus_set_sync_handler(bus.get(), &FilterGraphManager::onBusMessage, m_busLink, nullptr);
 }
 
@@ -167,7 +221,7 @@ FilterGraphManager::~FilterGraphManager()
     // into our objects pass gates that those objects close as they go.
     changeState(m_pipeline.get(), GST_STATE_NULL);
     if (m_stateWorker) {
-        g_thread_pool_free(m_stateWorker, FALSE, FALSE); // the queued changes still run, then the pool goes
+        m_stateWorker->finish(); // the queued changes still run, then the thread ends
     }
     const auto bus = GstRef<GstBus>::adopt(gst_pipeline_get_bus(GST_PIPELINE(m_pipeline.get())));
     gst_bus_set_sync_handler(bus.get(), nullptr, nullptr, nullptr);
@@ -200,9 +254,9 @@ GstStateChangeReturn FilterGraphManager::changeState(GstElement *element, GstSta
         return gst_element_set_state(element, state);
     }
     if (!m_stateWorker) {
-        m_stateWorker = g_thread_pool_new(&runStateChange, nullptr, 1, FALSE, nullptr);
+        m_stateWorker = StateWorker::start();
     }
-    g_thread_pool_push(m_stateWorker, new StateChange { GstRef<GstElement>::ref(element), state }, nullptr);
+    m_stateWorker->push(element, state);
     return GST_STATE_CHANGE_ASYNC;
 }
 
@@ -261,7 +315,7 @@ HRESULT FilterGraphManager::RemoveFilter(IBaseFilter *filter)
     if (m_stateWorker || FilterCore::isDeviceSource(core->element()) || holdsLiveSource()) {
         // A camera's graph: the worker stops the element once it has left the pipeline.
         if (!m_stateWorker) {
-            m_stateWorker = g_thread_pool_new(&runStateChange, nullptr, 1, FALSE, nullptr);
+            m_stateWorker = StateWorker::start();
         }
         const GstRef<GstElement> element = GstRef<GstElement>::ref(core->element());
         gst_bin_remove(GST_BIN(m_pipeline.get()), element.get());
@@ -624,6 +678,7 @@ HRESULT FilterGraphManager::Stop()
 GstBusSyncReply FilterGraphManager::onBusMessage(GstBus *, GstMessage *message, gpointer data)
 {
     auto *link = static_cast<BusLink *>(data);
+    handOver(link);
     guardCallback("Handling a message of the graph", [&] {
         const std::lock_guard lock(link->lock);
         if (link->graph) {

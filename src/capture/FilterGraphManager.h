@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -96,6 +97,7 @@ private:
     };
 
     struct BusLink;
+    class StateWorker;
 
     static GstBusSyncReply onBusMessage(GstBus *bus, GstMessage *message, gpointer link);
     bool holdsLiveSource() const;
@@ -112,7 +114,7 @@ private:
 
     GstRef<GstElement> m_pipeline;
     BusLink *m_busLink = nullptr; // owned by the pipeline
-    GThreadPool *m_stateWorker = nullptr; // made when a state change first may wait on a camera
+    std::shared_ptr<StateWorker> m_stateWorker; // made when a state change first may wait on a camera
     std::vector<FilterEntry> m_filters; // in the order they were added
 
     std::mutex m_eventLock; // guards the queue and the notification target; streaming threads take it
