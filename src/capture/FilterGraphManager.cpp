@@ -202,8 +202,10 @@ FilterGraphManager::FilterGraphManager()
 {
     m_busLink = new BusLink;
     m_busLink->graph = this;
-    g_object_set_data_full(G_OBJECT(m_pipeline.get()), "pixolo-bus-link", m_busLink,
-        [](gpointer link) { delete static_cast<BusLink *>(link); });
+    g_object_set_data_full(G_OBJECT(m_pipeline.get()), "pixolo-bus-link", m_busLink, [](gpointer link) {
+        handOver(link); // the pipeline may end on another thread than the graph that cut the link
+        delete static_cast<BusLink *>(link);
+    });
     const auto bus = GstRef<GstBus>::adopt(gst_pipeline_get_bus(GST_PIPELINE(m_pipeline.get())));
     handOver(m_busLink); // streaming threads reach it through GStreamer
     gst_bus_set_sync_handler(bus.get(), &FilterGraphManager::onBusMessage, m_busLink, nullptr);
@@ -217,6 +219,7 @@ FilterGraphManager::~FilterGraphManager()
         const std::lock_guard lock(m_busLink->lock);
         m_busLink->graph = nullptr;
     }
+    handOver(m_busLink);
     // A camera's pipeline stops on the worker, after whatever change is still on its way there; its elements' calls
     // into our objects pass gates that those objects close as they go.
     changeState(m_pipeline.get(), GST_STATE_NULL);
