@@ -40,7 +40,8 @@ FilterCore::~FilterCore()
     g_object_set_qdata(G_OBJECT(m_element.get()), filterQuark(), nullptr);
     // A filter dropped outside any bin leaves nothing running behind it. One whose state is locked left a camera's
     // graph, whose worker stops it (it may be busy with the camera still): stopping it here would wait for that.
-    if (!GST_OBJECT_PARENT(m_element.get()) && !gst_element_is_locked_state(m_element.get())) {
+    const auto parent = GstRef<GstObject>::adopt(gst_object_get_parent(GST_OBJECT(m_element.get())));
+    if (!parent && !gst_element_is_locked_state(m_element.get())) {
         gst_element_set_state(m_element.get(), GST_STATE_NULL);
     }
 }

@@ -209,14 +209,10 @@ void SampleGrabberFilter::onBuffer(GstBuffer *buffer)
 HRESULT SampleGrabberFilter::JoinFilterGraph(IFilterGraph2 *graph, const QString &name)
 {
     {
+        // A grabber that left its graph keeps the frame it had; what its element may still pass on meanwhile (its
+        // pipeline can finish stopping on another thread) is no frame of the graph's.
         const std::lock_guard lock(m_lock);
         m_leftGraph = !graph;
-        if (!graph && m_latest) {
-            // The frame may be one of the camera's own buffers: it goes back to the camera as the grabber leaves,
-            // since a camera may wait for its buffers before it sends to anyone else (a PipeWire stream's producer
-            // does). Its copy serves what asks for the last frame from now on.
-            m_latest = GstRef<GstBuffer>::adopt(gst_buffer_copy_deep(m_latest.get()));
-        }
     }
     return ElementFilterBase::JoinFilterGraph(graph, name);
 }

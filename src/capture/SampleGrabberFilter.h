@@ -28,7 +28,7 @@ public:
     HRESULT GetCurrentBuffer(std::int32_t *size, unsigned char *buffer) override;
     HRESULT SetCallback(ISampleGrabberCB *callback, int whichMethod) override;
     HRESULT GetCurrentSampleTime(std::int64_t &monotonicMs) override;
-    // Leaving a graph, the grabber keeps its last frame as a copy of its own and takes no more.
+    // Leaving a graph, the grabber keeps its last frame and takes no more.
     HRESULT JoinFilterGraph(IFilterGraph2 *graph, const QString &name) override;
 
     SampleGrabberFilter(GstRef<GstElement> bin, GstRef<GstElement> capsFilter);
