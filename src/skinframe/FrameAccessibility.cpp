@@ -37,17 +37,6 @@ bool isButton(const TbsActiveSkinObject *object)
     return dynamic_cast<const TbsSkinButtonObject *>(object) || dynamic_cast<const TbsSkinAnimateObject *>(object);
 }
 
-TbsStdCommand commandOf(const TbsActiveSkinObject *object)
-{
-    if (const auto *button = dynamic_cast<const TbsSkinStdButtonObject *>(object)) {
-        return button->command;
-    }
-    if (const auto *animate = dynamic_cast<const TbsSkinAnimateObject *>(object)) {
-        return animate->command;
-    }
-    return cmDefault;
-}
-
 // A caption button's name when its hint says nothing.
 QString commandName(TbsStdCommand command)
 {

@@ -991,4 +991,15 @@ std::unique_ptr<TbsActiveSkinObject> CreateFrameObject(TbsSkinForm &form, const 
     return nullptr;
 }
 
+TbsStdCommand commandOf(const TbsActiveSkinObject *object)
+{
+    if (const auto *button = dynamic_cast<const TbsSkinStdButtonObject *>(object)) {
+        return button->command;
+    }
+    if (const auto *animate = dynamic_cast<const TbsSkinAnimateObject *>(object)) {
+        return animate->command;
+    }
+    return cmDefault;
+}
+
 } // namespace pixolo

@@ -244,4 +244,7 @@ public:
 // main-menu-bar button makes none, though the last is a kind of standard button).
 std::unique_ptr<TbsActiveSkinObject> CreateFrameObject(TbsSkinForm &form, const TbsDataSkinObject &data);
 
+// The command of a standard button or animated object of the frame; cmDefault for any other object.
+TbsStdCommand commandOf(const TbsActiveSkinObject *object);
+
 } // namespace pixolo

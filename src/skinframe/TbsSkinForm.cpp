@@ -88,17 +88,6 @@ constexpr StandardButton s_standardButtons[] = {
 // The order in which caption buttons are placed from the right (or left) edge of a button row.
 constexpr TbsStdCommand s_rowOrder[] = { cmClose, cmMaximize, cmMinimize, cmRollUp, cmMinimizeToTray };
 
-TbsStdCommand commandOf(const TbsActiveSkinObject *object)
-{
-    if (const auto *button = dynamic_cast<const TbsSkinStdButtonObject *>(object)) {
-        return button->command;
-    }
-    if (const auto *animate = dynamic_cast<const TbsSkinAnimateObject *>(object)) {
-        return animate->command;
-    }
-    return cmDefault;
-}
-
 bool isCaptionButton(const TbsActiveSkinObject *object)
 {
     return dynamic_cast<const TbsSkinStdButtonObject *>(object) || dynamic_cast<const TbsSkinAnimateObject *>(object);
