@@ -8,7 +8,11 @@
 #include "capture/TFilterGraph.h"
 #include "platform/MessageBox.h"
 #include "skinctrls/TbsSkinPanel.h"
+#include "skinframe/TbsActiveSkinObject.h"
 #include "skinframe/TbsSkinForm.h"
+
+#include <QImage>
+#include <QSet>
 
 #include <QTemporaryDir>
 #include <QWidget>
@@ -105,6 +109,47 @@ TEST_F(FrameWiringTest, RollingUpAndBackLeavesEveryControlWhereItWas)
         EXPECT_TRUE(client->isVisible());
         EXPECT_EQ(layout(), before) << "round " << round;
     }
+}
+
+// The picture of a frame object as the window shows it.
+QImage objectLook(QWidget &window, TbsSkinForm &form, const QString &name)
+{
+    for (const auto &object : form.ObjectList()) {
+        if (object->IDName == name) {
+            const TRect &r = object->ObjectRect;
+            return window.grab(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top))
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+        }
+    }
+    ADD_FAILURE() << "no frame object " << name.toStdString();
+    return {};
+}
+
+TEST_F(FrameWiringTest, TheAboutWindowsMinimizeButtonLooksDisabledAndTheMainWindowsDoesNot)
+{
+    TfrmMain main;
+    TfrmAbout about;
+    main.show();
+    about.show();
+    const QImage mainMinimize = objectLook(main, *main.bsSkinForm1, QStringLiteral("minbutton"));
+    const QImage aboutMinimize = objectLook(about, *about.bsSkinForm1, QStringLiteral("minbutton"));
+    const QImage aboutMaximize = objectLook(about, *about.bsSkinForm1, QStringLiteral("maxbutton"));
+    ASSERT_EQ(mainMinimize.size(), QSize(16, 16));
+    ASSERT_EQ(aboutMinimize.size(), QSize(16, 16));
+    EXPECT_NE(aboutMinimize, mainMinimize);
+    // Disabled is drawn the quiet way the never-enabled maximize button is: the same box, glyphs in its colour.
+    auto colours = [](const QImage &image) {
+        QSet<QRgb> set;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                set.insert(image.pixel(x, y));
+            }
+        }
+        return set;
+    };
+    EXPECT_EQ(colours(aboutMinimize), colours(aboutMaximize));
+    EXPECT_NE(colours(mainMinimize), colours(aboutMaximize));
 }
 
 } // namespace

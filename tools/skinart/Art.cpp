@@ -161,10 +161,10 @@ QImage drawMask()
     return image;
 }
 
-// The pressed caption buttons, each on the part of the frame it covers.
+// The pressed caption buttons, each on the part of the frame it covers, then the disabled minimize button.
 QImage drawCaptionButtons(const QImage &frameImage)
 {
-    QImage image = newPicture(16 * int(L::frameButtons.size()), 16, frame);
+    QImage image = newPicture(L::minimizeDisabled.Right, 16, frame);
     const std::array<FrameGlyph, 4> glyphs { glyphRollUp, glyphMinimize, glyphMaximize, glyphClose };
     for (size_t i = 0; i < L::frameButtons.size(); ++i) {
         const TRect cell = L::pressed(int(i));
@@ -178,6 +178,9 @@ QImage drawCaptionButtons(const QImage &frameImage)
         box(image, cell, 3, isClose ? closeButtonDown : captionButtonDown);
         frameGlyph(image, cell.Left + 5, 5, glyphs[i - 1], L::frameButtons[i] == L::maximize ? glyphMuted : glyph);
     }
+    copyRect(image, L::minimizeDisabled.Left, 0, frameImage, L::minimize);
+    box(image, L::minimizeDisabled, 3, captionButton);
+    frameGlyph(image, L::minimizeDisabled.Left + 4, 4, glyphMinimize, glyphMuted);
     return image;
 }
 

@@ -164,6 +164,9 @@ void objects(Description &d)
         s.boolean("skinrectinapicture", false);
         s.rect("skinrect", L::frameButtons[size_t(b.index)]);
         s.rect("downrect", L::pressed(b.index));
+        if (b.command == cmMinimize) {
+            s.rect("disableskinrsect", L::minimizeDisabled);
+        }
         s.command("command", b.command);
     }
 

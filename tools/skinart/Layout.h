@@ -36,6 +36,9 @@ constexpr TRect pressed(int i)
 {
     return { 16 * i, 0, 16 * i + 16, 16 };
 }
+// After them, the minimize button's disabled look (the About window has no minimize): quiet like the maximize
+// button, which no window of Pixolo enables and the frame picture already draws that way.
+constexpr TRect minimizeDisabled = pressed(int(frameButtons.size()));
 
 // Picture 0: controls.
 constexpr std::array<TRect, 4> button { { { 0, 1, 66, 22 }, { 0, 23, 66, 44 }, { 0, 45, 66, 66 }, { 0, 67, 66, 88 } } };
