@@ -19,7 +19,7 @@ PIXOLO_PACKAGES=(
     # cameras as desktops offer them: a private PipeWire session with its session manager and bus for the tests
     pipewire pipewire-bin wireplumber gstreamer1.0-pipewire dbus-x11
     # a real window manager for the whole-program tests of the desktop's behaviour; the package's own checks
-    openbox lintian
+    openbox wmctrl lintian
     # a screen reader's view for the tests: the accessibility bus and a client that reads the tree over it
     at-spi2-core python3-pyatspi
     # the package and its checks (cpack's dependency list, the desktop entry and AppStream validators, the format)

@@ -86,6 +86,8 @@ constexpr StandardButton s_standardButtons[] = {
 };
 
 // The order in which caption buttons are placed from the right (or left) edge of a button row.
+// The window states only a window manager gives the form's window.
+constexpr Qt::WindowStates s_managerStates = Qt::WindowMaximized | Qt::WindowFullScreen;
 constexpr TbsStdCommand s_rowOrder[] = { cmClose, cmMaximize, cmMinimize, cmRollUp, cmMinimizeToTray };
 
 bool isCaptionButton(const TbsActiveSkinObject *object)
@@ -1794,6 +1796,7 @@ bool TbsSkinForm::eventFilter(QObject *watched, QEvent *event)
         return false;
     case QEvent::Resize:
         closeSkinMenus();
+        rememberNormalSize();
         handleResize();
         return false;
     case QEvent::Move:
@@ -2178,9 +2181,34 @@ void TbsSkinForm::handleActivation()
     UpdateActivation(m_borderStyle != bsNone); // a window without border has no caption to animate
 }
 
+void TbsSkinForm::rememberNormalSize()
+{
+    // A manager's maximising may resize the window before it tells the new state: a size that fills the screen's
+    // available area is taken for that and not remembered.
+    const QScreen *screen = m_form->screen();
+    if (!(m_form->windowState() & s_managerStates) && (!screen || m_form->size() != screen->availableSize())) {
+        m_normalSize = m_form->size();
+    }
+}
+
 void TbsSkinForm::handleWindowStateChange(QEvent *event)
 {
     const auto *change = static_cast<QWindowStateChangeEvent *>(event);
+    // The frame maximises a window by its own geometry and never asks the window system to: a maximised or full
+    // screen state comes from the window manager (mutter maximises a window nearly as large as the screen when it
+    // maps it). The window goes back to normal at the size it had, rather than keep a stretched frame that cannot
+    // roll up; managers put back a size of their own choosing (mutter a smaller one), so the size is set again.
+    if ((m_form->windowState() & s_managerStates) && !(change->oldState() & s_managerStates)) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_form->setWindowState(m_form->windowState() & ~s_managerStates);
+                if (m_normalSize.isValid()) {
+                    resizeForm(m_normalSize);
+                }
+            },
+            Qt::QueuedConnection);
+    }
     if ((change->oldState() & Qt::WindowMinimized) && !m_form->isMinimized()) {
         m_withdrawn = false;
         if (OnRestore) {

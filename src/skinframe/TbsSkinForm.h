@@ -232,6 +232,7 @@ public:
     bool showSystemMenuFromKeyboard();
     void ApplyBorderIcons();
     void LoadObjectHints();
+    void rememberNormalSize();
     void PlaceInMonitor();
     void FadeIn();
     // No tray icon exists in this program: both do nothing but are the commands' place.
@@ -356,6 +357,7 @@ private:
     bool m_rollUpState = false;
     bool m_rollUpWhileMaximized = false;
     int m_heightBeforeRollUp = 0;
+    QSize m_normalSize; // the window's last size not given by a window manager's maximising
     QRect m_restoreBounds;
     int m_frameWidth = 0;
     int m_frameHeight = 0;

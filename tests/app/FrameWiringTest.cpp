@@ -15,6 +15,7 @@
 #include <QSet>
 
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -109,6 +110,20 @@ TEST_F(FrameWiringTest, RollingUpAndBackLeavesEveryControlWhereItWas)
         EXPECT_TRUE(client->isVisible());
         EXPECT_EQ(layout(), before) << "round " << round;
     }
+}
+
+TEST_F(FrameWiringTest, AWindowMaximisedByTheWindowSystemGoesBackToItsSizeAndStillRollsUp)
+{
+    TfrmMain main;
+    main.show();
+    const QSize size = main.size();
+    main.setWindowState(Qt::WindowMaximized); // as a window manager that ignores the offered functions does
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !(main.windowState() & Qt::WindowMaximized) && main.size() == size; }))
+        << main.width() << "x" << main.height();
+    main.bsSkinForm1->SetRollUpState(true);
+    EXPECT_LT(main.height(), size.height());
+    main.bsSkinForm1->SetRollUpState(false);
+    EXPECT_EQ(main.size(), size);
 }
 
 // The picture of a frame object as the window shows it.

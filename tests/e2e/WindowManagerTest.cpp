@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -157,6 +158,35 @@ TEST_F(WindowManagerTest, MinimisedAndRestoredByTheWindowManagerItStillTakesPhot
     EXPECT_EQ(geometry(mainWindow).size(), kMainSize);
     session.keyTo(mainWindow, QStringLiteral("F8"));
     EXPECT_TRUE(DesktopSession::waitUntil([&] { return photoFiles().size() == 1; }, 5000));
+}
+
+TEST_F(WindowManagerTest, AWindowTheWindowManagerMaximisesComesBackAtItsSizeAndStillRollsUp)
+{
+    ASSERT_NO_FATAL_FAILURE(start());
+    // Maximised by the window manager (a shortcut, a pager, or a manager's own rule for a window nearly as large
+    // as the screen): the window is normal again at its own size, not a stretched frame.
+    const QRect before = geometry(mainWindow);
+    session.run(QStringLiteral("wmctrl"),
+        { QStringLiteral("-i"), QStringLiteral("-r"), mainWindow, QStringLiteral("-b"),
+            QStringLiteral("add,maximized_vert,maximized_horz") });
+    const auto normalAgain = [&] {
+        return geometry(mainWindow).size() == before.size()
+            && !xprop(mainWindow, QStringLiteral("_NET_WM_STATE")).contains(QStringLiteral("MAXIMIZED"));
+    };
+    QThread::msleep(300);
+    EXPECT_TRUE(DesktopSession::waitUntil(normalAgain, 3000))
+        << geometry(mainWindow).width() << "x" << geometry(mainWindow).height() << " "
+        << xprop(mainWindow, QStringLiteral("_NET_WM_STATE")).toStdString();
+
+    // Rolling up by a double click on the caption and back still works.
+    const QPoint caption = geometry(mainWindow).topLeft() + QPoint(200, 17);
+    session.xdotool({ QStringLiteral("mousemove"), QString::number(caption.x()), QString::number(caption.y()),
+        QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"), QStringLiteral("1") });
+    EXPECT_TRUE(DesktopSession::waitUntil([&] { return geometry(mainWindow).height() < 60; }, 3000))
+        << geometry(mainWindow).height();
+    session.xdotool({ QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"), QStringLiteral("1") });
+    EXPECT_TRUE(DesktopSession::waitUntil([&] { return geometry(mainWindow).size() == before.size(); }, 3000))
+        << geometry(mainWindow).height();
 }
 
 TEST_F(WindowManagerTest, TheWindowManagersCloseRequestEndsTheProgramNormally)
