@@ -20,6 +20,8 @@ PIXOLO_PACKAGES=(
     pipewire pipewire-bin wireplumber gstreamer1.0-pipewire dbus-x11
     # a real window manager for the whole-program tests of the desktop's behaviour; the package's own checks
     openbox wmctrl lintian
+    # FAT file systems (SD cards, USB sticks) mounted without privileges for the photo folder tests
+    fusefat dosfstools fuse3
     # a screen reader's view for the tests: the accessibility bus and a client that reads the tree over it
     at-spi2-core python3-pyatspi
     # the package and its checks (cpack's dependency list, the desktop entry and AppStream validators, the format)

@@ -16,6 +16,13 @@ namespace
 {
 
 SyncFunction s_sync = &::fsync;
+LinkFunction s_link = &::link;
+
+// fchmod refused by a file system that keeps no permissions (fusefat: ENOSYS; vfat for a mode it cannot show: EPERM).
+bool permissionsUnsupported(int error, bool replacing)
+{
+    return error == ENOSYS || error == EOPNOTSUPP || (error == EPERM && !replacing);
+}
 
 mode_t currentUmask()
 {
@@ -116,6 +123,16 @@ void setSyncFunction(SyncFunction function)
     s_sync = function ? function : &::fsync;
 }
 
+void setLinkFunction(LinkFunction function)
+{
+    s_link = function ? function : &::link;
+}
+
+bool linksUnsupported(int error)
+{
+    return error == EPERM || error == ENOSYS || error == EOPNOTSUPP || error == EXDEV;
+}
+
 QString temporaryNamePattern(const QString &namePattern)
 {
     return QStringLiteral("^\\.") + namePattern + QStringLiteral("\\.[A-Za-z0-9]{6}$");
@@ -140,7 +157,9 @@ StagedFile::StagedFile(const QString &targetPath, QByteArrayView data)
     const bool replacing = ::stat(QFile::encodeName(targetPath).constData(), &old) == 0;
     const mode_t permissions = replacing ? (old.st_mode & 07777) : (0666 & ~currentUmask());
     int error = 0;
-    if (::fchmod(fd, permissions) != 0 || ::fstat(fd, &mine) != 0) {
+    if (::fchmod(fd, permissions) != 0 && !permissionsUnsupported(errno, replacing)) {
+        error = errno;
+    } else if (::fstat(fd, &mine) != 0) {
         error = errno;
     } else if (replacing && (mine.st_uid != old.st_uid || mine.st_gid != old.st_gid)
         && ::fchown(fd, old.st_uid, old.st_gid) != 0) {
@@ -152,6 +171,12 @@ StagedFile::StagedFile(const QString &targetPath, QByteArrayView data)
         error = errno;
     }
     m_result = error == 0 ? Result { true, 0 } : failure(error);
+}
+
+StagedFile::StagedFile(const QString &targetPath, const QByteArray &data)
+    : StagedFile(targetPath, QByteArrayView(data))
+{
+    m_data = data;
 }
 
 StagedFile::~StagedFile()
@@ -168,10 +193,42 @@ Result StagedFile::linkTo(const QString &path)
     }
     // link() refuses an existing name, so a file that appeared meanwhile is never replaced.
     const QByteArray name = QFile::encodeName(path);
-    if (::link(m_temporary.constData(), name.constData()) != 0) {
-        return failure(errno);
+    if (m_linksRefused) {
+        return createExclusive(name);
+    }
+    if (s_link(m_temporary.constData(), name.constData()) != 0) {
+        const int error = errno;
+        // EPERM also means a protected name on a file system with links (fs.protected_hardlinks does not apply to
+        // our own new file, but a folder may forbid it): the exclusive creation then fails with its own reason.
+        if (!linksUnsupported(error) || m_data.isNull()) {
+            return failure(error);
+        }
+        m_linksRefused = true;
+        return createExclusive(name);
     }
     syncFolder(QFile::encodeName(QFileInfo(path).absolutePath()));
+    return { true, 0 };
+}
+
+Result StagedFile::createExclusive(const QByteArray &name) const
+{
+    // O_EXCL refuses an existing name as link() does. A file begun here and not finished is ours to remove.
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return failure(errno);
+    }
+    int error = 0;
+    if (!writeAll(fd, m_data.constData(), m_data.size()) || s_sync(fd) != 0) {
+        error = errno;
+    }
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        ::unlink(name.constData());
+        return failure(error);
+    }
+    syncFolder(QFile::encodeName(QFileInfo(QFile::decodeName(name)).absolutePath()));
     return { true, 0 };
 }
 

@@ -37,10 +37,16 @@ Result write(const QString &path, QByteArrayView data, Mode mode = Replace);
 
 // A file written whole and synced under a hidden temporary name (".<name>.XXXXXX") beside `targetPath`, which then
 // takes one or more names without being written again. The temporary name goes when the object goes.
+//
+// File systems without hard links (FAT and exFAT: SD cards, USB sticks) refuse linkTo. Made from a QByteArray, the
+// file keeps its data (shared, not copied) for them: the name is then created exclusively and the data written and
+// synced under it, so an existing file is still never replaced. A file system without permissions (fchmod refused)
+// takes a new file as it comes.
 class StagedFile
 {
 public:
     StagedFile(const QString &targetPath, QByteArrayView data);
+    StagedFile(const QString &targetPath, const QByteArray &data);
     ~StagedFile();
     StagedFile(const StagedFile &) = delete;
     StagedFile &operator=(const StagedFile &) = delete;
@@ -55,7 +61,11 @@ public:
     Result renameTo(const QString &path);
 
 private:
+    Result createExclusive(const QByteArray &name) const;
+
     QByteArray m_temporary; // empty once moved or removed
+    QByteArray m_data; // kept for a file system without links; empty when made from a view
+    bool m_linksRefused = false;
     Result m_result;
 };
 
@@ -67,6 +77,14 @@ QString temporaryNamePattern(const QString &namePattern);
 // Test seam: every file and folder sync goes through this function (default ::fsync).
 using SyncFunction = int (*)(int fd);
 void setSyncFunction(SyncFunction function);
+
+// Test seam: every hard link goes through this function (default ::link).
+using LinkFunction = int (*)(const char *from, const char *to);
+void setLinkFunction(LinkFunction function);
+
+// Whether a link refused with `error` means the file system has no hard links (rather than a name taken, a full
+// disk or a missing folder).
+bool linksUnsupported(int error);
 
 } // namespace AtomicFile
 

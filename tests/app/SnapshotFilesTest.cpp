@@ -7,12 +7,15 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "ProcessLimits.h"
 
+#include <cerrno>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -303,4 +306,99 @@ TEST(PhotoFileTest, AFailedWriteNamesThePhotoThatCouldNotBeWritten)
         QStringLiteral("Cannot create file \"") + folder + QStringLiteral("20261209100000-2.jpg\". ")))
         << message.toStdString();
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("20261209100000.jpg") });
+}
+
+namespace
+{
+
+int linksRefused(const char *, const char *)
+{
+    errno = EPERM; // as exFAT answers; FAT answers the same through fusefat
+    return -1;
+}
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A FAT file system image mounted with fusefat for the test's life; mounted() is false where the machine cannot
+// (no fusefat, mkfs.vfat or /dev/fuse).
+class FatFolder
+{
+public:
+    FatFolder()
+    {
+        const QString image = m_dir.filePath(QStringLiteral("card.img"));
+        m_mountPoint = m_dir.filePath(QStringLiteral("card"));
+        QDir().mkpath(m_mountPoint);
+        QFile file(image);
+        if (!file.open(QIODevice::WriteOnly) || !file.resize(16 * 1024 * 1024)) {
+            return;
+        }
+        file.close();
+        const QString mkfs = QStandardPaths::findExecutable(QStringLiteral("mkfs.vfat"),
+            { QStringLiteral("/usr/sbin"), QStringLiteral("/sbin"), QStringLiteral("/usr/bin") });
+        m_mounted = !mkfs.isEmpty() && QProcess::execute(mkfs, { image }) == 0
+            && QProcess::execute(
+                   QStringLiteral("fusefat"), { QStringLiteral("-o"), QStringLiteral("rw+"), image, m_mountPoint })
+                == 0;
+    }
+    ~FatFolder()
+    {
+        if (m_mounted) {
+            QProcess::execute(QStringLiteral("fusermount"), { QStringLiteral("-u"), m_mountPoint });
+        }
+    }
+    bool mounted() const { return m_mounted; }
+    QString path() const { return m_mountPoint + QLatin1Char('/'); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_mountPoint;
+    bool m_mounted = false;
+};
+
+} // namespace
+
+TEST(PhotoFileTest, WithoutHardLinksPhotosAreStillStoredAndNeverOverwritten)
+{
+    AtomicFile::setLinkFunction(&linksRefused);
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QLatin1Char('/');
+    const QDateTime when(QDate(2026, 12, 9), QTime(10, 0, 0));
+    EXPECT_EQ(PhotoFile::store(folder, when, "one"), folder + QStringLiteral("20261209100000.jpg"));
+    EXPECT_EQ(PhotoFile::store(folder, when, "two"), folder + QStringLiteral("20261209100000-2.jpg"));
+    AtomicFile::setLinkFunction(nullptr);
+    EXPECT_EQ(contentsOf(folder + QStringLiteral("20261209100000.jpg")), QByteArray("one"));
+    EXPECT_EQ(contentsOf(folder + QStringLiteral("20261209100000-2.jpg")), QByteArray("two"));
+    // No hidden temporary file stays behind.
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 2);
+
+    // A missing folder still says why, and a link refused for another reason is not worked around.
+    try {
+        AtomicFile::setLinkFunction(&linksRefused);
+        PhotoFile::store(folder + QStringLiteral("gone/"), when, "x");
+        FAIL() << "no error";
+    } catch (const ECreateFileError &error) {
+        EXPECT_TRUE(QString::fromUtf8(error.what()).endsWith(QStringLiteral("No such file or directory")))
+            << error.what();
+    }
+    AtomicFile::setLinkFunction(nullptr);
+}
+
+TEST(PhotoFileTest, PhotosAreStoredOnARealFatFileSystem)
+{
+    FatFolder card;
+    if (!card.mounted()) {
+        GTEST_SKIP() << "no FAT file system can be mounted here (fusefat, mkfs.vfat and /dev/fuse are needed)";
+    }
+    const QDateTime when(QDate(2026, 12, 9), QTime(10, 0, 0));
+    const QByteArray jpeg(200 * 1024, 'j');
+    EXPECT_EQ(PhotoFile::store(card.path(), when, jpeg), card.path() + QStringLiteral("20261209100000.jpg"));
+    EXPECT_EQ(PhotoFile::store(card.path(), when, "second"), card.path() + QStringLiteral("20261209100000-2.jpg"));
+    EXPECT_EQ(contentsOf(card.path() + QStringLiteral("20261209100000.jpg")), jpeg);
+    EXPECT_EQ(contentsOf(card.path() + QStringLiteral("20261209100000-2.jpg")), QByteArray("second"));
+    EXPECT_EQ(QDir(card.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
