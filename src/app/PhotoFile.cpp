@@ -5,8 +5,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstring>
@@ -47,6 +49,34 @@ QString withoutControlCharacters(const QString &text)
 QString settingsText(const QString &text)
 {
     return withoutControlCharacters(text).trimmed();
+}
+
+QString defaultFolder()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (folder.isEmpty()) {
+        folder = QDir::homePath();
+    }
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+QString photoPathText(const QString &folderText)
+{
+    QString text = settingsText(folderText);
+    if (text.isEmpty()) {
+        text = defaultFolder();
+        QDir().mkpath(text); // a missing folder then gives the usual error when a photo is stored
+        return text;
+    }
+    if (text == QLatin1String("~")) {
+        text = QDir::homePath() + QLatin1Char('/');
+    } else if (text.startsWith(QLatin1String("~/"))) {
+        text = QDir::homePath() + text.mid(1);
+    }
+    if (!text.endsWith(QLatin1Char('/')) && QFileInfo(text).isDir()) {
+        text += QLatin1Char('/');
+    }
+    return text;
 }
 
 QString timeStamp(const QDateTime &when)

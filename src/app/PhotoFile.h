@@ -24,6 +24,13 @@ namespace PhotoFile
 QString withoutControlCharacters(const QString &text);
 // The photo folder text as it is saved in the settings: no control characters, no leading or trailing blanks.
 QString settingsText(const QString &text);
+// The folder photos go to while the folder text is empty: the user's Pictures folder, with a final "/".
+QString defaultFolder();
+// The text photos are named from, for the folder text as the user typed it: without control characters and leading
+// or trailing blanks; a leading "~/" is the home folder; a text naming an existing folder without the final "/" is
+// that folder (not a name prefix beside it); an empty text is defaultFolder(), which is made when missing. Any other
+// text stands as it is, its last part a prefix of the names ("/a/cam1-" gives "/a/cam1-20261209….jpg").
+QString photoPathText(const QString &folderText);
 // Local time as YYYYMMDDHHMMSS.
 QString timeStamp(const QDateTime &when);
 // The first file name for a photo taken at `when`: path text + time stamp + ".jpg".

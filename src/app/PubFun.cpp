@@ -13,13 +13,6 @@
 namespace pixolo
 {
 
-namespace
-{
-
-constexpr qsizetype kMaxValueLength = 2047;
-
-} // namespace
-
 void Delay(std::uint32_t milliseconds)
 {
     QElapsedTimer clock; // monotonic: no wrap-around can stretch the wait
@@ -44,22 +37,16 @@ void Delay(std::uint32_t milliseconds)
 
 QString IniReadString(const QString &fileName, const QString &section, const QString &key, const QString &defaultValue)
 {
-    QString value = PrivateProfile::readString(fileName, section, key).value_or(defaultValue);
-    if (value.size() > kMaxValueLength) {
-        // Cut by characters, never inside a surrogate pair.
-        qsizetype cut = kMaxValueLength;
-        if (value.at(cut - 1).isHighSurrogate()) {
-            --cut;
-        }
-        value.truncate(cut);
-    }
-    return value;
+    // Whole, however long: a cut folder would send photos to a parent folder, and a later save would keep the cut.
+    return PrivateProfile::readString(fileName, section, key).value_or(defaultValue);
 }
 
 bool IniWriteString(const QString &fileName, const QString &section, const QString &key, const QString &value)
 {
-    if (!PrivateProfile::writeString(fileName, section, key, value)) {
-        throw EIniWriteError(QStringLiteral("Unable to write to %1").arg(fileName).toStdString());
+    QString problem;
+    if (!PrivateProfile::writeString(fileName, section, key, value, &problem)) {
+        throw EIniWriteError(
+            (QStringLiteral("Unable to write to ") + fileName + QStringLiteral(". ") + problem).toStdString());
     }
     return true;
 }

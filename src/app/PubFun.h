@@ -20,11 +20,11 @@ public:
 // quits during the wait (its main window closed), it returns at once.
 void Delay(std::uint32_t milliseconds);
 
-// The value of the key, cut to 2047 characters, or `defaultValue` when the file, section or key is missing.
+// The value of the key, whole, or `defaultValue` when the file, section or key is missing.
 QString IniReadString(const QString &fileName, const QString &section, const QString &key, const QString &defaultValue);
 
 // Writes the value (creating file, section and key as needed) and returns true; throws EIniWriteError when the
-// system refuses, leaving the old file whole.
+// system refuses, leaving the old file whole: "Unable to write to <file>. <the system's reason>".
 bool IniWriteString(const QString &fileName, const QString &section, const QString &key, const QString &value);
 
 } // namespace pixolo

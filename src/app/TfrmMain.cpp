@@ -460,8 +460,10 @@ void TfrmMain::FormShow()
     edtsPath->SetText(
         IniReadString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()));
     edtsPath->home(false); // a long folder shows its beginning, as it was typed, not its end
+    // An empty folder text stores photos in the Pictures folder: the edit shows it greyed.
+    edtsPath->setPlaceholderText(PhotoFile::defaultFolder());
     // A copy killed while writing a photo may have left its hidden temporary file in the photo folder.
-    PhotoFile::removeStaleTemporaryFiles(edtsPath->Text());
+    PhotoFile::removeStaleTemporaryFiles(PhotoFile::photoPathText(edtsPath->Text()));
 }
 
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
@@ -568,7 +570,7 @@ void TfrmMain::bsSkinButton2Click(QObject *)
         std::exception_ptr error;
     };
     Outcome outcome;
-    const QString pathText = edtsPath->Text();
+    const QString pathText = PhotoFile::photoPathText(edtsPath->Text());
     QEventLoop waiting;
     std::atomic<bool> done { false };
     std::thread worker([&] {
@@ -769,10 +771,10 @@ void TfrmMain::devicesChanged()
 
 void TfrmMain::bsSkinButton1Click(QObject *)
 {
-    // The file manager opens the folder as the program's working folder resolves it: an empty path is that folder
-    // itself, a relative one lies below it.
-    const QString path = edtsPath->Text();
-    DesktopServices::openFolder(path.isEmpty() ? QDir::currentPath() : QDir::current().absoluteFilePath(path));
+    // The file manager opens the folder photos go to: the Pictures folder for an empty text, a relative one as the
+    // program's working folder resolves it.
+    const QString path = PhotoFile::photoPathText(edtsPath->Text());
+    DesktopServices::openFolder(QDir::current().absoluteFilePath(path));
 }
 
 void TfrmMain::bsSkinButton3Click(QObject *)

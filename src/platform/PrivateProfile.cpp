@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
+#include <malloc.h>
 #include <vector>
 
 namespace pixolo::PrivateProfile
@@ -19,6 +22,9 @@ struct Line {
     QByteArray text; // without the line ending
     QByteArray ending; // "\n", "\r\n" or empty for a last line without one
 };
+
+// Past this size, the memory a rewrite took is handed back to the system at once.
+constexpr qsizetype kTrimAfterBytes = 1024 * 1024;
 
 // A UTF-8 byte-order mark, as some editors put at the start: not part of the first line, and kept on writing.
 constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
@@ -133,38 +139,62 @@ QByteArray preferredEnding(const std::vector<Line> &lines)
 
 } // namespace
 
-std::optional<QString> readString(const QString &fileName, const QString &section, const QString &key)
+std::optional<QString> readString(const QString &fileName, const QString &section, const QString &key, QString *problem)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
+        if (problem && QFileInfo::exists(fileName)) {
+            *problem = file.errorString();
+        }
         return std::nullopt;
     }
-    QByteArray data = file.readAll();
-    if (data.startsWith(kByteOrderMark)) {
-        data.remove(0, kByteOrderMark.size());
+    // The first section of that name counts: its end, or the file's, ends the search.
+    bool inSection = false;
+    for (bool first = true; !file.atEnd(); first = false) {
+        QByteArray line = file.readLine();
+        if (first && line.startsWith(kByteOrderMark)) {
+            line.remove(0, kByteOrderMark.size());
+        }
+        if (line.endsWith('\n')) {
+            line.chop(line.endsWith("\r\n") ? 2 : 1);
+        }
+        if (const auto name = sectionName(line)) {
+            if (inSection) {
+                return std::nullopt;
+            }
+            inSection = sameName(*name, section);
+            continue;
+        }
+        if (inSection) {
+            const auto kv = keyValue(line);
+            if (kv && sameName(kv->first, key)) {
+                return decode(kv->second);
+            }
+        }
     }
-    const std::vector<Line> lines = splitLines(data);
-    const SectionSpan span = findSection(lines, section);
-    if (span.header < 0) {
-        return std::nullopt;
-    }
-    const qsizetype at = findKey(lines, span, key);
-    if (at < 0) {
-        return std::nullopt;
-    }
-    return decode(keyValue(lines[size_t(at)].text)->second);
+    return std::nullopt;
 }
 
-bool writeString(const QString &fileName, const QString &section, const QString &key, const QString &value)
+bool writeString(
+    const QString &fileName, const QString &section, const QString &key, const QString &value, QString *problem)
 {
+    const auto refused = [problem](const QString &reason) {
+        if (problem) {
+            *problem = reason;
+        }
+        return false;
+    };
     QByteArray old;
     {
         QFile file(fileName);
         const QFileInfo info(fileName); // through a link to a file not made yet: nothing to keep
         if (info.exists()) {
             // A read-only settings file is refused, as is one we cannot read back (its lines must be kept).
-            if (!info.isWritable() || !file.open(QIODevice::ReadOnly)) {
-                return false;
+            if (!info.isWritable()) {
+                return refused(QString::fromLocal8Bit(std::strerror(EACCES)));
+            }
+            if (!file.open(QIODevice::ReadOnly)) {
+                return refused(file.errorString());
             }
             old = file.readAll();
         }
@@ -211,7 +241,15 @@ bool writeString(const QString &fileName, const QString &section, const QString 
         data += line.text;
         data += line.ending;
     }
-    return AtomicFile::write(fileName, data).ok;
+    const AtomicFile::Result written = AtomicFile::write(fileName, data);
+    if (old.size() > kTrimAfterBytes) {
+        // A large file's lines were many small blocks: give the freed memory back to the system.
+        old = QByteArray();
+        data = QByteArray();
+        lines = {};
+        ::malloc_trim(0);
+    }
+    return written.ok || refused(written.errorText());
 }
 
 } // namespace pixolo::PrivateProfile

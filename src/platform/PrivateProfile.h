@@ -19,12 +19,17 @@ namespace pixolo
 namespace PrivateProfile
 {
 
-// The value of the key, less surrounding blanks, or nothing when the file, the section or the key is missing.
-std::optional<QString> readString(const QString &fileName, const QString &section, const QString &key);
+// The value of the key, less surrounding blanks, or nothing when the file, the section or the key is missing. The
+// file is read a line at a time up to the key, so a huge file costs no memory. A file that exists but cannot be read
+// gives nothing too, and its reason in `problem` when given.
+std::optional<QString> readString(
+    const QString &fileName, const QString &section, const QString &key, QString *problem = nullptr);
 
 // Writes the value, creating the file, the section and the key as needed. Line breaks in the value are dropped (a
-// value is one line). Returns false, leaving the old file untouched, when the system refuses the write.
-bool writeString(const QString &fileName, const QString &section, const QString &key, const QString &value);
+// value is one line). Returns false, leaving the old file untouched, when the system refuses the write, with the
+// system's reason in `problem` when given.
+bool writeString(const QString &fileName, const QString &section, const QString &key, const QString &value,
+    QString *problem = nullptr);
 
 } // namespace PrivateProfile
 

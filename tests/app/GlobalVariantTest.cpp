@@ -100,7 +100,8 @@ TEST_F(SettingsLocationTest, ConfigFolderThatCannotBeMadeStillNamesTheFileSoTheW
         IniWriteString(file, QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("/p/"));
         FAIL() << "the write was not refused";
     } catch (const EIniWriteError &error) {
-        EXPECT_EQ(QString::fromUtf8(error.what()), QStringLiteral("Unable to write to ") + file);
+        EXPECT_EQ(QString::fromUtf8(error.what()),
+            QStringLiteral("Unable to write to ") + file + QStringLiteral(". Not a directory"));
     }
 }
 

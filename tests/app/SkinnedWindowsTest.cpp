@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -165,13 +166,25 @@ TEST_F(SkinnedWindowsTest, AClickOnTheAboutWindowsOwnAreaClosesItOnRelease)
     EXPECT_TRUE(m_about->isVisible());
 }
 
-TEST_F(SkinnedWindowsTest, BrowseWithAnEmptyPathOpensTheWorkingFolder)
+TEST_F(SkinnedWindowsTest, BrowseWithAnEmptyPathOpensThePicturesFolderWhichTheEditShows)
 {
+    const QByteArray home = qgetenv("HOME");
+    const QTemporaryDir privateHome;
+    qputenv("HOME", privateHome.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (privateHome.path() + QStringLiteral("/.config")).toLocal8Bit());
+    m_main->hide();
+    m_main->show(); // the edit is filled when the window is shown
     m_main->edtsPath->SetText(QString());
+    EXPECT_EQ(m_main->edtsPath->placeholderText(), privateHome.path() + QStringLiteral("/Pictures/"));
     m_main->bsSkinButton1Click(nullptr);
+    EXPECT_TRUE(QFileInfo(privateHome.path() + QStringLiteral("/Pictures")).isDir());
     m_main->edtsPath->SetText(QStringLiteral("photos/"));
     m_main->bsSkinButton1Click(nullptr);
-    EXPECT_EQ(m_opened, (QStringList { QDir::currentPath(), QDir::current().filePath(QStringLiteral("photos/")) }));
+    qputenv("HOME", home);
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(m_opened,
+        (QStringList {
+            privateHome.path() + QStringLiteral("/Pictures/"), QDir::current().filePath(QStringLiteral("photos/")) }));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
@@ -401,4 +402,34 @@ TEST(PhotoFileTest, PhotosAreStoredOnARealFatFileSystem)
     EXPECT_EQ(contentsOf(card.path() + QStringLiteral("20261209100000.jpg")), jpeg);
     EXPECT_EQ(contentsOf(card.path() + QStringLiteral("20261209100000-2.jpg")), QByteArray("second"));
     EXPECT_EQ(QDir(card.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+TEST(PhotoFileTest, TheFolderTextAsTypedNamesTheFolderOrAPrefix)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QStringLiteral("/nos");
+    QDir().mkpath(folder);
+    // An existing folder without the final separator is that folder; blanks and control characters around go.
+    EXPECT_EQ(PhotoFile::photoPathText(folder), folder + QLatin1Char('/'));
+    EXPECT_EQ(
+        PhotoFile::photoPathText(QStringLiteral("  ") + folder + QStringLiteral(" \n")), folder + QLatin1Char('/'));
+    // Anything else is a name prefix, as it stands.
+    EXPECT_EQ(PhotoFile::photoPathText(folder + QStringLiteral("/cam1-")), folder + QStringLiteral("/cam1-"));
+    const QDateTime when(QDate(2026, 12, 9), QTime(23, 15, 39));
+    EXPECT_EQ(
+        PhotoFile::store(PhotoFile::photoPathText(folder), when, "in"), folder + QStringLiteral("/20261209231539.jpg"));
+    EXPECT_EQ(PhotoFile::store(PhotoFile::photoPathText(folder + QStringLiteral("/cam1-")), when, "prefixed"),
+        folder + QStringLiteral("/cam1-20261209231539.jpg"));
+    EXPECT_FALSE(QFile::exists(dir.path() + QStringLiteral("/nos20261209231539.jpg")));
+
+    // "~/" is the home folder; an empty text the Pictures folder, made when missing.
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", dir.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (dir.path() + QStringLiteral("/.config")).toLocal8Bit());
+    EXPECT_EQ(PhotoFile::photoPathText(QStringLiteral("~/nos")), folder + QLatin1Char('/'));
+    EXPECT_EQ(PhotoFile::photoPathText(QStringLiteral("~/shot-")), dir.path() + QStringLiteral("/shot-"));
+    EXPECT_EQ(PhotoFile::photoPathText(QStringLiteral(" \t")), dir.path() + QStringLiteral("/Pictures/"));
+    EXPECT_TRUE(QFileInfo(dir.path() + QStringLiteral("/Pictures")).isDir());
+    qputenv("HOME", home);
+    qunsetenv("XDG_CONFIG_HOME");
 }
