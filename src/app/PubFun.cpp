@@ -41,6 +41,13 @@ QString IniReadString(const QString &fileName, const QString &section, const QSt
     return PrivateProfile::readString(fileName, section, key).value_or(defaultValue);
 }
 
+QString IniReadProblem(const QString &fileName)
+{
+    QString problem;
+    PrivateProfile::readString(fileName, QString(), QString(), &problem);
+    return problem;
+}
+
 bool IniWriteString(const QString &fileName, const QString &section, const QString &key, const QString &value)
 {
     QString problem;

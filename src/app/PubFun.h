@@ -23,6 +23,9 @@ void Delay(std::uint32_t milliseconds);
 // The value of the key, whole, or `defaultValue` when the file, section or key is missing.
 QString IniReadString(const QString &fileName, const QString &section, const QString &key, const QString &defaultValue);
 
+// Why a settings file that exists cannot be read ("Permission denied", …); empty when it can be, or is missing.
+QString IniReadProblem(const QString &fileName);
+
 // Writes the value (creating file, section and key as needed) and returns true; throws EIniWriteError when the
 // system refuses, leaving the old file whole: "Unable to write to <file>. <the system's reason>".
 bool IniWriteString(const QString &fileName, const QString &section, const QString &key, const QString &value);

@@ -6,6 +6,7 @@
 #include "app/InstanceActivation.h"
 #include "app/PixoloApplication.h"
 #include "app/ProductTexts.h"
+#include "app/PubFun.h"
 #include "app/TfrmAbout.h"
 #include "app/TfrmMain.h"
 #include "capture/VideoAccessibility.h"
@@ -16,6 +17,8 @@
 #include "skinframe/FrameAccessibility.h"
 #include "skinframe/TbsSkinForm.h"
 #include "skinframe/WindowSystem.h"
+
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -106,6 +109,16 @@ int runPixolo(int &argc, char **argv)
         return 1;
     }
     frmMain->show();
+    // A settings file that is there but cannot be read would otherwise go unnoticed: the folder and the camera
+    // would silently be the defaults.
+    if (const QString problem = IniReadProblem(rcGlobalVariant.sIniFile); !problem.isEmpty()) {
+        QTimer::singleShot(0, frmMain, [problem] {
+            MessageBox::show(QStringLiteral("Unable to read ") + rcGlobalVariant.sIniFile + QStringLiteral(". ")
+                    + problem
+                    + QStringLiteral("\nThe photo folder and the camera are the defaults until it can be read."),
+                rcGlobalVariant.sAppTitle, MessageBox::Warning, frmMain);
+        });
+    }
     // A main window that another program destroyed cannot be closed or shown again: the program ends, as closing
     // it would end it, and leaves no invisible copy behind holding the single-instance lock.
     whenDestroyedFromOutside(frmMain, [] { QCoreApplication::exit(0); });

@@ -521,16 +521,27 @@ void TfrmMain::showCameraMenu(const QPoint &at)
 
 void TfrmMain::chooseCamera(const QByteArray &identity)
 {
-    // Kept for the next start, and used at once.
+    // Used at once, and kept for the next start. A settings file that refuses the choice does not stop the switch:
+    // the user is told afterwards that it will not be remembered, and why.
     m_chosenCamera = identity;
-    IniWriteString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("Camera"),
-        CameraChoice::settingsText(identity));
-    if (identity == m_cameraInUse && !m_cameraLost && FilterGraph->Active()) {
-        return; // the camera in use already
+    QString notRemembered;
+    try {
+        IniWriteString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("Camera"),
+            CameraChoice::settingsText(identity));
+    } catch (const EIniWriteError &error) {
+        notRemembered = QString::fromUtf8(error.what());
     }
-    m_cameraLost = false;
-    lblCameraState->hide();
-    DeviceCommand(3);
+    if (!(identity == m_cameraInUse && !m_cameraLost && FilterGraph->Active())) {
+        m_cameraLost = false;
+        lblCameraState->hide();
+        DeviceCommand(3);
+    }
+    if (!notRemembered.isEmpty()) {
+        MessageBox::show(QStringLiteral("The camera is in use now, but the choice cannot be remembered for the next "
+                                        "start.\n")
+                + notRemembered,
+            rcGlobalVariant.sAppTitle, MessageBox::Warning, this);
+    }
 }
 
 void TfrmMain::FormKeyDown(int key)

@@ -134,6 +134,19 @@ TEST_F(SettingsTest, LongValuesComeBackWholeAndASaveKeepsThem)
     EXPECT_EQ(IniReadString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QString()), chinese);
 }
 
+TEST_F(SettingsTest, ASettingsFileThatCannotBeReadGivesTheSystemsReason)
+{
+    EXPECT_EQ(IniReadProblem(ini()), QString()); // missing: the defaults, nothing to say
+    IniWriteString(ini(), QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("/p/"));
+    EXPECT_EQ(IniReadProblem(ini()), QString());
+    // A folder where the file should be cannot be read, whoever runs the test.
+    const QString folder = dir.filePath(QStringLiteral("folder.ini"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    EXPECT_FALSE(IniReadProblem(folder).isEmpty());
+    EXPECT_EQ(IniReadString(folder, QStringLiteral("Setup"), QStringLiteral("PhotoPath"), QStringLiteral("d")),
+        QStringLiteral("d"));
+}
+
 TEST_F(SettingsTest, RefusedWriteRaisesAndNamesTheFile)
 {
     // A folder that cannot exist: its parent is a plain file.

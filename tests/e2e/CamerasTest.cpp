@@ -65,6 +65,30 @@ TEST_F(CamerasTest, RightClickOffersBothCamerasAndTheChosenOneIsUsedAndKept)
     EXPECT_TRUE(DesktopSession::waitUntil([&] { return showsCamera(1); }, 10000)) << std::hex << firstBar(preview());
 }
 
+TEST_F(CamerasTest, ASettingsFileThatRefusesTheChoiceStillSwitchesAndSaysWhy)
+{
+    session.setEnv(QStringLiteral("PIXOLO_TESTCAM_COUNT"), QStringLiteral("2"));
+    // The settings file leads into a folder that is not there: every write is refused, whoever runs the test.
+    QFile::remove(session.iniPath());
+    ASSERT_TRUE(QFile::link(session.tempPath() + QStringLiteral("/gone/Pixolo.ini"), session.iniPath()));
+    start();
+    ASSERT_TRUE(DesktopSession::waitUntil([&] { return showsCamera(0); }, 10000));
+
+    const QString menu = openPreviewMenu();
+    ASSERT_FALSE(menu.isEmpty()) << "no menu";
+    session.xdotool({ QStringLiteral("key"), QStringLiteral("Down"), QStringLiteral("Return") });
+    EXPECT_TRUE(DesktopSession::waitUntil([&] { return showsCamera(1); }, 5000)) << std::hex << firstBar(preview());
+    QStringList boxes;
+    ASSERT_TRUE(
+        DesktopSession::waitUntil([&] { return !(boxes = session.otherWindows(program, mainWindow)).isEmpty(); }, 5000))
+        << "no message box";
+    const QString text = said();
+    EXPECT_TRUE(text.contains(QStringLiteral("cannot be remembered"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("No such file or directory"))) << text.toStdString();
+    session.keyTo(boxes.front(), QStringLiteral("Return"));
+    EXPECT_TRUE(previewMoves());
+}
+
 TEST_F(CamerasTest, APulledCameraIsShownGoneAndComesBackWhenPluggedIn)
 {
     const QString plug = session.tempPath() + QStringLiteral("/plugged");
