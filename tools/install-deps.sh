@@ -12,6 +12,8 @@ PIXOLO_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     # the fonts the windows draw with (src/platform/FontSet.h)
     fonts-liberation2 fonts-wqy-microhei
+    # Qt's own texts (its boxes' buttons, the folder chooser) in the user's language
+    qt6-translations-l10n
     # tests, fuzzing and the headless demo
     clang libclang-rt-dev xvfb xauth xdotool xclip x11-utils imagemagick gstreamer1.0-tools
     # fonts and a locale that desktops have and that must not change the windows' look (the font set tests)

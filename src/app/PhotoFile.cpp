@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -140,49 +141,19 @@ bool tidiedLately(const QString &key, qint64 withinMs)
 }
 
 constexpr qint64 kStaleAfterMs = 60 * 1000;
+// A photo of the largest frame a camera gives (8000 × 6000) is well below this; a larger file is not read.
+constexpr qint64 kLargestRecoveredPhoto = qint64(256) << 20;
 
-} // namespace
-
-int removeStaleTemporaryFiles(const QString &pathText)
+// Whether the data is a whole JPEG: it starts with the start-of-image marker and ends with the end-of-image marker,
+// which the encoder writes last.
+bool wholeJpeg(const QByteArray &data)
 {
-    const auto [folder, prefix] = folderAndPrefix(pathText);
-    {
-        const std::lock_guard lock(s_tidiedLock);
-        tidiedFolders()[folder + QLatin1Char('/') + prefix].start();
-    }
-
-    const QRegularExpression ours(AtomicFile::temporaryNamePattern(
-        QRegularExpression::escape(prefix) + QStringLiteral("[0-9]{14}(-[0-9]+)?\\.jpg")));
-    const QDir dir(folder);
-    const qint64 now = QDateTime::currentSecsSinceEpoch();
-    int removed = 0;
-    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks)) {
-        if (!ours.match(name).hasMatch()) {
-            continue;
-        }
-        // Only plain files of our own, left alone for a minute: a copy writing right now is never disturbed.
-        const QByteArray path = QFile::encodeName(dir.filePath(name));
-        struct stat info {
-        };
-        if (::lstat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()
-            || (now - info.st_mtime) * 1000 < kStaleAfterMs) {
-            continue;
-        }
-        if (::unlink(path.constData()) == 0) {
-            ++removed;
-        }
-    }
-    return removed;
+    return data.size() >= 4 && data.startsWith("\xFF\xD8") && data.endsWith("\xFF\xD9");
 }
 
-QString store(const QString &pathText, const QDateTime &when, const QByteArray &jpeg)
+// Stores the JPEG under base.jpg, or base-2.jpg, … when that is taken, written and synced once; returns the name.
+QString storeUnder(const QString &base, const QByteArray &jpeg)
 {
-    const auto [folder, prefix] = folderAndPrefix(pathText);
-    if (!tidiedLately(folder + QLatin1Char('/') + prefix, kStaleAfterMs)) {
-        removeStaleTemporaryFiles(pathText);
-    }
-
-    const QString base = withoutControlCharacters(pathText) + timeStamp(when);
     const QString first = base + QStringLiteral(".jpg");
     // Written and synced once; then the names are tried, each by a link of that same file.
     AtomicFile::StagedFile photo(first, jpeg);
@@ -201,6 +172,77 @@ QString store(const QString &pathText, const QDateTime &when, const QByteArray &
         }
     }
     throw ECreateFileError(createError(first, QString::fromLocal8Bit(std::strerror(EEXIST))));
+}
+
+// Gives a whole photo left under a temporary name the name it was going to have (its time stamp, the next free
+// suffix when that is taken), with its own modification time. The temporary file goes once the photo has its name.
+bool recover(const QDir &dir, const QString &temporaryName, const QByteArray &jpeg, const struct stat &info)
+{
+    // ".<prefix><stamp>.jpg.XXXXXX": the name between the leading dot and the last dot.
+    const QString target = temporaryName.mid(1, temporaryName.lastIndexOf(QLatin1Char('.')) - 1);
+    try {
+        const QString name = storeUnder(dir.filePath(target.chopped(4)), jpeg);
+        const timespec times[2] = { info.st_atim, info.st_mtim };
+        ::utimensat(AT_FDCWD, QFile::encodeName(name).constData(), times, 0);
+    } catch (const ECreateFileError &) {
+        return false; // the folder takes no file now: the photo stays where it is for a later try
+    }
+    ::unlink(QFile::encodeName(dir.filePath(temporaryName)).constData());
+    return true;
+}
+
+} // namespace
+
+TidiedFiles tidyTemporaryFiles(const QString &pathText)
+{
+    const auto [folder, prefix] = folderAndPrefix(pathText);
+    {
+        const std::lock_guard lock(s_tidiedLock);
+        tidiedFolders()[folder + QLatin1Char('/') + prefix].start();
+    }
+
+    const QRegularExpression ours(AtomicFile::temporaryNamePattern(
+        QRegularExpression::escape(prefix) + QStringLiteral("[0-9]{14}(-[0-9]+)?\\.jpg")));
+    const QDir dir(folder);
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    TidiedFiles tidied;
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks)) {
+        if (!ours.match(name).hasMatch()) {
+            continue;
+        }
+        // Only plain files of our own.
+        const QByteArray path = QFile::encodeName(dir.filePath(name));
+        struct stat info {
+        };
+        if (::lstat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) {
+            continue;
+        }
+        // A whole photo is written in one go before it is named: one left under its temporary name was stored by a
+        // copy that ended before it could name it (one copy runs per user, and this one names its photos before
+        // it tidies again).
+        if (info.st_size <= kLargestRecoveredPhoto) {
+            QFile file(dir.filePath(name));
+            const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            if (wholeJpeg(data)) {
+                tidied.recovered += recover(dir, name, data, info) ? 1 : 0;
+                continue;
+            }
+        }
+        // Part of a photo: removed once it has been left alone for a minute, so a write going on is never disturbed.
+        if ((now - info.st_mtime) * 1000 >= kStaleAfterMs && ::unlink(path.constData()) == 0) {
+            ++tidied.removed;
+        }
+    }
+    return tidied;
+}
+
+QString store(const QString &pathText, const QDateTime &when, const QByteArray &jpeg)
+{
+    const auto [folder, prefix] = folderAndPrefix(pathText);
+    if (!tidiedLately(folder + QLatin1Char('/') + prefix, kStaleAfterMs)) {
+        tidyTemporaryFiles(pathText);
+    }
+    return storeUnder(withoutControlCharacters(pathText) + timeStamp(when), jpeg);
 }
 
 } // namespace pixolo::PhotoFile

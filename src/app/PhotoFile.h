@@ -38,14 +38,20 @@ QString fileName(const QString &pathText, const QDateTime &when);
 
 // Stores the JPEG under fileName(pathText, when); when that name is taken, under the same name with "-2", "-3", …
 // before ".jpg", so no photo is ever overwritten. The file appears whole or not at all, and is written and synced
-// once whichever name it takes. Returns the name used. Stale temporary files of the folder are tidied first, at most
+// once whichever name it takes. Returns the name used. The temporary files of the folder are tidied first, at most
 // once a minute.
 QString store(const QString &pathText, const QDateTime &when, const QByteArray &jpeg);
 
-// Removes the hidden temporary photo files that a copy killed while writing left in the folder of the path text:
-// only plain files of this user, named as our temporary photo files, untouched for a minute. Other files are never
-// touched. Returns how many went.
-int removeStaleTemporaryFiles(const QString &pathText);
+struct TidiedFiles {
+    int recovered = 0; // whole photos given their names
+    int removed = 0; // parts of photos removed
+};
+
+// Tidies the hidden temporary photo files that a copy ended while storing left in the folder of the path text: only
+// plain files of this user, named as our temporary photo files. A whole photo (a JPEG with its end marker) gets the
+// name it was going to have, its time stamp (the next free suffix when that is taken), and keeps its time; part of a
+// photo is removed once it has been left alone for a minute. Other files are never touched.
+TidiedFiles tidyTemporaryFiles(const QString &pathText);
 
 } // namespace PhotoFile
 

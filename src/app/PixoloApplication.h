@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+class QLocale;
+
 namespace pixolo
 {
 
@@ -16,6 +18,10 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 
     static void showException(const std::exception &error);
+
+    // Loads Qt's own translations (its boxes' buttons, the folder chooser) for the language of `locale`, from
+    // where Qt keeps them; whether any was found. English needs none.
+    static bool loadQtTranslations(const QLocale &locale);
 };
 
 } // namespace pixolo

@@ -13,6 +13,7 @@
 #include "platform/FontSet.h"
 #include "platform/InstanceLock.h"
 #include "platform/MessageBox.h"
+#include "platform/TerminationSignals.h"
 #include "skinctrls/ControlAccessibility.h"
 #include "skinframe/FrameAccessibility.h"
 #include "skinframe/TbsSkinForm.h"
@@ -70,6 +71,16 @@ int runPixolo(int &argc, char **argv)
     }
     PixoloApplication app(argc, argv);
     display.release(); // the application holds its own connection now
+    // A logout, `kill` or Ctrl+C in the terminal ends the program as its close button does: a photo being stored is
+    // finished and named first, and the camera stops. A request that arrives while the windows are being made is
+    // taken when the event loop starts.
+    const TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received, &app, [] {
+        if (frmMain) {
+            frmMain->close();
+        }
+        QCoreApplication::quit(); // also when no window took the close (none yet, or a box of its own)
+    });
     // Before any window: a screen reader asks about each window and control once and keeps the answer.
     installControlAccessibility();
     installFrameAccessibility();

@@ -63,6 +63,12 @@ constexpr QSize kClientSize(729, 467);
 constexpr qint64 kFreshFrameMs = 1000;
 // How long a started camera has to send its first picture before it is reported.
 constexpr int kFirstFrameTimeoutMs = 5000;
+// A camera that is listed but not running is tried again after this long, then twice as long each time, up to the
+// longest wait: never a busy loop, and back within seconds once it can run.
+constexpr int kCameraRetryFirstMs = 250;
+constexpr int kCameraRetryLongestMs = 4000;
+// How often a camera tried again is looked at for its first picture, which takes the "disconnected" words away.
+constexpr int kPictureBackCheckMs = 100;
 // When the shutter sound is made ready after the window first shows.
 constexpr int kPrepareSoundAfterMs = 500;
 const QString kCaptionError = QStringLiteral("Error:");
@@ -165,6 +171,12 @@ void TfrmMain::createComponents()
     m_firstFrameWatch = new QTimer(this);
     m_firstFrameWatch->setSingleShot(true);
     connect(m_firstFrameWatch, &QTimer::timeout, this, [this] { firstFrameDue(); });
+    m_cameraRetry = new QTimer(this);
+    m_cameraRetry->setSingleShot(true);
+    connect(m_cameraRetry, &QTimer::timeout, this, [this] { retryCamera(); });
+    m_pictureBackWatch = new QTimer(this);
+    m_pictureBackWatch->setInterval(kPictureBackCheckMs);
+    connect(m_pictureBackWatch, &QTimer::timeout, this, [this] { pictureBackDue(); });
 
     // Throws when the platform cannot grab frames: then the window, and the program, cannot start.
     SampleGrabber = new TSampleGrabber(this);
@@ -462,8 +474,9 @@ void TfrmMain::FormShow()
     edtsPath->home(false); // a long folder shows its beginning, as it was typed, not its end
     // An empty folder text stores photos in the Pictures folder: the edit shows it greyed.
     edtsPath->setPlaceholderText(PhotoFile::defaultFolder());
-    // A copy killed while writing a photo may have left its hidden temporary file in the photo folder.
-    PhotoFile::removeStaleTemporaryFiles(PhotoFile::photoPathText(edtsPath->Text()));
+    // A copy that ended while storing a photo may have left it under its hidden temporary name: a whole photo gets
+    // its name, part of one goes.
+    PhotoFile::tidyTemporaryFiles(PhotoFile::photoPathText(edtsPath->Text()));
 }
 
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
@@ -533,6 +546,7 @@ void TfrmMain::chooseCamera(const QByteArray &identity)
     }
     if (!(identity == m_cameraInUse && !m_cameraLost && FilterGraph->Active())) {
         m_cameraLost = false;
+        m_quietOpening = false; // a camera the user chose is reported when it refuses
         lblCameraState->hide();
         DeviceCommand(3);
     }
@@ -614,6 +628,9 @@ void TfrmMain::bsSkinButton2Click(QObject *)
         return;
     }
     m_lastPhotoFile = outcome.stored;
+    if (m_closed) {
+        return; // the program is ending (closed, or asked to end, while the photo was stored): no sound after that
+    }
     PlayShutterSound();
 }
 
@@ -688,11 +705,17 @@ bool TfrmMain::frameSinceOpening() const
 void TfrmMain::firstFrameDue()
 {
     if (!m_opening || m_cameraLost || frameSinceOpening()) {
+        if (!m_cameraLost && frameSinceOpening()) {
+            cameraRunning();
+        }
         m_opening = false;
         return;
     }
     m_opening = false;
     cameraGone();
+    if (m_quietOpening) {
+        return; // a camera tried again: it stays lost, and is tried again later
+    }
     PixoloApplication::showException(EDSGraphException(CameraChoice::openFailureText(m_cameraInUseLabel,
         QStringLiteral("it sent no picture within %1 seconds").arg(kFirstFrameTimeoutMs / 1000),
         QString::fromStdString(EDirectShowException::messageFor(E_TIMEOUT)))
@@ -703,7 +726,7 @@ void TfrmMain::cameraFailed(HRESULT hr)
 {
     // A camera that fails before its first picture never opened: the user hears why, with its name. One that
     // failed after it ran is gone, and the preview says so.
-    const bool refused = m_opening && !frameSinceOpening();
+    const bool refused = m_opening && !frameSinceOpening() && !m_quietOpening;
     m_opening = false;
     const QString reason = FilterGraph->LastErrorText();
     cameraGone();
@@ -718,8 +741,65 @@ void TfrmMain::showCameraLost()
 {
     m_cameraLost = true;
     m_firstFrameWatch->stop();
+    m_pictureBackWatch->stop();
     lblCameraState->show();
     lblCameraState->raise();
+    scheduleCameraRetry();
+}
+
+void TfrmMain::scheduleCameraRetry()
+{
+    if (m_closed || m_cameraInUse.isEmpty() || m_cameraRetry->isActive()) {
+        return;
+    }
+    m_cameraRetry->start(m_retryDelayMs);
+    m_retryDelayMs = std::min(m_retryDelayMs * 2, kCameraRetryLongestMs);
+}
+
+void TfrmMain::retryCamera()
+{
+    if (m_closed || !m_cameraLost || m_cameraInUse.isEmpty()) {
+        return;
+    }
+    // Only a camera that is listed: one that left the list is started again when it comes back to it.
+    m_devEnum = std::make_unique<TSysDevEnum>(CLSID_VideoInputDeviceCategory);
+    const std::vector<CameraChoice::Camera> cameras = CameraChoice::camerasOf(*m_devEnum);
+    if (std::none_of(cameras.begin(), cameras.end(),
+            [&](const CameraChoice::Camera &camera) { return camera.identity == m_cameraInUse; })) {
+        return;
+    }
+    // Tried quietly: its refusal was told when it was first opened. The "disconnected" words stay over the preview
+    // until its first picture arrives.
+    m_quietOpening = true;
+    try {
+        DeviceCommand(3);
+        m_pictureBackWatch->start();
+    } catch (const std::exception &) {
+        if (m_cameraLost) {
+            scheduleCameraRetry();
+        } else {
+            cameraGone();
+        }
+    }
+}
+
+void TfrmMain::pictureBackDue()
+{
+    if (m_cameraLost || !FilterGraph->Active()) {
+        m_pictureBackWatch->stop();
+        return;
+    }
+    if (frameSinceOpening()) {
+        cameraRunning();
+    }
+}
+
+void TfrmMain::cameraRunning()
+{
+    m_pictureBackWatch->stop();
+    m_quietOpening = false;
+    m_retryDelayMs = kCameraRetryFirstMs;
+    lblCameraState->hide();
 }
 
 void TfrmMain::cameraGone()
@@ -729,11 +809,15 @@ void TfrmMain::cameraGone()
     }
     m_cameraLost = true; // no photo from here on, at once
     m_firstFrameWatch->stop();
+    m_pictureBackWatch->stop();
     // The graph is stopped once, after the event that told us has been handled; the preview says why it is black
-    // until the camera comes back.
+    // until the camera comes back. A camera still listed is tried again.
     QMetaObject::invokeMethod(
         this,
         [this] {
+            if (!m_cameraLost) {
+                return; // it came back meanwhile and runs again: that graph stays
+            }
             m_freshConnection = false;
             try {
                 FilterGraph->ResetGraph();
@@ -741,10 +825,9 @@ void TfrmMain::cameraGone()
             } catch (const std::exception &) {
                 // Nothing more to stop.
             }
-            if (m_cameraLost) {
-                lblCameraState->show();
-                lblCameraState->raise();
-            }
+            lblCameraState->show();
+            lblCameraState->raise();
+            scheduleCameraRetry();
         },
         Qt::QueuedConnection);
 }
@@ -773,6 +856,11 @@ void TfrmMain::devicesChanged()
     }
     m_cameraLost = false;
     lblCameraState->hide();
+    // A camera that came back is not reported when it fails to open again (it may have been pulled at once): it
+    // is tried again, quietly, while it is listed.
+    m_quietOpening = comeBack;
+    m_retryDelayMs = kCameraRetryFirstMs;
+    m_cameraRetry->stop();
     try {
         DeviceCommand(3);
     } catch (const std::exception &error) {
@@ -785,7 +873,11 @@ void TfrmMain::bsSkinButton1Click(QObject *)
     // The file manager opens the folder photos go to: the Pictures folder for an empty text, a relative one as the
     // program's working folder resolves it.
     const QString path = PhotoFile::photoPathText(edtsPath->Text());
-    DesktopServices::openFolder(QDir::current().absoluteFilePath(path));
+    // Without a file manager the click would do nothing visible: the user is told why.
+    DesktopServices::openFolder(
+        QDir::current().absoluteFilePath(path), [window = QPointer<TfrmMain>(this)](const QString &problem) {
+            MessageBox::show(problem, rcGlobalVariant.sAppTitle, MessageBox::Warning, window);
+        });
 }
 
 void TfrmMain::bsSkinButton3Click(QObject *)

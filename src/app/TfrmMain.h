@@ -134,6 +134,12 @@ private:
     bool frameSinceOpening() const;
     // The camera cannot be used: no photo, and the preview says so.
     void showCameraLost();
+    // A lost camera that is still listed is started again after a wait that grows with each try.
+    void scheduleCameraRetry();
+    void retryCamera();
+    void pictureBackDue();
+    // The camera sends pictures again: the preview shows them and the next loss is tried again soon.
+    void cameraRunning();
     // The system's cameras changed: start the preview on one that came back or appeared.
     void devicesChanged();
     void showCameraMenu(const QPoint &at);
@@ -157,6 +163,10 @@ private:
     bool m_opening = false; // the camera was started and its first picture may still be on its way
     QElapsedTimer m_openedAt;
     QTimer *m_firstFrameWatch = nullptr;
+    QTimer *m_cameraRetry = nullptr;
+    QTimer *m_pictureBackWatch = nullptr;
+    int m_retryDelayMs = 250;
+    bool m_quietOpening = false; // the camera was started again by itself: a refusal is not told again
     bool m_shownOnce = false;
     bool m_freshConnection = false; // connected, and nothing rendered into the graph since
     QByteArray m_chosenCamera; // the camera the user chose (settings file), empty without a choice

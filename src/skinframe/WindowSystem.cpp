@@ -13,7 +13,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 
 namespace pixolo
 {
@@ -42,6 +44,34 @@ xcb_atom_t atom(xcb_connection_t *connection, const char *name)
     const auto reply = adoptReply(
         xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, uint16_t(std::strlen(name)), name), nullptr));
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+// Connects to the display with the X library's own complaints caught: a server that answers but refuses the client
+// (no or a wrong authorisation cookie) gives its reason on standard error, which is returned in `refusal` instead.
+// The program is still single-threaded here, so standard error can be borrowed for the moment.
+xcb_connection_t *connectQuietly(const QByteArray &display, QString &refusal)
+{
+    int pipeEnds[2];
+    const int savedError = ::dup(STDERR_FILENO);
+    if (savedError < 0 || ::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0) {
+        if (savedError >= 0) {
+            ::close(savedError);
+        }
+        return xcb_connect(display.constData(), nullptr);
+    }
+    ::dup2(pipeEnds[1], STDERR_FILENO);
+    xcb_connection_t *connection = xcb_connect(display.constData(), nullptr);
+    ::dup2(savedError, STDERR_FILENO);
+    ::close(savedError);
+    ::close(pipeEnds[1]);
+    QByteArray said;
+    char buffer[512];
+    for (ssize_t count; (count = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;) {
+        said.append(buffer, count);
+    }
+    ::close(pipeEnds[0]);
+    refusal = QString::fromLocal8Bit(said).simplified();
+    return connection;
 }
 
 } // namespace
@@ -77,12 +107,20 @@ X11DisplayCheck::X11DisplayCheck(int argc, const char *const *argv, int waitMs)
     }
     const QDeadlineTimer deadline(waitMs);
     for (;;) {
-        xcb_connection_t *connection = xcb_connect(display.constData(), nullptr);
+        QString refusal;
+        xcb_connection_t *connection = connectQuietly(display, refusal);
         if (xcb_connection_has_error(connection) == 0) {
             m_connection = connection; // held: closing it now could make the server reset again
             return;
         }
         xcb_disconnect(connection);
+        if (!refusal.isEmpty()) {
+            // The server is there and said no: asking again would only be refused again.
+            m_problem = QStringLiteral("cannot open the display \"%1\": the X server refused the connection (%2); "
+                                       "check XAUTHORITY and the server's access control (xhost)")
+                            .arg(QString::fromLocal8Bit(display), refusal);
+            return;
+        }
         if (deadline.hasExpired()) {
             m_problem = QStringLiteral("cannot open the display \"%1\": no X server answers there")
                             .arg(QString::fromLocal8Bit(display));

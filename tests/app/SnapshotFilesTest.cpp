@@ -200,11 +200,11 @@ struct SyncCount {
     ~SyncCount() { AtomicFile::setSyncFunction(nullptr); }
 };
 
-void makeFile(const QString &path, int ageSeconds)
+void makeFile(const QString &path, int ageSeconds, const QByteArray &data = "partial jpeg")
 {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("partial jpeg");
+    file.write(data);
     file.close();
     const timeval now { ::time(nullptr) - ageSeconds, 0 };
     const timeval times[2] = { now, now };
@@ -267,7 +267,7 @@ TEST(PhotoFileTest, StaleTemporaryPhotosGoAndEverythingElseStays)
         ASSERT_EQ(::chown(QFile::encodeName(folder + foreign).constData(), 65534, 65534), 0);
     }
 
-    EXPECT_EQ(PhotoFile::removeStaleTemporaryFiles(folder), 2);
+    EXPECT_EQ(PhotoFile::tidyTemporaryFiles(folder).removed, 2);
     const QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &name : stale) {
         EXPECT_FALSE(left.contains(name)) << name.toStdString();
@@ -281,8 +281,63 @@ TEST(PhotoFileTest, StaleTemporaryPhotosGoAndEverythingElseStays)
 
     // Photos named after a path text without a final separator: the temporary files of that prefix.
     makeFile(folder + QStringLiteral(".Photos20261209100000.jpg.Other1"), 120);
-    EXPECT_EQ(PhotoFile::removeStaleTemporaryFiles(folder + QStringLiteral("Photos")), 2);
+    EXPECT_EQ(PhotoFile::tidyTemporaryFiles(folder + QStringLiteral("Photos")).removed, 2);
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden).contains(QStringLiteral("20261209100000.jpg")));
+}
+
+TEST(PhotoFileTest, AWholePhotoLeftHiddenGetsItsOwnNameAndTime)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QLatin1Char('/');
+    const QByteArray photo = QByteArray("\xFF\xD8\xFF\xE0 the picture \xFF\xD9", 19);
+    const QByteArray later = QByteArray("\xFF\xD8 a later one \xFF\xD9", 17);
+    // The name it was going to have is taken since: it takes the next free one. Its age does not matter.
+    makeFile(folder + QStringLiteral("20261209100000.jpg"), 600, "another photo");
+    makeFile(folder + QStringLiteral(".20261209100000.jpg.Ab12Cd"), 7200, photo);
+    makeFile(folder + QStringLiteral(".20261209100005-3.jpg.Zz99Yy"), 0, later);
+    // Parts of photos: cut before the end marker, or the end marker without the start.
+    makeFile(folder + QStringLiteral(".20261209100007.jpg.Cut123"), 120, photo.chopped(1));
+    makeFile(folder + QStringLiteral(".20261209100008.jpg.Cut456"), 120, "\xFF\xD9");
+    makeFile(folder + QStringLiteral(".20261209100009.jpg.Fresh1"), 0, photo.chopped(2)); // may be being written
+    // Photos of a prefix text: only those of the text tidied.
+    makeFile(folder + QStringLiteral(".cam1-20261209100000.jpg.Pre123"), 120, photo);
+
+    const PhotoFile::TidiedFiles tidied = PhotoFile::tidyTemporaryFiles(folder);
+    EXPECT_EQ(tidied.recovered, 2);
+    EXPECT_EQ(tidied.removed, 2);
+    const auto contents = [&](const QString &name) {
+        QFile file(folder + name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    };
+    EXPECT_EQ(contents(QStringLiteral("20261209100000.jpg")), QByteArray("another photo"));
+    EXPECT_EQ(contents(QStringLiteral("20261209100000-2.jpg")), photo);
+    EXPECT_EQ(contents(QStringLiteral("20261209100005-3.jpg")), later);
+    const qint64 age = QFileInfo(folder + QStringLiteral("20261209100000-2.jpg"))
+                           .lastModified()
+                           .secsTo(QDateTime::currentDateTime());
+    EXPECT_NEAR(age, 7200, 5); // the time it was taken, not the time it was found
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+        (QStringList { QStringLiteral(".20261209100009.jpg.Fresh1"), QStringLiteral(".cam1-20261209100000.jpg.Pre123"),
+            QStringLiteral("20261209100000-2.jpg"), QStringLiteral("20261209100000.jpg"),
+            QStringLiteral("20261209100005-3.jpg") }));
+
+    const PhotoFile::TidiedFiles prefixed = PhotoFile::tidyTemporaryFiles(folder + QStringLiteral("cam1-"));
+    EXPECT_EQ(prefixed.recovered, 1);
+    EXPECT_EQ(contents(QStringLiteral("cam1-20261209100000.jpg")), photo);
+
+    // A folder that takes no file now (full): the photo stays hidden for a later try, and is not removed.
+    makeFile(folder + QStringLiteral(".20261209100010.jpg.Kept12"), 7200, photo);
+    AtomicFile::setLinkFunction([](const char *, const char *) {
+        errno = ENOSPC;
+        return -1;
+    });
+    const PhotoFile::TidiedFiles full = PhotoFile::tidyTemporaryFiles(folder);
+    AtomicFile::setLinkFunction(nullptr);
+    EXPECT_EQ(full.recovered, 0);
+    EXPECT_EQ(full.removed, 0);
+    EXPECT_EQ(contents(QStringLiteral(".20261209100010.jpg.Kept12")), photo);
+    EXPECT_EQ(PhotoFile::tidyTemporaryFiles(folder).recovered, 1);
+    EXPECT_EQ(contents(QStringLiteral("20261209100010.jpg")), photo);
 }
 
 TEST(PhotoFileTest, AFailedWriteNamesThePhotoThatCouldNotBeWritten)

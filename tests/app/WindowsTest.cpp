@@ -36,6 +36,7 @@
 #include <glib.h>
 
 #include <memory>
+#include <utility>
 
 using namespace pixolo;
 
@@ -138,15 +139,18 @@ TEST_F(WindowsTest, BothWindowsCarryAndLoadTheBuiltInSkin)
     EXPECT_TRUE(about->bsSkinData1->EnableSkinEffects());
 }
 
-TEST_F(WindowsTest, StartUpTidiesStaleTemporaryPhotosOfThePhotoFolder)
+TEST_F(WindowsTest, StartUpNamesWholePhotosLeftHiddenAndTidiesPartsOfPhotos)
 {
     QTemporaryDir photos;
-    const QString stale = photos.filePath(QStringLiteral(".20261209100000.jpg.Ab12Cd"));
+    const QString part = photos.filePath(QStringLiteral(".20261209100000.jpg.Ab12Cd"));
     const QString photo = photos.filePath(QStringLiteral("20261209100000.jpg"));
-    for (const QString &name : { stale, photo }) {
+    const QString whole = photos.filePath(QStringLiteral(".20261209100000.jpg.Wh0le1"));
+    const QByteArray jpeg("\xFF\xD8 a photo a copy ended before naming \xFF\xD9");
+    for (const auto &[name, data] : { std::pair { part, QByteArray("jpeg") }, std::pair { photo, QByteArray("jpeg") },
+             std::pair { whole, jpeg } }) {
         QFile file(name);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("jpeg");
+        file.write(data);
         file.close();
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
         ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-300), QFileDevice::FileModificationTime));
@@ -154,8 +158,12 @@ TEST_F(WindowsTest, StartUpTidiesStaleTemporaryPhotosOfThePhotoFolder)
     IniWriteString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("PhotoPath"),
         photos.path() + QLatin1Char('/'));
     mainWindow();
-    EXPECT_FALSE(QFile::exists(stale));
+    EXPECT_FALSE(QFile::exists(part));
+    EXPECT_FALSE(QFile::exists(whole));
     EXPECT_TRUE(QFile::exists(photo));
+    QFile recovered(photos.filePath(QStringLiteral("20261209100000-2.jpg")));
+    ASSERT_TRUE(recovered.open(QIODevice::ReadOnly));
+    EXPECT_EQ(recovered.readAll(), jpeg);
 }
 
 namespace

@@ -123,6 +123,60 @@ TEST_F(CamerasTest, APulledCameraIsShownGoneAndComesBackWhenPluggedIn)
     EXPECT_TRUE(DesktopSession::waitUntil([&] { return photoFiles().size() == 1; }, 5000));
 }
 
+TEST_F(CamerasTest, QuickPullsAndPlugsEndWithARunningPreviewAndNoMessage)
+{
+    const QString plug = session.tempPath() + QStringLiteral("/plugged");
+    QFile(plug).open(QIODevice::WriteOnly);
+    session.setEnv(QStringLiteral("PIXOLO_TESTCAM_PLUG_FILE"), plug);
+    start();
+    ASSERT_TRUE(DesktopSession::waitUntil([&] { return showsCamera(0); }, 10000));
+    said();
+    // A loose cable: pulled and plugged twenty times, 50 ms apart, faster than the cameras are looked for.
+    for (int round = 0; round < 20; ++round) {
+        ASSERT_TRUE(QFile::remove(plug));
+        ::usleep(50 * 1000);
+        ASSERT_TRUE(QFile(plug).open(QIODevice::WriteOnly));
+        ::usleep(50 * 1000);
+    }
+    EXPECT_TRUE(DesktopSession::waitUntil([&] { return showsCamera(0) && previewMoves(); }, 10000));
+    EXPECT_FALSE(showsDisconnected());
+    // A camera that went and came back is not reported as refused, however its openings went.
+    EXPECT_TRUE(session.otherWindows(program, mainWindow).isEmpty()) << said().toStdString();
+    session.clickAt(origin + kSnapshotButton);
+    EXPECT_TRUE(DesktopSession::waitUntil([&] { return photoFiles().size() == 1; }, 5000));
+}
+
+TEST_F(CamerasTest, ABusyCameraIsTriedAgainQuietlyAndRunsOnceItIsFree)
+{
+    const QString busy = session.tempPath() + QStringLiteral("/busy");
+    QFile(busy).open(QIODevice::WriteOnly);
+    session.setEnv(QStringLiteral("PIXOLO_TESTCAM_BUSY_FILE"), busy);
+    start();
+    QString text;
+    QStringList boxes;
+    ASSERT_TRUE(DesktopSession::waitUntil(
+        [&] {
+            text += said();
+            boxes = session.otherWindows(program, mainWindow);
+            return text.contains(QStringLiteral("is busy")) && !boxes.isEmpty();
+        },
+        10000))
+        << text.toStdString();
+    session.keyTo(boxes.front(), QStringLiteral("Return"));
+    // Tried again for a while: told once, never busy.
+    const double before = processorSeconds();
+    DesktopSession::waitUntil([] { return false; }, 5000);
+    EXPECT_LT(processorSeconds() - before, 0.5);
+    EXPECT_EQ(said().count(QStringLiteral("is busy")), 0);
+    EXPECT_TRUE(session.otherWindows(program, mainWindow).isEmpty());
+    EXPECT_TRUE(showsDisconnected());
+
+    // The other program lets it go: the preview comes within the longest wait.
+    ASSERT_TRUE(QFile::remove(busy));
+    EXPECT_TRUE(DesktopSession::waitUntil([&] { return showsCamera(0) && previewMoves(); }, 8000));
+    EXPECT_TRUE(session.otherWindows(program, mainWindow).isEmpty());
+}
+
 TEST_F(CamerasTest, StartedBeforeTheCameraItSaysSoThenStartsWhenItIsPluggedIn)
 {
     const QString plug = session.tempPath() + QStringLiteral("/plugged");

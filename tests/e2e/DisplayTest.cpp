@@ -1,6 +1,6 @@
 // The program meets an X server that does not answer: one that is not up yet (a server restarting after its last
 // client left) is waited for, one that stays away is named in a plain message and the program ends with status 1,
-// instead of an abort and a core dump.
+// instead of an abort and a core dump; one that refuses the client is named with its reason, in one line.
 //
 // A display nobody answers on is made without a race with other tests' servers: its abstract socket (where X servers
 // listen first, and what a server picking a free display with -displayfd tries to take) is bound here and never
@@ -8,6 +8,7 @@
 // listens on the socket file only, where a refused client looks next.
 #include "DesktopSession.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QThread>
@@ -118,6 +119,59 @@ TEST(DisplayTest, DisplayThatStaysAwayIsNamedAndTheProgramEndsWithStatusOne)
     EXPECT_EQ(program->exitCode(), 1) << said.toStdString();
     EXPECT_TRUE(said.contains(QStringLiteral("cannot open the display \"%1\"").arg(reserved.display())))
         << said.toStdString();
+}
+
+TEST(DisplayTest, AServerThatRefusesTheClientIsSaidInOneLineAndTheProgramEndsAtOnce)
+{
+    DesktopSession session;
+    // A server that only lets in clients with its cookie, and a program that has none.
+    const QString serverCookies = session.tempPath() + QStringLiteral("/server.auth");
+    const QString noCookies = session.tempPath() + QStringLiteral("/client.auth");
+    ASSERT_TRUE(QFile(noCookies).open(QIODevice::WriteOnly));
+    int added = -1;
+    session.run(QStringLiteral("xauth"),
+        { QStringLiteral("-f"), serverCookies, QStringLiteral("add"), QStringLiteral(":0"),
+            QStringLiteral("MIT-MAGIC-COOKIE-1"), QStringLiteral("0123456789abcdef0123456789abcdef") },
+        10000, &added);
+    ASSERT_EQ(added, 0);
+    QProcess server;
+    server.start(QStringLiteral("Xvfb"),
+        { QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-auth"), serverCookies,
+            QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("640x480x24"), QStringLiteral("-nolisten"),
+            QStringLiteral("tcp") });
+    ASSERT_TRUE(server.waitForStarted(5000));
+    QByteArray number;
+    ASSERT_TRUE(DesktopSession::waitUntil(
+        [&] {
+            server.waitForReadyRead(100);
+            number += server.readAllStandardOutput();
+            return number.contains('\n');
+        },
+        10000));
+    const QString display = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+
+    session.setEnv(QStringLiteral("DISPLAY"), display);
+    session.setEnv(QStringLiteral("XAUTHORITY"), noCookies);
+    QElapsedTimer clock;
+    clock.start();
+    QProcess *program = session.startProgram();
+    const bool ended = program->waitForFinished(20000);
+    const QString said = QString::fromUtf8(program->readAllStandardError());
+    ASSERT_TRUE(ended) << said.toStdString();
+    EXPECT_LT(clock.elapsed(), 2500) << "a refusal is not waited out";
+    EXPECT_EQ(program->exitStatus(), QProcess::NormalExit) << said.toStdString();
+    EXPECT_EQ(program->exitCode(), 1) << said.toStdString();
+    // One line, which says the server refused, with its reason.
+    EXPECT_EQ(said.trimmed().count(QLatin1Char('\n')), 0) << said.toStdString();
+    EXPECT_TRUE(said.startsWith(QStringLiteral("pixolo: cannot open the display \"%1\": the X server refused the "
+                                               "connection (Authorization required")
+                                    .arg(display)))
+        << said.toStdString();
+    server.terminate();
+    if (!server.waitForFinished(5000)) {
+        server.kill();
+        server.waitForFinished(5000);
+    }
 }
 
 } // namespace

@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <utility>
+
 namespace
 {
 
@@ -333,6 +336,43 @@ TEST_F(SnapshotTest, CloseButtonEndsTheProgramNormally)
     ASSERT_TRUE(program->waitForFinished(10000));
     EXPECT_EQ(program->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program->exitCode(), 0);
+}
+
+TEST_F(SnapshotTest, EndedBySignalsDuringABurstEveryStartedShotIsNamedAndNothingIsLeftHidden)
+{
+    // Large frames, so that a photo is being encoded or stored most of the time during the burst.
+    session.setEnv(QStringLiteral("PIXOLO_TESTCAM_SIZE"), QStringLiteral("1920x1080"));
+    const QList<std::pair<const char *, int>> requests
+        = { { "SIGTERM", SIGTERM }, { "SIGINT", SIGINT }, { "SIGHUP", SIGHUP } };
+    for (const auto &[name, number] : requests) {
+        SCOPED_TRACE(name);
+        start();
+        ASSERT_TRUE(DesktopSession::waitUntil([&] { return !isBlack(area(kPreview)); }, 10000));
+        const int before = int(photoFiles().size());
+        session.run(QStringLiteral("xdotool"), { QStringLiteral("windowfocus"), QStringLiteral("--sync"), mainWindow });
+        QProcess burst;
+        burst.setProcessEnvironment(session.environment());
+        QStringList keys = { QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("15") };
+        for (int shot = 0; shot < 12; ++shot) {
+            keys << QStringLiteral("F8");
+        }
+        burst.start(QStringLiteral("xdotool"), keys);
+        ASSERT_TRUE(waitForPhotos(before + 2));
+        ASSERT_EQ(::kill(pid_t(program->processId()), number), 0);
+        ASSERT_TRUE(program->waitForFinished(10000));
+        burst.waitForFinished(5000);
+        // Ended as the close button ends it.
+        EXPECT_EQ(program->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program->exitCode(), 0);
+        // Every photo begun has its name and is whole; no hidden file is left.
+        EXPECT_EQ(leftovers(), photoFiles());
+        for (const QString &file : photoFiles()) {
+            EXPECT_TRUE(kPhotoName.match(file).hasMatch()) << file.toStdString();
+            QFile photo(photos + file);
+            ASSERT_TRUE(photo.open(QIODevice::ReadOnly));
+            EXPECT_TRUE(photo.readAll().endsWith("\xFF\xD9")) << file.toStdString();
+        }
+    }
 }
 
 TEST_F(SnapshotTest, OneDelayedF8IsOnePhotoWhenAnotherProgramTakesTheFocus)

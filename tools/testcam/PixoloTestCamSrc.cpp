@@ -99,7 +99,7 @@ gboolean start(GstBaseSrc *base)
         GST_ELEMENT_ERROR(source, RESOURCE, NOT_FOUND, ("Pixolo Test Camera is not plugged in."), (nullptr));
         return FALSE;
     }
-    if (config.busy) {
+    if (config.busy || (!config.busyFile.empty() && ::access(config.busyFile.c_str(), F_OK) == 0)) {
         // What the kernel's camera source says of a device another program holds.
         GST_ELEMENT_ERROR(source, RESOURCE, BUSY, ("Device 'pixolo-testcam:%d' is busy", source->cameraIndex),
             ("the test camera was asked to be busy"));

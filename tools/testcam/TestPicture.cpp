@@ -157,6 +157,9 @@ CameraConfig CameraConfig::fromEnvironment()
     if (const char *busy = std::getenv("PIXOLO_TESTCAM_BUSY"); busy && *busy) {
         config.busy = std::string(busy) == "1";
     }
+    if (const char *busyFile = std::getenv("PIXOLO_TESTCAM_BUSY_FILE"); busyFile && *busyFile) {
+        config.busyFile = busyFile;
+    }
     if (const char *stall = std::getenv("PIXOLO_TESTCAM_STALL"); stall && *stall) {
         char *end = nullptr;
         const unsigned long seconds = std::strtoul(stall, &end, 10);

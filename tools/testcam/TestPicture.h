@@ -20,6 +20,7 @@ namespace pixolo::testcam
 //                                running camera fails like an unplugged one when it goes)
 //   PIXOLO_TESTCAM_STAMP         "1": each frame carries its sequence number and capture time (see TestPicture)
 //   PIXOLO_TESTCAM_BUSY          "1": the cameras are listed but refuse to start, as a device another program holds
+//   PIXOLO_TESTCAM_BUSY_FILE     the cameras refuse to start that way while this file exists
 //   PIXOLO_TESTCAM_STALL         seconds: starting a camera takes that long (the thread that starts it waits), and
 //                                then it sends nothing until it is stopped, as a stream whose system never delivers
 struct CameraConfig {
@@ -33,6 +34,7 @@ struct CameraConfig {
     std::string plugFile;
     bool stamp = false;
     bool busy = false;
+    std::string busyFile;
     unsigned stallSeconds = 0;
 
     static constexpr int framesPerSecond = 30;
