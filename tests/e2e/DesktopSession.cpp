@@ -13,6 +13,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 DesktopSession::DesktopSession(QSize screen)
 {
     QDir root(m_root.path());
@@ -230,6 +232,35 @@ QImage DesktopSession::screenshot()
 void DesktopSession::xdotool(const QStringList &args)
 {
     run(QStringLiteral("xdotool"), args);
+}
+
+void DesktopSession::keyRepeatedTo(const QString &window, const QString &key, int count, int delayMs)
+{
+    xdotool({ QStringLiteral("windowfocus"), QStringLiteral("--sync"), window });
+    // In bursts of a hundred: one xdotool per key would take longer than the delay.
+    for (int sent = 0; sent < count;) {
+        const int burst = std::min(100, count - sent);
+        QStringList args = { QStringLiteral("key"), QStringLiteral("--delay"), QString::number(delayMs) };
+        for (int i = 0; i < burst; ++i) {
+            args << key;
+        }
+        run(QStringLiteral("xdotool"), args, 60000);
+        sent += burst;
+    }
+}
+
+long DesktopSession::residentKiB(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) {
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+        }
+    }
+    return -1;
 }
 
 void DesktopSession::mouseTo(QPoint screen)

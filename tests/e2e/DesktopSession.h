@@ -69,6 +69,12 @@ public:
     void mouseTo(QPoint screen);
     void clickAt(QPoint screen, int button = 1);
     void keyTo(const QString &window, const QString &keys); // keys separated by blanks, e.g. "Down Return"
+    // Presses and releases `key` `count` times to the window (focused first), `delayMs` apart, as a person keeping
+    // a finger on it would; returns when the last press was sent.
+    void keyRepeatedTo(const QString &window, const QString &key, int count, int delayMs);
+
+    // A process's resident memory (VmRSS) in KiB; -1 when it cannot be read.
+    static long residentKiB(qint64 pid);
 
     // Waits until `predicate` holds, polling; false after `timeoutMs`.
     static bool waitUntil(const std::function<bool()> &predicate, int timeoutMs);

@@ -375,6 +375,24 @@ TEST_F(SnapshotTest, EndedBySignalsDuringABurstEveryStartedShotIsNamedAndNothing
     }
 }
 
+TEST_F(SnapshotTest, TwoThousandQuickShotsKeepTheProgramsMemoryFlat)
+{
+    start();
+    ASSERT_TRUE(DesktopSession::waitUntil([&] { return !isBlack(area(kPreview)); }, 10000));
+    // The first shots make what every later one uses (the frame's copy, the encoder's buffer, the sound's chain).
+    session.keyRepeatedTo(mainWindow, QStringLiteral("F8"), 20, 12);
+    ASSERT_TRUE(waitForPhotos(20));
+    const long warm = DesktopSession::residentKiB(program->processId());
+    session.keyRepeatedTo(mainWindow, QStringLiteral("F8"), 2000, 12);
+    ASSERT_TRUE(waitForPhotos(2020, 30000)) << photoFiles().size();
+    DesktopSession::waitUntil([] { return false; }, 500); // the last sound ends
+    const long after = DesktopSession::residentKiB(program->processId());
+    ASSERT_GT(warm, 0);
+    EXPECT_LE(after - warm, 1024) << "KiB after 20 shots: " << warm << ", after 2020: " << after;
+    EXPECT_EQ(photoFiles().size(), 2020);
+    EXPECT_TRUE(otherWindows().isEmpty()) << said().toStdString();
+}
+
 TEST_F(SnapshotTest, OneDelayedF8IsOnePhotoWhenAnotherProgramTakesTheFocus)
 {
     start();
