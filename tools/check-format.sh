@@ -25,12 +25,11 @@ if [ "$fix" = 1 ]; then
     "$format" -i --style=file "${files[@]}"
     exit 0
 fi
-bad=()
-for file in "${files[@]}"; do
-    if ! "$format" --style=file --dry-run -Werror "$file" > /dev/null 2>&1; then
-        bad+=("$file")
-    fi
-done
+# One clang-format for all files, in two halves side by side: starting it once per file took half a minute.
+half=$(( (${#files[@]} + 1) / 2 ))
+mapfile -t bad < <(
+    printf '%s\0' "${files[@]}" | xargs -0 -n "$half" -P 2 "$format" --style=file --dry-run -Werror 2>&1 \
+        | sed -n 's/^\([^:]*\):[0-9]*:[0-9]*: error: .*clang-format.*/\1/p' | sort -u || true)
 if [ ${#bad[@]} -gt 0 ]; then
     printf 'not formatted: %s\n' "${bad[@]}" >&2
     echo "check-format: ${#bad[@]} of ${#files[@]} files differ; tools/check-format.sh --fix formats them" >&2

@@ -41,12 +41,12 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPen>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <algorithm>
 #include <atomic>
 #include <exception>
-#include <thread>
 
 namespace pixolo
 {
@@ -121,6 +121,11 @@ TfrmMain::TfrmMain(QWidget *parent)
     resize(kClientSize);
     setFont(defaultFormFont().toQFont());
 
+    // Photos are encoded and stored on one thread that lives as long as the window: a thread made for each photo
+    // would cost its making every time, and leave its traces in the allocator's per-thread records.
+    m_photoWorker = std::make_unique<QThreadPool>();
+    m_photoWorker->setMaxThreadCount(1);
+    m_photoWorker->setExpiryTimeout(-1);
     createComponents();
     createControls();
 
@@ -598,15 +603,16 @@ void TfrmMain::bsSkinButton2Click(QObject *)
     const QString pathText = PhotoFile::photoPathText(edtsPath->Text());
     QEventLoop waiting;
     std::atomic<bool> done { false };
-    std::thread worker([&] {
-        outcome.jpeg = MakeJpeg(bitmap, 75);
-        // No frame, or a frame the encoder could not take: nothing is stored, rather than an empty file.
-        if (grabbed && !bitmap.Empty() && outcome.jpeg && !outcome.jpeg->isEmpty()) {
-            try {
+    m_photoWorker->start([&] {
+        // Whatever fails here (a refused file, memory running out) travels back to the window as its error.
+        try {
+            outcome.jpeg = MakeJpeg(bitmap, 75);
+            // No frame, or a frame the encoder could not take: nothing is stored, rather than an empty file.
+            if (grabbed && !bitmap.Empty() && outcome.jpeg && !outcome.jpeg->isEmpty()) {
                 outcome.stored = PhotoFile::store(pathText, QDateTime::currentDateTime(), *outcome.jpeg);
-            } catch (...) {
-                outcome.error = std::current_exception();
             }
+        } catch (...) {
+            outcome.error = std::current_exception();
         }
         done = true;
         QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
@@ -615,7 +621,7 @@ void TfrmMain::bsSkinButton2Click(QObject *)
     if (!done) {
         waiting.exec(QEventLoop::ExcludeUserInputEvents);
     }
-    worker.join();
+    m_photoWorker->waitForDone();
     if (!self) {
         return;
     }

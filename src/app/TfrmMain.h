@@ -12,6 +12,8 @@ class QTimer;
 #include <memory>
 #include <optional>
 
+class QThreadPool;
+
 namespace pixolo
 {
 
@@ -176,6 +178,7 @@ private:
     bool m_soundAtStart = false; // and it has not played yet
     SoundFileStamp m_soundStamp;
     bool m_closed = false;
+    std::unique_ptr<QThreadPool> m_photoWorker; // encodes and stores the photos
 };
 
 extern QPointer<TfrmMain> frmMain;

@@ -49,7 +49,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, StretchTest,
 using TileTest = testing::TestWithParam<std::pair<QSize, QSize>>; // tile, target
 TEST_P(TileTest, RepeatsFromTheTargetCornerAndCutsTheLastTiles)
 {
-    const auto [cell, to] = GetParam();
+    const auto [cellSize, to] = GetParam();
+    const QSize cell = cellSize; // a lambda may not name a structured binding (clang 14)
     const QImage picture = coordinateImage(12, 12);
     QImage dest = filledImage(to.width() + 3, to.height() + 1, s_magenta);
     tile(dest, QRect(QPoint(3, 1), to), picture, QRect(QPoint(4, 5), cell));

@@ -72,10 +72,11 @@ struct FramedWindow {
 
 TEST(SystemMenuTest, TheSystemMenuButtonOpensTheSkinnedMenuBelowItself)
 {
-    FramedWindow main;
-    ASSERT_TRUE(main.active);
+    // Before the window: its handlers count into them until it goes.
     int opened = 0;
     int closed = 0;
+    FramedWindow main;
+    ASSERT_TRUE(main.active);
     main.form->OnSkinMenuOpen = [&] { ++opened; };
     main.form->OnSkinMenuClose = [&] { ++closed; };
     press(main.window.get(), main.sysMenuButton());
