@@ -51,8 +51,9 @@ stage "Fuzzing (each target replays its kept findings, then runs ten seconds)"
 PIXOLO_FUZZ_BUILD="$PWD/build-test/fuzz" PIXOLO_FUZZ_JOBS="$jobs" tests/fuzz/run.sh 10
 
 stage "Capture tests under ThreadSanitizer"
-cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIXOLO_TSAN=ON -DPIXOLO_BUILD_BENCH=OFF \
-    > /dev/null
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_C_FLAGS_DEBUG="-gline-tables-only -O1" -DCMAKE_CXX_FLAGS_DEBUG="-gline-tables-only -O1" -DPIXOLO_TSAN=ON \
+    -DPIXOLO_BUILD_BENCH=OFF > /dev/null
 cmake --build build-tsan -j "$jobs" --target capture_tests
 tests/support/tsan-check.sh build-tsan/tests/capture_tests
 

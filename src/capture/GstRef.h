@@ -22,6 +22,13 @@ inline constexpr bool gstIsMiniObject
 // libraries it did not build: each hand-over is told to it, so that the last unref, wherever it runs, comes after
 // every use made before the others let go. Nothing without the sanitizer.
 #if defined(__SANITIZE_THREAD__)
+#define PIXOLO_THREAD_SANITIZER 1 // gcc
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define PIXOLO_THREAD_SANITIZER 1 // clang
+#endif
+#endif
+#if defined(PIXOLO_THREAD_SANITIZER)
 extern "C" void __tsan_acquire(void *address);
 extern "C" void __tsan_release(void *address);
 inline void handOver(void *object)
