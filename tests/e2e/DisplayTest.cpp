@@ -11,10 +11,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -35,19 +35,14 @@ public:
             if (QFile::exists(QString::fromLocal8Bit(file)) || QFile::exists(QString::fromLocal8Bit(lock))) {
                 continue;
             }
-            const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-            sockaddr_un address {};
-            address.sun_family = AF_UNIX;
-            std::memcpy(address.sun_path + 1, file.constData(), size_t(file.size())); // abstract: leading NUL
-            const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(file.size()));
-            if (::bind(fd, reinterpret_cast<const sockaddr *>(&address), length) == 0) {
-                m_fd = fd;
+            m_fd = bindAbstract(file);
+            if (m_fd >= 0) {
                 m_number = number;
-            } else {
-                ::close(fd);
+                m_file = file;
             }
         }
     }
+
     ~DisplayReservation()
     {
         if (m_fd >= 0) {
@@ -58,23 +53,60 @@ public:
     DisplayReservation &operator=(const DisplayReservation &) = delete;
 
     int number() const { return m_number; }
+
+    // Waits until a client knocks at the display and sends it away, as a display without a server does, and says
+    // whether one came within the time. The display stays reserved and refuses clients again afterwards.
+    bool waitForAClient(int timeoutMs)
+    {
+        if (m_fd < 0 || ::listen(m_fd, 4) != 0) {
+            return false;
+        }
+        pollfd ready { m_fd, POLLIN, 0 };
+        const bool knocked = ::poll(&ready, 1, timeoutMs) == 1;
+        if (knocked) {
+            const int client = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC);
+            if (client >= 0) {
+                ::close(client);
+            }
+        }
+        // A listening socket would take the next try and keep it waiting: bound anew, it refuses.
+        ::close(m_fd);
+        m_fd = bindAbstract(m_file);
+        return knocked && m_fd >= 0;
+    }
     QString display() const { return QStringLiteral(":%1").arg(m_number); }
 
 private:
+    static int bindAbstract(const QByteArray &file)
+    {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address {};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path + 1, file.constData(), size_t(file.size())); // abstract: leading NUL
+        const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(file.size()));
+        if (::bind(fd, reinterpret_cast<const sockaddr *>(&address), length) != 0) {
+            ::close(fd);
+            return -1;
+        }
+        return fd;
+    }
+
     int m_fd = -1;
     int m_number = -1;
+    QByteArray m_file;
 };
 
 TEST(DisplayTest, ProgramStartedBeforeItsXServerAnswersWaitsForItAndOpens)
 {
     DesktopSession session;
     ASSERT_TRUE(session.ok());
-    const DisplayReservation reserved;
+    DisplayReservation reserved;
     ASSERT_GE(reserved.number(), 0);
 
     session.setEnv(QStringLiteral("DISPLAY"), reserved.display());
     QProcess *program = session.startProgram();
-    QThread::msleep(300); // the program is past its first try before the server answers
+    // The program's first try finds nobody; only then does the server come.
+    ASSERT_TRUE(reserved.waitForAClient(10000));
     QProcess server;
     server.start(QStringLiteral("Xvfb"),
         { reserved.display(), QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x1024x24"),
