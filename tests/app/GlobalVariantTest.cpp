@@ -9,9 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include "ScopedEnv.h"
+
 #include <optional>
 
 using namespace pixolo;
+using pixolo::test::ScopedEnv;
 
 namespace
 {
@@ -28,31 +31,6 @@ protected:
     static bool writable(const QString &) { return true; }
 
     QTemporaryDir root;
-};
-
-// Sets an environment variable for the life of the object and puts the old value back.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char *name, const std::optional<QByteArray> &value)
-        : m_name(name)
-        , m_old(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt)
-    {
-        set(value);
-    }
-    ~ScopedEnv() { set(m_old); }
-
-private:
-    void set(const std::optional<QByteArray> &value)
-    {
-        if (value) {
-            qputenv(m_name, *value);
-        } else {
-            qunsetenv(m_name);
-        }
-    }
-    const char *m_name;
-    std::optional<QByteArray> m_old;
 };
 
 } // namespace

@@ -31,6 +31,19 @@ protected:
         return index == 0 ? white : yellow;
     }
 
+    // Waits for a box whose text (on standard error) holds `words`: what was said meanwhile goes to `text`, the
+    // program's other windows to `boxes`. False when none came within ten seconds.
+    bool waitForBoxSaying(const QString &words, QString &text, QStringList &boxes)
+    {
+        return DesktopSession::waitUntil(
+            [&] {
+                text += said();
+                boxes = session.otherWindows(program, mainWindow);
+                return text.contains(words) && !boxes.isEmpty();
+            },
+            10000);
+    }
+
     // Processor time the program has used so far, in seconds.
     double processorSeconds()
     {
@@ -154,14 +167,7 @@ TEST_F(CamerasTest, ABusyCameraIsTriedAgainQuietlyAndRunsOnceItIsFree)
     start();
     QString text;
     QStringList boxes;
-    ASSERT_TRUE(DesktopSession::waitUntil(
-        [&] {
-            text += said();
-            boxes = session.otherWindows(program, mainWindow);
-            return text.contains(QStringLiteral("is busy")) && !boxes.isEmpty();
-        },
-        10000))
-        << text.toStdString();
+    ASSERT_TRUE(waitForBoxSaying(QStringLiteral("is busy"), text, boxes)) << text.toStdString();
     session.keyTo(boxes.front(), QStringLiteral("Return"));
     // Tried again for a while: told once, never busy.
     const double before = processorSeconds();
@@ -196,14 +202,7 @@ TEST_F(CamerasTest, ACameraThatIsListedButCannotBeOpenedIsNamedWithTheSystemsRea
     start();
     QString text;
     QStringList boxes;
-    ASSERT_TRUE(DesktopSession::waitUntil(
-        [&] {
-            text += said();
-            boxes = session.otherWindows(program, mainWindow);
-            return text.contains(QStringLiteral("Unable to open")) && !boxes.isEmpty();
-        },
-        10000))
-        << text.toStdString();
+    ASSERT_TRUE(waitForBoxSaying(QStringLiteral("Unable to open"), text, boxes)) << text.toStdString();
     // The camera, its device and the system's reason, then the graph's own words on a line of their own.
     EXPECT_TRUE(text.contains(QStringLiteral(
         "Unable to open the camera \"Pixolo Test Camera\" (pixolo-testcam:0): Device 'pixolo-testcam:0' is busy.\n"

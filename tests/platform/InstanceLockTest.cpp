@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ScopedEnv.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -16,36 +18,10 @@
 #include <optional>
 
 using namespace pixolo;
+using pixolo::test::ScopedEnv;
 
 namespace
 {
-
-// Sets an environment variable (or unsets it, with nullopt) for the life of the object.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char *name, const std::optional<QByteArray> &value)
-        : m_name(name)
-        , m_old(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt)
-    {
-        set(value);
-    }
-    ~ScopedEnv() { set(m_old); }
-    ScopedEnv(const ScopedEnv &) = delete;
-    ScopedEnv &operator=(const ScopedEnv &) = delete;
-
-private:
-    void set(const std::optional<QByteArray> &value)
-    {
-        if (value) {
-            qputenv(m_name, *value);
-        } else {
-            qunsetenv(m_name);
-        }
-    }
-    const char *m_name;
-    std::optional<QByteArray> m_old;
-};
 
 mode_t modeOf(const QString &path)
 {
