@@ -64,13 +64,3 @@ void ProgramMemory(benchmark::State &state, bool withSound)
 
 BENCHMARK_CAPTURE(ProgramMemory, with_sound, true)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK_CAPTURE(ProgramMemory, without_sound, false)->Unit(benchmark::kSecond)->Iterations(1);
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

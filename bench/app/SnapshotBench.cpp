@@ -75,6 +75,7 @@ void Snapshot(benchmark::State &state, const char *size)
         QElapsedTimer clock;
         clock.start();
         w.bsSkinButton2Click(w.bsSkinButton2);
+        w.waitForPhotos();
         shots.push_back(double(clock.nsecsElapsed()) / 1e6);
         if (w.lastPhotoFile().isEmpty()) {
             state.SkipWithError("no photo stored");
@@ -158,6 +159,7 @@ void SnapshotPreviewGap(benchmark::State &state, const char *size)
             baseline.push_back(largestGapAfter(quietAt));
             const qint64 shotAt = clock.nsecsElapsed() / 1000;
             w.bsSkinButton2Click(w.bsSkinButton2);
+            w.waitForPhotos();
             QFile::remove(w.lastPhotoFile());
             QTest::qWait(300);
             gaps.push_back(largestGapAfter(shotAt));
@@ -195,6 +197,7 @@ void ShutterLag(benchmark::State &state, const char *size)
             QTest::qWait(100 + (shot * 7) % 40); // presses fall anywhere between two frames
             const std::uint64_t pressed = std::uint64_t(g_get_monotonic_time());
             w.bsSkinButton2Click(w.bsSkinButton2);
+            w.waitForPhotos();
             const QImage photo(w.lastPhotoFile());
             QFile::remove(w.lastPhotoFile());
             const auto stamp = testcam::TestPicture::readStamp(
@@ -305,6 +308,7 @@ void SnapshotMemory(benchmark::State &state, const char *size)
     auto shoot = [&](int count) {
         for (int i = 0; i < count; ++i) {
             w.bsSkinButton2Click(w.bsSkinButton2);
+            w.waitForPhotos();
             played += w.MusicGraph->Active() ? 1 : 0; // an unplayable sound leaves the graph inactive
             QFile::remove(w.lastPhotoFile());
             QCoreApplication::processEvents();

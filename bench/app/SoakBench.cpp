@@ -50,6 +50,7 @@ void Soak(benchmark::State &state)
     const auto shoot = [&](int count) {
         for (int i = 0; i < count; ++i) {
             window->bsSkinButton2Click(window->bsSkinButton2);
+            window->waitForPhotos();
             if (!window->lastPhotoFile().isEmpty()) {
                 ++stored;
                 QFile::remove(window->lastPhotoFile());

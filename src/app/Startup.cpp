@@ -7,6 +7,7 @@
 #include "app/PixoloApplication.h"
 #include "app/ProductTexts.h"
 #include "app/PubFun.h"
+#include "app/StartupTimeline.h"
 #include "app/TfrmAbout.h"
 #include "app/TfrmMain.h"
 #include "capture/VideoAccessibility.h"
@@ -58,6 +59,7 @@ bool answeredCommandLine(int argc, char **argv, int &code)
 
 int runPixolo(int &argc, char **argv)
 {
+    StartupTimeline::mark("entry");
     int answered = 0;
     if (answeredCommandLine(argc, argv, answered)) {
         return answered;
@@ -69,7 +71,9 @@ int runPixolo(int &argc, char **argv)
         std::fprintf(stderr, "pixolo: %s\n", display.problem().toLocal8Bit().constData());
         return 1;
     }
+    StartupTimeline::mark("display checked");
     PixoloApplication app(argc, argv);
+    StartupTimeline::mark("application made");
     display.release(); // the application holds its own connection now
     // A logout, `kill` or Ctrl+C in the terminal ends the program as its close button does: a photo being stored is
     // finished and named first, and the camera stops. A request that arrives while the windows are being made is
@@ -86,6 +90,7 @@ int runPixolo(int &argc, char **argv)
     installFrameAccessibility();
     installVideoAccessibility();
     installFontSet(); // before any window resolves a font
+    StartupTimeline::mark("font set installed");
 
     rcGlobalVariant.sAppPath = appPathOf(QCoreApplication::applicationFilePath());
     rcGlobalVariant.sIniFile = settingsFileFor(rcGlobalVariant.sAppPath, userConfigHome());
@@ -95,6 +100,7 @@ int runPixolo(int &argc, char **argv)
     // cannot be made at all does not keep the program from starting.
     const InstanceLock guard(QStringLiteral("Pixolo"));
     const QString channel = InstanceActivation::channelFor(guard.path());
+    StartupTimeline::mark("instance lock taken");
     if (guard.result() == InstanceLock::AlreadyRunning) {
         // The running copy comes forward, so that the user finds it; this one says so and ends.
         InstanceActivation::request(channel);
@@ -114,12 +120,14 @@ int runPixolo(int &argc, char **argv)
         // task bar to it. It goes before its owner.
         aboutWindow = std::make_unique<TfrmAbout>(frmMain);
         frmAbout = aboutWindow.get();
+        StartupTimeline::mark("About window made");
     } catch (const std::exception &error) {
         // A window that cannot be built ends start-up with its message; what was built goes with the owners.
         PixoloApplication::showException(error);
         return 1;
     }
     frmMain->show();
+    StartupTimeline::mark("main window shown");
     // A settings file that is there but cannot be read would otherwise go unnoticed: the folder and the camera
     // would silently be the defaults.
     if (const QString problem = IniReadProblem(rcGlobalVariant.sIniFile); !problem.isEmpty()) {
@@ -146,6 +154,7 @@ int runPixolo(int &argc, char **argv)
             frmMain->activateWindow();
         });
     }
+    StartupTimeline::mark("event loop starts");
     const int code = QApplication::exec();
     // The About button makes a new About window only when the reference is empty, which the program's own never
     // leaves it; such a window would be nobody's, so it goes the deferred way here.

@@ -5,9 +5,11 @@
 #include "app/GlobalVariant.h"
 #include "app/JpegEncoder.h"
 #include "app/PhotoFile.h"
+#include "app/PhotoJobs.h"
 #include "app/PixoloApplication.h"
 #include "app/ProductTexts.h"
 #include "app/PubFun.h"
+#include "app/StartupTimeline.h"
 #include "app/TfrmAbout.h"
 #include "app/WindowPlacement.h"
 #include "capture/DeviceRegistry.h"
@@ -36,16 +38,13 @@
 #include <QContextMenuEvent>
 #include <QDateTime>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPen>
-#include <QThreadPool>
 #include <QTimer>
 
 #include <algorithm>
-#include <atomic>
 #include <exception>
 
 namespace pixolo
@@ -63,6 +62,9 @@ constexpr QSize kClientSize(729, 467);
 constexpr qint64 kFreshFrameMs = 1000;
 // How long a started camera has to send its first picture before it is reported.
 constexpr int kFirstFrameTimeoutMs = 5000;
+// The "延时" box's wait before a snapshot, and the photos' JPEG quality.
+constexpr int kSnapshotDelayMs = 5000;
+constexpr int kPhotoQuality = 75;
 // A camera that is listed but not running is tried again after this long, then twice as long each time, up to the
 // longest wait: never a busy loop, and back within seconds once it can run.
 constexpr int kCameraRetryFirstMs = 250;
@@ -121,13 +123,12 @@ TfrmMain::TfrmMain(QWidget *parent)
     resize(kClientSize);
     setFont(defaultFormFont().toQFont());
 
-    // Photos are encoded and stored on one thread that lives as long as the window: a thread made for each photo
-    // would cost its making every time, and leave its traces in the allocator's per-thread records.
-    m_photoWorker = std::make_unique<QThreadPool>();
-    m_photoWorker->setMaxThreadCount(1);
-    m_photoWorker->setExpiryTimeout(-1);
+    m_photos
+        = new PhotoJobs([this](const PhotoJobs::Outcome &outcome) { photoDone(outcome.stored, outcome.error); }, this);
     createComponents();
+    StartupTimeline::mark("main window: components made");
     createControls();
+    StartupTimeline::mark("main window: controls made");
 
     // References resolve in the order they appear in the design: the graph's clients are VideoWindow,
     // SampleGrabber, Filter, and its only sink is VideoWindow.
@@ -140,6 +141,7 @@ TfrmMain::TfrmMain(QWidget *parent)
     bsSkinForm1->SetSkinData(bsSkinData1);
     pmCameras->SetSkinData(bsSkinData1);
     loadSkin(bsSkinData1, bsCompressedStoredSkin1);
+    StartupTimeline::mark("main window: skin loaded");
     bsSkinForm1->resizeForClient(kClientSize);
     // At its place when it fits the screen there; moved onto the screen otherwise (a small screen, a large scale).
     move(WindowPlacement::fitOnScreens(kPosition, size()));
@@ -148,7 +150,9 @@ TfrmMain::TfrmMain(QWidget *parent)
     // The window sees every key before the focused control.
     qApp->installEventFilter(this);
 
+    StartupTimeline::mark("main window: placed");
     FormCreate();
+    StartupTimeline::mark("main window: camera started");
 }
 
 TfrmMain::~TfrmMain()
@@ -234,6 +238,9 @@ void TfrmMain::createControls()
     VideoWindow->SetColor(Qt::black);
     // The preview is a tab stop (its camera menu opens with the menu key): a dotted frame shows its focus.
     VideoWindow->OnPaint = [this](QObject *) {
+        if (VideoWindow->ShowsVideo()) {
+            StartupTimeline::markFirstPicture();
+        }
         if (VideoWindow->hasFocus()) {
             QPainter painter(VideoWindow);
             QPen dots(Qt::white);
@@ -347,6 +354,7 @@ void TfrmMain::FormCreate()
     // An error here is reported and the window opens all the same.
     try {
         m_devEnum = std::make_unique<TSysDevEnum>(CLSID_VideoInputDeviceCategory);
+        StartupTimeline::mark("main window: cameras listed");
         m_chosenCamera = CameraChoice::fromSettingsText(
             IniReadString(rcGlobalVariant.sIniFile, QStringLiteral("Setup"), QStringLiteral("Camera"), QString()));
         if (m_devEnum->DeviceCount() <= 0) {
@@ -579,11 +587,23 @@ void TfrmMain::bsSkinButton2Click(QObject *)
 {
     const QPointer<TfrmMain> self(this);
     if (cbDelay->Checked()) {
-        Delay(5000); // every handler stays live meanwhile, the close button included
+        Delay(kSnapshotDelayMs); // every handler stays live meanwhile, the close button included
         if (!self || m_closed) {
             return; // the window went away during the wait: no photo after that
         }
     }
+    // One photo is stored at a time: a snapshot asked for meanwhile (F8 held down, a slow disk) takes its frame when
+    // the one before is stored, as a key press waiting for its turn would. Waiting frames would hold memory without
+    // bound.
+    if (m_photos->busy()) {
+        ++m_snapshotsWaiting;
+        return;
+    }
+    takeSnapshot();
+}
+
+void TfrmMain::takeSnapshot()
+{
     // A photo is only ever a frame the camera delivered lately. A camera that stopped (unplugged, or its graph
     // reported it lost) leaves its last frame in the grabber, which must not be stored under the current time.
     const qint64 frameAge = SampleGrabber->FrameAge();
@@ -592,52 +612,56 @@ void TfrmMain::bsSkinButton2Click(QObject *)
     const bool grabbed = fresh && SampleGrabber->CopyFrameToBitmap(&bitmap);
 
     // Encoding and storing the photo take a while (a large frame, a disk sync): they run beside the window, which
-    // goes on painting the preview meanwhile, and the snapshot waits for them. User input waits too, so nothing the
-    // user does can come between; the order of the steps is the same as if they ran here.
-    struct Outcome {
-        std::optional<QByteArray> jpeg;
-        QString stored;
-        std::exception_ptr error;
-    };
-    Outcome outcome;
-    const QString pathText = PhotoFile::photoPathText(edtsPath->Text());
-    QEventLoop waiting;
-    std::atomic<bool> done { false };
-    m_photoWorker->start([&] {
-        // Whatever fails here (a refused file, memory running out) travels back to the window as its error.
-        try {
-            outcome.jpeg = MakeJpeg(bitmap, 75);
-            // No frame, or a frame the encoder could not take: nothing is stored, rather than an empty file.
-            if (grabbed && !bitmap.Empty() && outcome.jpeg && !outcome.jpeg->isEmpty()) {
-                outcome.stored = PhotoFile::store(pathText, QDateTime::currentDateTime(), *outcome.jpeg);
-            }
-        } catch (...) {
-            outcome.error = std::current_exception();
-        }
-        done = true;
-        QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
-    });
+    // goes on painting the preview and taking input meanwhile; the outcome comes back through the event loop.
     Image->SetPicture(bitmap);
-    if (!done) {
-        waiting.exec(QEventLoop::ExcludeUserInputEvents);
-    }
-    m_photoWorker->waitForDone();
-    if (!self) {
+    const QString pathText = PhotoFile::photoPathText(edtsPath->Text());
+    m_photos->start([bitmap = std::move(bitmap), grabbed, pathText]() -> QString {
+        const std::optional<QByteArray> jpeg = MakeJpeg(bitmap, kPhotoQuality);
+        // No frame, or a frame the encoder could not take: nothing is stored, rather than an empty file.
+        if (!grabbed || bitmap.Empty() || !jpeg || jpeg->isEmpty()) {
+            return {};
+        }
+        return PhotoFile::store(pathText, QDateTime::currentDateTime(), *jpeg);
+    });
+}
+
+void TfrmMain::tellPhotoOutcome(const QString &stored, const std::exception_ptr &error)
+{
+    m_lastPhotoFile.clear();
+    if (error) {
+        // A refused file, memory running out: its message, as the default handler gives it.
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::exception &failure) {
+            PixoloApplication::showException(failure);
+        } catch (...) {
+            PixoloApplication::showException(std::runtime_error("The photo could not be stored."));
+        }
         return;
     }
-    m_lastPhotoFile.clear();
-    if (outcome.error) {
-        std::rethrow_exception(outcome.error); // a refused file: its error for the default handler
-    }
-    if (outcome.stored.isEmpty()) {
+    if (stored.isEmpty()) {
         MessageBox::show(QStringLiteral("未能取得图像,照片未保存!"), kCaptionError, MessageBox::Error, this);
         return;
     }
-    m_lastPhotoFile = outcome.stored;
+    m_lastPhotoFile = stored;
     if (m_closed) {
         return; // the program is ending (closed, or asked to end, while the photo was stored): no sound after that
     }
     PlayShutterSound();
+}
+
+void TfrmMain::photoDone(const QString &stored, const std::exception_ptr &error)
+{
+    tellPhotoOutcome(stored, error);
+    if (m_snapshotsWaiting > 0 && !m_closed && !m_photos->busy()) {
+        --m_snapshotsWaiting;
+        takeSnapshot();
+    }
+}
+
+void TfrmMain::waitForPhotos()
+{
+    m_photos->finishAll();
 }
 
 TfrmMain::SoundFileStamp TfrmMain::SoundFileStamp::of(const QString &file)
@@ -947,6 +971,7 @@ void TfrmMain::closeEvent(QCloseEvent *event)
             DeviceCommand(5);
         }
         m_closed = true;
+        m_photos->finishAll(); // the photos taken are stored and named before the program ends, silently
         QCoreApplication::quit(); // closing the main window ends the program
     }
 }

@@ -9,14 +9,14 @@
 
 class QTimer;
 
+#include <exception>
 #include <memory>
 #include <optional>
-
-class QThreadPool;
 
 namespace pixolo
 {
 
+class PhotoJobs;
 class TBevel;
 class TBitmap;
 class TFilter;
@@ -71,6 +71,9 @@ public:
 
     // The photo file the last snapshot stored (empty when it stored none).
     QString lastPhotoFile() const { return m_lastPhotoFile; }
+    // Waits until the snapshots taken so far are stored, and tells their outcomes (a photo is stored beside the
+    // window, and its outcome arrives through the event loop).
+    void waitForPhotos();
 
     // Controls and components, by their design names.
     TbsSkinPanel *bsSkinPanel1 = nullptr;
@@ -127,6 +130,12 @@ private:
         bool operator==(const SoundFileStamp &other) const = default;
     };
     void prepareShutterSound(const SoundFileStamp &stamp);
+    // Takes the newest frame, shows it and stores it beside the window.
+    void takeSnapshot();
+    // A snapshot's photo was stored, or not: the user is told, and hears the shutter; a snapshot that waited for it
+    // is taken.
+    void photoDone(const QString &stored, const std::exception_ptr &error);
+    void tellPhotoOutcome(const QString &stored, const std::exception_ptr &error);
     // The camera in use vanished (the graph lost it or failed): stop once and say so over the preview.
     void cameraGone();
     // The graph failed: a camera that never sent a picture is reported with its name and the reason.
@@ -178,7 +187,8 @@ private:
     bool m_soundAtStart = false; // and it has not played yet
     SoundFileStamp m_soundStamp;
     bool m_closed = false;
-    std::unique_ptr<QThreadPool> m_photoWorker; // encodes and stores the photos
+    PhotoJobs *m_photos = nullptr; // encodes and stores the photos
+    int m_snapshotsWaiting = 0; // asked for while a photo was being stored
 };
 
 extern QPointer<TfrmMain> frmMain;

@@ -46,6 +46,7 @@ TEST(SnapshotMemoryTest, ThreeHundredShotsWithTheShutterSoundKeepMemoryFlat)
     const auto shoot = [&](int count) {
         for (int i = 0; i < count; ++i) {
             window->bsSkinButton2Click(window->bsSkinButton2);
+            window->waitForPhotos();
             if (window->lastPhotoFile().isEmpty()) {
                 return false;
             }

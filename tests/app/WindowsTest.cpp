@@ -278,6 +278,7 @@ TEST_F(WindowsTest, SnapshotWithoutAFrameSaysSoAndStoresNothing)
     w.DeviceCommand(5); // stopped: no frame to take
     messages.clear();
     w.bsSkinButton2Click(w.bsSkinButton2);
+    w.waitForPhotos();
     EXPECT_EQ(messageTexts(), QStringList { QStringLiteral("未能取得图像,照片未保存!") });
     ASSERT_FALSE(messages.empty());
     EXPECT_EQ(messages.front().caption, QStringLiteral("Error:"));
@@ -306,6 +307,8 @@ TEST_F(WindowsTest, AVanishedCameraIsStoppedOnceSaysSoAndGivesNoPhoto)
     EXPECT_FALSE(w.FilterGraph->Active());
 
     w.bsSkinButton2Click(w.bsSkinButton2);
+
+    w.waitForPhotos();
     EXPECT_EQ(messageTexts(), QStringList { QStringLiteral("未能取得图像,照片未保存!") });
     EXPECT_TRUE(QDir(photos.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_TRUE(w.lastPhotoFile().isEmpty());
@@ -357,6 +360,7 @@ TEST_F(WindowsTest, ThePreviewFollowsTheCameraBeingPluggedOutAndIn)
     QTemporaryDir photos;
     w().edtsPath->SetText(photos.path() + QLatin1Char('/'));
     w().bsSkinButton2Click(w().bsSkinButton2);
+    w().waitForPhotos();
     EXPECT_FALSE(w().lastPhotoFile().isEmpty());
     EXPECT_TRUE(messages.empty()) << messageTexts().join(QLatin1Char(' ')).toStdString();
     window.reset();
@@ -375,8 +379,25 @@ TEST_F(WindowsTest, ALostCameraGivesNoPhotoBeforeTheGraphIsStopped)
     EXPECT_LT(w.SampleGrabber->FrameAge(), 1000);
     messages.clear();
     w.bsSkinButton2Click(w.bsSkinButton2);
+    w.waitForPhotos();
     EXPECT_EQ(messageTexts(), QStringList { QStringLiteral("未能取得图像,照片未保存!") });
     EXPECT_TRUE(QDir(photos.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST_F(WindowsTest, SnapshotsAskedForWhileAPhotoIsStoredAreEachStoredInTurn)
+{
+    TfrmMain &w = mainWindow();
+    QTemporaryDir photos;
+    w.edtsPath->SetText(photos.path() + QLatin1Char('/'));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.SampleGrabber->FrameAge() >= 0; }, 10000));
+    messages.clear();
+    for (int i = 0; i < 5; ++i) {
+        w.bsSkinButton2Click(w.bsSkinButton2); // the first is still being stored when the others come
+    }
+    w.waitForPhotos();
+    EXPECT_EQ(QDir(photos.path()).entryList({ QStringLiteral("*.jpg") }, QDir::Files).size(), 5);
+    EXPECT_EQ(QDir(photos.path()).entryList(QDir::Files | QDir::Hidden).size(), 5); // nothing left half-stored
+    EXPECT_TRUE(messages.empty()) << messageTexts().join(QLatin1Char(' ')).toStdString();
 }
 
 TEST_F(WindowsTest, ACameraThatStoppedDeliveringGivesNoPhotoOnceItsFrameIsASecondOld)
@@ -386,6 +407,7 @@ TEST_F(WindowsTest, ACameraThatStoppedDeliveringGivesNoPhotoOnceItsFrameIsASecon
     w.edtsPath->SetText(photos.path() + QLatin1Char('/'));
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.SampleGrabber->FrameAge() >= 0; }, 10000));
     w.bsSkinButton2Click(w.bsSkinButton2);
+    w.waitForPhotos();
     EXPECT_FALSE(w.lastPhotoFile().isEmpty()); // a live camera gives photos
 
     // Frames stop without any error (a stalled camera); the grabber keeps its last frame.
@@ -393,6 +415,7 @@ TEST_F(WindowsTest, ACameraThatStoppedDeliveringGivesNoPhotoOnceItsFrameIsASecon
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.SampleGrabber->FrameAge() > 1000; }, 5000));
     messages.clear();
     w.bsSkinButton2Click(w.bsSkinButton2);
+    w.waitForPhotos();
     EXPECT_EQ(messageTexts(), QStringList { QStringLiteral("未能取得图像,照片未保存!") });
     EXPECT_TRUE(w.lastPhotoFile().isEmpty());
     EXPECT_EQ(QDir(photos.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
@@ -422,6 +445,7 @@ TEST_F(WindowsTest, TheShutterSoundIsBuiltOnceAndFollowsItsFile)
     };
     const auto shoot = [&] {
         w.bsSkinButton2Click(w.bsSkinButton2);
+        w.waitForPhotos();
         return !w.lastPhotoFile().isEmpty();
     };
 
@@ -464,6 +488,7 @@ TEST_F(WindowsTest, F8AnywhereInTheWindowTakesASnapshotAndStillReachesTheEdit)
     w.edtsPath->SetText(QStringLiteral("abc"));
     messages.clear();
     QTest::keyClick(w.edtsPath, Qt::Key_F8);
+    w.waitForPhotos();
     EXPECT_EQ(messageTexts(), QStringList { QStringLiteral("未能取得图像,照片未保存!") }); // exactly one snapshot
 }
 
@@ -479,6 +504,7 @@ TEST_F(WindowsTest, OneF8DuringWhichTheFocusLeavesIsOneSnapshot)
     // window afterwards and must not start a second one there.
     QTimer::singleShot(100, [] { QApplication::setActiveWindow(nullptr); });
     QTest::keyClick(w.edtsPath, Qt::Key_F8);
+    w.waitForPhotos();
     EXPECT_EQ(QApplication::focusWidget(), nullptr);
     EXPECT_EQ(messageTexts(), QStringList { QStringLiteral("未能取得图像,照片未保存!") });
 }
@@ -493,6 +519,7 @@ TEST_F(WindowsTest, ASecondF8DuringTheDelayIsASecondSnapshot)
     messages.clear();
     QTimer::singleShot(100, [&w] { QTest::keyClick(w.edtsPath, Qt::Key_F8); });
     QTest::keyClick(w.edtsPath, Qt::Key_F8);
+    w.waitForPhotos();
     EXPECT_EQ(messageTexts().size(), 2);
 }
 
@@ -505,6 +532,7 @@ TEST_F(WindowsTest, ClosingDuringTheDelayWritesNothingAfterwards)
     messages.clear();
     QTimer::singleShot(100, &w, [&w] { w.bsSkinButton3Click(w.bsSkinButton3); }); // "关闭" during the wait
     w.bsSkinButton2Click(w.bsSkinButton2);
+    w.waitForPhotos();
     EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(messages.empty());
     EXPECT_TRUE(QDir(photos.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
@@ -583,6 +611,7 @@ TEST_F(WindowsTest, ACameraThatStallsNeverHoldsTheWindowAndIsReportedByName)
                                      "picture within 5 seconds.\nA time-out has expired. ($8004022E).") });
     EXPECT_TRUE(QTest::qWaitFor([&] { return w.lblCameraState->isVisible(); }, 1000));
     w.bsSkinButton2Click(w.bsSkinButton2);
+    w.waitForPhotos();
     EXPECT_EQ(messageTexts().value(1), QStringLiteral("未能取得图像,照片未保存!"));
     // Closing while the camera is still starting does not wait for it either.
     const qint64 closing = clock.elapsed();

@@ -66,13 +66,6 @@ inline QAction *addItem(QMenu &menu, const QString &caption, bool enabled = true
     return action;
 }
 
-inline void sendMouseTo(QWidget *popup, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons)
-{
-    const QPoint global = popup->mapToGlobal(at);
-    QMouseEvent event(type, QPointF(at), QPointF(global), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(popup, &event);
-}
-
 inline QPoint itemCentre(const TbsSkinMenuItem &item)
 {
     return QPoint((item.ItemRect.Left + item.ItemRect.Right) / 2, (item.ItemRect.Top + item.ItemRect.Bottom) / 2);
@@ -80,14 +73,12 @@ inline QPoint itemCentre(const TbsSkinMenuItem &item)
 
 inline void hoverItem(TbsSkinPopupWindow *popup, const TbsSkinMenuItem &item)
 {
-    sendMouseTo(popup, QEvent::MouseMove, itemCentre(item), Qt::NoButton, Qt::NoButton);
+    hover(popup, itemCentre(item));
 }
 
 inline void clickItem(TbsSkinPopupWindow *popup, const TbsSkinMenuItem &item)
 {
-    hoverItem(popup, item);
-    sendMouseTo(popup, QEvent::MouseButtonPress, itemCentre(item), Qt::LeftButton, Qt::LeftButton);
-    sendMouseTo(popup, QEvent::MouseButtonRelease, itemCentre(item), Qt::LeftButton, Qt::NoButton);
+    click(popup, itemCentre(item));
 }
 
 inline void key(TbsSkinPopupWindow *popup, Qt::Key k)

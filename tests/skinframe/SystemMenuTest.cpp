@@ -224,11 +224,11 @@ TEST(SystemMenuTest, ADoubleClickOnTheSystemMenuButtonClosesTheWindow)
     ASSERT_NE(popup, nullptr);
     // The second press comes to the open menu: on the button, it only closes the menu.
     const QPoint onButton = popup->mapFromGlobal(main.window->mapToGlobal(main.sysMenuButton()));
-    sendMouseTo(popup, QEvent::MouseButtonPress, onButton, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(popup, QEvent::MouseButtonPress, onButton, Qt::LeftButton, Qt::LeftButton);
     EXPECT_FALSE(main.form->SkinMenu()->Visible());
     EXPECT_TRUE(main.window->isVisible());
     // Its double click goes on to the window.
-    sendMouseTo(popup, QEvent::MouseButtonDblClick, onButton, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(popup, QEvent::MouseButtonDblClick, onButton, Qt::LeftButton, Qt::LeftButton);
     EXPECT_FALSE(main.window->isVisible());
 }
 
@@ -240,7 +240,7 @@ TEST(SystemMenuTest, APressOnTheCaptionOutsideTheMenuClosesItAndReachesTheWindow
     TbsSkinPopupWindow *popup = main.popup();
     ASSERT_NE(popup, nullptr);
     const QPoint onCaption = popup->mapFromGlobal(main.window->mapToGlobal(QPoint(200, 18)));
-    sendMouseTo(popup, QEvent::MouseButtonPress, onCaption, Qt::RightButton, Qt::RightButton);
+    sendMouse(popup, QEvent::MouseButtonPress, onCaption, Qt::RightButton, Qt::RightButton);
     ASSERT_NE(main.popup(), nullptr) << "the right press reached the caption and opened the menu there";
     EXPECT_EQ(main.popup()->pos(), main.window->mapToGlobal(QPoint(200, 18)));
 }

@@ -153,7 +153,7 @@ TEST_F(SkinMenuTest, HoveringTheLowerMarkerScrollsOneItemAtATime)
     TbsSkinPopupWindow *popup = open(items);
     ASSERT_NE(popup, nullptr);
     const TRect r = popup->ItemsRect();
-    sendMouseTo(popup, QEvent::MouseMove, QPoint(r.Left + 10, r.Bottom - 5), Qt::NoButton, Qt::NoButton);
+    sendMouse(popup, QEvent::MouseMove, QPoint(r.Left + 10, r.Bottom - 5), Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(popup->ScrollDirection(), 2);
     EXPECT_TRUE(QTest::qWaitFor([&] { return popup->FirstVisibleIndex() == 2; }, 2000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return popup->ScrollDirection() == 0; }, 2000)) << "it stops at the end";
@@ -298,7 +298,7 @@ TEST_F(SkinMenuTest, ClickingAnItemRunsItButTheReleaseOfTheOpeningPressDoesNot)
     TbsSkinPopupWindow *popup = open(system.menu);
     ASSERT_NE(popup, nullptr);
     const QPoint first = itemCentre(*popup->Items()[0]);
-    sendMouseTo(popup, QEvent::MouseButtonRelease, first, Qt::LeftButton, Qt::NoButton);
+    sendMouse(popup, QEvent::MouseButtonRelease, first, Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(minimized, 0);
     EXPECT_TRUE(m_window.menu->Visible());
     clickItem(popup, *popup->Items()[0]);
@@ -315,7 +315,7 @@ TEST_F(SkinMenuTest, APressOutsideEveryLevelEndsTheMenuAndTellsTheWindow)
     for (QAction *action : system.menu.actions()) {
         QObject::connect(action, &QAction::triggered, [&] { ++runs; });
     }
-    sendMouseTo(popup, QEvent::MouseButtonPress, QPoint(-50, -30), Qt::LeftButton, Qt::LeftButton);
+    sendMouse(popup, QEvent::MouseButtonPress, QPoint(-50, -30), Qt::LeftButton, Qt::LeftButton);
     EXPECT_FALSE(m_window.menu->Visible());
     EXPECT_EQ(levels(), 0);
     EXPECT_EQ(runs, 0);
