@@ -81,15 +81,16 @@ void ProgramStart(benchmark::State &state)
             return;
         }
         const QString reference = QStringLiteral(PIXOLO_VIEWFINDER_REFERENCE);
-        const bool camerabin = timedStart(session, reference, { QStringLiteral("camerabin") },
-                                   QStringLiteral("first picture"))
-                                   .firstPictureMs
+        const bool camerabin
+            = timedStart(session, reference, { QStringLiteral("camerabin") }, QStringLiteral("first picture"))
+                  .firstPictureMs
             >= 0;
         std::vector<double> program, viewfinder, camerabinTimes;
         std::map<QString, std::vector<double>> steps;
         std::vector<QString> order;
         for (int i = 0; i < kStarts; ++i) {
-            const Start pixolo = timedStart(session, session.programPath(), {}, QStringLiteral("first picture painted"));
+            const Start pixolo
+                = timedStart(session, session.programPath(), {}, QStringLiteral("first picture painted"));
             if (pixolo.firstPictureMs < 0) {
                 state.SkipWithError("the program painted no picture");
                 return;

@@ -10,6 +10,7 @@
 #include "app/StartupTimeline.h"
 #include "app/TfrmAbout.h"
 #include "app/TfrmMain.h"
+#include "capture/DeviceRegistry.h"
 #include "capture/VideoAccessibility.h"
 #include "platform/FontSet.h"
 #include "platform/InstanceLock.h"
@@ -72,6 +73,9 @@ int runPixolo(int &argc, char **argv)
         return 1;
     }
     StartupTimeline::mark("display checked");
+    // The cameras are listed while the windows are made: the media framework's start and the first probe of its
+    // device providers are the slowest steps of the start, and nothing before the main window needs them.
+    DeviceRegistry::prepareVideoSources();
     PixoloApplication app(argc, argv);
     StartupTimeline::mark("application made");
     display.release(); // the application holds its own connection now

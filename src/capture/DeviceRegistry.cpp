@@ -6,7 +6,11 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+#include <condition_variable>
 #include <map>
+#include <mutex>
+#include <thread>
+#include <utility>
 
 namespace pixolo
 {
@@ -18,6 +22,45 @@ QEvent::Type changeNoticeType()
 {
     static const QEvent::Type type = QEvent::Type(QEvent::registerEventType());
     return type;
+}
+
+constexpr const char *kVideoClass = "Video/Source";
+constexpr const char *kVideoCaps = "video/x-raw; image/jpeg";
+
+GstDeviceMonitor *newMonitor(const char *deviceClass, const char *capsText)
+{
+    GstDeviceMonitor *monitor = gst_device_monitor_new();
+    auto caps = GstRef<GstCaps>::adopt(capsText && *capsText ? gst_caps_from_string(capsText) : nullptr);
+    gst_device_monitor_add_filter(monitor, deviceClass, caps.get());
+    return monitor;
+}
+
+// The cameras' monitor started ahead on a thread of its own. Never freed: the thread may outlive main() when the
+// program ends before the cameras are asked for.
+struct PreparedMonitor {
+    std::mutex lock;
+    std::condition_variable ready;
+    bool asked = false;
+    bool done = false;
+    GstDeviceMonitor *monitor = nullptr; // until the registry takes it
+};
+
+PreparedMonitor &preparedVideoMonitor()
+{
+    static auto *prepared = new PreparedMonitor;
+    return *prepared;
+}
+
+// The monitor prepared ahead, once it has started; null when none was prepared or it was taken already.
+GstDeviceMonitor *takePreparedVideoMonitor()
+{
+    PreparedMonitor &prepared = preparedVideoMonitor();
+    std::unique_lock lock(prepared.lock);
+    if (!prepared.asked) {
+        return nullptr;
+    }
+    prepared.ready.wait(lock, [&] { return prepared.done; });
+    return std::exchange(prepared.monitor, nullptr);
 }
 
 DeviceRegistry *&registryOf(const QString &key)
@@ -32,9 +75,30 @@ DeviceRegistry &DeviceRegistry::videoSources()
 {
     DeviceRegistry *&registry = registryOf(QStringLiteral("Video/Source"));
     if (!registry) {
-        registry = new DeviceRegistry(QStringLiteral("Video/Source"), "video/x-raw; image/jpeg");
+        registry = new DeviceRegistry(QString::fromLatin1(kVideoClass), kVideoCaps);
     }
     return *registry;
+}
+
+void DeviceRegistry::prepareVideoSources()
+{
+    PreparedMonitor &prepared = preparedVideoMonitor();
+    {
+        const std::lock_guard lock(prepared.lock);
+        if (prepared.asked) {
+            return;
+        }
+        prepared.asked = true;
+    }
+    std::thread([&prepared] {
+        gst_init(nullptr, nullptr); // safe beside another thread's: the first one does the work, the other waits
+        GstDeviceMonitor *monitor = newMonitor(kVideoClass, kVideoCaps);
+        gst_device_monitor_start(monitor); // a monitor that cannot start (no provider) lists nothing
+        const std::lock_guard lock(prepared.lock);
+        prepared.monitor = monitor;
+        prepared.done = true;
+        prepared.ready.notify_all();
+    }).detach();
 }
 
 DeviceRegistry &DeviceRegistry::audioSources()
@@ -75,11 +139,17 @@ DeviceRegistry::~DeviceRegistry()
 
 void DeviceRegistry::start()
 {
-    m_monitor = GstRef<GstDeviceMonitor>::adopt(gst_device_monitor_new());
-    auto caps = GstRef<GstCaps>::adopt(m_caps.isEmpty() ? nullptr : gst_caps_from_string(m_caps.constData()));
-    gst_device_monitor_add_filter(m_monitor.get(), m_deviceClass.toUtf8().constData(), caps.get());
+    GstDeviceMonitor *prepared = m_deviceClass == QLatin1String(kVideoClass) ? takePreparedVideoMonitor() : nullptr;
+    m_monitor = GstRef<GstDeviceMonitor>::adopt(
+        prepared ? prepared : newMonitor(m_deviceClass.toUtf8().constData(), m_caps.constData()));
     const auto bus = GstRef<GstBus>::adopt(gst_device_monitor_get_bus(m_monitor.get()));
     gst_bus_set_sync_handler(bus.get(), &DeviceRegistry::onBusMessage, this, nullptr);
+    if (prepared) {
+        // Started already: its list is the devices now, so the notices of changes before the handler was set go.
+        gst_bus_set_flushing(bus.get(), TRUE);
+        gst_bus_set_flushing(bus.get(), FALSE);
+        return;
+    }
     // Probes every provider once; a provider that can watch its devices goes on doing so. A monitor that cannot
     // start (no provider at all) leaves an empty list.
     gst_device_monitor_start(m_monitor.get());

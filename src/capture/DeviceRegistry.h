@@ -35,6 +35,10 @@ class DeviceRegistry final : public QObject
 public:
     // The cameras: video sources that give raw or JPEG frames.
     static DeviceRegistry &videoSources();
+    // Starts GStreamer and the cameras' monitor (its first probe of every provider, the slow part of listing them)
+    // on a thread of their own, so that the program's windows are made meanwhile; the cameras' registry takes that
+    // monitor when it is first asked for, waiting for the probe if it is still running. Called once, early.
+    static void prepareVideoSources();
     static DeviceRegistry &audioSources();
     // The registry of any other device class, without a caps filter.
     static DeviceRegistry &ofClass(const QString &deviceClass);

@@ -65,9 +65,9 @@ QByteArray &audioSink()
 
 void ensureInitialised()
 {
-    if (!gst_is_initialized()) {
-        gst_init(nullptr, nullptr);
-    }
+    // Not skipped when gst_is_initialized() says so: that flag is up while another thread's start is still loading
+    // the plugins, and gst_init() waits for that start to end.
+    gst_init(nullptr, nullptr);
 }
 
 template <typename T> HRESULT handOut(const RefPtr<T> &object, const GUID &iid, void **result)

@@ -69,7 +69,8 @@ TEST(PhotoJobsTest, OutcomesComeBackOnTheCallingThreadInTheOrderTheJobsStarted)
     EXPECT_TRUE(delivered.stored.empty()); // nothing before the first is done
     firstMayEnd.release();
     ASSERT_TRUE(QTest::qWaitFor([&] { return delivered.stored.size() == 3; }, 5000));
-    EXPECT_EQ(delivered.stored, (std::vector<QString> { QStringLiteral("first"), QStringLiteral("second"), QString() }));
+    EXPECT_EQ(
+        delivered.stored, (std::vector<QString> { QStringLiteral("first"), QStringLiteral("second"), QString() }));
     EXPECT_FALSE(jobs.busy());
     // One thread of its own, kept for every job, never the calling one; outcomes on the calling thread.
     EXPECT_NE(workers[0], QThread::currentThreadId());
@@ -89,7 +90,8 @@ TEST(PhotoJobsTest, FailuresOfAnyKindComeBackAsTheirOutcome)
     jobs.start([] { return QStringLiteral("after the failures"); });
     jobs.finishAll();
     EXPECT_EQ(delivered.errors,
-        (std::vector<QString> { QStringLiteral("Unable to write to /photos/x.jpg. Disk full"), QStringLiteral("memory") }));
+        (std::vector<QString> {
+            QStringLiteral("Unable to write to /photos/x.jpg. Disk full"), QStringLiteral("memory") }));
     ASSERT_EQ(delivered.stored.size(), 3u);
     EXPECT_EQ(delivered.stored[2], QStringLiteral("after the failures"));
 }
@@ -129,7 +131,8 @@ TEST(PhotoJobsTest, ADeliveryThatWaitsInItsOwnEventLoopGetsNoOutcomeTwice)
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return order.size() >= 4; }, 5000));
     QTest::qWait(20);
-    EXPECT_EQ(order, (std::vector<QString> { QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3") }));
+    EXPECT_EQ(order,
+        (std::vector<QString> { QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3") }));
 }
 
 TEST(PhotoJobsTest, GoingAwayWaitsForTheJobsInFlight)
