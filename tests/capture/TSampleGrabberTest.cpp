@@ -98,6 +98,32 @@ INSTANTIATE_TEST_SUITE_P(Sizes, TSampleGrabberFrameTest,
         FrameCase { 1280, 720, "mjpeg" }, FrameCase { 642, 482, "mjpeg" }, FrameCase { 640, 480, "i420" },
         FrameCase { 641, 479, "i420" }));
 
+// The bitmap is made in the layout the media type promises, straight from the camera's frame.
+TEST_F(TSampleGrabberTest, ThirtyTwoBitTypeGivesAThirtyTwoBitBitmapOfTheSamePicture)
+{
+    const CameraEnvironment camera(QByteArrayLiteral("321x240"));
+    grabber.MediaType()->SetSubType(MEDIASUBTYPE_RGB32);
+    ASSERT_TRUE(startPreview());
+    TBitmap bitmap;
+    ASSERT_TRUE(waitForFrame(bitmap));
+    graph.StopGraph();
+    EXPECT_EQ(bitmap.PixelFormat(), pf32bit);
+    ASSERT_EQ(bitmap.image().size(), QSize(321, 240));
+    const QImage snapshot = imageOf(bitmap);
+    EXPECT_TRUE(snapshot == referenceFrame(321, 240, QByteArray(), frameNumberOf(snapshot)));
+}
+
+TEST_F(TSampleGrabberTest, ATypeThatIsNoBitmapsKeepsFramesButCopiesNone)
+{
+    const CameraEnvironment camera(QByteArrayLiteral("64x48"));
+    grabber.MediaType()->SetSubType(MEDIASUBTYPE_YUY2);
+    ASSERT_TRUE(startPreview());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return grabber.FrameAge() >= 0; }, 5000));
+    TBitmap bitmap(2, 2, pf24bit);
+    EXPECT_FALSE(grabber.CopyFrameToBitmap(&bitmap));
+    EXPECT_EQ(bitmap.Width(), 2);
+}
+
 TEST_F(TSampleGrabberTest, WithABufferCopiesAtMostTheImageSize)
 {
     const CameraEnvironment camera(QByteArrayLiteral("16x16"));
