@@ -76,10 +76,8 @@ public:
 
     // Hundredths of a decibel: 0 is full volume, -10000 silence; kept for the next chain when none is rendered.
     void setVolume(std::int32_t volume);
-    std::int32_t volume() const { return m_volume; }
     // Hundredths of a decibel of attenuation: positive values turn the left channel down, negative the right.
     void setBalance(std::int32_t balance);
-    std::int32_t balance() const { return m_balance; }
     // False for a rate that is not above 0.
     bool setRate(double rate);
     double rate() const { return m_rate; }

@@ -110,9 +110,7 @@ void TFilterGraph::activate()
         };
         m_graph->setBuilderHooks(std::move(hooks));
     }
-    if (m_graphEdit) {
-        registerGraph();
-    }
+    publishGraph(m_graphEdit);
     if (!m_logFile.isEmpty()) {
         const QString name = std::exchange(m_logFile, QString());
         SetLogFile(name);
@@ -138,10 +136,11 @@ void TFilterGraph::deactivate()
         m_graph->stopNotifications(); // events queued before are not drained afterwards
         m_graph->setBuilderHooks({});
     }
-    revokeGraph();
+    publishGraph(false);
     closeLog();
     m_captureBuilder.reset();
     m_graph.reset();
+    m_published = false;
     m_active = false;
 }
 
@@ -300,8 +299,7 @@ bool TFilterGraph::RenderMediaFile(const QString &fileName)
     }
     sendControlEvent(ctlFileRendering, 0);
     m_graph->renderFile(fileName);
-    applyVolume();
-    applyBalance();
+    applyAudio();
     m_graph->setRate(m_rate);
     sendControlEvent(ctlFileRendered, 0);
     return true;
@@ -334,13 +332,13 @@ GstElement *TFilterGraph::Pipeline() const
 void TFilterGraph::SetVolume(int volume)
 {
     m_volume = std::clamp(volume, 0, 10000);
-    applyVolume();
+    applyAudio();
 }
 
 void TFilterGraph::SetBalance(int balance)
 {
     m_balance = std::clamp(balance, -10000, 10000);
-    applyBalance();
+    applyAudio();
 }
 
 void TFilterGraph::SetRate(double rate)
@@ -357,22 +355,16 @@ void TFilterGraph::SetLinearVolume(bool linearVolume)
         return;
     }
     m_linearVolume = linearVolume;
-    applyVolume();
-    applyBalance();
+    applyAudio();
 }
 
-void TFilterGraph::applyVolume()
-{
-    if (m_graph) {
-        m_graph->setVolume(m_linearVolume ? logarithmicScale(m_volume) - 10000 : m_volume - 10000);
-    }
-}
-
-void TFilterGraph::applyBalance()
+void TFilterGraph::applyAudio()
 {
     if (!m_graph) {
         return;
     }
+    // Hundredths of a decibel, 0 being full volume and -10000 silence; the linear scale is logarithmic in them.
+    m_graph->setVolume(m_linearVolume ? logarithmicScale(m_volume) - 10000 : m_volume - 10000);
     if (!m_linearVolume) {
         m_graph->setBalance(m_balance);
     } else {
@@ -383,30 +375,19 @@ void TFilterGraph::applyBalance()
 
 void TFilterGraph::SetGraphEdit(bool graphEdit)
 {
-    if (graphEdit) {
-        registerGraph();
-    } else {
-        revokeGraph();
-    }
+    publishGraph(graphEdit);
     m_graphEdit = graphEdit;
 }
 
-void TFilterGraph::registerGraph()
+void TFilterGraph::publishGraph(bool published)
 {
-    if (!m_active || !m_graph || m_registered) {
+    if (!m_active || !m_graph || published == m_published) {
         return;
     }
-    m_graph->setDumpName(QString::asprintf("FilterGraph %0*llX pid %X", int(sizeof(void *) * 2),
-        static_cast<unsigned long long>(quintptr(m_graph.get())), unsigned(::getpid())));
-    m_registered = true;
-}
-
-void TFilterGraph::revokeGraph()
-{
-    if (m_registered && m_graph) {
-        m_graph->setDumpName(QString());
-    }
-    m_registered = false;
+    m_graph->setDumpName(published ? QString::asprintf("FilterGraph %0*llX pid %X", int(sizeof(void *) * 2),
+                             static_cast<unsigned long long>(quintptr(m_graph.get())), unsigned(::getpid()))
+                                   : QString());
+    m_published = published;
 }
 
 void TFilterGraph::SetLogFile(const QString &fileName)

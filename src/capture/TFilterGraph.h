@@ -153,10 +153,9 @@ private:
     void removeClientFilter(IGraphClient *client);
     void sendControlEvent(int code, int param);
     void drainEvents();
-    void applyVolume();
-    void applyBalance();
-    void registerGraph();
-    void revokeGraph();
+    void applyAudio();
+    // Publishes the graph for inspection (GraphEdit) or takes it back.
+    void publishGraph(bool published);
     void closeLog();
 
     bool m_active = false;
@@ -173,7 +172,7 @@ private:
     std::vector<IGraphEventSink *> m_sinks;
     std::unique_ptr<GraphPipeline> m_graph; // present while active, except in gmDVD
     std::unique_ptr<CaptureGraphBuilder> m_captureBuilder; // present while active in gmCapture
-    bool m_registered = false;
+    bool m_published = false; // written for inspection (GraphEdit)
     std::unique_ptr<QFile> m_logStream;
     std::unique_ptr<QObject> m_notifyReceiver; // hidden: receives the graph's notifications
 };
