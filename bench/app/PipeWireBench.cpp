@@ -8,7 +8,6 @@
 #include "app/CameraChoice.h"
 #include "app/GlobalVariant.h"
 #include "app/TfrmMain.h"
-#include "capture/MediaFramework.h"
 #include "capture/TSysDevEnum.h"
 #include "capture/TVideoWindow.h"
 #include "platform/MessageBox.h"
@@ -58,9 +57,8 @@ QString cameraSetting(const QString &name)
     const TSysDevEnum devices(CLSID_VideoInputDeviceCategory);
     for (int i = 0; i < devices.DeviceCount(); ++i) {
         if (devices.Device(i)->FriendlyName.startsWith(name)) {
-            QByteArray identity;
-            SaveMonikerToStream(devices.DeviceMoniker(i).get(), identity);
-            return CameraChoice::settingsText(identity);
+            const auto moniker = devices.DeviceMoniker(i);
+            return CameraChoice::settingsText(moniker ? moniker->Save() : QByteArray());
         }
     }
     return {};

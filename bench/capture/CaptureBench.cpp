@@ -42,18 +42,17 @@ public:
         const TSysDevEnum devices(CLSID_VideoInputDeviceCategory);
         for (int i = 0; i < devices.DeviceCount(); ++i) {
             if (devices.Device(i)->FriendlyName.startsWith(QStringLiteral("Pixolo Test Camera"))) {
-                m_filter.BaseFilter()->StoreMoniker(devices.DeviceMoniker(i).get());
+                const auto moniker = devices.DeviceMoniker(i);
+                m_filter.BaseFilter()->StoreMoniker(moniker ? &*moniker : nullptr);
             }
         }
         m_graph.SetActive(true);
-        const auto source = m_filter.QueryInterface<IBaseFilter>();
-        const auto grabber = m_grabber.QueryInterface<IBaseFilter>();
-        const auto renderer = m_window.QueryInterface<IBaseFilter>();
-        const auto builder = m_graph.QueryInterface<ICaptureGraphBuilder2>();
-        m_running = source && builder
-            && Succeeded(builder->RenderStream(
-                &PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, source.get(), grabber.get(), renderer.get()))
-            && m_graph.RunGraph();
+        try {
+            m_graph.RenderStream(&m_filter, &m_grabber, &m_window);
+            m_running = m_filter.GetClientFilter() && m_graph.RunGraph();
+        } catch (const EDirectShowException &) {
+            m_running = false;
+        }
         m_window.OnPaint = [this](QObject *) { ++m_paints; };
     }
     ~Preview()

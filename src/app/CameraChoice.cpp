@@ -1,6 +1,5 @@
 #include "app/CameraChoice.h"
 
-#include "capture/MediaFramework.h"
 #include "capture/TSysDevEnum.h"
 
 #include <cctype>
@@ -14,8 +13,8 @@ std::vector<Camera> camerasOf(const TSysDevEnum &devices)
     for (int i = 0; i < devices.DeviceCount(); ++i) {
         Camera camera;
         camera.name = devices.Device(i)->FriendlyName;
-        if (const RefPtr<IMoniker> moniker = devices.DeviceMoniker(i)) {
-            SaveMonikerToStream(moniker.get(), camera.identity);
+        if (const std::optional<DeviceMoniker> moniker = devices.DeviceMoniker(i)) {
+            camera.identity = moniker->Save();
         }
         cameras.push_back(std::move(camera));
     }
@@ -35,20 +34,13 @@ int preferredIndex(const std::vector<Camera> &cameras, const QByteArray &chosen)
     return 0;
 }
 
-QString label(IMoniker *camera)
+QString label(const DeviceMoniker *camera)
 {
-    RefPtr<IPropertyBag> bag;
-    if (!camera || Failed(camera->BindToStorage(bag))) {
+    if (!camera) {
         return {};
     }
-    QString name;
-    QString path;
-    if (Failed(bag->Read(QStringLiteral("FriendlyName"), name))) {
-        name.clear();
-    }
-    if (Failed(bag->Read(QStringLiteral("DevicePath"), path))) {
-        path.clear();
-    }
+    const QString name = camera->FriendlyName();
+    const QString path = camera->DevicePath();
     QString text = QLatin1Char('"') + name + QLatin1Char('"');
     if (!path.isEmpty()) {
         text += QStringLiteral(" (") + path + QLatin1Char(')');
@@ -89,8 +81,7 @@ QByteArray fromSettingsText(const QString &text)
     }
     // Only what loads as a moniker is an identity.
     const QByteArray bytes = QByteArray::fromHex(hex);
-    RefPtr<IMoniker> moniker;
-    return Succeeded(LoadMonikerFromStream(bytes, moniker)) ? bytes : QByteArray();
+    return DeviceMoniker::Load(bytes) ? bytes : QByteArray();
 }
 
 } // namespace pixolo::CameraChoice

@@ -9,7 +9,7 @@ namespace pixolo
 {
 
 class TSysDevEnum;
-class IMoniker;
+class DeviceMoniker;
 
 // Which camera the main window uses: the one chosen last, kept in the settings file as [Setup] Camera=, while it is
 // present; otherwise the first one listed, as without a choice.
@@ -34,7 +34,7 @@ QString settingsText(const QByteArray &identity);
 QByteArray fromSettingsText(const QString &text);
 
 // How a message names a camera: its name in quotes and, when it has one, its device ("/dev/video0") in brackets.
-QString label(IMoniker *camera);
+QString label(const DeviceMoniker *camera);
 
 // What the user is told when a listed camera refuses to run: the camera's label, the system's own reason when it
 // gave one, and the graph's error text on a line of its own.

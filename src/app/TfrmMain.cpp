@@ -174,8 +174,10 @@ void TfrmMain::createComponents()
     FilterGraph->SetMode(gmCapture);
     FilterGraph->SetGraphEdit(false);
     FilterGraph->SetLinearVolume(true);
-    FilterGraph->OnGraphDeviceLost = [this](QObject *, IInterface *, bool) { cameraGone(); };
-    FilterGraph->OnGraphErrorAbort = [this](QObject *, HRESULT hr) { cameraFailed(hr); };
+    FilterGraph->OnGraphDeviceLost = [this](QObject *, bool) { cameraGone(); };
+    FilterGraph->OnGraphErrorAbort = [this](QObject *, DSErrorCode result) {
+        cameraFailed(QString::fromStdString(EDirectShowException::messageFor(result)));
+    };
     // A camera that was started and sends nothing is reported, not waited on.
     m_firstFrameWatch = new QTimer(this);
     m_firstFrameWatch->setSingleShot(true);
@@ -381,13 +383,11 @@ void TfrmMain::DeviceCommand(int code)
                 = m_devEnum ? CameraChoice::camerasOf(*m_devEnum) : std::vector<CameraChoice::Camera>();
             const int index
                 = CameraChoice::preferredIndex(cameras, m_chosenCamera.isEmpty() ? m_cameraInUse : m_chosenCamera);
-            const RefPtr<IMoniker> camera = index >= 0 ? m_devEnum->DeviceMoniker(index) : RefPtr<IMoniker>();
-            QByteArray wanted;
-            if (camera) {
-                SaveMonikerToStream(camera.get(), wanted);
-            }
+            const std::optional<DeviceMoniker> camera
+                = index >= 0 ? m_devEnum->DeviceMoniker(index) : std::optional<DeviceMoniker>();
+            const QByteArray wanted = camera ? camera->Save() : QByteArray();
             m_cameraInUse = wanted;
-            m_cameraInUseLabel = CameraChoice::label(camera.get());
+            m_cameraInUseLabel = CameraChoice::label(camera ? &*camera : nullptr);
             // The preview starts by connecting again what was connected a moment ago: a connection to the same
             // camera that nothing was rendered into since is already the one asked for.
             if (m_freshConnection && FilterGraph->Active() && Filter->BaseFilter()->Block() == wanted) {
@@ -396,7 +396,7 @@ void TfrmMain::DeviceCommand(int code)
             m_freshConnection = false;
             FilterGraph->ResetGraph();
             FilterGraph->SetActive(false);
-            Filter->BaseFilter()->StoreMoniker(camera.get());
+            Filter->BaseFilter()->StoreMoniker(camera ? &*camera : nullptr);
             FilterGraph->SetActive(true);
             m_freshConnection = true;
         } catch (const std::exception &) {
@@ -411,24 +411,18 @@ void TfrmMain::DeviceCommand(int code)
             return;
         }
         m_freshConnection = false; // rendered into from here on
-        m_captureBuilder = FilterGraph->QueryInterface<ICaptureGraphBuilder2>();
-        m_sourceFilter = Filter->QueryInterface<IBaseFilter>();
-        m_rendererFilter = VideoWindow->QueryInterface<IBaseFilter>();
-        m_grabberFilter = SampleGrabber->QueryInterface<IBaseFilter>();
-        HRESULT rendered = E_UNEXPECTED;
-        if (m_captureBuilder) {
+        try {
             // Without a camera there is no source and this fails quietly: the preview stays black.
-            rendered = m_captureBuilder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, m_sourceFilter.get(),
-                m_grabberFilter.get(), m_rendererFilter.get());
-        }
-        if (Failed(rendered) && !m_cameraInUse.isEmpty()) {
-            // A camera whose picture cannot be connected is not started: it could only wait for a format that
-            // nothing asks for. It is told at once, and tried again when the cameras change.
-            showCameraLost();
-            throw EDSGraphException(
-                CameraChoice::openFailureText(m_cameraInUseLabel, QStringLiteral("its picture cannot be connected"),
-                    QString::fromStdString(EDirectShowException::messageFor(rendered)))
-                    .toStdString());
+            FilterGraph->RenderStream(Filter, SampleGrabber, VideoWindow);
+        } catch (const EDirectShowException &error) {
+            if (!m_cameraInUse.isEmpty()) {
+                // A camera whose picture cannot be connected is not started: it could only wait for a format that
+                // nothing asks for. It is told at once, and tried again when the cameras change.
+                showCameraLost();
+                throw EDSGraphException(CameraChoice::openFailureText(m_cameraInUseLabel,
+                    QStringLiteral("its picture cannot be connected"), QString::fromUtf8(error.what()))
+                                            .toStdString());
+            }
         }
         // A refusal raises, for the default error handler. A camera that is listed but cannot be opened (busy, or
         // not the user's to open) is named, with the system's reason, beside the graph's own words; a camera
@@ -714,8 +708,7 @@ void TfrmMain::PlayShutterSound()
         if (!m_soundPrepared || !(stamp == m_soundStamp) || !MusicGraph->Active()) {
             prepareShutterSound(stamp);
         } else if (!m_soundAtStart) {
-            const auto seeking = MusicGraph->QueryInterface<IMediaSeeking>();
-            if (!seeking || Failed(seeking->SetPositions(0))) {
+            if (!MusicGraph->RewindMedia()) {
                 prepareShutterSound(stamp);
             }
         }
@@ -752,7 +745,7 @@ void TfrmMain::firstFrameDue()
                                                            .toStdString()));
 }
 
-void TfrmMain::cameraFailed(HRESULT hr)
+void TfrmMain::cameraFailed(const QString &graphError)
 {
     // A camera that fails before its first picture never opened: the user hears why, with its name. One that
     // failed after it ran is gone, and the preview says so.
@@ -761,9 +754,8 @@ void TfrmMain::cameraFailed(HRESULT hr)
     const QString reason = FilterGraph->LastErrorText();
     cameraGone();
     if (refused) {
-        PixoloApplication::showException(EDSGraphException(CameraChoice::openFailureText(
-            m_cameraInUseLabel, reason, QString::fromStdString(EDirectShowException::messageFor(hr)))
-                                                               .toStdString()));
+        PixoloApplication::showException(
+            EDSGraphException(CameraChoice::openFailureText(m_cameraInUseLabel, reason, graphError).toStdString()));
     }
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "capture/MediaFramework.h"
-
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QPointer>
@@ -139,7 +137,7 @@ private:
     // The camera in use vanished (the graph lost it or failed): stop once and say so over the preview.
     void cameraGone();
     // The graph failed: a camera that never sent a picture is reported with its name and the reason.
-    void cameraFailed(HRESULT hr);
+    void cameraFailed(const QString &graphError);
     // The camera's first picture is due: one that sent none is reported and given up.
     void firstFrameDue();
     bool frameSinceOpening() const;
@@ -164,10 +162,6 @@ private:
     void silenceShutterSound();
 
     std::unique_ptr<TSysDevEnum> m_devEnum;
-    RefPtr<ICaptureGraphBuilder2> m_captureBuilder;
-    RefPtr<IBaseFilter> m_sourceFilter;
-    RefPtr<IBaseFilter> m_rendererFilter;
-    RefPtr<IBaseFilter> m_grabberFilter;
     QString m_lastPhotoFile;
     const QEvent *m_previewedKey = nullptr; // the key press the window has seen and that still travels
     bool m_cameraLost = false; // the graph reported the camera gone since it was connected

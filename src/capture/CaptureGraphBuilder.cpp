@@ -1,9 +1,10 @@
 #include "capture/CaptureGraphBuilder.h"
 
 #include "capture/CameraFormat.h"
-#include "capture/ElementFilter.h"
+#include "capture/EDirectShowException.h"
 #include "capture/FailureReport.h"
-#include "capture/FilterGraphManager.h"
+#include "capture/GraphElement.h"
+#include "capture/GraphPipeline.h"
 
 #include <gst/video/video.h>
 
@@ -14,7 +15,7 @@ namespace
 {
 
 // The first pad of the element in that direction that is not linked yet and, for an output, carries the media.
-GstRef<GstPad> freePad(GstElement *element, GstPadDirection direction, const GUID *mediaType)
+GstRef<GstPad> freePad(GstElement *element, GstPadDirection direction, bool video)
 {
     GstRef<GstPad> found;
     GList *pads = direction == GST_PAD_SRC ? element->srcpads : element->sinkpads;
@@ -28,17 +29,13 @@ GstRef<GstPad> freePad(GstElement *element, GstPadDirection direction, const GUI
         if (gst_pad_is_linked(pad.get())) {
             continue;
         }
-        if (mediaType && !mediaType->isNull()) {
-            const char *wanted = *mediaType == MEDIATYPE_Video ? "video/"
-                : *mediaType == MEDIATYPE_Audio                ? "audio/"
-                                                               : nullptr;
+        if (video) {
             const auto caps = GstRef<GstCaps>::adopt(gst_pad_query_caps(pad.get(), nullptr));
             // A pad that answers "anything" (a stream that learns its format only once it runs) may carry it.
             bool carries = caps && gst_caps_is_any(caps.get());
-            for (guint i = 0; wanted && caps && i < gst_caps_get_size(caps.get()); ++i) {
+            for (guint i = 0; caps && i < gst_caps_get_size(caps.get()); ++i) {
                 const char *name = gst_structure_get_name(gst_caps_get_structure(caps.get(), i));
-                carries = carries || g_str_has_prefix(name, wanted)
-                    || (*mediaType == MEDIATYPE_Video && g_str_has_prefix(name, "image/"));
+                carries = carries || g_str_has_prefix(name, "video/") || g_str_has_prefix(name, "image/");
             }
             if (!carries) {
                 continue;
@@ -152,87 +149,65 @@ void freeDynamicLink(gpointer data, GClosure *)
 
 } // namespace
 
-HRESULT CaptureGraphBuilder::SetFiltergraph(IFilterGraph2 *graph)
+CaptureGraphBuilder::CaptureGraphBuilder(GraphPipeline &graph)
+    : m_graph(graph)
 {
-    FilterGraphManager *manager = FilterGraphManager::from(graph);
-    if (graph && !manager) {
-        return E_INVALIDARG;
-    }
-    m_graph = RefPtr<IFilterGraph2>(graph);
-    m_manager = manager;
-    return S_OK;
 }
 
-HRESULT CaptureGraphBuilder::GetFiltergraph(RefPtr<IFilterGraph2> &graph)
+void CaptureGraphBuilder::RenderStream(GstElement *source, GstElement *intermediate, GstElement *sink)
 {
-    graph = m_graph;
-    return m_graph ? S_OK : E_UNEXPECTED;
-}
-
-HRESULT CaptureGraphBuilder::RenderStream(
-    const GUID *category, const GUID *mediaType, IInterface *source, IBaseFilter *intermediate, IBaseFilter *sink)
-{
-    if (!m_manager) {
-        return E_UNEXPECTED;
-    }
     if (!source || (!intermediate && !sink)) {
-        return E_POINTER;
+        throw EDirectShowException(E_POINTER);
     }
-    if (category && *category != PIN_CATEGORY_PREVIEW && *category != PIN_CATEGORY_CAPTURE) {
-        return E_INVALIDARG; // a source element has one kind of output, which serves both
-    }
-    // The source may be a filter or one of its output pins.
-    GstRef<GstPad> upstream;
-    const auto sourcePin = queryInterface<IPin>(source);
-    if (sourcePin) {
-        upstream = GstRef<GstPad>::ref(ElementPin::padOf(sourcePin.get()));
-    } else if (FilterCore *core = FilterCore::from(queryInterface<IBaseFilter>(source).get())) {
-        if (core->graph() != m_manager) {
-            return E_NOT_IN_GRAPH;
+    for (GstElement *element : { source, intermediate, sink }) {
+        if (element && !m_graph.contains(element)) {
+            throw EDirectShowException(E_NOT_IN_GRAPH);
         }
-        upstream = freePad(core->element(), GST_PAD_SRC, mediaType);
-    } else {
-        return E_INVALIDARG;
     }
+    GstRef<GstPad> upstream = freePad(source, GST_PAD_SRC, true);
     if (!upstream) {
-        return E_NOT_FOUND; // no free output of that media type
+        throw EDirectShowException(E_NOT_FOUND); // no free video output
     }
-    for (IBaseFilter *filter : { intermediate, sink }) {
-        FilterCore *core = FilterCore::from(filter);
-        if (filter && (!core || core->graph() != m_manager)) {
-            return E_NOT_IN_GRAPH;
-        }
-    }
-
     Connection connection;
-    for (IBaseFilter *filter : { intermediate, sink }) {
-        if (!filter) {
-            continue;
-        }
-        GstElement *element = FilterCore::from(filter)->element();
-        const GstRef<GstPad> input = freePad(element, GST_PAD_SINK, nullptr);
-        const bool intoRenderer = filter == sink;
-        if (intoRenderer && mediaType && *mediaType == MEDIATYPE_Video) {
-            watchVideoSize(upstream.get());
-        }
-        const HRESULT hr = input ? connect(upstream.get(), input.get(), intoRenderer, connection) : E_ALREADY_CONNECTED;
-        if (Failed(hr)) {
-            undo(connection);
-            return hr;
-        }
-        if (filter == intermediate && sink) {
-            upstream = freePad(element, GST_PAD_SRC, nullptr);
-            if (!upstream) {
-                undo(connection);
-                return E_NOT_FOUND;
+    try {
+        for (GstElement *element : { intermediate, sink }) {
+            if (!element) {
+                continue;
+            }
+            const GstRef<GstPad> input = freePad(element, GST_PAD_SINK, false);
+            const bool intoRenderer = element == sink;
+            if (intoRenderer) {
+                watchVideoSize(upstream.get());
+            }
+            if (!input) {
+                throw EDirectShowException(E_ALREADY_CONNECTED);
+            }
+            connect(upstream.get(), input.get(), intoRenderer, connection);
+            if (element == intermediate && sink) {
+                upstream = freePad(element, GST_PAD_SRC, false);
+                if (!upstream) {
+                    throw EDirectShowException(E_NOT_FOUND);
+                }
             }
         }
+    } catch (const EDirectShowException &) {
+        undo(connection);
+        throw;
     }
-    m_manager->dumpGraph();
-    return S_OK;
+    m_graph.dumpGraph();
 }
 
-HRESULT CaptureGraphBuilder::connect(GstPad *source, GstPad *to, bool intoRenderer, Connection &connection)
+GstElement *CaptureGraphBuilder::addElement(const char *factory, const char *name, Connection &connection)
+{
+    GstElement *element = m_graph.addElement(factory, QString::fromLatin1(name));
+    if (!element) {
+        throw EDirectShowException(E_CANNOT_RENDER);
+    }
+    connection.added.push_back(element);
+    return element;
+}
+
+void CaptureGraphBuilder::connect(GstPad *source, GstPad *to, bool intoRenderer, Connection &connection)
 {
     GstRef<GstPad> fixed;
     if (!intoRenderer) {
@@ -241,24 +216,19 @@ HRESULT CaptureGraphBuilder::connect(GstPad *source, GstPad *to, bool intoRender
         // nothing downstream names.
         const auto offered = GstRef<GstCaps>::adopt(gst_pad_query_caps(source, nullptr));
         const auto owner = GstRef<GstElement>::adopt(gst_pad_get_parent_element(source));
-        const CameraLink camera = cameraLinkFor(offered.get(), FilterCore::deviceCapsOf(owner.get()).get());
+        const CameraLink camera = cameraLinkFor(offered.get(), deviceCapsOf(owner.get()).get());
         if (!camera.connectable) {
-            return E_NO_ACCEPTABLE_TYPES;
+            throw EDirectShowException(E_NO_ACCEPTABLE_TYPES);
         }
         if (camera.caps && gst_caps_is_any(offered.get())) {
             gst_pad_add_probe(source, GST_PAD_PROBE_TYPE_EVENT_UPSTREAM, &dropReconfigure, nullptr, nullptr);
         }
         if (const GstRef<GstCaps> &chosen = camera.caps) {
-            RefPtr<IBaseFilter> filter = m_manager->addElement("capsfilter", QStringLiteral("Camera Format"));
-            if (!filter) {
-                return E_CANNOT_RENDER;
-            }
-            connection.added.push_back(filter);
-            GstElement *element = FilterCore::from(filter.get())->element();
+            GstElement *element = addElement("capsfilter", "Camera Format", connection);
             g_object_set(element, "caps", chosen.get(), nullptr);
             const auto input = GstRef<GstPad>::adopt(gst_element_get_static_pad(element, "sink"));
             if (!link(source, input.get(), connection)) {
-                return E_CANNOT_CONNECT;
+                throw EDirectShowException(E_CANNOT_CONNECT);
             }
             fixed = GstRef<GstPad>::adopt(gst_element_get_static_pad(element, "src"));
         }
@@ -267,7 +237,7 @@ HRESULT CaptureGraphBuilder::connect(GstPad *source, GstPad *to, bool intoRender
     // The way into a renderer always passes a scaler: what flows there may be any raw format at any size, even when
     // the two pads could agree on something at link time.
     if (!intoRenderer && link(from, to, connection)) {
-        return S_OK;
+        return;
     }
     GstRef<GstPad> current = GstRef<GstPad>::ref(from);
     GstElement *decoder = nullptr; // a decoding bin exposes its output only once it knows the stream
@@ -280,26 +250,23 @@ HRESULT CaptureGraphBuilder::connect(GstPad *source, GstPad *to, bool intoRender
         return true;
     };
     for (const auto &[factory, name] : convertersFor(from, intoRenderer)) {
-        RefPtr<IBaseFilter> filter = m_manager->addElement(factory, QString::fromLatin1(name));
-        if (!filter) {
-            return E_CANNOT_RENDER;
-        }
-        connection.added.push_back(filter);
-        GstElement *element = FilterCore::from(filter.get())->element();
+        GstElement *element = addElement(factory, name, connection);
         configureScaler(element);
         const auto input = GstRef<GstPad>::adopt(gst_element_get_static_pad(element, "sink"));
         if (!input || !linkNext(input.get())) {
-            return E_CANNOT_CONNECT;
+            throw EDirectShowException(E_CANNOT_CONNECT);
         }
         current = GstRef<GstPad>::adopt(gst_element_get_static_pad(element, "src"));
         decoder = current ? nullptr : element;
     }
-    return linkNext(to) ? S_OK : E_CANNOT_CONNECT;
+    if (!linkNext(to)) {
+        throw EDirectShowException(E_CANNOT_CONNECT);
+    }
 }
 
 bool CaptureGraphBuilder::link(GstPad *from, GstPad *to, Connection &connection)
 {
-    if (!m_manager->linkPads(from, to)) {
+    if (!m_graph.linkPads(from, to)) {
         return false;
     }
     connection.links.emplace_back(GstRef<GstPad>::ref(from), GstRef<GstPad>::ref(to));
@@ -314,7 +281,7 @@ void CaptureGraphBuilder::undo(Connection &connection)
         }
     }
     for (auto it = connection.added.rbegin(); it != connection.added.rend(); ++it) {
-        m_graph->RemoveFilter(it->get());
+        m_graph.removeFilter(*it);
     }
 }
 

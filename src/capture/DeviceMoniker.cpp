@@ -1,7 +1,7 @@
 #include "capture/DeviceMoniker.h"
 
 #include "capture/DeviceRegistry.h"
-#include "capture/ElementFilter.h"
+#include "capture/GraphElement.h"
 
 #include <QtEndian>
 
@@ -136,183 +136,52 @@ std::optional<DeviceIdentity> DeviceIdentity::fromBytes(QByteArrayView bytes)
     return identity;
 }
 
-PropertyBag::PropertyBag(QList<QPair<QString, QString>> values)
-    : m_values(std::move(values))
-{
-}
-
-HRESULT PropertyBag::Read(const QString &name, QString &value)
-{
-    for (const auto &[key, text] : m_values) {
-        if (key == name) {
-            value = text;
-            return S_OK;
-        }
-    }
-    return E_INVALIDARG;
-}
-
-DeviceMoniker::DeviceMoniker(DeviceIdentity identity, GstRef<GstDevice> device)
+DeviceMoniker::DeviceMoniker(DeviceIdentity identity)
     : m_identity(std::move(identity))
-    , m_device(std::move(device))
 {
 }
 
-HRESULT DeviceMoniker::BindToStorage(RefPtr<IPropertyBag> &bag)
+QString DeviceMoniker::DevicePath() const
 {
-    QList<QPair<QString, QString>> values { { QStringLiteral("FriendlyName"), m_identity.displayName },
-        { QStringLiteral("CLSID"), CLSID_DeviceSource.toString() } };
-    if (!m_identity.properties.isEmpty()) {
-        values.append({ QStringLiteral("DevicePath"), m_identity.properties.first().second });
+    return m_identity.properties.isEmpty() ? QString() : m_identity.properties.first().second;
+}
+
+QByteArray DeviceMoniker::Save() const
+{
+    return CLSID_DeviceMoniker.toBytes() + m_identity.toBytes();
+}
+
+std::optional<DeviceMoniker> DeviceMoniker::Load(QByteArrayView bytes)
+{
+    if (bytes.size() < GUID::byteSize
+        || GUID::readFrom(reinterpret_cast<const unsigned char *>(bytes.data())) != CLSID_DeviceMoniker) {
+        return std::nullopt;
     }
-    bag = makeObject<PropertyBag>(std::move(values));
-    return S_OK;
+    auto identity = DeviceIdentity::fromBytes(bytes.sliced(GUID::byteSize));
+    if (!identity) {
+        return std::nullopt;
+    }
+    return DeviceMoniker(std::move(*identity));
 }
 
-HRESULT DeviceMoniker::BindToObject(RefPtr<IBaseFilter> &filter)
+GstRef<GstElement> DeviceMoniker::BindToObject() const
 {
-    filter.reset();
-    GstRef<GstDevice> device = m_device;
-    if (!device) {
-        for (GstRef<GstDevice> &candidate : SystemDeviceEnum::listDevices(m_identity.deviceClass)) {
-            if (DeviceIdentity::of(candidate.get()).matches(m_identity)) {
-                device = std::move(candidate);
-                break;
-            }
+    GstRef<GstDevice> device;
+    for (GstRef<GstDevice> &candidate : DeviceRegistry::ofClass(m_identity.deviceClass).devices()) {
+        if (DeviceIdentity::of(candidate.get()).matches(m_identity)) {
+            device = std::move(candidate);
+            break;
         }
     }
     if (!device) {
-        return E_NOT_FOUND;
+        return {};
     }
     auto element = GstRef<GstElement>::adopt(gst_device_create_element(device.get(), nullptr));
-    if (!element) {
-        return E_FAIL;
+    if (element) {
+        const auto caps = GstRef<GstCaps>::adopt(gst_device_get_caps(device.get()));
+        markDeviceSource(element.get(), caps.get());
     }
-    const auto caps = GstRef<GstCaps>::adopt(gst_device_get_caps(device.get()));
-    FilterCore::markDeviceSource(element.get(), caps.get());
-    filter = makeObject<ElementFilter>(std::move(element), CLSID_DeviceSource);
-    return S_OK;
-}
-
-HRESULT DeviceMoniker::Save(QByteArray &stream)
-{
-    stream.append(CLSID_DeviceMoniker.toBytes());
-    stream.append(m_identity.toBytes());
-    return S_OK;
-}
-
-FactoryMoniker::FactoryMoniker(GstElementFactory *factory)
-    : m_factory(GstRef<GstElementFactory>::ref(factory))
-{
-}
-
-HRESULT FactoryMoniker::BindToStorage(RefPtr<IPropertyBag> &bag)
-{
-    const char *name = GST_OBJECT_NAME(m_factory.get());
-    const char *longName = gst_element_factory_get_metadata(m_factory.get(), GST_ELEMENT_METADATA_LONGNAME);
-    bag = makeObject<PropertyBag>(QList<QPair<QString, QString>> {
-        { QStringLiteral("FriendlyName"), QString::fromUtf8(longName ? longName : name) },
-        { QStringLiteral("CLSID"), ElementClassId(name).toString() } });
-    return S_OK;
-}
-
-HRESULT FactoryMoniker::BindToObject(RefPtr<IBaseFilter> &filter)
-{
-    auto element = GstRef<GstElement>::adopt(gst_element_factory_create(m_factory.get(), nullptr));
-    if (!element) {
-        filter.reset();
-        return E_FAIL;
-    }
-    filter = makeObject<ElementFilter>(std::move(element), ElementClassId(GST_OBJECT_NAME(m_factory.get())));
-    return S_OK;
-}
-
-HRESULT FactoryMoniker::Save(QByteArray &)
-{
-    return E_NOTIMPL;
-}
-
-HRESULT SystemDeviceEnum::CreateClassEnumerator(const GUID &category, RefPtr<IEnumMoniker> &enumerator, std::uint32_t)
-{
-    enumerator.reset();
-    std::vector<RefPtr<IMoniker>> monikers;
-    for (GstRef<GstDevice> &device : listDevices(category)) {
-        DeviceIdentity identity = DeviceIdentity::of(device.get());
-        monikers.push_back(makeObject<DeviceMoniker>(std::move(identity), std::move(device)));
-    }
-    if (monikers.empty()) {
-        return S_FALSE;
-    }
-    enumerator = makeObject<MonikerEnum>(std::move(monikers));
-    return S_OK;
-}
-
-std::vector<GstRef<GstDevice>> SystemDeviceEnum::listDevices(const GUID &category)
-{
-    // The registries probe once and then follow the monitor: listing costs no probe.
-    if (category == CLSID_VideoInputDeviceCategory) {
-        return DeviceRegistry::videoSources().devices();
-    }
-    if (category == CLSID_AudioInputDeviceCategory) {
-        return DeviceRegistry::audioSources().devices();
-    }
-    return {};
-}
-
-std::vector<GstRef<GstDevice>> SystemDeviceEnum::listDevices(const QString &deviceClass)
-{
-    return DeviceRegistry::ofClass(deviceClass).devices();
-}
-
-MonikerEnum::MonikerEnum(std::vector<RefPtr<IMoniker>> monikers)
-    : m_monikers(std::move(monikers))
-{
-}
-
-HRESULT MonikerEnum::Next(RefPtr<IMoniker> &moniker)
-{
-    if (m_position >= m_monikers.size()) {
-        moniker.reset();
-        return S_FALSE;
-    }
-    moniker = m_monikers[m_position++];
-    return S_OK;
-}
-
-HRESULT MonikerEnum::Skip(std::uint32_t count)
-{
-    const size_t left = m_monikers.size() - m_position;
-    m_position += std::min<size_t>(count, left);
-    return count <= left ? S_OK : S_FALSE;
-}
-
-HRESULT MonikerEnum::Reset()
-{
-    m_position = 0;
-    return S_OK;
-}
-
-HRESULT SaveMonikerToStream(IMoniker *moniker, QByteArray &stream)
-{
-    return moniker ? moniker->Save(stream) : E_POINTER;
-}
-
-HRESULT LoadMonikerFromStream(const QByteArray &stream, RefPtr<IMoniker> &moniker)
-{
-    moniker.reset();
-    if (stream.size() < GUID::byteSize) {
-        return E_INVALIDARG;
-    }
-    const GUID classId = GUID::readFrom(reinterpret_cast<const unsigned char *>(stream.constData()));
-    if (classId != CLSID_DeviceMoniker) {
-        return E_CLASS_NOT_REGISTERED;
-    }
-    auto identity = DeviceIdentity::fromBytes(QByteArrayView(stream).sliced(GUID::byteSize));
-    if (!identity) {
-        return E_INVALIDARG;
-    }
-    moniker = makeObject<DeviceMoniker>(std::move(*identity), GstRef<GstDevice>());
-    return S_OK;
+    return element;
 }
 
 } // namespace pixolo

@@ -1,11 +1,9 @@
 #pragma once
 
-// Devices and monikers: the system device enumerator over GstDeviceMonitor, the device moniker with its saved form,
-// and the moniker of an element factory handed to the builder callbacks.
+// Devices and their monikers: what finds a device again, and its saved form.
 
-#include "capture/FrameworkObject.h"
 #include "capture/GstRef.h"
-#include "capture/MediaFramework.h"
+#include "capture/Guid.h"
 
 #include <gst/gst.h>
 
@@ -14,7 +12,6 @@
 #include <QString>
 
 #include <optional>
-#include <vector>
 
 namespace pixolo
 {
@@ -37,68 +34,36 @@ struct DeviceIdentity {
     static std::optional<DeviceIdentity> fromBytes(QByteArrayView bytes);
 };
 
-class PropertyBag final : public FrameworkObject<IPropertyBag>
+// The class of a device's source filter, as its device entry gives it (whatever element the device makes).
+inline constexpr GUID CLSID_DeviceSource { 0x5A0F6F5E, 0x3C1B, 0x4C52,
+    { 0x9A, 0x1D, 0x50, 0x49, 0x58, 0x4F, 0x4C, 0x4F } };
+// The class identifier that begins a saved device moniker.
+inline constexpr GUID CLSID_DeviceMoniker { 0x5A0F6F60, 0x3C1B, 0x4C52,
+    { 0x9A, 0x1D, 0x50, 0x49, 0x58, 0x4F, 0x4C, 0x4F } };
+
+// Names one device: from an enumeration, or read back from its saved bytes. Binding it finds the device among those
+// listed now and makes a new source element for it.
+class DeviceMoniker
 {
 public:
-    explicit PropertyBag(QList<QPair<QString, QString>> values);
-    HRESULT Read(const QString &name, QString &value) override;
-
-private:
-    QList<QPair<QString, QString>> m_values;
-};
-
-class DeviceMoniker final : public FrameworkObject<IMoniker>
-{
-public:
-    // From an enumeration (device held) or from saved bytes (found again when bound).
-    DeviceMoniker(DeviceIdentity identity, GstRef<GstDevice> device);
-
-    HRESULT BindToStorage(RefPtr<IPropertyBag> &bag) override;
-    HRESULT BindToObject(RefPtr<IBaseFilter> &filter) override;
-    HRESULT Save(QByteArray &stream) override;
+    explicit DeviceMoniker(DeviceIdentity identity);
 
     const DeviceIdentity &identity() const { return m_identity; }
+    QString FriendlyName() const { return m_identity.displayName; }
+    // The device's node or path ("/dev/video0"), empty when it names none.
+    QString DevicePath() const;
+
+    // The saved form: CLSID_DeviceMoniker in memory layout, then the identity's bytes.
+    QByteArray Save() const;
+    // Nothing for bytes that do not hold a complete moniker of that class.
+    static std::optional<DeviceMoniker> Load(QByteArrayView bytes);
+
+    // A new source element of the device, marked as a device's source; none when the device is not listed now or
+    // makes no element.
+    GstRef<GstElement> BindToObject() const;
 
 private:
     DeviceIdentity m_identity;
-    GstRef<GstDevice> m_device;
-};
-
-// Names an element factory about to be used while a chain is built.
-class FactoryMoniker final : public FrameworkObject<IMoniker>
-{
-public:
-    explicit FactoryMoniker(GstElementFactory *factory);
-
-    HRESULT BindToStorage(RefPtr<IPropertyBag> &bag) override;
-    HRESULT BindToObject(RefPtr<IBaseFilter> &filter) override;
-    HRESULT Save(QByteArray &stream) override; // E_NOTIMPL: factories are not stored
-
-private:
-    GstRef<GstElementFactory> m_factory;
-};
-
-class SystemDeviceEnum final : public FrameworkObject<ICreateDevEnum>
-{
-public:
-    HRESULT CreateClassEnumerator(const GUID &category, RefPtr<IEnumMoniker> &enumerator, std::uint32_t flags) override;
-
-    // The devices of a category in the monitor's order, duplicates dropped.
-    static std::vector<GstRef<GstDevice>> listDevices(const GUID &category);
-    static std::vector<GstRef<GstDevice>> listDevices(const QString &deviceClass);
-};
-
-class MonikerEnum final : public FrameworkObject<IEnumMoniker>
-{
-public:
-    explicit MonikerEnum(std::vector<RefPtr<IMoniker>> monikers);
-    HRESULT Next(RefPtr<IMoniker> &moniker) override;
-    HRESULT Skip(std::uint32_t count) override;
-    HRESULT Reset() override;
-
-private:
-    std::vector<RefPtr<IMoniker>> m_monikers;
-    size_t m_position = 0;
 };
 
 } // namespace pixolo

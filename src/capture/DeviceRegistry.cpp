@@ -2,6 +2,7 @@
 
 #include "capture/DeviceMoniker.h"
 #include "capture/FailureReport.h"
+#include "capture/GraphElement.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -129,6 +130,7 @@ DeviceRegistry::DeviceRegistry(const QString &deviceClass, const char *caps)
     : m_deviceClass(deviceClass)
     , m_caps(caps)
 {
+    initialiseGStreamer();
     start();
 }
 

@@ -10,7 +10,7 @@
 namespace pixolo
 {
 
-// A 128-bit identifier of a class, an interface, a category or a format.
+// A 128-bit identifier of a class, a category or a format, as persisted data and device entries carry them.
 //
 // In memory (and in every persisted byte block) the first three groups are little-endian and the last eight bytes
 // follow in order: {73646976-0000-0010-8000-00AA00389B71} is stored as 76 69 64 73 00 00 10 00 80 00 00 AA 00 38 9B 71.

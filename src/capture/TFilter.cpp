@@ -1,34 +1,24 @@
 #include "capture/TFilter.h"
 
+#include "capture/GraphElement.h"
+
 namespace pixolo
 {
 
-void TBaseFilter::StoreMoniker(IMoniker *moniker)
+void TBaseFilter::StoreMoniker(const DeviceMoniker *moniker)
 {
-    QByteArray stream;
-    if (moniker) {
-        SaveMonikerToStream(moniker, stream); // a failed save keeps whatever reached the stream
-    }
-    SetBlock(stream);
+    SetBlock(moniker ? moniker->Save() : QByteArray());
 }
 
-RefPtr<IMoniker> TBaseFilter::LoadMoniker() const
+std::optional<DeviceMoniker> TBaseFilter::LoadMoniker() const
 {
-    RefPtr<IMoniker> moniker;
-    if (Length() == 0 || Failed(LoadMonikerFromStream(Block(), moniker))) {
-        return {};
-    }
-    return moniker;
+    return Length() == 0 ? std::nullopt : DeviceMoniker::Load(Block());
 }
 
-RefPtr<IBaseFilter> TBaseFilter::CreateFilter() const
+GstRef<GstElement> TBaseFilter::CreateFilter() const
 {
-    const RefPtr<IMoniker> moniker = LoadMoniker();
-    RefPtr<IBaseFilter> filter;
-    if (!moniker || Failed(moniker->BindToObject(filter))) {
-        return {};
-    }
-    return filter;
+    const std::optional<DeviceMoniker> moniker = LoadMoniker();
+    return moniker ? moniker->BindToObject() : GstRef<GstElement>();
 }
 
 TFilter::TFilter(QObject *owner)
@@ -40,6 +30,7 @@ TFilter::~TFilter()
 {
     m_baseFilter.reset();
     SetFilterGraph(nullptr);
+    releaseElement(m_filter);
 }
 
 void TFilter::SetFilterGraph(TFilterGraph *graph)
@@ -51,18 +42,19 @@ void TFilter::NotifyClient(TClientOperation operation, int)
 {
     switch (operation) {
     case opBeforeAdd:
-        m_filter = m_baseFilter ? m_baseFilter->CreateFilter() : RefPtr<IBaseFilter>();
+        m_filter = m_baseFilter ? m_baseFilter->CreateFilter() : GstRef<GstElement>();
         break;
     case opBeforeRemove:
         if (m_filter) {
-            FILTER_STATE state = State_Stopped;
-            if (Succeeded(m_filter->GetState(0, state)) && (state == State_Paused || state == State_Running)) {
-                m_filter->Stop();
+            GstState state = GST_STATE_NULL;
+            if (gst_element_get_state(m_filter.get(), &state, nullptr, 0) != GST_STATE_CHANGE_FAILURE
+                && state >= GST_STATE_PAUSED) {
+                gst_element_set_state(m_filter.get(), GST_STATE_READY);
             }
         }
         break;
     case opAfterRemove:
-        m_filter.reset();
+        releaseElement(m_filter);
         break;
     case opRefresh:
         if (TFilterGraph *graph = m_filterGraph) {
@@ -73,11 +65,6 @@ void TFilter::NotifyClient(TClientOperation operation, int)
     case opAfterAdd:
         break;
     }
-}
-
-HRESULT TFilter::QueryInterface(const GUID &iid, void **object)
-{
-    return componentQueryInterface(iid, object, m_filter.get(), static_cast<IGraphClient *>(this));
 }
 
 } // namespace pixolo

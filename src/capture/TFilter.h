@@ -1,6 +1,7 @@
 #pragma once
 
-#include "capture/MediaFramework.h"
+#include "capture/DeviceMoniker.h"
+#include "capture/GstRef.h"
 #include "capture/TFilterGraph.h"
 #include "capture/TPersistentMemory.h"
 
@@ -8,6 +9,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 namespace pixolo
 {
@@ -17,12 +19,12 @@ namespace pixolo
 class TBaseFilter : public TPersistentMemory
 {
 public:
-    // None empties the block. A moniker that cannot be saved leaves what was written (possibly nothing).
-    void StoreMoniker(IMoniker *moniker);
+    // None empties the block.
+    void StoreMoniker(const DeviceMoniker *moniker);
     // None when the block is empty or does not hold a moniker.
-    RefPtr<IMoniker> LoadMoniker() const;
-    // A new source filter for the stored device; none when there is no device or it cannot be bound.
-    RefPtr<IBaseFilter> CreateFilter() const;
+    std::optional<DeviceMoniker> LoadMoniker() const;
+    // A new source element for the stored device; none when there is no device or it cannot be bound.
+    GstRef<GstElement> CreateFilter() const;
 };
 
 // A graph client that contributes the source filter of the device held in BaseFilter: each activation of the graph
@@ -39,20 +41,14 @@ public:
     void SetFilterGraph(TFilterGraph *graph);
     TBaseFilter *BaseFilter() const { return m_baseFilter.get(); }
 
-    RefPtr<IBaseFilter> GetClientFilter() override { return m_filter; }
+    GstElement *GetClientFilter() override { return m_filter.get(); }
     QString GetClientName() override { return objectName(); }
     void NotifyClient(TClientOperation operation, int param) override;
-
-    // Own interfaces first, then those of the bound filter.
-    HRESULT QueryInterface(const GUID &iid, void **object) override;
-    template <typename T> RefPtr<T> QueryInterface() { return queryInterface<T>(this); }
-    std::uint32_t AddRef() override { return 1; }
-    std::uint32_t Release() override { return 1; }
 
 private:
     QPointer<TFilterGraph> m_filterGraph; // observed: becomes none when the graph component goes
     std::unique_ptr<TBaseFilter> m_baseFilter = std::make_unique<TBaseFilter>();
-    RefPtr<IBaseFilter> m_filter;
+    GstRef<GstElement> m_filter;
 };
 
 } // namespace pixolo

@@ -1,8 +1,9 @@
 #include "capture/TFilterGraph.h"
 
-#include "capture/EDirectShowException.h"
+#include "capture/CaptureGraphBuilder.h"
 #include "capture/FailureReport.h"
-#include "capture/FilterGraphManager.h"
+#include "capture/GraphElement.h"
+#include "capture/GraphPipeline.h"
 #include "platform/MessageBox.h"
 
 #include <QCoreApplication>
@@ -30,22 +31,6 @@ int logarithmicScale(int value)
 {
     return int(std::nearbyint(std::log(double(value) + 1.0) * 1085.73));
 }
-
-// Runs a function when the scope ends, however it ends.
-template <typename Function> class ScopeGuard
-{
-public:
-    explicit ScopeGuard(Function function)
-        : m_function(std::move(function))
-    {
-    }
-    ~ScopeGuard() { m_function(); }
-    ScopeGuard(const ScopeGuard &) = delete;
-    ScopeGuard &operator=(const ScopeGuard &) = delete;
-
-private:
-    Function m_function;
-};
 
 } // namespace
 
@@ -101,37 +86,31 @@ void TFilterGraph::SetActive(bool active)
 
 void TFilterGraph::activate()
 {
-    switch (m_mode) {
-    case gmNormal:
-        m_graph = createFrameworkObject<IFilterGraph2>(CLSID_FilterGraph);
-        break;
-    case gmCapture:
-        m_captureBuilder = createFrameworkObject<ICaptureGraphBuilder2>(CLSID_CaptureGraphBuilder2);
-        m_graph = createFrameworkObject<IFilterGraph2>(CLSID_FilterGraph);
-        if (m_captureBuilder && m_graph) {
-            m_captureBuilder->SetFiltergraph(m_graph.get());
-        }
-        break;
-    case gmDVD:
-        // There is no DVD builder in this layer: the component is active without a graph.
-        m_dvdBuilder = createFrameworkObject<IInterface>(CLSID_DvdGraphBuilder);
-        break;
+    if (m_mode != gmDVD) { // there is no DVD builder here: that mode is active without a graph
+        initialiseGStreamer();
+        m_graph = std::make_unique<GraphPipeline>();
+    }
+    if (m_mode == gmCapture) {
+        m_captureBuilder = std::make_unique<CaptureGraphBuilder>(*m_graph);
     }
     m_active = true;
 
-    m_eventSource = QueryInterface<IMediaEventEx>();
-    if (m_eventSource) {
-        m_eventSource->SetNotifyFlags(0);
-        m_eventSource->SetNotifyWindow(
-            m_notifyReceiver.get(), notifyEventType(), reinterpret_cast<std::intptr_t>(m_eventSource.get()));
+    if (m_graph) {
+        m_graph->setNotifyReceiver(m_notifyReceiver.get(), notifyEventType());
+        // The builder callbacks: the graph asks this component while it builds a chain.
+        BuilderHooks hooks;
+        hooks.selected = [this](const QString &name, const QString &factory) {
+            return !OnSelectedFilter || OnSelectedFilter(name, factory);
+        };
+        hooks.created = [this](const QString &factory) { return !OnCreatedFilter || OnCreatedFilter(factory); };
+        hooks.unrenderable = [this](const QString &filter, const QString &pad) {
+            if (OnUnableToRender) {
+                OnUnableToRender(filter, pad);
+            }
+        };
+        m_graph->setBuilderHooks(std::move(hooks));
     }
-    if (const auto withSite = queryInterface<IObjectWithSite>(m_graph)) {
-        withSite->SetSite(static_cast<IAMGraphBuilderCallback *>(this));
-        withSite->SetSite(static_cast<IAMFilterGraphCallback *>(this)); // replaces the first: both reach us
-    }
-    if (m_graphEdit) {
-        registerGraph();
-    }
+    publishGraph(m_graphEdit);
     if (!m_logFile.isEmpty()) {
         const QString name = std::exchange(m_logFile, QString());
         SetLogFile(name);
@@ -153,20 +132,15 @@ void TFilterGraph::deactivate()
     for (IGraphClient *client : std::vector(m_clients)) {
         removeClientFilter(client);
     }
-    if (m_eventSource) {
-        m_eventSource->SetNotifyFlags(AM_MEDIAEVENT_NONOTIFY);
-        // Someone else may still hold the graph: make sure it posts nothing to the receiver any more.
-        m_eventSource->SetNotifyWindow(nullptr, 0, 0);
-        m_eventSource.reset();
+    if (m_graph) {
+        m_graph->stopNotifications(); // events queued before are not drained afterwards
+        m_graph->setBuilderHooks({});
     }
-    revokeGraph();
+    publishGraph(false);
     closeLog();
-    if (const auto withSite = queryInterface<IObjectWithSite>(m_graph)) {
-        withSite->SetSite(nullptr); // the graph may outlive this component
-    }
-    m_graph.reset();
     m_captureBuilder.reset();
-    m_dvdBuilder.reset();
+    m_graph.reset();
+    m_published = false;
     m_active = false;
 }
 
@@ -174,9 +148,8 @@ void TFilterGraph::addClientFilter(IGraphClient *client)
 {
     client->NotifyClient(opBeforeAdd, 0);
     const QString name = client->GetClientName();
-    const RefPtr<IBaseFilter> filter = client->GetClientFilter();
-    if (m_graph && filter) {
-        m_graph->AddFilter(filter.get(), name); // a client without a filter is simply missing from the graph
+    if (GstElement *filter = client->GetClientFilter(); m_graph && filter) {
+        m_graph->addFilter(filter, name); // a client without a filter is simply missing from the graph
     }
     client->NotifyClient(opAfterAdd, 0);
 }
@@ -187,9 +160,8 @@ void TFilterGraph::removeClientFilter(IGraphClient *client)
     // before raised, so that the client always hears opAfterRemove and lets go of its filter.
     tearDown("Removing a filter from the graph", [client] { client->NotifyClient(opBeforeRemove, 0); });
     tearDown("Removing a filter from the graph", [this, client] {
-        const RefPtr<IBaseFilter> filter = client->GetClientFilter();
-        if (m_graph && filter) {
-            m_graph->RemoveFilter(filter.get());
+        if (GstElement *filter = client->GetClientFilter(); m_graph && filter) {
+            m_graph->removeFilter(filter);
         }
     });
     tearDown("Removing a filter from the graph", [client] { client->NotifyClient(opAfterRemove, 0); });
@@ -277,29 +249,27 @@ void TFilterGraph::Loaded()
 
 bool TFilterGraph::RunGraph()
 {
-    const auto control = QueryInterface<IMediaControl>();
-    if (!control) {
+    if (!m_graph) {
         return false;
     }
     sendControlEvent(ctlPlay, 0);
-    RaiseOnFailure(control->Run());
+    m_graph->run();
     return true;
 }
 
 QString TFilterGraph::LastErrorText() const
 {
-    FilterGraphManager *manager = FilterGraphManager::from(m_graph.get());
-    return manager ? manager->lastErrorText() : QString();
+    return m_graph ? m_graph->lastErrorText() : QString();
 }
 
 bool TFilterGraph::StopGraph()
 {
-    const auto control = QueryInterface<IMediaControl>();
-    if (!control) {
+    if (!m_graph) {
         return false;
     }
     sendControlEvent(ctlStop, 0);
-    return RaiseOnFailure(control->Stop()) == S_OK;
+    m_graph->stop();
+    return true;
 }
 
 void TFilterGraph::ResetGraph()
@@ -308,54 +278,75 @@ void TFilterGraph::ResetGraph()
         return;
     }
     StopGraph();
-    std::vector<RefPtr<IBaseFilter>> filters;
-    m_graph->EnumFilters(filters);
-    for (const RefPtr<IBaseFilter> &filter : filters) {
-        std::vector<RefPtr<IPin>> pins;
-        filter->EnumPins(pins);
-        for (const RefPtr<IPin> &pin : pins) {
-            RaiseOnFailure(pin->Disconnect());
+    std::vector<GstElement *> filters = m_graph->filters();
+    for (GstElement *filter : filters) {
+        for (const GstRef<GstPad> &pad : padsOf(filter)) {
+            unlinkPad(pad.get());
         }
     }
     for (IGraphClient *client : m_clients) {
-        const RefPtr<IBaseFilter> own = client->GetClientFilter();
-        filters.erase(std::remove(filters.begin(), filters.end(), own), filters.end());
+        filters.erase(std::remove(filters.begin(), filters.end(), client->GetClientFilter()), filters.end());
     }
-    for (const RefPtr<IBaseFilter> &filter : filters) {
-        RaiseOnFailure(m_graph->RemoveFilter(filter.get()));
+    for (GstElement *filter : filters) {
+        m_graph->removeFilter(filter);
     }
 }
 
-HRESULT TFilterGraph::RenderMediaFile(const QString &fileName)
+bool TFilterGraph::RenderMediaFile(const QString &fileName)
 {
     if (!m_graph) {
-        return S_FALSE;
+        return false;
     }
     sendControlEvent(ctlFileRendering, 0);
-    const HRESULT hr = RaiseOnFailure(m_graph->RenderFile(fileName));
-    applyVolume();
-    applyBalance();
-    applyRate();
+    m_graph->renderFile(fileName);
+    applyAudio();
+    m_graph->setRate(m_rate);
     sendControlEvent(ctlFileRendered, 0);
-    return hr;
+    return true;
+}
+
+bool TFilterGraph::RewindMedia()
+{
+    return m_graph && m_graph->rewind();
+}
+
+void TFilterGraph::RenderStream(IGraphClient *source, IGraphClient *intermediate, IGraphClient *sink)
+{
+    if (!m_captureBuilder) {
+        throw EDirectShowException(E_UNEXPECTED);
+    }
+    const auto filterOf = [](IGraphClient *client) { return client ? client->GetClientFilter() : nullptr; };
+    m_captureBuilder->RenderStream(filterOf(source), filterOf(intermediate), filterOf(sink));
+}
+
+std::vector<GstElement *> TFilterGraph::Filters() const
+{
+    return m_graph ? m_graph->filters() : std::vector<GstElement *>();
+}
+
+GstElement *TFilterGraph::Pipeline() const
+{
+    return m_graph ? m_graph->pipeline() : nullptr;
 }
 
 void TFilterGraph::SetVolume(int volume)
 {
     m_volume = std::clamp(volume, 0, 10000);
-    applyVolume();
+    applyAudio();
 }
 
 void TFilterGraph::SetBalance(int balance)
 {
     m_balance = std::clamp(balance, -10000, 10000);
-    applyBalance();
+    applyAudio();
 }
 
 void TFilterGraph::SetRate(double rate)
 {
     m_rate = rate;
-    applyRate();
+    if (m_graph) {
+        m_graph->setRate(m_rate);
+    }
 }
 
 void TFilterGraph::SetLinearVolume(bool linearVolume)
@@ -364,65 +355,39 @@ void TFilterGraph::SetLinearVolume(bool linearVolume)
         return;
     }
     m_linearVolume = linearVolume;
-    applyVolume();
-    applyBalance();
+    applyAudio();
 }
 
-void TFilterGraph::applyVolume()
+void TFilterGraph::applyAudio()
 {
-    if (const auto audio = QueryInterface<IBasicAudio>()) {
-        audio->put_Volume(m_linearVolume ? logarithmicScale(m_volume) - 10000 : m_volume - 10000);
+    if (!m_graph) {
+        return;
     }
-}
-
-void TFilterGraph::applyBalance()
-{
-    if (const auto audio = QueryInterface<IBasicAudio>()) {
-        if (!m_linearVolume) {
-            audio->put_Balance(m_balance);
-        } else {
-            const int r = logarithmicScale(std::abs(m_balance));
-            audio->put_Balance(m_balance >= 0 ? -r : r);
-        }
-    }
-}
-
-void TFilterGraph::applyRate()
-{
-    if (const auto seeking = QueryInterface<IMediaSeeking>()) {
-        seeking->SetRate(m_rate);
+    // Hundredths of a decibel, 0 being full volume and -10000 silence; the linear scale is logarithmic in them.
+    m_graph->setVolume(m_linearVolume ? logarithmicScale(m_volume) - 10000 : m_volume - 10000);
+    if (!m_linearVolume) {
+        m_graph->setBalance(m_balance);
+    } else {
+        const int r = logarithmicScale(std::abs(m_balance));
+        m_graph->setBalance(m_balance >= 0 ? -r : r);
     }
 }
 
 void TFilterGraph::SetGraphEdit(bool graphEdit)
 {
-    if (graphEdit) {
-        registerGraph();
-    } else {
-        revokeGraph();
-    }
+    publishGraph(graphEdit);
     m_graphEdit = graphEdit;
 }
 
-void TFilterGraph::registerGraph()
+void TFilterGraph::publishGraph(bool published)
 {
-    if (!m_active || !m_graph || m_registration != 0) {
+    if (!m_active || !m_graph || published == m_published) {
         return;
     }
-    const QString name = QString::asprintf("FilterGraph %0*llX pid %X", int(sizeof(void *) * 2),
-        static_cast<unsigned long long>(quintptr(m_graph.get())), unsigned(::getpid()));
-    std::uint32_t cookie = 0;
-    if (Succeeded(RegisterGraphForInspection(m_graph.get(), name, cookie))) {
-        m_registration = cookie;
-    }
-}
-
-void TFilterGraph::revokeGraph()
-{
-    if (m_registration != 0) {
-        RevokeGraphInspection(m_registration);
-        m_registration = 0;
-    }
+    m_graph->setDumpName(published ? QString::asprintf("FilterGraph %0*llX pid %X", int(sizeof(void *) * 2),
+                             static_cast<unsigned long long>(quintptr(m_graph.get())), unsigned(::getpid()))
+                                   : QString());
+    m_published = published;
 }
 
 void TFilterGraph::SetLogFile(const QString &fileName)
@@ -441,7 +406,7 @@ void TFilterGraph::SetLogFile(const QString &fileName)
         return; // logging stays off and the old name stays
     }
     if (m_graph) {
-        m_graph->SetLogFile(file->handle());
+        m_graph->setLogFile(file->handle());
     }
     m_logStream = std::move(file);
     m_logFile = fileName;
@@ -450,105 +415,21 @@ void TFilterGraph::SetLogFile(const QString &fileName)
 void TFilterGraph::closeLog()
 {
     if (m_graph) {
-        m_graph->SetLogFile(-1);
+        m_graph->setLogFile(-1);
     }
     m_logStream.reset();
 }
 
-HRESULT TFilterGraph::QueryInterface(const GUID &iid, void **object)
-{
-    const HRESULT own = componentQueryInterface(iid, object, nullptr, static_cast<IAMGraphBuilderCallback *>(this),
-        static_cast<IAMFilterGraphCallback *>(this), static_cast<IServiceProvider *>(this));
-    if (own != E_NOINTERFACE || !m_active) {
-        return own;
-    }
-    IInterface *const lookIn[] = {
-        m_mode == gmCapture ? static_cast<IInterface *>(m_captureBuilder.get()) : nullptr,
-        m_mode == gmDVD ? m_dvdBuilder.get() : nullptr,
-        m_graph.get(),
-    };
-    for (IInterface *candidate : lookIn) {
-        if (candidate && Succeeded(candidate->QueryInterface(iid, object))) {
-            return S_OK;
-        }
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-HRESULT TFilterGraph::SelectedFilter(IMoniker *moniker)
-{
-    if (!OnSelectedFilter) {
-        return S_OK;
-    }
-    RefPtr<IPropertyBag> bag;
-    QString name;
-    GUID classId;
-    if (moniker && Succeeded(moniker->BindToStorage(bag))) {
-        QString text;
-        if (Succeeded(bag->Read(QStringLiteral("CLSID"), text))) {
-            classId = GUID::fromString(text).value_or(GUID_NULL);
-        }
-        if (Failed(bag->Read(QStringLiteral("FriendlyName"), name))) {
-            name.clear();
-        }
-    }
-    return OnSelectedFilter(moniker, name, classId) ? S_OK : E_FAIL;
-}
-
-HRESULT TFilterGraph::CreatedFilter(IBaseFilter *filter)
-{
-    if (!OnCreatedFilter) {
-        return S_OK;
-    }
-    GUID classId;
-    if (filter) {
-        filter->GetClassID(classId);
-    }
-    return OnCreatedFilter(filter, classId) ? S_OK : E_FAIL;
-}
-
-HRESULT TFilterGraph::UnableToRender(IPin *pin)
-{
-    // Finds the component that owns the pin's graph through the graph's service lookup.
-    PIN_INFO pinInfo;
-    FILTER_INFO filterInfo;
-    if (!pin || Failed(pin->QueryPinInfo(pinInfo)) || !pinInfo.pFilter
-        || Failed(pinInfo.pFilter->QueryFilterInfo(filterInfo)) || !filterInfo.pGraph) {
-        return S_FALSE;
-    }
-    const auto provider = queryInterface<IServiceProvider>(filterInfo.pGraph);
-    void *found = nullptr;
-    if (!provider || Failed(provider->QueryService(IID_FilterGraphComponent, IID_FilterGraphComponent, &found))) {
-        return S_FALSE;
-    }
-    auto *component = static_cast<TFilterGraph *>(found);
-    if (!component->OnUnableToRender) {
-        return S_FALSE;
-    }
-    return component->OnUnableToRender(pin) ? S_OK : S_FALSE;
-}
-
-HRESULT TFilterGraph::QueryService(const GUID &service, const GUID &iid, void **object)
-{
-    if (service == IID_FilterGraphComponent && iid == IID_FilterGraphComponent && object) {
-        *object = this;
-        return S_OK;
-    }
-    return E_NOINTERFACE;
-}
-
 void TFilterGraph::drainEvents()
 {
-    int code = 0;
-    std::intptr_t param1 = 0;
-    std::intptr_t param2 = 0;
     try {
-        // The event source may go while a handler runs (a sink may deactivate the graph): look it up each time.
-        while (m_eventSource && m_eventSource->GetEvent(code, param1, param2, 0) == S_OK) {
-            const RefPtr<IMediaEventEx> source = m_eventSource;
-            const ScopeGuard freeParams([&] { source->FreeEventParams(code, param1, param2); });
-            HandleGraphEvent(code, param1, param2);
+        // The graph may go while a handler runs (a sink may deactivate it): look it up each time.
+        while (m_graph) {
+            const std::optional<GraphEvent> event = m_graph->takeEvent();
+            if (!event) {
+                break;
+            }
+            HandleGraphEvent(event->code, event->param1, event->param2);
         }
     } catch (const std::exception &error) {
         // As the application's default handler does: the message is shown and the program goes on. The events
@@ -570,98 +451,27 @@ void TFilterGraph::HandleGraphEvent(int code, std::intptr_t param1, std::intptr_
             handler(this, args...);
         }
     };
-    const auto wide = [](std::intptr_t text) {
-        return text ? QString::fromUtf16(reinterpret_cast<const char16_t *>(text)) : QString();
-    };
-    const auto u32 = [](std::intptr_t value) { return std::uint32_t(value); };
     switch (code) {
     case EC_COMPLETE:
-        call(OnGraphComplete, HRESULT(param1), reinterpret_cast<IBaseFilter *>(param2));
-        break;
-    case EC_USERABORT:
-        call(OnGraphUserAbort);
+        call(OnGraphComplete, DSErrorCode(param1));
         break;
     case EC_ERRORABORT:
-        call(OnGraphErrorAbort, HRESULT(param1));
-        break;
-    case EC_STREAM_ERROR_STOPPED:
-        call(OnGraphStreamErrorStopped, HRESULT(param1), u32(param2));
-        break;
-    case EC_STREAM_ERROR_STILLPLAYING:
-        call(OnGraphStreamErrorStillPlaying, HRESULT(param1), u32(param2));
-        break;
-    case EC_ERROR_STILLPLAYING:
-        call(OnGraphErrorStillPlaying, HRESULT(param1));
-        break;
-    case EC_PALETTE_CHANGED:
-        call(OnGraphPaletteChanged);
+        call(OnGraphErrorAbort, DSErrorCode(param1));
         break;
     case EC_VIDEO_SIZE_CHANGED:
         call(OnGraphVideoSizeChanged, std::uint16_t(param1 & 0xFFFF), std::uint16_t((param1 >> 16) & 0xFFFF));
         break;
-    case EC_QUALITY_CHANGE:
-        call(OnGraphQualityChange);
-        break;
     case EC_CLOCK_CHANGED:
         call(OnGraphClockChanged);
         break;
-    case EC_PAUSED:
-        call(OnGraphPaused, HRESULT(param1));
-        break;
-    case EC_OPENING_FILE:
-        call(OnGraphOpeningFile, param1 == 1);
-        break;
-    case EC_BUFFERING_DATA:
-        call(OnGraphBufferingData, param1 == 1);
-        break;
-    case EC_FULLSCREEN_LOST:
-        call(OnGraphFullscreenLost, reinterpret_cast<IBaseFilter *>(param2));
-        break;
-    case EC_OLE_EVENT:
-        call(OnGraphOleEvent, wide(param1), wide(param2));
-        break;
-    case EC_STREAM_CONTROL_STOPPED:
-        call(OnGraphStreamControlStopped, reinterpret_cast<IPin *>(param1), u32(param2));
-        break;
-    case EC_STREAM_CONTROL_STARTED:
-        call(OnGraphStreamControlStarted, reinterpret_cast<IPin *>(param1), u32(param2));
-        break;
-    case EC_END_OF_SEGMENT:
-        call(OnGraphEndOfSegment, param1 ? *reinterpret_cast<const std::int64_t *>(param1) : std::int64_t(0),
-            u32(param2));
-        break;
     case EC_DEVICE_LOST:
-        call(OnGraphDeviceLost, reinterpret_cast<IInterface *>(param1), param2 == 1);
-        break;
-    case EC_STEP_COMPLETE:
-        call(OnGraphStepComplete);
-        break;
-    case EC_TIMECODE_AVAILABLE:
-        call(OnGraphTimeCodeAvailable, reinterpret_cast<IBaseFilter *>(param1), u32(param2));
-        break;
-    case EC_EXTDEVICE_MODE_CHANGE:
-        call(OnGraphEXTDeviceModeChange, u32(param1), u32(param2));
-        break;
-    case EC_GRAPH_CHANGED:
-        call(OnGraphChanged);
+        call(OnGraphDeviceLost, param2 == 1);
         break;
     case EC_CLOCK_UNSET:
         call(OnGraphClockUnset);
         break;
-    case EC_VMR_RENDERDEVICE_SET:
-        call(OnGraphVMRRenderDevice, int(param1));
-        break;
-    case EC_SNDDEV_IN_ERROR:
-        call(OnGraphSNDDevInError, int(param1), u32(param2));
-        break;
-    case EC_SNDDEV_OUT_ERROR:
-        call(OnGraphSNDDevOutError, int(param1), u32(param2));
-        break;
     default:
-        if (code >= EC_DVD_FIRST && code <= EC_DVD_LAST) {
-            call(OnDVDEvent, code, param1, param2);
-        }
-        break;
+        break; // other codes reach only the sinks and OnDSEvent
     }
 }
 

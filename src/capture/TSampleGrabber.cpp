@@ -1,66 +1,19 @@
 #include "capture/TSampleGrabber.h"
 
+#include "capture/FrameGrabber.h"
+#include "capture/GraphElement.h"
 #include "platform/TBitmap.h"
 
-#include <algorithm>
 #include <chrono>
-#include <cstring>
 
 namespace pixolo
 {
 
-namespace
-{
-
-// The image header inside a video format block, when the block is one of the two known layouts.
-std::optional<BITMAPINFOHEADER> imageHeader(const AM_MEDIA_TYPE &type)
-{
-    int offset = -1;
-    if (type.formattype == FORMAT_VideoInfo && type.cbFormat() == VideoInfoHeaderSize) {
-        offset = VideoInfoHeaderImageOffset;
-    } else if (type.formattype == FORMAT_VideoInfo2 && type.cbFormat() == VideoInfoHeader2Size) {
-        offset = VideoInfoHeader2ImageOffset;
-    } else {
-        return std::nullopt;
-    }
-    return BITMAPINFOHEADER::readFrom(reinterpret_cast<const unsigned char *>(type.pbFormat.constData()) + offset);
-}
-
-// An uncompressed picture of the header's size and depth, rows four-byte aligned as the header's layout wants;
-// a null image for a header that does not describe one.
-QImage imageFor(const BITMAPINFOHEADER &header, TPixelFormat &pixelFormat)
-{
-    constexpr std::uint32_t uncompressed = 0;
-    if (header.biCompression != uncompressed || header.biWidth <= 0 || header.biHeight == 0) {
-        return {};
-    }
-    QImage::Format format = QImage::Format_Invalid;
-    switch (header.biBitCount) {
-    case 16:
-    case 15:
-        format = QImage::Format_RGB555;
-        pixelFormat = pf15bit;
-        break;
-    case 24:
-        format = QImage::Format_BGR888;
-        pixelFormat = pf24bit;
-        break;
-    case 32:
-        format = QImage::Format_RGB32;
-        pixelFormat = pf32bit;
-        break;
-    default:
-        return {};
-    }
-    return QImage(header.biWidth, std::abs(header.biHeight), format);
-}
-
-} // namespace
-
 TSampleGrabber::TSampleGrabber(QObject *owner)
     : QObject(owner)
 {
-    if (!createFrameworkObject<IBaseFilter>(CLSID_SampleGrabber)) {
+    initialiseGStreamer();
+    if (!FrameGrabber::create()) {
         throw EAssertionFailed("The SampleGrabber Filter is not available on this system. (GStreamer's capsfilter "
                                "element could not be made.)");
     }
@@ -79,46 +32,44 @@ void TSampleGrabber::SetFilterGraph(TFilterGraph *graph)
     moveToGraph(m_filterGraph, graph, this);
 }
 
+GstElement *TSampleGrabber::GetClientFilter()
+{
+    return m_filter ? m_filter->element() : nullptr;
+}
+
 void TSampleGrabber::NotifyClient(TClientOperation operation, int)
 {
     switch (operation) {
     case opBeforeAdd:
-        m_filter = createFrameworkObject<IBaseFilter>(CLSID_SampleGrabber);
+        m_filter = FrameGrabber::create();
         break;
-    case opAfterAdd: {
-        m_grabber = queryInterface<ISampleGrabber>(m_filter);
-        if (!m_grabber) {
+    case opAfterAdd:
+        if (!m_filter) {
             break;
         }
-        std::vector<RefPtr<IPin>> pins;
-        m_filter->EnumPins(pins);
-        m_inputPin = pins.size() > 0 ? pins[0] : RefPtr<IPin>();
-        m_outputPin = pins.size() > 1 ? pins[1] : RefPtr<IPin>();
+        m_grabbing = true;
         UpdateMediaType();
-        m_grabber->SetBufferSamples(true);
+        m_filter->setBufferSamples(true);
         if (OnBuffer) {
-            m_grabber->SetCallback(this, 1); // each frame is converted for the handler: only when there is one
+            // Each frame is converted for the handler: only when there is one.
+            m_filter->setCallback(
+                [this](double time, unsigned char *buffer, int length) { BufferCB(time, buffer, length); });
         }
         break;
-    }
     case opBeforeRemove:
         if (m_filter) {
-            m_filter->Stop();
-        }
-        for (const RefPtr<IPin> &pin : { m_inputPin, m_outputPin }) {
-            if (pin) {
-                pin->Disconnect();
+            gst_element_set_state(m_filter->element(), GST_STATE_READY);
+            for (const GstRef<GstPad> &pad : padsOf(m_filter->element())) {
+                unlinkPad(pad.get());
             }
         }
         break;
     case opAfterRemove:
-        if (m_grabber) {
-            m_grabber->SetCallback(nullptr, 1); // waits for a callback under way
-            m_grabber->SetBufferSamples(false);
+        if (m_filter) {
+            m_filter->setCallback(nullptr); // waits for a callback under way
+            m_filter->setBufferSamples(false);
         }
-        m_grabber.reset();
-        m_inputPin.reset();
-        m_outputPin.reset();
+        m_grabbing = false;
         m_filter.reset();
         break;
     case opRefresh:
@@ -129,20 +80,21 @@ void TSampleGrabber::NotifyClient(TClientOperation operation, int)
 
 void TSampleGrabber::UpdateMediaType()
 {
-    if (!m_grabber) {
+    if (!m_grabbing || !m_filter) {
         return;
     }
-    m_filter->Stop();
-    if (m_inputPin) {
-        m_inputPin->Disconnect();
+    gst_element_set_state(m_filter->element(), GST_STATE_READY);
+    const auto input = GstRef<GstPad>::adopt(gst_element_get_static_pad(m_filter->element(), "sink"));
+    if (input) {
+        unlinkPad(input.get());
     }
-    m_grabber->SetMediaType(m_mediaType->AMMediaType());
+    m_filter->setMediaType(*m_mediaType);
 }
 
 qint64 TSampleGrabber::FrameAge() const
 {
-    std::int64_t arrived = -1;
-    if (!m_grabber || Failed(m_grabber->GetCurrentSampleTime(arrived))) {
+    const std::int64_t arrived = m_grabbing && m_filter ? m_filter->sampleTime() : -1;
+    if (arrived < 0) {
         return -1;
     }
     const qint64 now
@@ -151,64 +103,20 @@ qint64 TSampleGrabber::FrameAge() const
     return now - arrived;
 }
 
-HRESULT TSampleGrabber::BufferCB(double sampleTime, unsigned char *buffer, std::int32_t length)
+void TSampleGrabber::BufferCB(double sampleTime, unsigned char *buffer, int length)
 {
     if (OnBuffer) {
         const std::lock_guard lock(m_lock); // released also when the handler raises
         OnBuffer(this, sampleTime, buffer, length);
     }
-    return S_OK;
 }
 
 bool TSampleGrabber::CopyFrameToBitmap(TBitmap *bitmap, void *buffer, int length)
 {
-    if (!bitmap || (buffer && length <= 0) || !m_grabber) {
+    if (!bitmap || (buffer && length <= 0) || !m_grabbing || !m_filter || m_mediaType->MajorType() != MEDIATYPE_Video) {
         return false;
     }
-    AM_MEDIA_TYPE type; // freed on every way out, with its format block and pUnk reference
-    if (Failed(m_grabber->GetConnectedMediaType(type)) || type.majortype != MEDIATYPE_Video) {
-        return false;
-    }
-    const std::optional<BITMAPINFOHEADER> header = imageHeader(type);
-    if (!header) {
-        return false;
-    }
-    TPixelFormat pixelFormat = pf24bit;
-    QImage image = imageFor(*header, pixelFormat);
-    if (image.isNull()) {
-        return false;
-    }
-    const qsizetype stride
-        = (qsizetype(header->biWidth) * (header->biBitCount == 15 ? 16 : header->biBitCount) + 31) / 32 * 4;
-    // The header's own size when it gives one, but never more than the picture holds.
-    const qsizetype capacity = image.sizeInBytes();
-    const qsizetype imageSize = std::min(
-        header->biSizeImage != 0 ? qsizetype(header->biSizeImage) : stride * image.height() * header->biPlanes,
-        capacity);
-    Q_ASSERT(image.bytesPerLine() == stride);
-    if (buffer) {
-        std::memcpy(image.bits(), buffer, size_t(std::min<qsizetype>(length, imageSize)));
-    } else {
-        std::int32_t sampleSize = 0;
-        if (Failed(m_grabber->GetCurrentBuffer(&sampleSize, nullptr)) || sampleSize < 1) {
-            return false;
-        }
-        std::int32_t copySize = std::int32_t(std::min<qsizetype>(sampleSize, imageSize));
-        if (Failed(m_grabber->GetCurrentBuffer(&copySize, image.bits()))) {
-            return false;
-        }
-    }
-    if (header->biHeight > 0) {
-        image.mirror(false, true); // rows were bottom-up; the bitmap keeps its top row first
-    }
-    bitmap->setImage(image, pixelFormat);
-    return true;
-}
-
-HRESULT TSampleGrabber::QueryInterface(const GUID &iid, void **object)
-{
-    return componentQueryInterface(
-        iid, object, m_filter.get(), static_cast<IGraphClient *>(this), static_cast<ISampleGrabberCB *>(this));
+    return m_filter->copyToBitmap(*bitmap, buffer, length);
 }
 
 } // namespace pixolo

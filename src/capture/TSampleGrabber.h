@@ -1,6 +1,5 @@
 #pragma once
 
-#include "capture/MediaFramework.h"
 #include "capture/TFilterGraph.h"
 #include "capture/TMediaType.h"
 
@@ -11,11 +10,11 @@
 #include <memory>
 #include <mutex>
 #include <stdexcept>
-#include <vector>
 
 namespace pixolo
 {
 
+class FrameGrabber;
 class TBitmap;
 
 // A required part of the system is missing; the message says which.
@@ -27,7 +26,7 @@ public:
 
 // A graph client that contributes the sample grabber: a pass-through filter that accepts only MediaType and keeps
 // the latest frame, which CopyFrameToBitmap copies out on request.
-class TSampleGrabber : public QObject, public IGraphClient, public ISampleGrabberCB
+class TSampleGrabber : public QObject, public IGraphClient
 {
     Q_OBJECT
 
@@ -45,39 +44,32 @@ public:
     // Gives the grabber MediaType again; the graph must be connected again afterwards.
     void UpdateMediaType();
 
-    // Copies the latest frame (or, with a buffer, the buffer's bytes) into the bitmap as a picture of the
-    // connection's size and depth. False, with the bitmap untouched, when there is no bitmap, a buffer of length 0,
-    // no active graph, no connection, a connection that is not video in a known image format, or no frame yet.
+    // Copies the latest frame (or, with a buffer, the buffer's bytes, at most the picture's size) into the bitmap as
+    // a picture of the connection's size in MediaType's format, rows top-down. False, with the bitmap untouched, when
+    // there is no bitmap, a buffer of length 0, no active graph, no connection, a type that is no bitmap's, or no
+    // frame yet.
     bool CopyFrameToBitmap(TBitmap *bitmap, void *buffer = nullptr, int length = 0);
 
     // Milliseconds since the newest frame reached the grabber; -1 when none came since it joined its graph. A
     // camera that stopped delivering (unplugged, or its graph stopped) shows here as a growing age.
     qint64 FrameAge() const;
 
-    RefPtr<IBaseFilter> GetClientFilter() override { return m_filter; }
+    GstElement *GetClientFilter() override;
     QString GetClientName() override { return objectName(); }
     void NotifyClient(TClientOperation operation, int param) override;
-
-    // Called by the grabber on a streaming thread for every frame; calls OnBuffer under the lock.
-    HRESULT BufferCB(double sampleTime, unsigned char *buffer, std::int32_t length) override;
-
-    HRESULT QueryInterface(const GUID &iid, void **object) override;
-    template <typename T> RefPtr<T> QueryInterface() { return queryInterface<T>(this); }
-    std::uint32_t AddRef() override { return 1; }
-    std::uint32_t Release() override { return 1; }
 
     // Called for every frame on the streaming thread, under the lock, with the frame in MediaType; the buffer is valid
     // only during the call. Set it while the graph is inactive: frames are converted for it only when it is set.
     std::function<void(QObject *sender, double SampleTime, void *pBuffer, int BufferLen)> OnBuffer;
 
 private:
-    RefPtr<IBaseFilter> m_filter;
+    void BufferCB(double sampleTime, unsigned char *buffer, int length);
+
+    std::unique_ptr<FrameGrabber> m_filter; // present between opBeforeAdd and opAfterRemove
     QPointer<TFilterGraph> m_filterGraph;
     std::unique_ptr<TMediaType> m_mediaType;
     std::mutex m_lock; // serialises OnBuffer
-    RefPtr<ISampleGrabber> m_grabber;
-    RefPtr<IPin> m_inputPin;
-    RefPtr<IPin> m_outputPin;
+    bool m_grabbing = false; // between opAfterAdd and opAfterRemove
 };
 
 } // namespace pixolo

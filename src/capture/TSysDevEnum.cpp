@@ -1,5 +1,7 @@
 #include "capture/TSysDevEnum.h"
 
+#include "capture/DeviceRegistry.h"
+
 namespace pixolo
 {
 
@@ -15,14 +17,20 @@ QString cutName(const QString &name, int length)
     return name.left(name.at(length - 1).isHighSurrogate() ? length - 1 : length);
 }
 
-RefPtr<IEnumMoniker> classEnumerator(const GUID &category)
+// The monikers of a category's devices in the system's order, duplicates dropped; none for an empty or unknown
+// category. The registries probe once and then follow the monitor: listing costs no probe.
+std::vector<DeviceMoniker> enumerate(const GUID &category)
 {
-    RefPtr<IEnumMoniker> enumerator;
-    const auto deviceEnum = createFrameworkObject<ICreateDevEnum>(CLSID_SystemDeviceEnum);
-    if (deviceEnum && deviceEnum->CreateClassEnumerator(category, enumerator, 0) != S_OK) {
-        enumerator.reset();
+    std::vector<DeviceMoniker> monikers;
+    DeviceRegistry *registry = category == CLSID_VideoInputDeviceCategory ? &DeviceRegistry::videoSources()
+        : category == CLSID_AudioInputDeviceCategory                      ? &DeviceRegistry::audioSources()
+                                                                          : nullptr;
+    if (registry) {
+        for (const GstRef<GstDevice> &device : registry->devices()) {
+            monikers.emplace_back(DeviceIdentity::of(device.get()));
+        }
     }
-    return enumerator;
+    return monikers;
 }
 
 } // namespace
@@ -36,24 +44,10 @@ void TSysDevEnum::SelectGUIDCategory(const GUID &category)
 {
     m_devices.clear();
     m_category = category;
-    const RefPtr<IEnumMoniker> enumerator = classEnumerator(category);
-    if (!enumerator) {
-        return; // an empty or unknown category: no devices, no error
-    }
-    RefPtr<IMoniker> moniker;
-    while (enumerator->Next(moniker) == S_OK) {
-        RefPtr<IPropertyBag> bag;
-        if (Failed(moniker->BindToStorage(bag))) {
-            continue; // a device whose names cannot be read is left out
-        }
+    for (const pixolo::DeviceMoniker &moniker : enumerate(category)) {
         auto entry = std::make_unique<TDeviceEntry>();
-        QString text;
-        if (Succeeded(bag->Read(QStringLiteral("FriendlyName"), text))) {
-            entry->FriendlyName = cutName(text, maxNameLength);
-        }
-        if (Succeeded(bag->Read(QStringLiteral("CLSID"), text))) {
-            entry->CLSID = GUID::fromString(text).value_or(GUID_NULL);
-        }
+        entry->FriendlyName = cutName(moniker.FriendlyName(), maxNameLength);
+        entry->CLSID = CLSID_DeviceSource; // every device's source is made by its device
         m_devices.push_back(std::move(entry));
     }
 }
@@ -63,18 +57,16 @@ const TDeviceEntry *TSysDevEnum::Device(int index) const
     return index >= 0 && index < DeviceCount() ? m_devices[size_t(index)].get() : nullptr;
 }
 
-RefPtr<IMoniker> TSysDevEnum::DeviceMoniker(int index) const
+std::optional<pixolo::DeviceMoniker> TSysDevEnum::DeviceMoniker(int index) const
 {
     if (index < 0 || index >= DeviceCount()) {
-        return {};
+        return std::nullopt;
     }
-    const RefPtr<IEnumMoniker> enumerator = classEnumerator(m_category);
-    RefPtr<IMoniker> moniker;
-    if (!enumerator || enumerator->Skip(std::uint32_t(index)) != S_OK || enumerator->Next(moniker) != S_OK) {
-        return {}; // the devices changed since the list was made
+    std::vector<pixolo::DeviceMoniker> monikers = enumerate(m_category);
+    if (size_t(index) >= monikers.size()) {
+        return std::nullopt; // the devices changed since the list was made
     }
-    enumerator->Reset();
-    return moniker;
+    return std::move(monikers[size_t(index)]);
 }
 
 } // namespace pixolo

@@ -1,19 +1,27 @@
 #pragma once
 
-#include "capture/MediaFramework.h"
+#include "capture/DeviceMoniker.h"
+#include "capture/Guid.h"
 
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace pixolo
 {
 
+// The device categories, under the framework's published identifiers.
+inline constexpr GUID CLSID_VideoInputDeviceCategory { 0x860BB310, 0x5D01, 0x11D0,
+    { 0xBD, 0x3B, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86 } };
+inline constexpr GUID CLSID_AudioInputDeviceCategory { 0x33D9A762, 0x90C8, 0x11D0,
+    { 0xBD, 0x43, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86 } };
+
 // One device of a category.
 struct TDeviceEntry {
     QString FriendlyName; // at most 255 characters
-    GUID CLSID; // null when the device has none
+    GUID CLSID; // the class of the device's source filter; null when the device has none
 };
 
 // The devices of one category (e.g. CLSID_VideoInputDeviceCategory), listed once at creation in the system's
@@ -27,7 +35,7 @@ public:
     // The entry at the position; none outside 0 ≤ index < DeviceCount.
     const TDeviceEntry *Device(int index) const;
     // The moniker of the device at that position in a new enumeration; none outside the list.
-    RefPtr<IMoniker> DeviceMoniker(int index) const;
+    std::optional<pixolo::DeviceMoniker> DeviceMoniker(int index) const;
 
     static constexpr int maxNameLength = 255;
 

@@ -1,6 +1,8 @@
 #include "capture/TVideoWindow.h"
 
 #include "capture/EDirectShowException.h"
+#include "capture/GraphElement.h"
+#include "capture/VideoRenderer.h"
 
 #include <QGuiApplication>
 #include <QPaintEvent>
@@ -87,9 +89,14 @@ TVideoWindow::~TVideoWindow()
 {
     m_vmrOptions.reset();
     SetFilterGraph(nullptr);
-    if (m_videoWindow) {
-        m_videoWindow->put_Owner(nullptr); // the renderer outlives us in a graph that someone still holds
+    if (m_renderer) {
+        m_renderer->setOwner(nullptr);
     }
+}
+
+GstElement *TVideoWindow::GetClientFilter()
+{
+    return m_renderer ? m_renderer->element() : nullptr;
 }
 
 void TVideoWindow::SetFilterGraph(TFilterGraph *graph)
@@ -99,9 +106,7 @@ void TVideoWindow::SetFilterGraph(TFilterGraph *graph)
 
 void TVideoWindow::SetMode(TVideoMode mode)
 {
-    if (mode == vmVMR && !createFrameworkObject<IBaseFilter>(CLSID_VideoMixingRenderer9)) {
-        mode = vmNormal;
-    }
+    mode = vmNormal; // there is no mixing renderer here
     if (mode == m_mode) {
         return;
     }
@@ -131,7 +136,7 @@ void TVideoWindow::SetColor(const QColor &color)
 
 void TVideoWindow::SetFullScreen(bool fullScreen)
 {
-    if (m_videoWindow && rendererConnected()) {
+    if (m_renderer && rendererConnected()) {
         applyFullScreen(fullScreen);
     } else {
         m_fullScreen = fullScreen;
@@ -148,7 +153,7 @@ void TVideoWindow::SetFullScreenTopMost(bool topMost)
 
 QWidget *TVideoWindow::VideoHandle() const
 {
-    if (m_videoWindow && m_inFullScreen && m_fullScreenView) {
+    if (m_renderer && m_inFullScreen && m_fullScreenView) {
         return m_fullScreenView.get();
     }
     return const_cast<TVideoWindow *>(this);
@@ -159,35 +164,27 @@ void TVideoWindow::NotifyClient(TClientOperation operation, int)
     // Only the plain renderer exists here (Mode cannot become vmVMR), so both modes take this path.
     switch (operation) {
     case opBeforeAdd:
-        m_renderer = createFrameworkObject<IBaseFilter>(CLSID_VideoRenderer);
+        m_renderer = VideoRenderer::create();
         break;
     case opAfterAdd:
         if (m_renderer) {
-            m_videoWindow = queryInterface<IVideoWindow>(m_renderer);
-            if (!m_videoWindow) {
-                throw EDirectShowException(E_NOINTERFACE);
-            }
-            RaiseOnFailure(
-                m_videoWindow->put_Visible(!isHidden())); // the control's own flag: a child shows with its window
+            m_renderer->setVisible(!isHidden()); // the control's own flag: a child shows with its window
             // The size frames are wanted at, from the first one on: the chain scales them while it streams.
-            RaiseOnFailure(m_videoWindow->SetWindowPosition(0, 0, width(), height()));
+            m_renderer->SetWindowPosition(0, 0, width(), height());
         }
         break;
     case opBeforeRemove:
         if (m_renderer) {
-            if (m_videoWindow) {
-                m_videoWindow->put_Owner(nullptr);
+            m_renderer->setOwner(nullptr);
+            if (gst_element_set_state(m_renderer->element(), GST_STATE_READY) == GST_STATE_CHANGE_FAILURE) {
+                throw EDirectShowException(E_FAIL);
             }
-            RaiseOnFailure(m_renderer->Stop());
-            std::vector<RefPtr<IPin>> pins;
-            RaiseOnFailure(m_renderer->EnumPins(pins));
-            for (const RefPtr<IPin> &pin : pins) {
-                RaiseOnFailure(pin->Disconnect());
+            for (const GstRef<GstPad> &pad : padsOf(m_renderer->element())) {
+                unlinkPad(pad.get());
             }
         }
         break;
     case opAfterRemove:
-        m_videoWindow.reset();
         m_renderer.reset();
         m_placed = false;
         m_inFullScreen = false;
@@ -203,28 +200,17 @@ void TVideoWindow::NotifyClient(TClientOperation operation, int)
 
 bool TVideoWindow::rendererConnected() const
 {
-    if (!m_renderer) {
-        return false;
-    }
-    std::vector<RefPtr<IPin>> pins;
-    m_renderer->EnumPins(pins);
-    for (const RefPtr<IPin> &pin : pins) {
-        RefPtr<IPin> peer;
-        if (Succeeded(pin->ConnectedTo(peer))) {
-            return true;
-        }
-    }
-    return false;
+    return m_renderer && hasLinkedPad(m_renderer->element());
 }
 
 void TVideoWindow::applyFullScreen(bool fullScreen)
 {
-    if (!m_videoWindow || !rendererConnected()) {
+    if (!rendererConnected()) {
         return;
     }
     if (!fullScreen) {
-        RaiseOnFailure(m_videoWindow->put_Owner(this));
-        RaiseOnFailure(m_videoWindow->SetWindowPosition(0, 0, width(), height()));
+        m_renderer->setOwner(this);
+        m_renderer->SetWindowPosition(0, 0, width(), height());
         if (m_fullScreenView) {
             m_fullScreenView->hide();
         }
@@ -237,8 +223,8 @@ void TVideoWindow::applyFullScreen(bool fullScreen)
         const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
         const QRect area = screen ? screen->geometry() : QRect(0, 0, width(), height());
         m_fullScreenView->setGeometry(area);
-        RaiseOnFailure(m_videoWindow->put_Owner(m_fullScreenView.get()));
-        RaiseOnFailure(m_videoWindow->SetWindowPosition(0, 0, area.width(), area.height()));
+        m_renderer->setOwner(m_fullScreenView.get());
+        m_renderer->SetWindowPosition(0, 0, area.width(), area.height());
         m_fullScreenView->setWindowTitle(objectName());
         m_fullScreenView->showFullScreen();
         m_inFullScreen = true;
@@ -252,64 +238,51 @@ void TVideoWindow::setCaptionAndDrain()
 {
     // Input over the video reaches this control directly: the frames are painted in it.
     if (!objectName().isEmpty()) {
-        RaiseOnFailure(m_videoWindow->put_Caption(objectName()));
+        m_renderer->setCaption(objectName());
     }
 }
 
 void TVideoWindow::SinkControlEvent(int code, int)
 {
-    if (code == ctlPlay) {
-        if (m_videoWindow && rendererConnected()) {
-            applyFullScreen(m_fullScreen);
-            setCaptionAndDrain();
-        }
-    } else if (code == ctlDVDRendered && m_filterGraph) {
-        // Adopts a renderer that a DVD graph made by itself, when ours is not in any graph.
-        FILTER_INFO info;
-        if (m_renderer && Succeeded(m_renderer->QueryFilterInfo(info)) && info.pGraph) {
-            return;
-        }
-        const auto graph = m_filterGraph->QueryInterface<IFilterGraph2>();
-        std::vector<RefPtr<IBaseFilter>> filters;
-        if (graph && Succeeded(graph->EnumFilters(filters))) {
-            for (const RefPtr<IBaseFilter> &filter : filters) {
-                GUID classId;
-                if (Succeeded(filter->GetClassID(classId)) && classId == CLSID_VideoRenderer) {
-                    m_renderer = filter;
-                    m_videoWindow = queryInterface<IVideoWindow>(filter);
-                    break;
-                }
-            }
-        }
-    }
-}
-
-void TVideoWindow::SinkGraphEvent(int code, std::intptr_t, std::intptr_t)
-{
-    if (code == EC_PALETTE_CHANGED && m_videoWindow) {
+    if (code == ctlPlay && rendererConnected()) {
         applyFullScreen(m_fullScreen);
         setCaptionAndDrain();
-    } else if (code == EC_VMR_RENDERDEVICE_SET && m_vmrOptions->Mode() == vmrWindowed && m_videoWindow) {
-        setCaptionAndDrain();
     }
 }
 
-HRESULT TVideoWindow::QueryInterface(const GUID &iid, void **object)
+void TVideoWindow::SinkGraphEvent(int, std::intptr_t, std::intptr_t)
 {
-    return componentQueryInterface(
-        iid, object, m_renderer.get(), static_cast<IGraphClient *>(this), static_cast<IGraphEventSink *>(this));
+    // None of the events this graph sends asks the renderer to be placed again.
+}
+
+QString TVideoWindow::VideoCaption() const
+{
+    return m_renderer ? m_renderer->caption() : QString();
+}
+
+bool TVideoWindow::VideoVisible() const
+{
+    return m_renderer && m_renderer->visible();
+}
+
+void TVideoWindow::SetVideoVisible(bool visible)
+{
+    if (m_renderer) {
+        m_renderer->setVisible(visible);
+        update();
+    }
 }
 
 bool TVideoWindow::ShowsVideo() const
 {
-    return m_placed && m_videoWindow && rendererConnected();
+    return m_placed && rendererConnected();
 }
 
 void TVideoWindow::setVisible(bool visible)
 {
     QWidget::setVisible(visible);
-    if (m_videoWindow) {
-        m_videoWindow->put_Visible(visible);
+    if (m_renderer) {
+        m_renderer->setVisible(visible);
     }
 }
 
@@ -325,9 +298,7 @@ bool TVideoWindow::event(QEvent *event)
 void TVideoWindow::paintEvent(QPaintEvent *)
 {
     if (!m_inFullScreen && ShowsVideo()) {
-        QRect target;
-        m_videoWindow->GetWindowPosition(target);
-        paintVideo(this, target);
+        paintVideo(this, m_renderer->windowPosition());
     } else {
         QPainter(this).fillRect(rect(), m_color);
     }
@@ -351,10 +322,8 @@ void TVideoWindow::focusOutEvent(QFocusEvent *event)
 void TVideoWindow::paintVideo(QWidget *surface, const QRect &target)
 {
     QPainter painter(surface);
-    QImage frame;
-    bool visible = true;
-    if (!m_videoWindow || Failed(m_videoWindow->get_Visible(visible)) || !visible
-        || Failed(m_videoWindow->CurrentFrame(frame))) {
+    const QImage frame = m_renderer && m_renderer->visible() ? m_renderer->currentFrame() : QImage();
+    if (frame.isNull()) {
         painter.fillRect(surface->rect(), m_color);
         return;
     }
@@ -369,8 +338,8 @@ void TVideoWindow::paintVideo(QWidget *surface, const QRect &target)
 void TVideoWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    if (m_videoWindow && m_placed && !m_inFullScreen) {
-        RaiseOnFailure(m_videoWindow->SetWindowPosition(0, 0, width(), height()));
+    if (m_renderer && m_placed && !m_inFullScreen) {
+        m_renderer->SetWindowPosition(0, 0, width(), height());
     }
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "capture/MediaFramework.h"
 #include "capture/TFilterGraph.h"
 
 #include <QColor>
@@ -14,6 +13,7 @@ namespace pixolo
 {
 
 class TVideoWindow;
+class VideoRenderer;
 
 enum TVideoMode : int { vmNormal, vmVMR };
 enum TVMRVideoMode : int { vmrWindowed, vmrWindowless, vmrRenderless };
@@ -73,7 +73,7 @@ public:
     TFilterGraph *FilterGraph() const { return m_filterGraph; }
     void SetFilterGraph(TFilterGraph *graph);
     TVideoMode Mode() const { return m_mode; }
-    // vmVMR is kept only where the mixing renderer exists (never in this layer): otherwise vmNormal is stored.
+    // vmVMR needs the mixing renderer, which this layer does not have: vmNormal is stored.
     void SetMode(TVideoMode mode);
     TVMROptions *VMROptions() const { return m_vmrOptions.get(); }
     bool FullScreen() const { return m_fullScreen; }
@@ -91,16 +91,16 @@ public:
     // End of loading: nothing to prepare, the control paints the video itself.
     void Loaded() { }
 
-    RefPtr<IBaseFilter> GetClientFilter() override { return m_renderer; }
+    GstElement *GetClientFilter() override;
     QString GetClientName() override { return objectName(); }
     void NotifyClient(TClientOperation operation, int param) override;
     void SinkGraphEvent(int code, std::intptr_t param1, std::intptr_t param2) override;
     void SinkControlEvent(int code, int param) override;
 
-    HRESULT QueryInterface(const GUID &iid, void **object) override;
-    template <typename T> RefPtr<T> QueryInterface() { return queryInterface<T>(this); }
-    std::uint32_t AddRef() override { return 1; }
-    std::uint32_t Release() override { return 1; }
+    // The renderer's caption (the control's name while the video runs) and whether it shows the video.
+    QString VideoCaption() const;
+    bool VideoVisible() const;
+    void SetVideoVisible(bool visible);
 
     // True while frames are painted (the renderer is placed and its input connected).
     bool ShowsVideo() const;
@@ -134,8 +134,7 @@ private:
     bool m_fullScreenTopMost = false;
     QColor m_color = Qt::black;
 
-    RefPtr<IBaseFilter> m_renderer;
-    RefPtr<IVideoWindow> m_videoWindow;
+    std::unique_ptr<VideoRenderer> m_renderer; // present between opBeforeAdd and opAfterRemove
     bool m_inFullScreen = false;
     bool m_placed = false; // the renderer was placed over a connected input
     std::unique_ptr<FullScreenView> m_fullScreenView;

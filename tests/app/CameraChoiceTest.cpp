@@ -16,9 +16,7 @@ namespace
 QByteArray identityOf(const QString &name, const QString &path)
 {
     const DeviceIdentity identity { QStringLiteral("Video/Source"), name, { { QStringLiteral("device.path"), path } } };
-    QByteArray stream;
-    SaveMonikerToStream(makeObject<DeviceMoniker>(identity, GstRef<GstDevice>()).get(), stream);
-    return stream;
+    return DeviceMoniker(identity).Save();
 }
 
 } // namespace

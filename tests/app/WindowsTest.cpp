@@ -5,7 +5,8 @@
 #include "app/TfrmAbout.h"
 #include "app/TfrmMain.h"
 #include "capture/DeviceRegistry.h"
-#include "capture/MediaFramework.h"
+#include "capture/GraphPipeline.h"
+#include "capture/GstRef.h"
 #include "capture/TFilterGraph.h"
 #include "capture/TSampleGrabber.h"
 #include "platform/DesktopServices.h"
@@ -411,7 +412,7 @@ TEST_F(WindowsTest, ACameraThatStoppedDeliveringGivesNoPhotoOnceItsFrameIsASecon
     EXPECT_FALSE(w.lastPhotoFile().isEmpty()); // a live camera gives photos
 
     // Frames stop without any error (a stalled camera); the grabber keeps its last frame.
-    w.FilterGraph->QueryInterface<IMediaControl>()->Pause();
+    gst_element_set_state(w.FilterGraph->Pipeline(), GST_STATE_PAUSED);
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.SampleGrabber->FrameAge() > 1000; }, 5000));
     messages.clear();
     w.bsSkinButton2Click(w.bsSkinButton2);
@@ -423,7 +424,7 @@ TEST_F(WindowsTest, ACameraThatStoppedDeliveringGivesNoPhotoOnceItsFrameIsASecon
 
 TEST_F(WindowsTest, TheShutterSoundIsBuiltOnceAndFollowsItsFile)
 {
-    SetAudioSinkDescription("fakesink sync=true");
+    GraphPipeline::setAudioSinkDescription("fakesink sync=true");
     const QString sound = programDir.filePath(QStringLiteral("Pixolo.wav"));
     test::writeWav(sound, 100);
     TfrmMain &w = mainWindow();
@@ -431,15 +432,15 @@ TEST_F(WindowsTest, TheShutterSoundIsBuiltOnceAndFollowsItsFile)
     w.edtsPath->SetText(photos.path() + QLatin1Char('/'));
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.SampleGrabber->FrameAge() >= 0; }, 10000));
     const auto playing = [&] {
-        std::int64_t duration = -1;
-        const auto seeking = w.MusicGraph->QueryInterface<IMediaSeeking>();
-        const bool rendered = w.MusicGraph->Active() && seeking && Succeeded(seeking->GetDuration(duration));
-        return rendered ? int(duration / 10000) : -1; // milliseconds
+        gint64 duration = -1;
+        const bool rendered = w.MusicGraph->Active() && w.MusicGraph->Pipeline()
+            && gst_element_query_duration(w.MusicGraph->Pipeline(), GST_FORMAT_TIME, &duration) && duration >= 0;
+        return rendered ? int(duration / GST_MSECOND) : -1; // milliseconds
     };
     const auto chain = [&] {
-        std::vector<RefPtr<IBaseFilter>> filters;
-        if (const auto graph = w.MusicGraph->QueryInterface<IFilterGraph2>()) {
-            graph->EnumFilters(filters);
+        std::vector<GstRef<GstElement>> filters; // held, so that a new chain cannot reuse their addresses
+        for (GstElement *filter : w.MusicGraph->Filters()) {
+            filters.push_back(GstRef<GstElement>::ref(filter));
         }
         return filters;
     };
@@ -475,7 +476,7 @@ TEST_F(WindowsTest, TheShutterSoundIsBuiltOnceAndFollowsItsFile)
     ASSERT_TRUE(shoot());
     EXPECT_EQ(playing(), 200);
     window.reset();
-    SetAudioSinkDescription("autoaudiosink");
+    GraphPipeline::setAudioSinkDescription("autoaudiosink");
 }
 
 TEST_F(WindowsTest, F8AnywhereInTheWindowTakesASnapshotAndStillReachesTheEdit)

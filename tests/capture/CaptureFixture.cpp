@@ -28,20 +28,18 @@ bool CaptureFixture::startPreview()
 {
     graph.ResetGraph();
     graph.SetActive(false);
-    filter.BaseFilter()->StoreMoniker(testCameraMoniker().get());
+    const std::optional<DeviceMoniker> camera = testCameraMoniker();
+    filter.BaseFilter()->StoreMoniker(camera ? &*camera : nullptr);
     graph.SetActive(true);
-    const auto builder = graph.QueryInterface<ICaptureGraphBuilder2>();
-    const auto source = filter.QueryInterface<IBaseFilter>();
-    const auto renderer = videoWindow->QueryInterface<IBaseFilter>();
-    const auto grabberFilter = grabber.QueryInterface<IBaseFilter>();
-    if (!builder || !source || !renderer || !grabberFilter) {
-        ADD_FAILURE() << "missing " << bool(builder) << bool(source) << bool(renderer) << bool(grabberFilter);
+    if (!filter.GetClientFilter() || !videoWindow->GetClientFilter() || !grabber.GetClientFilter()) {
+        ADD_FAILURE() << "missing " << bool(filter.GetClientFilter()) << bool(videoWindow->GetClientFilter())
+                      << bool(grabber.GetClientFilter());
         return false;
     }
-    const HRESULT hr = builder->RenderStream(
-        &PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, source.get(), grabberFilter.get(), renderer.get());
-    if (Failed(hr)) {
-        ADD_FAILURE() << "RenderStream: " << AMGetErrorText(hr).toStdString();
+    try {
+        graph.RenderStream(&filter, &grabber, videoWindow.get());
+    } catch (const EDirectShowException &error) {
+        ADD_FAILURE() << "RenderStream: " << error.what();
         return false;
     }
     return graph.RunGraph();
@@ -50,15 +48,6 @@ bool CaptureFixture::startPreview()
 bool CaptureFixture::waitForFrame(TBitmap &bitmap, int timeoutMs)
 {
     return QTest::qWaitFor([&] { return grabber.CopyFrameToBitmap(&bitmap); }, timeoutMs);
-}
-
-std::vector<RefPtr<IBaseFilter>> CaptureFixture::graphFilters()
-{
-    std::vector<RefPtr<IBaseFilter>> filters;
-    if (const auto filterGraph = graph.QueryInterface<IFilterGraph2>()) {
-        filterGraph->EnumFilters(filters);
-    }
-    return filters;
 }
 
 } // namespace pixolo::test

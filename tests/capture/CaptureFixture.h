@@ -28,7 +28,7 @@ protected:
     // Waits (bounded) for the grabber to hold a frame and copies it.
     bool waitForFrame(TBitmap &bitmap, int timeoutMs = 5000);
     // The graph's filters.
-    std::vector<RefPtr<IBaseFilter>> graphFilters();
+    std::vector<GstElement *> graphFilters() { return graph.Filters(); }
 
     TFilterGraph graph;
     std::unique_ptr<TVideoWindow> videoWindow;

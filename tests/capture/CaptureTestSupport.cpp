@@ -71,7 +71,7 @@ NoDevices::~NoDevices()
     DeviceRegistry::reloadAll();
 }
 
-RefPtr<IMoniker> testCameraMoniker()
+std::optional<DeviceMoniker> testCameraMoniker()
 {
     const TSysDevEnum devices(CLSID_VideoInputDeviceCategory);
     for (int i = 0; i < devices.DeviceCount(); ++i) {
@@ -79,7 +79,7 @@ RefPtr<IMoniker> testCameraMoniker()
             return devices.DeviceMoniker(i);
         }
     }
-    return {};
+    return std::nullopt;
 }
 
 QImage referenceFrame(int width, int height, const QByteArray &format, int number)
@@ -136,9 +136,10 @@ QImage imageOf(const TBitmap &bitmap)
     return bitmap.image().convertToFormat(QImage::Format_BGR888);
 }
 
-RecordingClient::RecordingClient(QString name, bool withFilter)
+RecordingClient::RecordingClient(QString name, bool withFilter, const char *factory)
     : m_name(std::move(name))
     , m_withFilter(withFilter)
+    , m_factory(factory)
 {
 }
 
@@ -146,20 +147,14 @@ void RecordingClient::NotifyClient(TClientOperation operation, int)
 {
     operations.push_back(operation);
     if (operation == opBeforeAdd && m_withFilter) {
-        m_filter = createFrameworkObject<IBaseFilter>(CLSID_SampleGrabber);
+        m_filter = GstRef<GstElement>::adopt(gst_element_factory_make(m_factory, nullptr));
         filtersMade.push_back(m_filter);
     } else if (operation == opAfterRemove) {
+        if (m_filter) {
+            gst_element_set_state(m_filter.get(), GST_STATE_NULL);
+        }
         m_filter.reset();
     }
-}
-
-HRESULT RecordingClient::QueryInterface(const GUID &iid, void **object)
-{
-    if (iid == IGraphClient::IID || iid == IInterface::IID) {
-        *object = static_cast<IGraphClient *>(this);
-        return S_OK;
-    }
-    return E_NOINTERFACE;
 }
 
 void RecordingSink::SinkGraphEvent(int code, std::intptr_t param1, std::intptr_t)
@@ -174,15 +169,6 @@ void RecordingSink::SinkGraphEvent(int code, std::intptr_t param1, std::intptr_t
 void RecordingSink::SinkControlEvent(int code, int param)
 {
     controlEvents.emplace_back(code, param);
-}
-
-HRESULT RecordingSink::QueryInterface(const GUID &iid, void **object)
-{
-    if (iid == IGraphEventSink::IID || iid == IInterface::IID) {
-        *object = static_cast<IGraphEventSink *>(this);
-        return S_OK;
-    }
-    return E_NOINTERFACE;
 }
 
 bool RecordingSink::sawGraphEvent(int code) const

@@ -5,7 +5,8 @@
 // Helpers of the capture tests: the virtual camera's settings, a reference copy of its frames, WAV files, and
 // graph clients and sinks that record what they are told.
 
-#include "capture/MediaFramework.h"
+#include "capture/DeviceMoniker.h"
+#include "capture/GstRef.h"
 #include "capture/TFilterGraph.h"
 #include "platform/TBitmap.h"
 
@@ -53,7 +54,7 @@ private:
 inline const QString testCameraName = QStringLiteral("Pixolo Test Camera");
 
 // The virtual camera's moniker from a device enumeration (it may not be the first device).
-RefPtr<IMoniker> testCameraMoniker();
+std::optional<DeviceMoniker> testCameraMoniker();
 
 // Frame `number` of the virtual camera as the capture graph decodes and converts it (24-bit BGR), made by a
 // separate pipeline of plain GStreamer elements.
@@ -65,26 +66,24 @@ int frameNumberOf(const QImage &picture);
 // A 24-bit bitmap's pixels as an image of the same bytes.
 QImage imageOf(const TBitmap &bitmap);
 
-// A graph client whose filter is a sample grabber of the layer (or none) and which records every operation.
+// A graph client whose filter is an element of the factory (or none) and which records every operation.
 class RecordingClient final : public IGraphClient
 {
 public:
-    explicit RecordingClient(QString name, bool withFilter = true);
+    explicit RecordingClient(QString name, bool withFilter = true, const char *factory = "identity");
 
-    RefPtr<IBaseFilter> GetClientFilter() override { return m_filter; }
+    GstElement *GetClientFilter() override { return m_filter.get(); }
     QString GetClientName() override { return m_name; }
     void NotifyClient(TClientOperation operation, int param) override;
-    HRESULT QueryInterface(const GUID &iid, void **object) override;
-    std::uint32_t AddRef() override { return 1; }
-    std::uint32_t Release() override { return 1; }
 
     std::vector<TClientOperation> operations;
-    std::vector<RefPtr<IBaseFilter>> filtersMade;
+    std::vector<GstRef<GstElement>> filtersMade;
 
 private:
     QString m_name;
     bool m_withFilter;
-    RefPtr<IBaseFilter> m_filter;
+    const char *m_factory;
+    GstRef<GstElement> m_filter;
 };
 
 // A sink that records graph and control events; it can be told to raise on one graph event code.
@@ -93,9 +92,6 @@ class RecordingSink final : public IGraphEventSink
 public:
     void SinkGraphEvent(int code, std::intptr_t param1, std::intptr_t param2) override;
     void SinkControlEvent(int code, int param) override;
-    HRESULT QueryInterface(const GUID &iid, void **object) override;
-    std::uint32_t AddRef() override { return 1; }
-    std::uint32_t Release() override { return 1; }
 
     bool sawGraphEvent(int code) const;
 

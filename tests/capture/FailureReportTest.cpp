@@ -4,7 +4,7 @@
 #include "CaptureFixture.h"
 
 #include "capture/EDirectShowException.h"
-#include "capture/FilterGraphManager.h"
+#include "capture/GraphPipeline.h"
 #include "platform/MessageBox.h"
 
 #include <QTemporaryDir>
@@ -57,31 +57,24 @@ private:
 class RaisingClient final : public IGraphClient
 {
 public:
-    RefPtr<IBaseFilter> GetClientFilter() override { return m_filter; }
+    GstElement *GetClientFilter() override { return m_filter.get(); }
     QString GetClientName() override { return QStringLiteral("raising"); }
     void NotifyClient(TClientOperation operation, int) override
     {
         operations.push_back(operation);
         if (operation == opBeforeAdd) {
-            m_filter = createFrameworkObject<IBaseFilter>(CLSID_SampleGrabber);
+            m_filter = GstRef<GstElement>::adopt(gst_element_factory_make("identity", nullptr));
         } else if (operation == opBeforeRemove) {
             throw std::runtime_error("client broke");
         } else if (operation == opAfterRemove) {
             m_filter.reset();
         }
     }
-    HRESULT QueryInterface(const GUID &iid, void **object) override
-    {
-        return componentQueryInterface(iid, object, nullptr, static_cast<IGraphClient *>(this));
-    }
-    std::uint32_t AddRef() override { return 1; }
-    std::uint32_t Release() override { return 1; }
-
     bool holdsFilter() const { return bool(m_filter); }
     std::vector<TClientOperation> operations;
 
 private:
-    RefPtr<IBaseFilter> m_filter;
+    GstRef<GstElement> m_filter;
 };
 
 TEST(TeardownTest, ClientRaisingOnRemovalIsReportedAndTheGraphStillGoesInactive)
@@ -97,7 +90,7 @@ TEST(TeardownTest, ClientRaisingOnRemovalIsReportedAndTheGraphStillGoesInactive)
 
     EXPECT_NO_THROW(graph.SetActive(false));
     EXPECT_FALSE(graph.Active());
-    EXPECT_FALSE(graph.QueryInterface<IFilterGraph2>()); // the graph was released
+    EXPECT_FALSE(graph.Pipeline()); // the graph was released
     // Both clients were taken through removal to its end and let go of their filters.
     for (const RaisingClient *c : { &client, &second }) {
         ASSERT_GE(c->operations.size(), 2u);
@@ -132,7 +125,7 @@ TEST(TeardownTest, DestroyingAnActiveGraphWhoseClientRaisesEndsNormally)
 class CallbackFailureTest : public testing::Test
 {
 protected:
-    CallbackFailureTest() { SetAudioSinkDescription("fakesink sync=true"); }
+    CallbackFailureTest() { GraphPipeline::setAudioSinkDescription("fakesink sync=true"); }
 
     QTemporaryDir folder;
 };
@@ -145,7 +138,7 @@ TEST_F(CallbackFailureTest, SelectionHandlerRaisingOnTheDecodersThreadIsShownOnc
     TFilterGraph graph;
     std::atomic<int> calledElsewhere { 0 };
     QThread *const mainThread = QThread::currentThread();
-    graph.OnSelectedFilter = [&](IMoniker *, const QString &, const GUID &) -> bool {
+    graph.OnSelectedFilter = [&](const QString &, const QString &) -> bool {
         if (QThread::currentThread() == mainThread) {
             return true; // the chain's fixed elements, chosen on the caller's thread
         }

@@ -1,10 +1,10 @@
-// The filter graph component: the client and sink protocol, modes, interface lookup, resetting, file rendering,
-// audio settings, events and the inspection and log files.
+// The filter graph component: the client and sink protocol, modes, resetting, file rendering, audio settings, the
+// builder callbacks, events and the inspection and log files.
 #include "CaptureFixture.h"
 
 #include "capture/EDirectShowException.h"
-#include "capture/ElementFilter.h"
-#include "capture/FilterGraphManager.h"
+#include "capture/GraphElement.h"
+#include "capture/GraphPipeline.h"
 #include "platform/MessageBox.h"
 
 #include <QDir>
@@ -31,7 +31,7 @@ class TFilterGraphTest : public testing::Test
 protected:
     TFilterGraphTest()
     {
-        SetAudioSinkDescription("fakesink sync=true"); // plays in real time without a sound card
+        GraphPipeline::setAudioSinkDescription("fakesink sync=true"); // plays in real time without a sound card
         graph.AttachSink(&sink);
     }
     ~TFilterGraphTest() override
@@ -56,13 +56,17 @@ protected:
         return codes;
     }
 
-    std::vector<RefPtr<IBaseFilter>> filters()
+    std::vector<GstElement *> filters() { return graph.Filters(); }
+
+    // The element of the graph under that name, none without one.
+    GstElement *filterNamed(const char *name)
     {
-        std::vector<RefPtr<IBaseFilter>> list;
-        if (const auto filterGraph = graph.QueryInterface<IFilterGraph2>()) {
-            filterGraph->EnumFilters(list);
+        for (GstElement *filter : filters()) {
+            if (g_str_equal(GST_OBJECT_NAME(filter), name)) {
+                return filter;
+            }
         }
-        return list;
+        return nullptr;
     }
 
     QTemporaryDir folder;
@@ -88,9 +92,7 @@ TEST_F(TFilterGraphTest, ActivationAddsClientsInOrderAndTellsSinksLast)
     EXPECT_EQ(sink.controlEvents, (std::vector<std::pair<int, int>> { { ctlActive, 1 } }));
     const auto list = filters();
     ASSERT_EQ(list.size(), 1u);
-    FILTER_INFO info;
-    list[0]->QueryFilterInfo(info);
-    EXPECT_EQ(info.achName, QStringLiteral("First"));
+    EXPECT_STREQ(GST_OBJECT_NAME(list[0]), "First");
 
     // The current value again: nothing at all.
     graph.SetActive(true);
@@ -101,9 +103,7 @@ TEST_F(TFilterGraphTest, ActivationAddsClientsInOrderAndTellsSinksLast)
     graph.SetActive(false);
     EXPECT_EQ(sink.controlEvents.back(), std::make_pair(ctlActive, 0));
     EXPECT_EQ(first.operations, (std::vector { opBeforeAdd, opAfterAdd, opBeforeRemove, opAfterRemove }));
-    FILTER_INFO after;
-    first.filtersMade[0]->QueryFilterInfo(after);
-    EXPECT_FALSE(after.pGraph);
+    EXPECT_EQ(GST_OBJECT_PARENT(first.filtersMade[0].get()), nullptr); // out of the graph
     graph.DetachClient(&first);
     graph.DetachClient(&second);
 }
@@ -112,7 +112,7 @@ TEST_F(TFilterGraphTest, EmptyGraphStillActivatesAndSendsActive)
 {
     graph.SetActive(true);
     EXPECT_TRUE(graph.Active());
-    EXPECT_TRUE(graph.QueryInterface<IMediaControl>());
+    EXPECT_TRUE(graph.Pipeline());
     EXPECT_TRUE(filters().empty());
     EXPECT_EQ(sink.controlEvents, (std::vector<std::pair<int, int>> { { ctlActive, 1 } }));
 }
@@ -138,69 +138,46 @@ TEST_F(TFilterGraphTest, ModeChangeRebuildsAFreshGraphOfTheNewKindWithClientsInO
     graph.AttachClient(&first);
     graph.AttachClient(&second);
     graph.SetActive(true);
-    EXPECT_FALSE(graph.QueryInterface<ICaptureGraphBuilder2>());
-    const auto oldGraph = graph.QueryInterface<IFilterGraph2>();
+    const auto renderCode = [&] {
+        try {
+            graph.RenderStream(nullptr, nullptr, nullptr);
+        } catch (const EDirectShowException &error) {
+            return error.ErrorCode();
+        }
+        return DSErrorCode(0);
+    };
+    EXPECT_EQ(renderCode(), E_UNEXPECTED); // no capture builder in the normal mode
+    const auto oldGraph = GstRef<GstElement>::ref(graph.Pipeline()); // held: a new one cannot take its address
 
-    std::vector<QString> order;
     first.operations.clear();
     graph.SetMode(gmCapture);
     EXPECT_TRUE(graph.Active());
-    EXPECT_TRUE(graph.QueryInterface<ICaptureGraphBuilder2>());
-    EXPECT_NE(graph.QueryInterface<IFilterGraph2>().get(), oldGraph.get());
+    EXPECT_EQ(renderCode(), E_POINTER); // the builder is there and looks at its arguments
+    EXPECT_NE(graph.Pipeline(), oldGraph.get());
     EXPECT_EQ(first.operations, (std::vector { opBeforeRemove, opAfterRemove, opBeforeAdd, opAfterAdd }));
     ASSERT_EQ(first.filtersMade.size(), 2u);
     EXPECT_NE(first.filtersMade[0].get(), first.filtersMade[1].get());
     const auto list = filters();
     ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0].get(), first.GetClientFilter().get());
-    EXPECT_EQ(list[1].get(), second.GetClientFilter().get());
-
-    // The builder of capture mode knows the graph it builds in.
-    RefPtr<IFilterGraph2> builderGraph;
-    graph.QueryInterface<ICaptureGraphBuilder2>()->GetFiltergraph(builderGraph);
-    EXPECT_EQ(builderGraph.get(), graph.QueryInterface<IFilterGraph2>().get());
+    EXPECT_EQ(list[0], first.GetClientFilter());
+    EXPECT_EQ(list[1], second.GetClientFilter());
 
     // No DVD builder exists here: the component is active without a graph and must not fail.
     graph.SetMode(gmDVD);
     EXPECT_TRUE(graph.Active());
-    EXPECT_FALSE(graph.QueryInterface<IMediaControl>());
+    EXPECT_FALSE(graph.Pipeline());
     EXPECT_FALSE(graph.RunGraph());
     graph.ResetGraph();
-    EXPECT_EQ(graph.RenderMediaFile(wav(50)), S_FALSE);
+    EXPECT_FALSE(graph.RenderMediaFile(wav(50)));
+    EXPECT_EQ(renderCode(), E_UNEXPECTED);
     graph.DetachClient(&first);
     graph.DetachClient(&second);
-}
-
-TEST_F(TFilterGraphTest, QueryInterfaceOwnInterfacesFirstThenTheGraphsWhileActive)
-{
-    EXPECT_TRUE(graph.QueryInterface<IAMGraphBuilderCallback>());
-    EXPECT_TRUE(graph.QueryInterface<IServiceProvider>());
-    void *object = reinterpret_cast<void *>(0x1);
-    EXPECT_EQ(graph.QueryInterface(IMediaControl::IID, &object), E_NOINTERFACE);
-    EXPECT_EQ(object, nullptr);
-    graph.SetActive(true);
-    EXPECT_TRUE(graph.QueryInterface<IMediaControl>());
-    EXPECT_TRUE(graph.QueryInterface<IBasicAudio>());
-
-    // The private service finds the component; any other identifier leaves the out parameter alone.
-    void *found = nullptr;
-    EXPECT_EQ(graph.QueryService(IID_FilterGraphComponent, IID_FilterGraphComponent, &found), S_OK);
-    EXPECT_EQ(found, &graph);
-    void *untouched = reinterpret_cast<void *>(0x2);
-    EXPECT_EQ(graph.QueryService(IID_FilterGraphComponent, IMediaControl::IID, &untouched), E_NOINTERFACE);
-    EXPECT_EQ(untouched, reinterpret_cast<void *>(0x2));
-    // Through the graph's own service lookup, which asks its site.
-    const auto provider = queryInterface<IServiceProvider>(graph.QueryInterface<IFilterGraph2>());
-    ASSERT_TRUE(provider);
-    found = nullptr;
-    EXPECT_EQ(provider->QueryService(IID_FilterGraphComponent, IID_FilterGraphComponent, &found), S_OK);
-    EXPECT_EQ(found, &graph);
 }
 
 TEST_F(TFilterGraphTest, InactiveGraphResetsAndRendersNothing)
 {
     graph.ResetGraph();
-    EXPECT_EQ(graph.RenderMediaFile(wav(50)), S_FALSE);
+    EXPECT_FALSE(graph.RenderMediaFile(wav(50)));
     EXPECT_FALSE(graph.RunGraph());
     EXPECT_FALSE(graph.StopGraph());
     EXPECT_TRUE(sink.controlEvents.empty());
@@ -234,7 +211,7 @@ TEST_F(TFilterGraphTest, UnplayableFilesFailAtOnceAndLeaveTheGraphAsItWas)
     }
     // No error of the failed attempts turns up as an event later; a good file still plays to the end.
     bool complete = false;
-    graph.OnGraphComplete = [&](QObject *, HRESULT, IBaseFilter *) { complete = true; };
+    graph.OnGraphComplete = [&](QObject *, DSErrorCode) { complete = true; };
     graph.RenderMediaFile(wav(100));
     ASSERT_TRUE(graph.RunGraph());
     ASSERT_TRUE(QTest::qWaitFor([&] { return complete; }, 5000));
@@ -244,9 +221,9 @@ TEST_F(TFilterGraphTest, UnplayableFilesFailAtOnceAndLeaveTheGraphAsItWas)
 TEST_F(TFilterGraphTest, PlayedSoundEndsWithCompleteOnTheMainThreadEachTime)
 {
     int completions = 0;
-    graph.OnGraphComplete = [&](QObject *sender, HRESULT result, IBaseFilter *) {
+    graph.OnGraphComplete = [&](QObject *sender, DSErrorCode result) {
         EXPECT_EQ(sender, &graph);
-        EXPECT_EQ(result, S_OK);
+        EXPECT_EQ(result, 0);
         EXPECT_EQ(QThread::currentThread(), graph.thread());
         ++completions;
     };
@@ -256,7 +233,7 @@ TEST_F(TFilterGraphTest, PlayedSoundEndsWithCompleteOnTheMainThreadEachTime)
         graph.ResetGraph();
         graph.SetActive(true);
         sink.controlEvents.clear();
-        EXPECT_EQ(graph.RenderMediaFile(sound), S_OK);
+        EXPECT_TRUE(graph.RenderMediaFile(sound));
         EXPECT_EQ(controlCodes(), (std::vector { ctlFileRendering, ctlFileRendered }));
         EXPECT_TRUE(graph.RunGraph());
         ASSERT_TRUE(QTest::qWaitFor([&] { return completions == round; }, 5000));
@@ -270,18 +247,16 @@ TEST_F(TFilterGraphTest, ResetFreesEveryElementOfThePlayedChain)
     // Each shutter sound builds a chain; the next reset must free all of it, what the decoder made inside itself
     // included, or a program that takes many photos grows without end.
     bool complete = false;
-    graph.OnGraphComplete = [&](QObject *, HRESULT, IBaseFilter *) { complete = true; };
+    graph.OnGraphComplete = [&](QObject *, DSErrorCode) { complete = true; };
     graph.SetActive(true);
-    ASSERT_EQ(graph.RenderMediaFile(wav(50)), S_OK);
+    ASSERT_TRUE(graph.RenderMediaFile(wav(50)));
     ASSERT_TRUE(graph.RunGraph());
     ASSERT_TRUE(QTest::qWaitFor([&] { return complete; }, 5000));
 
     int alive = 0;
     {
-        const auto filterGraph = graph.QueryInterface<IFilterGraph2>();
-        FilterGraphManager *manager = FilterGraphManager::from(filterGraph.get());
-        ASSERT_NE(manager, nullptr);
-        GstIterator *elements = gst_bin_iterate_recurse(GST_BIN(manager->pipeline()));
+        ASSERT_NE(graph.Pipeline(), nullptr);
+        GstIterator *elements = gst_bin_iterate_recurse(GST_BIN(graph.Pipeline()));
         GValue item = G_VALUE_INIT;
         while (gst_iterator_next(elements, &item) == GST_ITERATOR_OK) {
             ++alive;
@@ -312,7 +287,14 @@ class TFilterGraphAudioTest : public TFilterGraphTest, public testing::WithParam
 {
 };
 
-// The graph component's scale in hundredths of a decibel, and the chain's own factors.
+// The factor of a volume in hundredths of a decibel: 0 is full volume, -10000 silence.
+double linearFactor(std::int32_t hundredths)
+{
+    return hundredths <= -10000 ? 0.0 : std::pow(10.0, hundredths / 2000.0);
+}
+
+// The graph component's scale in hundredths of a decibel, as the chain's own factors show it: the volume's factor,
+// and the balance's attenuation of one channel (the left one for a positive balance).
 TEST_P(TFilterGraphAudioTest, SettingsReachTheChainInHundredthsOfADecibel)
 {
     const AudioCase audio = GetParam();
@@ -321,22 +303,16 @@ TEST_P(TFilterGraphAudioTest, SettingsReachTheChainInHundredthsOfADecibel)
     graph.SetBalance(audio.balance);
     graph.SetActive(true);
     graph.RenderMediaFile(wav(50));
-    const auto basic = graph.QueryInterface<IBasicAudio>();
-    std::int32_t volume = 1;
-    std::int32_t balance = 1;
-    basic->get_Volume(volume);
-    basic->get_Balance(balance);
-    EXPECT_EQ(volume, audio.frameworkVolume);
-    EXPECT_EQ(balance, audio.frameworkBalance);
-    for (const RefPtr<IBaseFilter> &filter : filters()) {
-        FILTER_INFO info;
-        filter->QueryFilterInfo(info);
-        if (info.achName == QStringLiteral("Volume")) {
-            gdouble factor = -1;
-            g_object_get(FilterCore::from(filter.get())->element(), "volume", &factor, nullptr);
-            EXPECT_NEAR(factor, volume <= -10000 ? 0.0 : std::pow(10.0, volume / 2000.0), 1e-6);
-        }
-    }
+    GstElement *volume = filterNamed("Volume");
+    GstElement *balance = filterNamed("Balance");
+    ASSERT_TRUE(volume && balance);
+    gdouble factor = -1;
+    g_object_get(volume, "volume", &factor, nullptr);
+    EXPECT_NEAR(factor, linearFactor(audio.frameworkVolume), 1e-6);
+    gfloat panorama = 2;
+    g_object_get(balance, "panorama", &panorama, nullptr);
+    const double attenuation = 1.0 - linearFactor(-std::abs(audio.frameworkBalance));
+    EXPECT_NEAR(panorama, audio.frameworkBalance >= 0 ? attenuation : -attenuation, 1e-6);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, TFilterGraphAudioTest,
@@ -351,54 +327,51 @@ TEST_F(TFilterGraphTest, ChangingLinearVolumeReappliesTheSettingsAtOnce)
     graph.SetActive(true);
     graph.RenderMediaFile(wav(50));
     graph.SetVolume(2500);
-    const auto basic = graph.QueryInterface<IBasicAudio>();
-    std::int32_t volume = 0;
-    basic->get_Volume(volume);
-    EXPECT_EQ(volume, 8495 - 10000);
+    const auto factor = [&] {
+        gdouble value = -1;
+        g_object_get(filterNamed("Volume"), "volume", &value, nullptr);
+        return value;
+    };
+    EXPECT_NEAR(factor(), linearFactor(8495 - 10000), 1e-6);
     graph.SetLinearVolume(false);
-    basic->get_Volume(volume);
-    EXPECT_EQ(volume, -7500);
+    EXPECT_NEAR(factor(), linearFactor(-7500), 1e-6);
 }
 
 TEST_F(TFilterGraphTest, BuilderCallbacksCanRefuseFiltersOfAChain)
 {
     graph.SetActive(true);
     QStringList offered;
-    GUID offeredClass;
-    graph.OnSelectedFilter = [&](IMoniker *, const QString &name, const GUID &classId) {
+    QString refused;
+    graph.OnSelectedFilter = [&](const QString &name, const QString &factory) {
         offered.append(name);
-        if (classId == ElementClassId("wavparse")) {
-            offeredClass = classId;
+        if (factory == QStringLiteral("wavparse")) {
+            refused = factory;
             return false;
         }
         return true;
     };
     int unrenderable = 0;
-    graph.OnUnableToRender = [&](IPin *pin) {
-        PIN_INFO info;
-        pin->QueryPinInfo(info);
-        FILTER_INFO filterInfo;
-        info.pFilter->QueryFilterInfo(filterInfo);
-        EXPECT_EQ(filterInfo.achName, QStringLiteral("Decoder"));
+    graph.OnUnableToRender = [&](const QString &filterName, const QString &) {
+        EXPECT_EQ(filterName, QStringLiteral("Decoder"));
         ++unrenderable;
         return false;
     };
     EXPECT_THROW(graph.RenderMediaFile(wav(50)), EDirectShowException);
     EXPECT_TRUE(offered.contains(QStringLiteral("WAV audio demuxer"))) << offered.join(u',').toStdString();
-    EXPECT_EQ(offeredClass, ElementClassId("wavparse"));
+    EXPECT_EQ(refused, QStringLiteral("wavparse"));
     EXPECT_EQ(unrenderable, 1);
     EXPECT_TRUE(filters().empty());
 
     graph.OnSelectedFilter = nullptr;
-    std::vector<GUID> created;
-    graph.OnCreatedFilter = [&](IBaseFilter *, const GUID &classId) {
-        created.push_back(classId);
-        return classId != ElementClassId("volume");
+    QStringList created;
+    graph.OnCreatedFilter = [&](const QString &factory) {
+        created.append(factory);
+        return factory != QStringLiteral("volume");
     };
     EXPECT_THROW(graph.RenderMediaFile(wav(50)), EDirectShowException);
-    graph.OnCreatedFilter = [&](IBaseFilter *, const GUID &) { return true; };
-    EXPECT_EQ(graph.RenderMediaFile(wav(50)), S_OK);
-    EXPECT_NE(std::find(created.begin(), created.end(), ElementClassId("filesrc")), created.end());
+    graph.OnCreatedFilter = [&](const QString &) { return true; };
+    EXPECT_TRUE(graph.RenderMediaFile(wav(50)));
+    EXPECT_TRUE(created.contains(QStringLiteral("filesrc")));
 }
 
 struct EventCase {
@@ -421,17 +394,14 @@ TEST_P(TFilterGraphEventTest, EventsReachSinksThenOnDSEventThenTheirOwnHandler)
         calls.append(QStringLiteral("ds %1").arg(code));
     };
     graph.OnGraphComplete
-        = [&](QObject *, HRESULT result, IBaseFilter *) { calls.append(QStringLiteral("complete %1").arg(result)); };
-    graph.OnGraphErrorAbort = [&](QObject *, HRESULT result) { calls.append(QStringLiteral("abort %1").arg(result)); };
+        = [&](QObject *, DSErrorCode result) { calls.append(QStringLiteral("complete %1").arg(result)); };
+    graph.OnGraphErrorAbort
+        = [&](QObject *, DSErrorCode result) { calls.append(QStringLiteral("abort %1").arg(result)); };
     graph.OnGraphVideoSizeChanged = [&](QObject *, std::uint16_t width, std::uint16_t height) {
         calls.append(QStringLiteral("size %1x%2").arg(width).arg(height));
     };
-    graph.OnGraphDeviceLost
-        = [&](QObject *, IInterface *, bool removed) { calls.append(QStringLiteral("lost %1").arg(removed)); };
-    graph.OnGraphOpeningFile
-        = [&](QObject *, bool opening) { calls.append(QStringLiteral("opening %1").arg(opening)); };
-    graph.OnDVDEvent
-        = [&](QObject *, int code, std::intptr_t, std::intptr_t) { calls.append(QStringLiteral("dvd %1").arg(code)); };
+    graph.OnGraphDeviceLost = [&](QObject *, bool removed) { calls.append(QStringLiteral("lost %1").arg(removed)); };
+    graph.OnGraphClockUnset = [&](QObject *) { calls.append(QStringLiteral("clock unset")); };
     graph.HandleGraphEvent(event.code, event.param1, event.param2);
     ASSERT_EQ(sink.graphEvents.size(), 1u);
     EXPECT_EQ(sink.graphEvents[0], std::make_pair(event.code, event.param1));
@@ -448,10 +418,9 @@ INSTANTIATE_TEST_SUITE_P(Codes, TFilterGraphEventTest,
         EventCase { EC_VIDEO_SIZE_CHANGED, 640 | (480 << 16), 0, QStringLiteral("size 640x480") },
         EventCase { EC_DEVICE_LOST, 0, 1, QStringLiteral("lost 1") },
         EventCase { EC_DEVICE_LOST, 0, 0, QStringLiteral("lost 0") },
-        EventCase { EC_OPENING_FILE, 2, 0, QStringLiteral("opening 0") },
-        EventCase { 258, 1, 0, QStringLiteral("dvd 258") },
-        EventCase { 999, 1, 2, QString() }, // unlisted: sinks and OnDSEvent only
-        EventCase { EC_USERABORT, 0, 0, QString() }), // no handler assigned
+        EventCase { EC_CLOCK_UNSET, 0, 0, QStringLiteral("clock unset") },
+        EventCase { 258, 1, 0, QString() }, // not one of the graph's: sinks and OnDSEvent only
+        EventCase { 999, 1, 2, QString() }, EventCase { EC_CLOCK_CHANGED, 0, 0, QString() }), // no handler assigned
     [](const testing::TestParamInfo<EventCase> &info) {
         return "Code" + std::to_string(info.param.code) + "_" + std::to_string(info.index);
     });
@@ -462,7 +431,7 @@ TEST_F(TFilterGraphTest, ARaisingSinkIsReportedAndLaterEventsStillArrive)
     MessageBox::setHandler([&](const MessageBox::Message &message) { shown.push_back(message); });
     sink.raiseOn = EC_CLOCK_CHANGED;
     bool complete = false;
-    graph.OnGraphComplete = [&](QObject *, HRESULT, IBaseFilter *) { complete = true; };
+    graph.OnGraphComplete = [&](QObject *, DSErrorCode) { complete = true; };
     graph.SetActive(true);
     graph.RenderMediaFile(wav(150));
     graph.RunGraph();
@@ -542,21 +511,17 @@ TEST_F(TFilterGraphCaptureTest, ResetLeavesExactlyTheClientsFiltersUnconnected)
     ASSERT_GT(graphFilters().size(), 3u); // the decoder and converter the builder added
     graph.ResetGraph();
     const auto left = graphFilters();
-    const std::vector<IBaseFilter *> clients { videoWindow->GetClientFilter().get(), grabber.GetClientFilter().get(),
-        filter.GetClientFilter().get() };
+    const std::vector<GstElement *> clients { videoWindow->GetClientFilter(), grabber.GetClientFilter(),
+        filter.GetClientFilter() };
     ASSERT_EQ(left.size(), clients.size());
-    for (const RefPtr<IBaseFilter> &remaining : left) {
-        EXPECT_NE(std::find(clients.begin(), clients.end(), remaining.get()), clients.end());
-        std::vector<RefPtr<IPin>> pins;
-        remaining->EnumPins(pins);
-        for (const RefPtr<IPin> &pin : pins) {
-            RefPtr<IPin> peer;
-            EXPECT_EQ(pin->ConnectedTo(peer), E_NOT_CONNECTED);
+    for (GstElement *remaining : left) {
+        EXPECT_NE(std::find(clients.begin(), clients.end(), remaining), clients.end());
+        for (const GstRef<GstPad> &pad : padsOf(remaining)) {
+            EXPECT_FALSE(gst_pad_is_linked(pad.get())) << GST_OBJECT_NAME(remaining) << "." << GST_PAD_NAME(pad.get());
         }
     }
     // The graph can be rendered and run again from there.
-    const auto builder = graph.QueryInterface<ICaptureGraphBuilder2>();
-    ASSERT_EQ(builder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, clients[2], clients[1], clients[0]), S_OK);
+    ASSERT_NO_THROW(graph.RenderStream(&filter, &grabber, videoWindow.get()));
     ASSERT_TRUE(graph.RunGraph());
     TBitmap again;
     EXPECT_TRUE(waitForFrame(again));
@@ -565,19 +530,20 @@ TEST_F(TFilterGraphCaptureTest, ResetLeavesExactlyTheClientsFiltersUnconnected)
 TEST_F(TFilterGraphCaptureTest, EachActivationBindsANewSourceFilterFromTheStoredMoniker)
 {
     const CameraEnvironment camera;
-    filter.BaseFilter()->StoreMoniker(testCameraMoniker().get());
+    const auto moniker = testCameraMoniker();
+    ASSERT_TRUE(moniker);
+    filter.BaseFilter()->StoreMoniker(&*moniker);
     graph.SetActive(true);
-    const RefPtr<IBaseFilter> first = filter.QueryInterface<IBaseFilter>();
+    const auto first = GstRef<GstElement>::ref(filter.GetClientFilter()); // held: the second cannot take its address
     graph.SetActive(false);
     EXPECT_FALSE(filter.GetClientFilter());
     graph.SetActive(true);
-    const RefPtr<IBaseFilter> second = filter.QueryInterface<IBaseFilter>();
+    GstElement *second = filter.GetClientFilter();
     ASSERT_TRUE(first);
     ASSERT_TRUE(second);
-    EXPECT_NE(first.get(), second.get());
-    FILTER_INFO info;
-    second->QueryFilterInfo(info);
-    EXPECT_EQ(info.achName, QStringLiteral("Filter"));
+    EXPECT_NE(first.get(), second);
+    EXPECT_STREQ(GST_OBJECT_NAME(second), "Filter");
+    EXPECT_TRUE(isDeviceSource(second));
 }
 
 TEST_F(TFilterGraphCaptureTest, ACameraThatRefusesToStartGivesItsOwnReasonAndTheDeviceCode)
@@ -588,8 +554,8 @@ TEST_F(TFilterGraphCaptureTest, ACameraThatRefusesToStartGivesItsOwnReasonAndThe
         const auto busyEnds = qScopeGuard([] { qunsetenv("PIXOLO_TESTCAM_BUSY"); });
         // A camera starts beside the caller, and its refusal arrives as the graph's error event. The source posts
         // its reason, then its base class a general "Failed to start": the first one counts.
-        std::vector<HRESULT> errors;
-        graph.OnGraphErrorAbort = [&](QObject *, HRESULT hr) { errors.push_back(hr); };
+        std::vector<DSErrorCode> errors;
+        graph.OnGraphErrorAbort = [&](QObject *, DSErrorCode result) { errors.push_back(result); };
         EXPECT_TRUE(startPreview());
         ASSERT_TRUE(QTest::qWaitFor([&] { return !errors.empty(); }, 2000));
         EXPECT_EQ(errors.front(), E_DEVICE_LOST);
@@ -604,19 +570,30 @@ TEST_F(TFilterGraphCaptureTest, ACameraThatRefusesToStartGivesItsOwnReasonAndThe
 TEST_F(TFilterGraphCaptureTest, RenderStreamRefusesWhatItCannotConnect)
 {
     const CameraEnvironment camera;
-    filter.BaseFilter()->StoreMoniker(testCameraMoniker().get());
+    const auto moniker = testCameraMoniker();
+    ASSERT_TRUE(moniker);
+    filter.BaseFilter()->StoreMoniker(&*moniker);
+    RecordingClient sound(QStringLiteral("Sound"), true, "audiotestsrc"); // no video output
+    graph.AttachClient(&sound);
     graph.SetActive(true);
-    const auto builder = graph.QueryInterface<ICaptureGraphBuilder2>();
-    const auto source = filter.QueryInterface<IBaseFilter>();
-    const auto grabberFilter = grabber.QueryInterface<IBaseFilter>();
-    const auto stranger = createFrameworkObject<IBaseFilter>(CLSID_VideoRenderer); // in no graph
-    EXPECT_EQ(
-        builder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Audio, source.get(), grabberFilter.get(), nullptr),
-        E_NOT_FOUND);
-    EXPECT_EQ(builder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, source.get(), stranger.get(), nullptr),
-        E_NOT_IN_GRAPH);
-    EXPECT_EQ(builder->RenderStream(nullptr, nullptr, nullptr, grabberFilter.get(), nullptr), E_POINTER);
-    EXPECT_EQ(graphFilters().size(), 3u); // nothing was left behind
+    RecordingClient stranger(QStringLiteral("Stranger")); // its filter is in no graph
+    stranger.NotifyClient(opBeforeAdd, 0);
+    const auto codeOf = [&](IGraphClient *source, IGraphClient *intermediate, IGraphClient *sink) {
+        try {
+            graph.RenderStream(source, intermediate, sink);
+        } catch (const EDirectShowException &error) {
+            return error.ErrorCode();
+        }
+        return DSErrorCode(0);
+    };
+    EXPECT_EQ(codeOf(&sound, &grabber, nullptr), E_NOT_FOUND);
+    EXPECT_EQ(codeOf(&filter, &stranger, nullptr), E_NOT_IN_GRAPH);
+    EXPECT_EQ(codeOf(nullptr, &grabber, nullptr), E_POINTER);
+    EXPECT_EQ(codeOf(&filter, nullptr, nullptr), E_POINTER);
+    EXPECT_EQ(graphFilters().size(), 4u); // nothing was left behind
+    EXPECT_FALSE(hasLinkedPad(filter.GetClientFilter()));
+    graph.SetActive(false);
+    graph.DetachClient(&sound);
 }
 
 } // namespace

@@ -26,7 +26,9 @@ TEST_F(TSampleGrabberTest, NoFrameWhileInactiveAndBitmapUntouched)
 TEST_F(TSampleGrabberTest, NoFrameWhenTheGraphIsActiveButNotConnected)
 {
     const CameraEnvironment camera;
-    filter.BaseFilter()->StoreMoniker(testCameraMoniker().get());
+    const auto moniker = testCameraMoniker();
+    ASSERT_TRUE(moniker);
+    filter.BaseFilter()->StoreMoniker(&*moniker);
     graph.SetActive(true);
     TBitmap bitmap;
     EXPECT_FALSE(grabber.CopyFrameToBitmap(&bitmap));
@@ -96,6 +98,32 @@ INSTANTIATE_TEST_SUITE_P(Sizes, TSampleGrabberFrameTest,
         FrameCase { 1280, 720, "mjpeg" }, FrameCase { 642, 482, "mjpeg" }, FrameCase { 640, 480, "i420" },
         FrameCase { 641, 479, "i420" }));
 
+// The bitmap is made in the layout the media type promises, straight from the camera's frame.
+TEST_F(TSampleGrabberTest, ThirtyTwoBitTypeGivesAThirtyTwoBitBitmapOfTheSamePicture)
+{
+    const CameraEnvironment camera(QByteArrayLiteral("321x240"));
+    grabber.MediaType()->SetSubType(MEDIASUBTYPE_RGB32);
+    ASSERT_TRUE(startPreview());
+    TBitmap bitmap;
+    ASSERT_TRUE(waitForFrame(bitmap));
+    graph.StopGraph();
+    EXPECT_EQ(bitmap.PixelFormat(), pf32bit);
+    ASSERT_EQ(bitmap.image().size(), QSize(321, 240));
+    const QImage snapshot = imageOf(bitmap);
+    EXPECT_TRUE(snapshot == referenceFrame(321, 240, QByteArray(), frameNumberOf(snapshot)));
+}
+
+TEST_F(TSampleGrabberTest, ATypeThatIsNoBitmapsKeepsFramesButCopiesNone)
+{
+    const CameraEnvironment camera(QByteArrayLiteral("64x48"));
+    grabber.MediaType()->SetSubType(MEDIASUBTYPE_YUY2);
+    ASSERT_TRUE(startPreview());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return grabber.FrameAge() >= 0; }, 5000));
+    TBitmap bitmap(2, 2, pf24bit);
+    EXPECT_FALSE(grabber.CopyFrameToBitmap(&bitmap));
+    EXPECT_EQ(bitmap.Width(), 2);
+}
+
 TEST_F(TSampleGrabberTest, WithABufferCopiesAtMostTheImageSize)
 {
     const CameraEnvironment camera(QByteArrayLiteral("16x16"));
@@ -128,7 +156,7 @@ TEST_F(TSampleGrabberTest, VanishingCameraBringsDeviceLostOnceAndStopsSendingFra
     std::vector<int> events;
     bool lostRemoved = false;
     graph.OnDSEvent = [&](QObject *, int code, std::intptr_t, std::intptr_t) { events.push_back(code); };
-    graph.OnGraphDeviceLost = [&](QObject *, IInterface *, bool removed) { lostRemoved = removed; };
+    graph.OnGraphDeviceLost = [&](QObject *, bool removed) { lostRemoved = removed; };
     ASSERT_TRUE(startPreview());
     ASSERT_TRUE(QTest::qWaitFor([&] { return std::count(events.begin(), events.end(), EC_ERRORABORT) > 0; }, 5000));
     EXPECT_EQ(std::count(events.begin(), events.end(), EC_DEVICE_LOST), 1);
@@ -170,8 +198,7 @@ TEST(TMediaTypeTest, ReadsRecordAndFormatBlockAndIgnoresPointerFields)
     stream.replace(68, 4, QByteArray::fromHex("cafebabe"));
     stream.append("abc");
     type.Setdata(stream);
-    EXPECT_EQ(type.AMMediaType().pbFormat, QByteArray("abc"));
-    EXPECT_FALSE(type.AMMediaType().pUnk);
+    EXPECT_EQ(type.Format(), QByteArray("abc"));
     const QByteArray written = type.data();
     EXPECT_EQ(written.size(), TMediaType::recordSize + 3);
     EXPECT_EQ(written.mid(60, 4), QByteArray(4, '\0'));
@@ -180,15 +207,19 @@ TEST(TMediaTypeTest, ReadsRecordAndFormatBlockAndIgnoresPointerFields)
     // Short records and format sizes that do not match the bytes are refused, the old value kept.
     for (const QByteArray &broken : { stream.left(71), stream.left(74), stream + "x" }) {
         EXPECT_THROW(type.Setdata(broken), EInvalidStoredData);
-        EXPECT_EQ(type.AMMediaType().pbFormat, QByteArray("abc"));
+        EXPECT_EQ(type.Format(), QByteArray("abc"));
     }
     // Equality looks at types and format bytes only; a copy is equal and owns its block.
     TMediaType copy;
     copy.Assign(type);
     EXPECT_TRUE(copy.Equals(type));
-    copy.AMMediaType().pbFormat[0] = 'x';
+    copy.SetFormat(QByteArray("xbc"));
     EXPECT_FALSE(copy.Equals(type));
-    EXPECT_EQ(type.AMMediaType().pbFormat, QByteArray("abc"));
+    EXPECT_EQ(type.Format(), QByteArray("abc"));
+    // What is written reads back to the same bytes.
+    TMediaType again;
+    again.Setdata(written);
+    EXPECT_EQ(again.data(), written);
 }
 
 } // namespace

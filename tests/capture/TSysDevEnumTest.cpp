@@ -1,9 +1,11 @@
-// Device enumeration, stored monikers and the persisted byte block of the source filter.
+// Device enumeration, identifiers, stored monikers and the persisted byte block of the source filter.
 #include "CaptureTestSupport.h"
 
 #include "capture/DeviceMoniker.h"
 #include "capture/DeviceRegistry.h"
+#include "capture/GraphElement.h"
 #include "capture/TFilter.h"
+#include "capture/TMediaType.h"
 #include "capture/TSysDevEnum.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +20,61 @@ using namespace test;
 DeviceIdentity identity(const char *name, QList<QPair<QString, QString>> properties)
 {
     return { QStringLiteral("Video/Source"), QString::fromUtf8(name), std::move(properties) };
+}
+
+TEST(GuidTest, TextFormsAndMemoryLayout)
+{
+    EXPECT_EQ(MEDIATYPE_Video.toString(), QStringLiteral("{73646976-0000-0010-8000-00AA00389B71}"));
+    EXPECT_EQ(GUID::fromString(u"{73646976-0000-0010-8000-00aa00389b71}"), MEDIATYPE_Video);
+    EXPECT_EQ(GUID::fromString(u" 73646976-0000-0010-8000-00AA00389B71 "), MEDIATYPE_Video);
+    for (const char16_t *broken :
+        { u"", u"{}", u"{73646976-0000-0010-8000-00AA00389B7}", u"{73646976-0000-0010-8000-00AA00389B71",
+            u"{73646976+0000-0010-8000-00AA00389B71}", u"{7364697G-0000-0010-8000-00AA00389B71}" }) {
+        EXPECT_FALSE(GUID::fromString(broken)) << QString::fromUtf16(broken).toStdString();
+    }
+    // First three groups little-endian, the last eight bytes in order.
+    EXPECT_EQ(MEDIASUBTYPE_RGB24.toBytes().toHex(), QByteArray("7deb36e44f52ce119f530020af0ba770"));
+    EXPECT_EQ(GUID::readFrom(reinterpret_cast<const unsigned char *>(FORMAT_VideoInfo.toBytes().constData())),
+        FORMAT_VideoInfo);
+}
+
+TEST(DeviceMonikerTest, OneCameraListedByTwoProvidersIsOneDevice)
+{
+    // The kernel's provider and the sound server's name the same node under different keys and names.
+    const DeviceIdentity byKernel { QStringLiteral("Video/Source"), QStringLiteral("USB Camera"),
+        { { QStringLiteral("api.v4l2.path"), QStringLiteral("/dev/video2") } } };
+    const DeviceIdentity byServer { QStringLiteral("Video/Source"), QStringLiteral("USB Camera (V4L2)"),
+        { { QStringLiteral("device.path"), QStringLiteral("/dev/video2") },
+            { QStringLiteral("object.path"), QStringLiteral("v4l2:/dev/video2") } } };
+    const DeviceIdentity other { QStringLiteral("Video/Source"), QStringLiteral("USB Camera"),
+        { { QStringLiteral("api.v4l2.path"), QStringLiteral("/dev/video4") } } };
+    EXPECT_EQ(byKernel.duplicateKey(), byServer.duplicateKey());
+    EXPECT_NE(byKernel.duplicateKey(), other.duplicateKey());
+    // Without a device node, only an identical listing is the same device.
+    const DeviceIdentity noPath { QStringLiteral("Video/Source"), QStringLiteral("Network camera"), {} };
+    EXPECT_EQ(noPath.duplicateKey(), DeviceIdentity(noPath).duplicateKey());
+    EXPECT_NE(
+        noPath.duplicateKey(), DeviceIdentity({ noPath.deviceClass, QStringLiteral("Other"), {} }).duplicateKey());
+}
+
+TEST(DeviceMonikerTest, StoredBytesOfAnotherClassOrCutShortLoadNothing)
+{
+    const DeviceIdentity identity { QStringLiteral("Video/Source"), QStringLiteral("Camera"),
+        { { QStringLiteral("device.path"), QStringLiteral("/dev/video7") } } };
+    const QByteArray bytes = identity.toBytes();
+    EXPECT_EQ(DeviceIdentity::fromBytes(bytes), identity);
+    QByteArray runsPastTheEnd = bytes;
+    runsPastTheEnd[8] = '\x7F'; // the first text's length
+    for (const QByteArray &broken : { bytes.left(bytes.size() - 1), runsPastTheEnd, bytes + '\0' }) {
+        EXPECT_FALSE(DeviceIdentity::fromBytes(broken));
+    }
+    EXPECT_FALSE(DeviceMoniker::Load(MEDIATYPE_Video.toBytes() + bytes));
+    const std::optional<DeviceMoniker> moniker = DeviceMoniker::Load(CLSID_DeviceMoniker.toBytes() + bytes);
+    ASSERT_TRUE(moniker);
+    EXPECT_EQ(moniker->identity(), identity);
+    EXPECT_EQ(moniker->Save(), CLSID_DeviceMoniker.toBytes() + bytes);
+    EXPECT_EQ(moniker->DevicePath(), QStringLiteral("/dev/video7"));
+    EXPECT_FALSE(moniker->BindToObject()); // no such camera here
 }
 
 TEST(DeviceListTest, ACameraThatPipeWireManagesIsListedOnceAsItsPipeWireNode)
@@ -72,14 +129,13 @@ TEST(TSysDevEnumTest, ListsTheVirtualCameraWithItsClassAndBindsIt)
     }
     ASSERT_GE(found, 0);
     EXPECT_EQ(devices.Device(found)->CLSID, CLSID_DeviceSource);
-    // The moniker is looked up afresh and binds to a source filter of the device.
-    const RefPtr<IMoniker> moniker = devices.DeviceMoniker(found);
+    // The moniker is looked up afresh and binds to a source element of the device.
+    const std::optional<DeviceMoniker> moniker = devices.DeviceMoniker(found);
     ASSERT_TRUE(moniker);
-    RefPtr<IBaseFilter> filter;
-    ASSERT_EQ(moniker->BindToObject(filter), S_OK);
-    GUID classId;
-    filter->GetClassID(classId);
-    EXPECT_EQ(classId, CLSID_DeviceSource);
+    EXPECT_EQ(moniker->FriendlyName(), testCameraName);
+    const GstRef<GstElement> source = moniker->BindToObject();
+    ASSERT_TRUE(source);
+    EXPECT_TRUE(isDeviceSource(source.get()));
     // Positions outside the list give nothing.
     EXPECT_FALSE(devices.DeviceMoniker(devices.DeviceCount()));
     EXPECT_FALSE(devices.DeviceMoniker(-1));
@@ -94,8 +150,10 @@ TEST(TSysDevEnumTest, UnknownCategoryIsEmpty)
 TEST(TBaseFilterTest, StoredMonikerReloadsToTheSameDeviceAndBindsAfreshEachTime)
 {
     const CameraEnvironment camera;
+    const auto moniker = testCameraMoniker();
+    ASSERT_TRUE(moniker);
     TBaseFilter stored;
-    stored.StoreMoniker(testCameraMoniker().get());
+    stored.StoreMoniker(&*moniker);
     ASSERT_GT(stored.Length(), GUID::byteSize);
     // The block begins with the moniker's class identifier in memory layout.
     EXPECT_EQ(stored.Block().left(GUID::byteSize), CLSID_DeviceMoniker.toBytes());
@@ -103,16 +161,13 @@ TEST(TBaseFilterTest, StoredMonikerReloadsToTheSameDeviceAndBindsAfreshEachTime)
     // Through its persisted form, as form data would carry it.
     TBaseFilter reloaded;
     reloaded.Setdata(stored.data());
-    const RefPtr<IMoniker> moniker = reloaded.LoadMoniker();
-    ASSERT_TRUE(moniker);
-    RefPtr<IPropertyBag> bag;
-    ASSERT_EQ(moniker->BindToStorage(bag), S_OK);
-    QString name;
-    bag->Read(QStringLiteral("FriendlyName"), name);
-    EXPECT_EQ(name, testCameraName);
+    const std::optional<DeviceMoniker> reread = reloaded.LoadMoniker();
+    ASSERT_TRUE(reread);
+    EXPECT_EQ(reread->FriendlyName(), testCameraName);
+    EXPECT_EQ(reloaded.Block(), stored.Block());
 
-    const RefPtr<IBaseFilter> first = reloaded.CreateFilter();
-    const RefPtr<IBaseFilter> second = reloaded.CreateFilter();
+    const GstRef<GstElement> first = reloaded.CreateFilter();
+    const GstRef<GstElement> second = reloaded.CreateFilter();
     ASSERT_TRUE(first);
     ASSERT_TRUE(second);
     EXPECT_NE(first.get(), second.get());
@@ -135,8 +190,10 @@ TEST(TBaseFilterTest, NoMonikerIsFourZeroBytes)
 TEST(TBaseFilterTest, DeviceThatIsGoneOrBytesThatAreNotAMonikerGiveNoFilter)
 {
     const CameraEnvironment camera;
+    const auto moniker = testCameraMoniker();
+    ASSERT_TRUE(moniker);
     TBaseFilter stored;
-    stored.StoreMoniker(testCameraMoniker().get());
+    stored.StoreMoniker(&*moniker);
     {
         const NoDevices unplugged;
         EXPECT_TRUE(stored.LoadMoniker());

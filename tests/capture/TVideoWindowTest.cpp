@@ -2,6 +2,8 @@
 // frame notifications that never pile up.
 #include "CaptureFixture.h"
 
+#include "capture/VideoRenderer.h"
+
 #include <QPainter>
 #include <QTest>
 
@@ -66,7 +68,9 @@ TEST_F(TVideoWindowTest, BackgroundWhenTheRendererIsNotConnected)
 {
     const CameraEnvironment camera;
     videoWindow->SetColor(QColor(10, 20, 30));
-    filter.BaseFilter()->StoreMoniker(testCameraMoniker().get());
+    const auto moniker = testCameraMoniker();
+    ASSERT_TRUE(moniker);
+    filter.BaseFilter()->StoreMoniker(&*moniker);
     graph.SetActive(true);
     ASSERT_TRUE(graph.RunGraph()); // nothing rendered: the renderer's input is free
     EXPECT_FALSE(videoWindow->ShowsVideo());
@@ -89,12 +93,10 @@ TEST_F(TVideoWindowTest, PaintsTheCameraScaledToExactlyItsRectangleAndFollowsRes
     EXPECT_EQ(picture(*videoWindow).size(), QSize(200, 300));
 
     // The renderer carries the control's name.
-    QString caption;
-    videoWindow->QueryInterface<IVideoWindow>()->get_Caption(caption);
-    EXPECT_EQ(caption, QStringLiteral("VideoWindow"));
+    EXPECT_EQ(videoWindow->VideoCaption(), QStringLiteral("VideoWindow"));
 
     // Hidden video shows the background.
-    videoWindow->QueryInterface<IVideoWindow>()->put_Visible(false);
+    videoWindow->SetVideoVisible(false);
     EXPECT_EQ(picture(*videoWindow), filled(videoWindow->size(), QColor(10, 20, 30)));
 }
 
@@ -192,9 +194,7 @@ TEST_F(TVideoWindowTest, ControlWithoutANameSetsNoCaption)
     const CameraEnvironment camera;
     videoWindow->setObjectName(QString());
     ASSERT_TRUE(startPreview());
-    QString caption = QStringLiteral("unchanged");
-    videoWindow->QueryInterface<IVideoWindow>()->get_Caption(caption);
-    EXPECT_TRUE(caption.isEmpty());
+    EXPECT_TRUE(videoWindow->VideoCaption().isEmpty());
 }
 
 // Counts the frame notifications a control receives.

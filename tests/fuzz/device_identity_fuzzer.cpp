@@ -42,16 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     } catch (const EInvalidStoredData &) {
         return 0;
     }
-    if (const RefPtr<IMoniker> moniker = stored.LoadMoniker()) {
-        RefPtr<IPropertyBag> bag;
-        if (Succeeded(moniker->BindToStorage(bag)) && bag) {
-            QString name;
-            (void)bag->Read(QStringLiteral("FriendlyName"), name);
-        }
-        QByteArray saved;
-        FUZZ_REQUIRE(Succeeded(moniker->Save(saved)), "a loaded moniker saves");
-        RefPtr<IMoniker> reloaded;
-        FUZZ_REQUIRE(Succeeded(LoadMonikerFromStream(saved, reloaded)), "a saved moniker loads");
+    if (const std::optional<DeviceMoniker> moniker = stored.LoadMoniker()) {
+        (void)moniker->FriendlyName();
+        (void)moniker->DevicePath();
+        const std::optional<DeviceMoniker> reloaded = DeviceMoniker::Load(moniker->Save());
+        FUZZ_REQUIRE(reloaded.has_value() && reloaded->identity() == moniker->identity(), "a saved moniker loads");
     }
     return 0;
 }

@@ -1,6 +1,8 @@
-#include "capture/VideoRendererFilter.h"
+#include "capture/VideoRenderer.h"
 
+#include "capture/EDirectShowException.h"
 #include "capture/FailureReport.h"
+#include "capture/GraphElement.h"
 
 #include <gst/video/video.h>
 
@@ -38,8 +40,9 @@ QEvent::Type VideoFrameEventType()
     return type;
 }
 
-RefPtr<VideoRendererFilter> VideoRendererFilter::create()
+std::unique_ptr<VideoRenderer> VideoRenderer::create()
 {
+    initialiseGStreamer();
     auto sink = GstRef<GstElement>::adopt(gst_element_factory_make("appsink", nullptr));
     if (!sink) {
         return {};
@@ -47,47 +50,45 @@ RefPtr<VideoRendererFilter> VideoRendererFilter::create()
     auto caps = GstRef<GstCaps>::adopt(gst_caps_from_string(kAnySize));
     g_object_set(sink.get(), "caps", caps.get(), "max-buffers", 1u, "drop", TRUE, "sync", TRUE, "enable-last-sample",
         FALSE, nullptr);
-    return makeObject<VideoRendererFilter>(std::move(sink));
+    return std::make_unique<VideoRenderer>(std::move(sink));
 }
 
-VideoRendererFilter::VideoRendererFilter(GstRef<GstElement> sink)
-    : ElementFilterBase(std::move(sink), CLSID_VideoRenderer)
+VideoRenderer::VideoRenderer(GstRef<GstElement> sink)
+    : m_sink(std::move(sink))
 {
     GstAppSinkCallbacks callbacks {};
-    callbacks.new_sample = &VideoRendererFilter::onSample;
-    callbacks.new_preroll = &VideoRendererFilter::onPreroll;
+    callbacks.new_sample = &VideoRenderer::onSample;
+    callbacks.new_preroll = &VideoRenderer::onPreroll;
     m_gate = std::make_shared<Gate>(this);
     gst_app_sink_set_callbacks(GST_APP_SINK(element()), &callbacks, Gate::share(m_gate), &Gate::release);
 }
 
-VideoRendererFilter::~VideoRendererFilter()
+VideoRenderer::~VideoRenderer()
 {
     // A sink whose state is locked left a graph that stops it on its own worker (a camera's pipeline): it may stream
     // on for a moment, into a closed gate. Any other is stopped here.
     m_gate->close();
-    if (!gst_element_is_locked_state(element())) {
-        gst_element_set_state(element(), GST_STATE_NULL);
-    }
+    releaseElement(m_sink);
 }
 
 // The streaming thread calls these: nothing raised may unwind into it.
-GstFlowReturn VideoRendererFilter::onSample(GstAppSink *sink, gpointer gate)
+GstFlowReturn VideoRenderer::onSample(GstAppSink *sink, gpointer gate)
 {
     auto sample = GstRef<GstSample>::adopt(gst_app_sink_pull_sample(sink));
     guardCallback("Showing the camera's frame",
-        [&] { Gate::of(gate).pass([&](VideoRendererFilter &self) { self.keep(std::move(sample)); }); });
+        [&] { Gate::of(gate).pass([&](VideoRenderer &self) { self.keep(std::move(sample)); }); });
     return GST_FLOW_OK;
 }
 
-GstFlowReturn VideoRendererFilter::onPreroll(GstAppSink *sink, gpointer gate)
+GstFlowReturn VideoRenderer::onPreroll(GstAppSink *sink, gpointer gate)
 {
     auto sample = GstRef<GstSample>::adopt(gst_app_sink_pull_preroll(sink));
     guardCallback("Showing the camera's frame",
-        [&] { Gate::of(gate).pass([&](VideoRendererFilter &self) { self.keep(std::move(sample)); }); });
+        [&] { Gate::of(gate).pass([&](VideoRenderer &self) { self.keep(std::move(sample)); }); });
     return GST_FLOW_OK;
 }
 
-void VideoRendererFilter::keep(GstRef<GstSample> sample)
+void VideoRenderer::keep(GstRef<GstSample> sample)
 {
     if (!sample) {
         return;
@@ -100,7 +101,7 @@ void VideoRendererFilter::keep(GstRef<GstSample> sample)
     }
 }
 
-void VideoRendererFilter::askForSize(int width, int height)
+void VideoRenderer::askForSize(int width, int height)
 {
     // Frames come ready for painting: scaled (before they are converted) to the size they are shown at, on the
     // streaming thread. The chain before the sink agrees on the new size with its next frame.
@@ -121,7 +122,7 @@ void VideoRendererFilter::askForSize(int width, int height)
     }
 }
 
-HRESULT VideoRendererFilter::put_Owner(QObject *owner)
+void VideoRenderer::setOwner(QObject *owner)
 {
     const std::lock_guard lock(m_lock);
     m_owner = owner;
@@ -130,60 +131,21 @@ HRESULT VideoRendererFilter::put_Owner(QObject *owner)
         m_framePending = true;
         QCoreApplication::postEvent(m_owner, new QEvent(VideoFrameEventType()));
     }
-    return S_OK;
 }
 
-HRESULT VideoRendererFilter::get_Owner(QObject *&owner)
-{
-    const std::lock_guard lock(m_lock);
-    owner = m_owner;
-    return S_OK;
-}
-
-HRESULT VideoRendererFilter::put_Caption(const QString &caption)
-{
-    m_caption = caption;
-    return S_OK;
-}
-
-HRESULT VideoRendererFilter::get_Caption(QString &caption)
-{
-    caption = m_caption;
-    return S_OK;
-}
-
-HRESULT VideoRendererFilter::put_Visible(bool visible)
-{
-    m_visible = visible;
-    return S_OK;
-}
-
-HRESULT VideoRendererFilter::get_Visible(bool &visible)
-{
-    visible = m_visible;
-    return S_OK;
-}
-
-HRESULT VideoRendererFilter::SetWindowPosition(int left, int top, int width, int height)
+void VideoRenderer::SetWindowPosition(int left, int top, int width, int height)
 {
     if (width < 0 || height < 0) {
-        return E_INVALIDARG;
+        throw EDirectShowException(E_INVALIDARG);
     }
     const bool resized = width != m_position.width() || height != m_position.height();
     m_position = QRect(left, top, width, height);
     if (resized) {
         askForSize(width, height);
     }
-    return S_OK;
 }
 
-HRESULT VideoRendererFilter::GetWindowPosition(QRect &rect)
-{
-    rect = m_position;
-    return S_OK;
-}
-
-HRESULT VideoRendererFilter::CurrentFrame(QImage &frame)
+QImage VideoRenderer::currentFrame()
 {
     GstRef<GstSample> sample;
     {
@@ -192,30 +154,29 @@ HRESULT VideoRendererFilter::CurrentFrame(QImage &frame)
         m_framePending = false;
     }
     if (!sample) {
-        return E_NO_SAMPLE;
+        return {};
     }
     GstVideoInfo info;
     GstBuffer *buffer = gst_sample_get_buffer(sample.get());
     if (!buffer || !gst_video_info_from_caps(&info, gst_sample_get_caps(sample.get()))) {
-        return E_NO_SAMPLE;
+        return {};
     }
     const QImage::Format format = GST_VIDEO_INFO_FORMAT(&info) == GST_VIDEO_FORMAT_BGRx ? QImage::Format_RGB32
         : GST_VIDEO_INFO_FORMAT(&info) == GST_VIDEO_FORMAT_BGR                          ? QImage::Format_BGR888
                                                                                         : QImage::Format_Invalid;
     if (format == QImage::Format_Invalid) {
-        return E_INVALID_MEDIA_TYPE;
+        return {};
     }
     auto mapped = std::make_unique<MappedFrame>();
     if (!gst_video_frame_map(&mapped->frame, &info, buffer, GST_MAP_READ)) {
-        return E_FAIL;
+        return {};
     }
     mapped->sample = std::move(sample);
     GstVideoFrame &video = mapped->frame;
     // No copy: the image reads the buffer's pixels, with the buffer's own row stride, until it is dropped.
-    frame = QImage(static_cast<const uchar *>(GST_VIDEO_FRAME_PLANE_DATA(&video, 0)), GST_VIDEO_FRAME_WIDTH(&video),
+    return QImage(static_cast<const uchar *>(GST_VIDEO_FRAME_PLANE_DATA(&video, 0)), GST_VIDEO_FRAME_WIDTH(&video),
         GST_VIDEO_FRAME_HEIGHT(&video), GST_VIDEO_FRAME_PLANE_STRIDE(&video, 0), format, releaseMappedFrame,
         mapped.release());
-    return S_OK;
 }
 
 } // namespace pixolo
