@@ -48,7 +48,7 @@ void runWindowCommand(TbsSkinForm &form, int command)
         break;
     case cmMinimize:
         if (form.AlwaysMinimizeToTray()) {
-            form.MinimizeToTray();
+            form.states().MinimizeToTray();
         } else {
             form.SetSkinWindowState(form.SkinWindowState() == wsMinimized ? wsNormal : wsMinimized);
         }
@@ -57,7 +57,7 @@ void runWindowCommand(TbsSkinForm &form, int command)
         form.SetRollUpState(!form.RollUpState());
         break;
     case cmMinimizeToTray:
-        form.MinimizeToTray();
+        form.states().MinimizeToTray();
         break;
     default:
         break;
@@ -211,16 +211,16 @@ void TbsActiveSkinObject::MouseLeave()
 void TbsActiveSkinObject::StartMorph()
 {
     if (MorphingInEffect()) {
-        m_form.StartMorphTimer();
+        m_form.tracker().StartMorphTimer();
     } else {
-        m_form.RepaintObject(this);
+        m_form.painter().RepaintObject(this);
     }
 }
 
 void TbsActiveSkinObject::MorphStep()
 {
     MorphFactor = std::clamp(MorphFactor + (ActiveState ? 0.2 : -0.2), 0.0, 1.0);
-    m_form.RepaintObject(this);
+    m_form.painter().RepaintObject(this);
 }
 
 // --- TbsUserObject ------------------------------------------------------------------------------------------
@@ -270,7 +270,7 @@ void TbsSkinButtonObject::SetPressed(bool Value)
     if (MorphingInEffect() && ActiveState) {
         MorphFactor = 1;
     }
-    m_form.RepaintObject(this);
+    m_form.painter().RepaintObject(this);
     if (MorphingInEffect() && !Pressed) {
         StartMorph();
     }
@@ -281,7 +281,7 @@ bool TbsSkinButtonObject::ShowPopupItem()
     if (!hasPopupItem()) {
         return false;
     }
-    const bool opened = m_form.ShowPopupMenu(*PopupItem, anchorOnScreen(m_form, ObjectRect));
+    const bool opened = m_form.menus().ShowPopupMenu(*PopupItem, anchorOnScreen(m_form, ObjectRect));
     if (!opened) {
         PopupItem.reset(); // no menu to wait for: the button comes up on release
     }
@@ -319,7 +319,7 @@ void TbsSkinButtonObject::MouseEnter()
         if (MorphingInEffect()) {
             MorphFactor = 1;
         }
-        m_form.RepaintObject(this);
+        m_form.painter().RepaintObject(this);
     } else if (!IsNullRect(activeskinrect)) {
         StartMorph();
     }
@@ -333,7 +333,7 @@ void TbsSkinButtonObject::MouseLeave()
     MouseOver = false;
     ActiveState = false;
     if (!(Pressed && hasPopupItem())) {
-        m_form.RepaintObject(this);
+        m_form.painter().RepaintObject(this);
         StartMorph();
     }
     if (m_form.OnMouseLeaveEvent) {
@@ -391,7 +391,7 @@ void TbsSkinStdButtonObject::drawPlain(QPainter &Canvas)
         return;
     }
     if (command == cmSysMenu && m_form.ShowIcon()) {
-        Canvas.drawImage(ObjectRect.Left, ObjectRect.Top, m_form.SmallIcon());
+        Canvas.drawImage(ObjectRect.Left, ObjectRect.Top, m_form.painter().SmallIcon());
         return;
     }
     QImage look(size, QImage::Format_RGB32);
@@ -453,7 +453,7 @@ void TbsSkinStdButtonObject::Draw(QPainter &Canvas, bool UpDate)
         return;
     }
     if (command == cmSysMenu && m_form.ShowIcon() && skinrectinapicture) {
-        Canvas.drawImage(ObjectRect.Left, ObjectRect.Top, m_form.SmallIcon());
+        Canvas.drawImage(ObjectRect.Left, ObjectRect.Top, m_form.painter().SmallIcon());
         MorphFactor = 0;
         return;
     }
@@ -743,13 +743,13 @@ bool TbsSkinCaptionObject::AnimationStep()
     }
     if (ActiveState && AnimationFrame <= framecount) {
         ++AnimationFrame;
-        m_form.RepaintObject(this);
+        m_form.painter().RepaintObject(this);
         AnimationTime = 25;
         return true;
     }
     if (!ActiveState && AnimationFrame > 0) {
         --AnimationFrame;
-        m_form.RepaintObject(this);
+        m_form.painter().RepaintObject(this);
         AnimationTime = 25;
         return true;
     }
@@ -837,7 +837,7 @@ void TbsSkinAnimateObject::SetFrame(int N)
     } else {
         CurrentFrame = N <= 0 ? countframes : N;
     }
-    m_form.RepaintObject(this);
+    m_form.painter().RepaintObject(this);
 }
 
 void TbsSkinAnimateObject::AnimationStep()
@@ -866,10 +866,10 @@ bool TbsSkinAnimateObject::ShowPopupItem()
         return false;
     }
     MenuShown = true;
-    if (!m_form.ShowPopupMenu(*PopupItem, anchorOnScreen(m_form, ObjectRect))) {
+    if (!m_form.menus().ShowPopupMenu(*PopupItem, anchorOnScreen(m_form, ObjectRect))) {
         MenuShown = false;
         PopupItem.reset();
-        m_form.RepaintObject(this);
+        m_form.painter().RepaintObject(this);
         return false;
     }
     return true;
@@ -897,9 +897,9 @@ void TbsSkinAnimateObject::MouseEnter()
         ActiveState = true;
         Forward = true;
         if (!Pressed || IsNullRect(downskinrect)) {
-            m_form.StartAnimationTimer();
+            m_form.tracker().StartAnimationTimer();
         } else {
-            m_form.RepaintObject(this);
+            m_form.painter().RepaintObject(this);
         }
     }
     if (m_form.OnMouseEnterEvent) {
@@ -920,9 +920,9 @@ void TbsSkinAnimateObject::MouseLeave()
         ActiveState = true;
         Forward = false;
         if (!Pressed || IsNullRect(downskinrect)) {
-            m_form.StartAnimationTimer();
+            m_form.tracker().StartAnimationTimer();
         } else {
-            m_form.RepaintObject(this);
+            m_form.painter().RepaintObject(this);
         }
     }
     if (m_form.OnMouseLeaveEvent) {
@@ -936,7 +936,7 @@ void TbsSkinAnimateObject::MouseDown(int X, int Y, Qt::MouseButton Button)
     if (Button == Qt::LeftButton && !IsNullRect(downskinrect)) {
         CurrentFrame = countframes;
         Pressed = true;
-        m_form.RepaintObject(this);
+        m_form.painter().RepaintObject(this);
     }
     if (command == cmSysMenu && MouseOver && buttonstyle && Button == Qt::LeftButton) {
         ExecuteCommand();
@@ -951,8 +951,8 @@ void TbsSkinAnimateObject::MouseUp(int X, int Y, Qt::MouseButton Button)
     }
     if (Button == Qt::LeftButton && !IsNullRect(downskinrect)) {
         Pressed = false;
-        m_form.RepaintObject(this);
-        m_form.StartAnimationTimer();
+        m_form.painter().RepaintObject(this);
+        m_form.tracker().StartAnimationTimer();
     }
     if (command != cmSysMenu && MouseOver && buttonstyle && Button == Qt::LeftButton) {
         ExecuteCommand();
@@ -1000,6 +1000,11 @@ TbsStdCommand commandOf(const TbsActiveSkinObject *object)
         return animate->command;
     }
     return cmDefault;
+}
+
+bool isCaptionButton(const TbsActiveSkinObject *object)
+{
+    return dynamic_cast<const TbsSkinStdButtonObject *>(object) || dynamic_cast<const TbsSkinAnimateObject *>(object);
 }
 
 } // namespace pixolo

@@ -246,5 +246,7 @@ std::unique_ptr<TbsActiveSkinObject> CreateFrameObject(TbsSkinForm &form, const 
 
 // The command of a standard button or animated object of the frame; cmDefault for any other object.
 TbsStdCommand commandOf(const TbsActiveSkinObject *object);
+// A standard button or an animated object: the objects a caption's button row is made of.
+bool isCaptionButton(const TbsActiveSkinObject *object);
 
 } // namespace pixolo
