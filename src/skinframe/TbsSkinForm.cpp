@@ -4,30 +4,20 @@
 #include "skin/SkinMessage.h"
 #include "skin/SkinPaint.h"
 #include "skin/SkinPlatform.h"
-#include "skin/SkinText.h"
-#include "skin/TbsEffectBmp.h"
 #include "skin/TbsResourceStrData.h"
 #include "skin/TbsSkinData.h"
 #include "skinframe/FrameEventFilter.h"
 #include "skinframe/TbsSkinMenu.h"
 #include "skinframe/WindowSystem.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QExposeEvent>
-#include <QFontMetrics>
 #include <QKeyEvent>
-#include <QMenu>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QShortcut>
-#include <QStyle>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
-#include <QWindowStateChangeEvent>
 
 #include <stdexcept>
 

@@ -8,6 +8,7 @@
 #include "skinframe/FrameWindowStates.h"
 #include "skinframe/SkinFrameTypes.h"
 #include "skinframe/TbsActiveSkinObject.h"
+#include "skinframe/TbsSkinCaptionObject.h"
 
 #include <QCursor>
 #include <QImage>
@@ -270,7 +271,6 @@ private:
     std::vector<std::unique_ptr<TbsActiveSkinObject>> m_objects;
     bool m_skinInUse = false;
     bool m_ncActive = false;
-    // The pictures of the skin in use, converted for painting once.
     QImage m_formPicture;
     QImage m_inactivePicture;
     QImage m_background;
