@@ -106,18 +106,6 @@ bool FrameEventFilter::eventFilter(QObject *watched, QEvent *event)
     }
 }
 
-void FrameEventFilter::updateCursor(int hitCode)
-{
-    QCursor cursor(cursorForHitCode(hitCode));
-    if (!isSizingHitCode(hitCode) && m_form.UseFormCursorInNCArea()) {
-        cursor = m_form.m_formCursor;
-    }
-    QWidget *form = m_form.Form();
-    if (form->cursor().shape() != cursor.shape() || cursor.shape() == Qt::BitmapCursor) {
-        form->setCursor(cursor);
-    }
-}
-
 bool FrameEventFilter::handleMousePress(QMouseEvent *event)
 {
     const TPoint P = toTPoint(event->position());
@@ -210,7 +198,7 @@ bool FrameEventFilter::handleMouseMove(QMouseEvent *event)
     const TPoint P = toTPoint(event->position());
     const int code = m_form.HitTest(P);
     if (event->buttons() == Qt::NoButton) {
-        updateCursor(code);
+        m_form.updateCursor(code);
     }
     if (m_form.IsFormActive()) {
         m_form.trackPoint(P);

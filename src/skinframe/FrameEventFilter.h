@@ -37,7 +37,6 @@ private:
     bool handleMouseRelease(QMouseEvent *event);
     bool releaseMouse(QMouseEvent *event);
     void handleActivation();
-    void updateCursor(int hitCode);
     void startSystemMoveOrDrag(const QPoint &global);
     void startSystemResizeOrDrag(int hitCode, const QPoint &global);
     void trackDrag(const QPoint &global);

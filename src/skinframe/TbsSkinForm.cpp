@@ -593,4 +593,15 @@ void TbsSkinForm::relayToControls(QEvent *event)
     }
 }
 
+void TbsSkinForm::updateCursor(int hitCode)
+{
+    QCursor cursor(cursorForHitCode(hitCode));
+    if (!isSizingHitCode(hitCode) && m_useFormCursorInNCArea) {
+        cursor = m_formCursor;
+    }
+    if (m_form->cursor().shape() != cursor.shape() || cursor.shape() == Qt::BitmapCursor) {
+        m_form->setCursor(cursor);
+    }
+}
+
 } // namespace pixolo

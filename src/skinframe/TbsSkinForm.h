@@ -237,6 +237,8 @@ private:
     void trackPoint(TPoint P);
     void relayToControls(QEvent *event);
     void createStandardButtons();
+    // The cursor over the frame: the sizing arrows on the border, elsewhere the arrow or the form's own cursor.
+    void updateCursor(int hitCode);
 
     QWidget *m_form = nullptr;
     QWidget *m_client = nullptr; // a ClientArea
