@@ -261,11 +261,6 @@ void TbsSkinForm::SetBorderStyle(TFormBorderStyle value)
     m_layout->NudgeWidth();
 }
 
-bool TbsSkinForm::MouseTimerActive() const
-{
-    return m_mouseTimer->isActive();
-}
-
 // --- Skin application -------------------------------------------------------------------------------------------
 
 void TbsSkinForm::ApplySkinToFrame()

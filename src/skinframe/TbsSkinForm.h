@@ -20,7 +20,6 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
 class QKeyEvent;
@@ -165,14 +164,8 @@ public:
     // The engine of the window's skinned menus (the system menu, the frame buttons' menus, the popup menus and
     // control menus of the window).
     TbsSkinMenu *SkinMenu() const { return m_skinMenu; }
-    const TbsFrameGeometry &FrameGeometry() const { return m_layout->geometry(); }
-    // The window's shape for its present size; none without a mask.
-    const std::optional<FrameMask> &WindowShape() const { return m_layout->mask(); }
-    bool MouseTimerActive() const;
     // The form picture of the skin in use, RGB32 (null without one).
     const QImage &FormPicture() const { return m_formPicture; }
-    // The caption rectangle of the plain frame.
-    const TRect &defaultCaptionRect() const { return m_layout->defaultCaption(); }
 
     // --- Parts --------------------------------------------------------------------------------------------------
     FrameLayout &layout() const { return *m_layout; }
