@@ -180,7 +180,7 @@ public:
         }
         // What a click on the button does: the system menu or the button's menu opens, or its command runs.
         if (commandOf(m_object) == cmSysMenu) {
-            m_form->ShowSystemMenuUnder(m_object->ObjectRect);
+            m_form->menus().ShowSystemMenuUnder(m_object->ObjectRect);
         } else if (auto *standard = dynamic_cast<TbsSkinStdButtonObject *>(m_object)) {
             if (!standard->hasPopupItem() || !standard->ShowPopupItem()) {
                 standard->ExecuteCommand();

@@ -2,13 +2,12 @@
 
 #include "skin/SkinGlyphs.h"
 #include "skin/SkinPaint.h"
-#include "skin/SkinText.h"
 #include "skin/TbsDataSkinObject.h"
 #include "skin/TbsEffectBmp.h"
 #include "skin/TbsSkinData.h"
+#include "skinframe/TbsSkinCaptionObject.h"
 #include "skinframe/TbsSkinForm.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 #include <QWidget>
 
@@ -48,7 +47,7 @@ void runWindowCommand(TbsSkinForm &form, int command)
         break;
     case cmMinimize:
         if (form.AlwaysMinimizeToTray()) {
-            form.MinimizeToTray();
+            form.states().MinimizeToTray();
         } else {
             form.SetSkinWindowState(form.SkinWindowState() == wsMinimized ? wsNormal : wsMinimized);
         }
@@ -57,7 +56,7 @@ void runWindowCommand(TbsSkinForm &form, int command)
         form.SetRollUpState(!form.RollUpState());
         break;
     case cmMinimizeToTray:
-        form.MinimizeToTray();
+        form.states().MinimizeToTray();
         break;
     default:
         break;
@@ -211,16 +210,16 @@ void TbsActiveSkinObject::MouseLeave()
 void TbsActiveSkinObject::StartMorph()
 {
     if (MorphingInEffect()) {
-        m_form.StartMorphTimer();
+        m_form.tracker().StartMorphTimer();
     } else {
-        m_form.RepaintObject(this);
+        m_form.painter().RepaintObject(this);
     }
 }
 
 void TbsActiveSkinObject::MorphStep()
 {
     MorphFactor = std::clamp(MorphFactor + (ActiveState ? 0.2 : -0.2), 0.0, 1.0);
-    m_form.RepaintObject(this);
+    m_form.painter().RepaintObject(this);
 }
 
 // --- TbsUserObject ------------------------------------------------------------------------------------------
@@ -270,7 +269,7 @@ void TbsSkinButtonObject::SetPressed(bool Value)
     if (MorphingInEffect() && ActiveState) {
         MorphFactor = 1;
     }
-    m_form.RepaintObject(this);
+    m_form.painter().RepaintObject(this);
     if (MorphingInEffect() && !Pressed) {
         StartMorph();
     }
@@ -281,7 +280,7 @@ bool TbsSkinButtonObject::ShowPopupItem()
     if (!hasPopupItem()) {
         return false;
     }
-    const bool opened = m_form.ShowPopupMenu(*PopupItem, anchorOnScreen(m_form, ObjectRect));
+    const bool opened = m_form.menus().ShowPopupMenu(*PopupItem, anchorOnScreen(m_form, ObjectRect));
     if (!opened) {
         PopupItem.reset(); // no menu to wait for: the button comes up on release
     }
@@ -319,7 +318,7 @@ void TbsSkinButtonObject::MouseEnter()
         if (MorphingInEffect()) {
             MorphFactor = 1;
         }
-        m_form.RepaintObject(this);
+        m_form.painter().RepaintObject(this);
     } else if (!IsNullRect(activeskinrect)) {
         StartMorph();
     }
@@ -333,7 +332,7 @@ void TbsSkinButtonObject::MouseLeave()
     MouseOver = false;
     ActiveState = false;
     if (!(Pressed && hasPopupItem())) {
-        m_form.RepaintObject(this);
+        m_form.painter().RepaintObject(this);
         StartMorph();
     }
     if (m_form.OnMouseLeaveEvent) {
@@ -391,7 +390,7 @@ void TbsSkinStdButtonObject::drawPlain(QPainter &Canvas)
         return;
     }
     if (command == cmSysMenu && m_form.ShowIcon()) {
-        Canvas.drawImage(ObjectRect.Left, ObjectRect.Top, m_form.SmallIcon());
+        Canvas.drawImage(ObjectRect.Left, ObjectRect.Top, m_form.painter().SmallIcon());
         return;
     }
     QImage look(size, QImage::Format_RGB32);
@@ -453,7 +452,7 @@ void TbsSkinStdButtonObject::Draw(QPainter &Canvas, bool UpDate)
         return;
     }
     if (command == cmSysMenu && m_form.ShowIcon() && skinrectinapicture) {
-        Canvas.drawImage(ObjectRect.Left, ObjectRect.Top, m_form.SmallIcon());
+        Canvas.drawImage(ObjectRect.Left, ObjectRect.Top, m_form.painter().SmallIcon());
         MorphFactor = 0;
         return;
     }
@@ -517,275 +516,6 @@ void TbsSkinStdButtonObject::ExecuteCommand()
     runWindowCommand(m_form, command);
 }
 
-// --- TbsSkinCaptionObject -----------------------------------------------------------------------------------
-
-TbsSkinCaptionObject::TbsSkinCaptionObject(TbsSkinForm &form, const TbsDataSkinObject *data)
-    : TbsActiveSkinObject(form, data)
-{
-    const auto *caption = entryAs<TbsDataSkinCaption>(data);
-    if (!caption) {
-        return;
-    }
-    fontname = caption->fontname;
-    fontheight = caption->fontheight;
-    fontstyle = caption->fontstyle;
-    fontcolor = caption->fontcolor;
-    activefontcolor = caption->activefontcolor;
-    alignment = caption->alignment;
-    shadow = caption->shadow;
-    shadowcolor = caption->shadowcolor;
-    activeshadowcolor = caption->activeshadowcolor;
-    light = caption->light;
-    lightcolor = caption->lightcolor;
-    activelightcolor = caption->activelightcolor;
-    textrect = caption->textrect;
-    frametextrect = caption->frametextrect;
-    frameleftoffset = caption->frameleftoffset;
-    framerightoffset = caption->framerightoffset;
-    fullframe = caption->fullframe;
-    stretcheffect = caption->stretcheffect;
-    framecount = caption->framecount;
-    animateinterval = caption->animateinterval;
-    inactiveanimation = caption->inactiveanimation;
-    if (hasObjectPicture()) {
-        framerect = caption->framerect;
-        activeframerect = caption->activeframerect;
-        animateskinrect = caption->animateskinrect;
-    }
-}
-
-bool TbsSkinCaptionObject::AnimationInEffect() const
-{
-    return m_store && !m_store->Empty() && m_store->EnableSkinEffects() && !IsNullRect(animateskinrect);
-}
-
-TRect TbsSkinCaptionObject::AnimationFrameRect(int N) const
-{
-    if (framecount < 1 || N < 1 || N > framecount) {
-        return NullRect();
-    }
-    const TRect &a = animateskinrect;
-    if (RectHeight(a) > RectHeight(skinrect)) {
-        const int h = RectHeight(a) / framecount;
-        return { a.Left, a.Top + (N - 1) * h, a.Right, a.Top + N * h };
-    }
-    const int w = RectWidth(a) / framecount;
-    return { a.Left + (N - 1) * w, a.Top, a.Left + N * w, a.Bottom };
-}
-
-TRect TbsSkinCaptionObject::TextRect() const
-{
-    TRect r = textrect;
-    if (!IsNullRect(textrect)) {
-        r.Right = RectWidth(ObjectRect) - (RectWidth(skinrect) - textrect.Right);
-    }
-    if (!IsNullRect(framerect)) {
-        r.Left += frametextrect.Left;
-        r.Top += frametextrect.Top;
-        r.Right -= RectWidth(framerect) - frametextrect.Right;
-    }
-    return r;
-}
-
-QImage TbsSkinCaptionObject::background(const QImage &Picture, const TRect &Source) const
-{
-    QImage image(toQRect(ObjectRect).size(), QImage::Format_RGB32);
-    if (image.isNull()) {
-        return image;
-    }
-    image.fill(Qt::black);
-    if (Picture.isNull() || IsNullRect(Source)) {
-        return image;
-    }
-    const int L = m_store ? std::max(0, m_store->lefttoppoint.X - Source.Left) : 0;
-    const int R = m_store ? std::max(0, Source.Right - m_store->righttoppoint.X) : 0;
-    if (L == 0 && R == 0) {
-        stretch(image, image.rect(), Picture, toQRect(Source));
-    } else {
-        const QImage ends = CreateHSkinImage(L, R, Picture, Source, image.width(), stretcheffect);
-        stretch(image, image.rect(), ends, ends.rect());
-    }
-    return image;
-}
-
-void TbsSkinCaptionObject::drawText(QPainter &Canvas, int DX, int DY, bool Active)
-{
-    QString text = m_form.CaptionText();
-    const TRect tr = TextRect();
-    if (text.isEmpty() || IsNullRect(tr)) {
-        return;
-    }
-    Canvas.save();
-    FrameFont font { fontname, fontheight, fontstyle, QColor() };
-    Canvas.setFont(font.toQFont());
-    Canvas.setBrush(Qt::NoBrush);
-    const QFontMetrics metrics = Canvas.fontMetrics();
-    CorrectTextToWidth(metrics, text, RectWidth(tr));
-    const int W = SkinTextWidth(metrics, text);
-    const int H = SkinTextHeight(metrics, text);
-    int Y = tr.Top + RectHeight(tr) / 2 - H / 2;
-    int X = tr.Left + RectWidth(tr) / 2 - W / 2;
-    if (alignment == taLeftJustify) {
-        X = tr.Left;
-    } else if (alignment == taRightJustify) {
-        X = tr.Right - W;
-    }
-    X += DX;
-    Y += DY;
-
-    if (!IsNullRect(framerect)) {
-        const TRect &plate = (Active && !IsNullRect(activeframerect)) ? activeframerect : framerect;
-        const int buttonsOffset = m_store ? m_store->buttonsoffset : 0;
-        if (fullframe) {
-            const int width = RectWidth(ObjectRect) - 2 * buttonsOffset;
-            if (width > 0) {
-                const QImage image
-                    = CreateHSkinImage(frameleftoffset, framerightoffset, m_picture, plate, width, false);
-                Canvas.drawImage(DX + buttonsOffset, Y - frametextrect.Top, image);
-            }
-        } else {
-            const int width = RectWidth(plate) + W - RectWidth(frametextrect);
-            if (width > 0) {
-                const QImage image
-                    = CreateHSkinImage(frameleftoffset, framerightoffset, m_picture, plate, width, false);
-                Canvas.drawImage(X - frametextrect.Left, Y - frametextrect.Top, image);
-            }
-        }
-    }
-
-    const int flags = Qt::AlignLeft | Qt::TextShowMnemonic
-        | (m_form.Form()->layoutDirection() == Qt::RightToLeft ? Qt::TextForceRightToLeft : 0);
-    const auto textAt = [&](int x, int y, int color) {
-        Canvas.setPen(skinColor(color));
-        QRect r(x, y, 0, 0);
-        DrawSkinText(Canvas, text, r, flags | Qt::AlignTop | SkinCalcRect);
-        DrawSkinText(Canvas, text, r, flags | Qt::AlignVCenter);
-    };
-    if (light) {
-        textAt(X - 1, Y - 1, Active ? activelightcolor : lightcolor);
-    }
-    if (shadow) {
-        textAt(X + 1, Y + 1, Active ? activeshadowcolor : shadowcolor);
-    }
-    textAt(X, Y, Active ? activefontcolor : fontcolor);
-    Canvas.restore();
-}
-
-void TbsSkinCaptionObject::Draw(QPainter &Canvas, bool)
-{
-    const bool animation = AnimationInEffect();
-    const bool morph = MorphingInEffect();
-    const bool unfinished = ActiveState ? MorphFactor != 1 : MorphFactor != 0;
-    const bool inactiveLook = m_store && m_store->autorenderinginactiveimage;
-    const auto place = [&](QImage &image) { Canvas.drawImage(ObjectRect.Left, ObjectRect.Top, image); };
-    const auto withEffect = [&](QImage &image) {
-        if (inactiveLook && m_store) {
-            TbsEffectBmp effect(image);
-            effect.applyInactiveEffect(m_store->inactiveeffect);
-            image = effect.Image();
-        }
-    };
-
-    if (animation && AnimationFrame >= 1 && AnimationFrame <= framecount) {
-        QImage image = background(m_picture, AnimationFrameRect(AnimationFrame));
-        QPainter p(&image);
-        drawText(p, 0, 0, !ActiveState); // the colours of the state being left
-        p.end();
-        place(image);
-        return;
-    }
-    if (morph && unfinished) {
-        QImage normal = background(normalPicture(), skinrect);
-        QImage active = background(m_picture, activeskinrect);
-        {
-            QPainter p(&normal);
-            drawText(p, 0, 0, false);
-            QPainter q(&active);
-            drawText(q, 0, 0, true);
-        }
-        TbsEffectBmp blended(normal);
-        blended.morph(morphkind, TbsEffectBmp(active), MorphFactor);
-        QImage image = blended.Image();
-        if (!ActiveState) {
-            withEffect(image);
-        }
-        place(image);
-        return;
-    }
-    if (IsNullRect(activeskinrect) || (!ActiveState && !morph && !animation && !stretcheffect)) {
-        drawText(Canvas, ObjectRect.Left, ObjectRect.Top, ActiveState);
-        return;
-    }
-    if (!ActiveState) {
-        QImage image = background(normalPicture(), skinrect);
-        QPainter p(&image);
-        drawText(p, 0, 0, false);
-        p.end();
-        withEffect(image);
-        place(image);
-        return;
-    }
-    QImage image = background(m_picture, activeskinrect);
-    QPainter p(&image);
-    drawText(p, 0, 0, true);
-    p.end();
-    place(image);
-}
-
-bool TbsSkinCaptionObject::AnimationStep()
-{
-    if (!AnimationInEffect()) {
-        return false;
-    }
-    if (AnimationTime < animateinterval) {
-        AnimationTime += 25;
-        return true;
-    }
-    if (ActiveState && AnimationFrame <= framecount) {
-        ++AnimationFrame;
-        m_form.RepaintObject(this);
-        AnimationTime = 25;
-        return true;
-    }
-    if (!ActiveState && AnimationFrame > 0) {
-        --AnimationFrame;
-        m_form.RepaintObject(this);
-        AnimationTime = 25;
-        return true;
-    }
-    return false;
-}
-
-void TbsSkinCaptionObject::MouseDown(int X, int Y, Qt::MouseButton Button)
-{
-    if (m_form.OnMouseDownEvent) {
-        m_form.OnMouseDownEvent(IDName, X, Y, ObjectRect, Button);
-    }
-}
-
-void TbsSkinCaptionObject::MouseUp(int X, int Y, Qt::MouseButton Button)
-{
-    if (m_form.OnMouseUpEvent) {
-        m_form.OnMouseUpEvent(IDName, X, Y, ObjectRect, Button);
-    }
-}
-
-void TbsSkinCaptionObject::MouseEnter()
-{
-    MouseOver = true;
-    if (m_form.OnMouseEnterEvent) {
-        m_form.OnMouseEnterEvent(IDName);
-    }
-}
-
-void TbsSkinCaptionObject::MouseLeave()
-{
-    MouseOver = false;
-    if (m_form.OnMouseLeaveEvent) {
-        m_form.OnMouseLeaveEvent(IDName);
-    }
-}
-
 // --- TbsSkinAnimateObject -----------------------------------------------------------------------------------
 
 TbsSkinAnimateObject::TbsSkinAnimateObject(TbsSkinForm &form, const TbsDataSkinObject *data)
@@ -837,7 +567,7 @@ void TbsSkinAnimateObject::SetFrame(int N)
     } else {
         CurrentFrame = N <= 0 ? countframes : N;
     }
-    m_form.RepaintObject(this);
+    m_form.painter().RepaintObject(this);
 }
 
 void TbsSkinAnimateObject::AnimationStep()
@@ -866,10 +596,10 @@ bool TbsSkinAnimateObject::ShowPopupItem()
         return false;
     }
     MenuShown = true;
-    if (!m_form.ShowPopupMenu(*PopupItem, anchorOnScreen(m_form, ObjectRect))) {
+    if (!m_form.menus().ShowPopupMenu(*PopupItem, anchorOnScreen(m_form, ObjectRect))) {
         MenuShown = false;
         PopupItem.reset();
-        m_form.RepaintObject(this);
+        m_form.painter().RepaintObject(this);
         return false;
     }
     return true;
@@ -897,9 +627,9 @@ void TbsSkinAnimateObject::MouseEnter()
         ActiveState = true;
         Forward = true;
         if (!Pressed || IsNullRect(downskinrect)) {
-            m_form.StartAnimationTimer();
+            m_form.tracker().StartAnimationTimer();
         } else {
-            m_form.RepaintObject(this);
+            m_form.painter().RepaintObject(this);
         }
     }
     if (m_form.OnMouseEnterEvent) {
@@ -920,9 +650,9 @@ void TbsSkinAnimateObject::MouseLeave()
         ActiveState = true;
         Forward = false;
         if (!Pressed || IsNullRect(downskinrect)) {
-            m_form.StartAnimationTimer();
+            m_form.tracker().StartAnimationTimer();
         } else {
-            m_form.RepaintObject(this);
+            m_form.painter().RepaintObject(this);
         }
     }
     if (m_form.OnMouseLeaveEvent) {
@@ -936,7 +666,7 @@ void TbsSkinAnimateObject::MouseDown(int X, int Y, Qt::MouseButton Button)
     if (Button == Qt::LeftButton && !IsNullRect(downskinrect)) {
         CurrentFrame = countframes;
         Pressed = true;
-        m_form.RepaintObject(this);
+        m_form.painter().RepaintObject(this);
     }
     if (command == cmSysMenu && MouseOver && buttonstyle && Button == Qt::LeftButton) {
         ExecuteCommand();
@@ -951,8 +681,8 @@ void TbsSkinAnimateObject::MouseUp(int X, int Y, Qt::MouseButton Button)
     }
     if (Button == Qt::LeftButton && !IsNullRect(downskinrect)) {
         Pressed = false;
-        m_form.RepaintObject(this);
-        m_form.StartAnimationTimer();
+        m_form.painter().RepaintObject(this);
+        m_form.tracker().StartAnimationTimer();
     }
     if (command != cmSysMenu && MouseOver && buttonstyle && Button == Qt::LeftButton) {
         ExecuteCommand();
@@ -1000,6 +730,11 @@ TbsStdCommand commandOf(const TbsActiveSkinObject *object)
         return animate->command;
     }
     return cmDefault;
+}
+
+bool isCaptionButton(const TbsActiveSkinObject *object)
+{
+    return dynamic_cast<const TbsSkinStdButtonObject *>(object) || dynamic_cast<const TbsSkinAnimateObject *>(object);
 }
 
 } // namespace pixolo

@@ -1,9 +1,14 @@
 #pragma once
 
-#include "skinframe/FrameDrag.h"
 #include "skinframe/FrameGeometry.h"
+#include "skinframe/FrameLayout.h"
+#include "skinframe/FrameMenus.h"
+#include "skinframe/FrameObjectTracker.h"
+#include "skinframe/FramePainter.h"
+#include "skinframe/FrameWindowStates.h"
 #include "skinframe/SkinFrameTypes.h"
 #include "skinframe/TbsActiveSkinObject.h"
+#include "skinframe/TbsSkinCaptionObject.h"
 
 #include <QCursor>
 #include <QImage>
@@ -15,12 +20,9 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
 class QKeyEvent;
-class QMenu;
-class QMouseEvent;
 class QPainter;
 class QTimer;
 class QWidget;
@@ -28,23 +30,9 @@ class QWidget;
 namespace pixolo
 {
 
+class FrameEventFilter;
 class TbsSkinData;
 class TbsSkinMenu;
-
-// One entry of the system menu: its fixed name, its caption (with '&' marking the access key), a short-cut text
-// and what it does. A separator has the caption "-" and no action.
-struct SystemMenuItem {
-    QString Name;
-    QString Caption;
-    QString ShortCut;
-    std::function<void()> OnClick;
-};
-
-// Opens a popup menu of `items` below the screen rectangle `anchor` (a point is an empty rectangle) for `form` in
-// place of the form's own skinned menu; true when a menu opened. The menu tells the form when it closes
-// (SKIN_MSG_MENU_CLOSED). Without a hook the form's SkinMenu shows the items.
-using TbsPopupMenuHook
-    = std::function<bool(TbsSkinForm &form, const std::vector<SystemMenuItem> &items, const QRect &anchor)>;
 
 using TbsObjectMouseEvent
     = std::function<void(const QString &IDName, int X, int Y, const TRect &ObjectRect, Qt::MouseButton Button)>;
@@ -58,10 +46,15 @@ using TbsFormEvent = std::function<void()>;
 // and caption buttons from a skin store, shapes the window by the skin's mask, moves and sizes it by its frame and
 // carries out the caption buttons' commands (minimise, roll-up, close, the window states).
 //
-// It is an event filter on its window (the owner): it handles the frame's paint, mouse, activation, size and
+// It filters the events of its window (the owner): it handles the frame's paint, mouse, activation, size and
 // skin messages there and lets everything else through. The window's controls live in ClientWidget(), which it
 // keeps at the frame's client rectangle and paints with the skin's client background. While the store is missing
 // or Empty it draws a plain frame without skin.
+//
+// The component holds the properties, the skin in use and the frame objects built from it; the work is done by
+// its parts: layout() (geometry, size limits, shape, hit test), painter(), states() (the window states), menus()
+// (the system menu, popups and menu mode), tracker() (the objects under the mouse and the timers) and the event
+// filter that hands the window's events to them.
 class TbsSkinForm final : public QObject
 {
     Q_OBJECT
@@ -127,22 +120,8 @@ public:
     void SetLogoBitMapTransparent(bool value);
     bool AlwaysMinimizeToTray() const { return m_alwaysMinimizeToTray; }
     void SetAlwaysMinimizeToTray(bool value) { m_alwaysMinimizeToTray = value; }
-    // The menus' properties, kept in the SkinMenu: item height and font without skin (heights below 1 are ignored),
-    // the skin's item font, the item limit of one popup (negative values are ignored), translucency.
-    int DefMenuItemHeight() const;
-    void SetDefMenuItemHeight(int value);
-    const QFont &DefMenuItemFont() const;
-    void SetDefMenuItemFont(const QFont &value);
-    bool UseSkinFontInMenu() const;
-    void SetUseSkinFontInMenu(bool value);
-    int MaxMenuItemsInWindow() const;
-    void SetMaxMenuItemsInWindow(int value);
-    bool MenusAlphaBlend() const;
-    void SetMenusAlphaBlend(bool value);
-    bool MenusAlphaBlendAnimation() const;
-    void SetMenusAlphaBlendAnimation(bool value);
-    int MenusAlphaBlendValue() const;
-    void SetMenusAlphaBlendValue(int value);
+    // The menus' own properties (item height and font, the skin's font, the item limit, translucency) are those of
+    // SkinMenu().
     bool UseDefaultObjectHint() const { return m_useDefaultObjectHint; }
     void SetUseDefaultObjectHint(bool value) { m_useDefaultObjectHint = value; }
     // The window's border: sizeable (the default) lets the frame size it; single, dialog and tool windows do not.
@@ -170,152 +149,89 @@ public:
     TbsFormEvent OnRestoreFromTray;
 
     // --- State --------------------------------------------------------------------------------------------------
-    TWindowState SkinWindowState() const { return m_windowState; }
-    bool RollUpState() const { return m_rollUpState; }
+    TWindowState SkinWindowState() const { return m_states->SkinWindowState(); }
+    bool RollUpState() const { return m_states->RollUpState(); }
+    // The window's size and position before it was minimised or maximised by the frame; empty when none.
+    QRect RestoreBounds() const { return m_states->RestoreBounds(); }
     // The last activation state the window reported.
     bool NCActive() const { return m_ncActive; }
     // A store is assigned and holds a skin: the skinned frame is drawn (else the plain one).
     bool SkinInUse() const { return m_skinInUse; }
     const std::vector<std::unique_ptr<TbsActiveSkinObject>> &ObjectList() const { return m_objects; }
-    int HotObjectIndex() const { return m_hot; }
-    int PressedObjectIndex() const { return m_pressed; }
-    bool MenuMode() const { return m_menuMode; }
+    int HotObjectIndex() const { return m_tracker->HotObjectIndex(); }
+    int PressedObjectIndex() const { return m_tracker->PressedObjectIndex(); }
+    bool MenuMode() const { return m_menus->MenuMode(); }
     // The engine of the window's skinned menus (the system menu, the frame buttons' menus, the popup menus and
     // control menus of the window).
     TbsSkinMenu *SkinMenu() const { return m_skinMenu; }
-    const TbsFrameGeometry &FrameGeometry() const { return m_geometry; }
-    // The window's shape for its present size; none without a mask.
-    const std::optional<FrameMask> &WindowShape() const { return m_mask; }
-    bool MouseTimerActive() const;
+    // The form picture of the skin in use, RGB32 (null without one).
+    const QImage &FormPicture() const { return m_formPicture; }
+
+    // --- Parts --------------------------------------------------------------------------------------------------
+    FrameLayout &layout() const { return *m_layout; }
+    FramePainter &painter() const { return *m_painter; }
+    FrameWindowStates &states() const { return *m_states; }
+    FrameMenus &menus() const { return *m_menus; }
+    FrameObjectTracker &tracker() const { return *m_tracker; }
+    FrameEventFilter &events() const { return *m_events; }
 
     // --- Operations ---------------------------------------------------------------------------------------------
-    void RepaintObject(TbsActiveSkinObject *Object);
     bool IsFormActive() const;
-    void UpdateActivation(bool Animate);
-    void ResetObjectStates();
-    void UpdateHotObject(int X, int Y, bool Track);
+    void UpdateHotObject(int X, int Y, bool Track) { m_tracker->UpdateHotObject(X, Y, Track); }
     void ApplySkinToFrame();
     void RebuildObjects();
     void FreeObjects();
-    void BeginSkinMenu();
-    void EndSkinMenu();
-
-    void UpdateFrame(bool Relayout);
-    void LayoutObjects();
-    void UpdateWindowRegion(bool Full);
-    // Paint the whole frame (not the client area) onto Canvas, in window coordinates.
-    void PaintSkinFrame(QPainter &Canvas);
-    void PaintDefaultFrame(QPainter &Canvas);
-    // Paints the client area's background; Canvas's origin is the client area's top-left corner.
-    void PaintClientBackground(QPainter &Canvas);
-    // The frame as the window shows it, W × H, the client area left black: for tests and measurements.
-    QImage frameImage();
-    int SkinHitTest(TPoint P) const;
-    int DefaultHitTest(TPoint P) const;
-    // SkinHitTest with a skin in use, else DefaultHitTest.
-    int HitTest(TPoint P) const;
-    int GetMinWidth() const;
-    int GetMinHeight() const;
-    int GetMaxWidth() const;
-    int GetMaxHeight() const;
-    void NudgeWidth();
-    TPoint ScreenToWindow(const QPoint &global) const;
-
-    void SetSkinWindowState(TWindowState State);
-    void SetRollUpState(bool Value);
-    void CaptionDoubleClick();
-    std::vector<SystemMenuItem> GetSystemMenuItems();
-    void ShowSystemMenuAt(int X, int Y);
-    void ShowSystemMenuUnder(const TRect &Rect);
-    // Opens the system menu below the system-menu button (at the client area's corner without one); false when the
-    // window has no system menu.
-    bool showSystemMenuFromKeyboard();
     void ApplyBorderIcons();
     void LoadObjectHints();
-    void rememberNormalSize();
-    void PlaceInMonitor();
-    void FadeIn();
-    // No tray icon exists in this program: both do nothing but are the commands' place.
-    void MinimizeToTray();
-    void RestoreFromTray();
+    void EndSkinMenu() { m_menus->EndSkinMenu(); }
+    // Paint the whole frame (not the client area) onto Canvas, in window coordinates.
+    void PaintSkinFrame(QPainter &Canvas) { m_painter->PaintSkinFrame(Canvas); }
+    void PaintDefaultFrame(QPainter &Canvas) { m_painter->PaintDefaultFrame(Canvas); }
+    // The frame as the window shows it, W × H, the client area left black: for tests and measurements.
+    QImage frameImage() { return m_painter->frameImage(); }
+    // SkinHitTest with a skin in use, else DefaultHitTest.
+    int HitTest(TPoint P) const { return m_layout->HitTest(P); }
+    // Sizes the window so that its client area is `client` with the frame in use.
+    void resizeForClient(QSize client) { m_layout->resizeForClient(client); }
+
+    void SetSkinWindowState(TWindowState State) { m_states->SetSkinWindowState(State); }
+    void SetRollUpState(bool Value) { m_states->SetRollUpState(Value); }
+    std::vector<SystemMenuItem> GetSystemMenuItems() { return m_menus->GetSystemMenuItems(); }
+    void ShowSystemMenuAt(int X, int Y) { m_menus->ShowSystemMenuAt(X, Y); }
 
     // The framework form's close request.
     void CloseForm();
     // The text the caption shows.
     QString CaptionText() const;
-    // The form picture of the skin in use, RGB32 (null without one).
-    const QImage &FormPicture() const { return m_formPicture; }
-    // The form's icon at the small-icon size, for a system-menu button that shows it.
-    QImage SmallIcon();
-    int smallIconSize() const;
-    // The client rectangle of the frame in use, window coordinates (never inside out).
-    TRect clientRect() const;
-    // The caption rectangle of the plain frame.
-    const TRect &defaultCaptionRect() const { return m_defaultCaption; }
-    void StartMorphTimer();
-    void StartAnimationTimer();
-    // Opens items below the screen rectangle anchor through the SkinMenu (or the menu hook when one is set); true
-    // when a menu opened.
-    bool ShowPopupMenu(const std::vector<SystemMenuItem> &items, const QRect &anchor);
 
-    // Sizes the window so that its client area is `client` with the frame in use.
-    void resizeForClient(QSize client);
-    // The window's size and position before it was minimised or maximised by the frame; empty when none.
-    QRect RestoreBounds() const { return m_restoreBounds; }
-
-    static void SetPopupMenuHook(TbsPopupMenuHook hook);
+    static void SetPopupMenuHook(TbsPopupMenuHook hook) { FrameMenus::SetPopupMenuHook(std::move(hook)); }
     // The application's main form: minimising it minimises every skinned window of the program. By default the
     // first skinned window made.
-    static void SetApplicationMainForm(QWidget *form);
-    static QWidget *ApplicationMainForm();
+    static void SetApplicationMainForm(QWidget *form) { FrameWindowStates::SetApplicationMainForm(form); }
+    static QWidget *ApplicationMainForm() { return FrameWindowStates::ApplicationMainForm(); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     class ClientArea;
+    // The parts work on the component's state.
+    friend class FrameEventFilter;
+    friend class FrameLayout;
+    friend class FrameMenus;
+    friend class FrameObjectTracker;
+    friend class FramePainter;
+    friend class FrameWindowStates;
 
     void attach();
     bool handleSkinMessage(QEvent *event);
     bool handleMenuKey(QKeyEvent *event);
-    bool handleMousePress(QMouseEvent *event);
-    bool handleMouseDoubleClick(QMouseEvent *event);
-    bool handleMouseMove(QMouseEvent *event);
-    bool handleMouseRelease(QMouseEvent *event);
-    bool releaseMouse(QMouseEvent *event);
-    void handleResize();
-    void resizeForm(QSize size);
-    void handleShow();
-    void handleActivation();
-    // A message that closes menus arrived: the skinned menu closes, or the menu mode ends.
-    void closeSkinMenus();
-    void handleWindowStateChange(QEvent *event);
-    void handleExpose();
-    void paintFrame(QPainter &painter, const QRegion &region);
-    void pressObject(Qt::MouseButton button, int X, int Y);
-    void releaseObject(Qt::MouseButton button, int X, int Y);
-    void MouseTimerTick();
-    void MorphTimerTick();
-    void AnimationTimerTick();
     // The same as the mouse timer's tick at a point: objects follow the mouse on the frame, not in the client.
     void trackPoint(TPoint P);
     void relayToControls(QEvent *event);
     void createStandardButtons();
-    void layoutDefaultFrame();
-    void placeClient();
-    void updateSizeLimits();
+    // The cursor over the frame: the sizing arrows on the border, elsewhere the arrow or the form's own cursor.
     void updateCursor(int hitCode);
-    void startSystemMoveOrDrag(const QPoint &global);
-    void startSystemResizeOrDrag(int hitCode, const QPoint &global);
-    void trackDrag(const QPoint &global);
-    FrameHitState hitState() const;
-    FrameSizeRules sizeRules() const;
-    DefaultFrameMetrics defaultMetrics() const { return DefaultFrameMetrics::forStyle(m_borderStyle); }
-    bool isApplicationMainForm() const;
-    void minimizeApplication();
-    void restoreApplication();
-    QRect freeMinimizedSlot() const;
-    const SkinBorderImages &frameStrips(const QImage &source, bool inactive);
 
     QWidget *m_form = nullptr;
     QWidget *m_client = nullptr; // a ClientArea
@@ -348,42 +264,16 @@ private:
     TFormBorderStyle m_borderStyle = bsSizeable;
 
     std::vector<std::unique_ptr<TbsActiveSkinObject>> m_objects;
-    int m_hot = -1;
-    int m_previousHot = -1;
-    int m_pressed = -1;
     bool m_skinInUse = false;
     bool m_ncActive = false;
-    TWindowState m_windowState = wsNormal;
-    bool m_rollUpState = false;
-    bool m_rollUpWhileMaximized = false;
-    int m_heightBeforeRollUp = 0;
-    QSize m_normalSize; // the window's last size not given by a window manager's maximising
-    QRect m_restoreBounds;
-    int m_frameWidth = 0;
-    int m_frameHeight = 0;
-    TbsFrameGeometry m_geometry;
-    std::optional<FrameMask> m_mask;
     QImage m_formPicture;
     QImage m_inactivePicture;
     QImage m_background;
-    QImage m_smallIcon;
-    TRect m_defaultCaption;
-    bool m_sizing = false;
-    bool m_firstShow = true;
-    bool m_menuMode = false;
     TbsSkinMenu *m_skinMenu = nullptr;
-    QPointer<QMenu> m_popupItems; // the items of the menu shown last through ShowPopupMenu
-    MagneticState m_magneticState;
     QTimer *m_mouseTimer = nullptr;
     QTimer *m_morphTimer = nullptr;
     QTimer *m_animationTimer = nullptr;
     QCursor m_formCursor;
-    bool m_clickActivation = false; // a click on the frame is activating the window
-
-    // A caption press that may become a move, and a move or size the frame carries out itself.
-    bool m_captionPressed = false;
-    QPoint m_pressGlobal;
-    FrameDrag m_drag;
 
     // The frame strips for one size and picture, kept between paints.
     struct StripCache {
@@ -392,9 +282,12 @@ private:
         SkinBorderImages strips;
     } m_stripCache;
 
-    // Set while the windows of the program are iconified by the frame without a window manager's help.
-    bool m_withdrawn = false;
-    bool m_withdrawnSeenHidden = false;
+    std::unique_ptr<FrameLayout> m_layout;
+    std::unique_ptr<FramePainter> m_painter;
+    std::unique_ptr<FrameWindowStates> m_states;
+    std::unique_ptr<FrameMenus> m_menus;
+    std::unique_ptr<FrameObjectTracker> m_tracker;
+    FrameEventFilter *m_events = nullptr; // a child, installed on the window after this component
 };
 
 } // namespace pixolo

@@ -8,6 +8,7 @@
 #include "skin/TbsEffectBmp.h"
 #include "skin/TbsSkinData.h"
 #include "skinframe/MenuGeometry.h"
+#include "skinframe/MenuItemPainter.h"
 #include "skinframe/SkinFrameTypes.h"
 #include "skinframe/TbsSkinMenu.h"
 
@@ -33,244 +34,17 @@ namespace pixolo
 namespace
 {
 
-// Timers of a level: item morphs step every 20 ms, a hovered scroll marker scrolls one item every 100 ms.
-constexpr int s_effectIntervalMs = 20;
+// A hovered scroll marker scrolls one item every 100 ms.
 constexpr int s_scrollIntervalMs = 100;
 // The band of each scroll marker.
 constexpr int s_markerBand = 10;
-// The plain look's highlight: a navy frame around a light blue fill (0x00BBGGRR).
-constexpr int s_plainHighlightFrame = 8388608;
-constexpr int s_plainHighlightFill = 13811126;
-// Where caption and short-cut end short of the text rectangle's right edge, and the caption's glyph column
-// without an image list.
-constexpr int s_rightMargin = 16;
-constexpr int s_skinGlyphColumn = 16;
-constexpr int s_plainRightMargin = 19;
-
-// The desktop colours of the plain look, from the application palette.
-QColor buttonFace()
-{
-    return QGuiApplication::palette().color(QPalette::Active, QPalette::Button);
-}
-
-QColor buttonShadow()
-{
-    return QGuiApplication::palette().color(QPalette::Active, QPalette::Dark);
-}
-
-QColor buttonText()
-{
-    return QGuiApplication::palette().color(QPalette::Active, QPalette::ButtonText);
-}
-
-QColor windowColor()
-{
-    return QGuiApplication::palette().color(QPalette::Active, QPalette::Base);
-}
-
-QColor windowText()
-{
-    return QGuiApplication::palette().color(QPalette::Active, QPalette::Text);
-}
 
 QRect textExtent(const QFontMetrics &metrics, const QString &text)
 {
     return metrics.boundingRect(QRect(0, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic, text);
 }
 
-// The built-in glyphs of the system and tray menus' items, by the item's fixed name.
-using GlyphRoutine = void (*)(QPainter &, int, int, const QColor &);
-GlyphRoutine namedGlyph(const QString &name)
-{
-    if (name == QLatin1String("SKF_CLOSE") || name == QLatin1String("TRAY_SKF_CLOSE")) {
-        return DrawCloseGlyph;
-    }
-    if (name == QLatin1String("SKF_MINITEM")) {
-        return DrawMinimizeGlyph;
-    }
-    if (name == QLatin1String("SKF_MAXITEM")) {
-        return DrawMaximizeGlyph;
-    }
-    if (name == QLatin1String("SKF_RESTORE") || name == QLatin1String("TRAY_SKF_RESTORE")) {
-        return DrawRestoreGlyph;
-    }
-    if (name == QLatin1String("SKF_ROLLUP")) {
-        return DrawRollUpGlyph;
-    }
-    if (name == QLatin1String("SKF_MINTOTRAY")) {
-        return DrawMinimizeToTrayGlyph;
-    }
-    return nullptr;
-}
-
 } // namespace
-
-MenuItemLook MenuItemLook::from(const TbsDataSkinMenuItem &e)
-{
-    MenuItemLook look;
-    look.skinrect = e.skinrect;
-    look.activeskinrect = e.activeskinrect;
-    look.dividerrect = e.dividerrect;
-    look.itemleftoffset = e.itemleftoffset;
-    look.itemrightoffset = e.itemrightoffset;
-    look.dividerleftoffset = e.dividerleftoffset;
-    look.dividerrightoffset = e.dividerrightoffset;
-    look.textrect = e.textrect;
-    look.fontname = e.fontname;
-    look.fontheight = e.fontheight;
-    look.fontstyle = e.fontstyle;
-    look.fontcolor = e.fontcolor;
-    look.activefontcolor = e.activefontcolor;
-    look.unenabledfontcolor = e.unenabledfontcolor;
-    look.stretcheffect = e.stretcheffect;
-    look.inactivestretcheffect = e.inactivestretcheffect;
-    look.dividerstretcheffect = e.dividerstretcheffect;
-    look.animateskinrect = e.animateskinrect;
-    look.framecount = e.framecount;
-    look.animateinterval = e.animateinterval;
-    look.inactiveanimation = e.inactiveanimation;
-    look.morphing = e.morphing;
-    look.morphkind = e.morphkind;
-    return look;
-}
-
-// --- TbsSkinMenuItem ------------------------------------------------------------------------------------------
-
-TbsSkinMenuItem::TbsSkinMenuItem(TbsSkinPopupWindow *window, QAction *action)
-    : m_window(window)
-    , m_action(action)
-{
-}
-
-bool TbsSkinMenuItem::IsSeparator() const
-{
-    return !m_action || m_action->isSeparator() || m_action->text() == QLatin1String("-");
-}
-
-bool TbsSkinMenuItem::Enabled() const
-{
-    return m_action && m_action->isEnabled();
-}
-
-QMenu *TbsSkinMenuItem::Children() const
-{
-    return m_action ? m_action->menu() : nullptr;
-}
-
-bool TbsSkinMenuItem::HasChildren() const
-{
-    const QMenu *children = Children();
-    if (!children) {
-        return false;
-    }
-    const QList<QAction *> actions = children->actions();
-    return std::any_of(actions.begin(), actions.end(), [](const QAction *a) { return a->isVisible(); });
-}
-
-QString TbsSkinMenuItem::Caption() const
-{
-    return m_action ? m_action->text() : QString();
-}
-
-QString TbsSkinMenuItem::ShortCutText() const
-{
-    return m_action ? m_action->shortcut().toString(QKeySequence::PortableText) : QString();
-}
-
-QChar TbsSkinMenuItem::Accelerator() const
-{
-    const QString caption = Caption();
-    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
-        if (caption.at(i) != QLatin1Char('&')) {
-            continue;
-        }
-        if (caption.at(i + 1) == QLatin1Char('&')) {
-            ++i; // "&&" is a plain '&'
-            continue;
-        }
-        return caption.at(i + 1).toLower();
-    }
-    return QChar();
-}
-
-void TbsSkinMenuItem::Activate(bool ByKey)
-{
-    Active = true;
-    if (m_window->animationInEffect()) {
-        AnimationFrame = 0;
-    }
-    for (const auto &other : m_window->m_items) {
-        if (other.get() != this && other->Down) {
-            other->Down = false;
-            other->Redraw();
-        }
-    }
-    if (Waiting && !ByKey) {
-        Redraw();
-        return;
-    }
-    TbsSkinMenu *menu = m_window->Menu();
-    if (Down) {
-        // Its submenu is open: only the levels below that one close.
-        menu->CloseLevels(menu->LevelOf(m_window) + 2);
-        return;
-    }
-    Redraw();
-    menu->ItemAction(m_window, this, ByKey, false);
-}
-
-void TbsSkinMenuItem::Deactivate()
-{
-    Active = false;
-    if (m_window->animationInEffect() && m_window->m_entry) {
-        AnimationFrame = m_window->m_entry->framecount + 1;
-    }
-    Waiting = false;
-    if (!Down) {
-        Redraw();
-    }
-    TbsSkinMenu *menu = m_window->Menu();
-    if (menu->WaitItem() == this) {
-        // Leaving the item before its submenu opened cancels the opening.
-        menu->CancelWaitItem();
-    }
-}
-
-void TbsSkinMenuItem::Click()
-{
-    Waiting = false;
-    if (!Down && Enabled()) {
-        m_window->Menu()->ItemAction(m_window, this, false, true);
-    }
-}
-
-void TbsSkinMenuItem::SetUp()
-{
-    if (Down) {
-        Down = false;
-        Redraw();
-    }
-}
-
-void TbsSkinMenuItem::Redraw()
-{
-    TbsSkinPopupWindow *w = m_window;
-    if (w->animationInEffect()) {
-        if (w->m_entry->inactiveanimation || Active) {
-            w->m_effectTimer->setInterval(std::max(1, w->m_entry->animateinterval));
-            w->startEffects();
-            return;
-        }
-        AnimationFrame = 0;
-    } else if (w->morphInEffect()) {
-        w->m_effectTimer->setInterval(s_effectIntervalMs);
-        w->startEffects();
-        return;
-    }
-    if (Visible) {
-        w->update(toQRect(ItemRect));
-    }
-}
 
 // --- TbsSkinPopupWindow ---------------------------------------------------------------------------------------
 
@@ -913,11 +687,11 @@ QImage TbsSkinPopupWindow::PaintWindow()
         }
     } else {
         QPainter canvas(&image);
-        canvas.fillRect(QRect(0, 0, W, H), windowColor());
-        canvas.fillRect(QRect(0, 0, 21, H), buttonFace());
-        canvas.setPen(buttonShadow());
+        canvas.fillRect(QRect(0, 0, W, H), plainMenuColor(QPalette::Base));
+        canvas.fillRect(QRect(0, 0, 21, H), plainMenuColor(QPalette::Button));
+        canvas.setPen(plainMenuColor(QPalette::Dark));
         canvas.drawRect(QRect(0, 0, W - 1, H - 1));
-        canvas.setPen(windowColor());
+        canvas.setPen(plainMenuColor(QPalette::Base));
         canvas.drawRect(QRect(1, 1, W - 3, H - 3));
     }
     QPainter canvas(&image);
@@ -945,7 +719,7 @@ void TbsSkinPopupWindow::drawMarker(QPainter &painter, const TRect &band, int di
         color = skinColor(
             m_scrollDirection == direction ? m_popupData->scrollmarkeractivecolor : m_popupData->scrollmarkercolor);
     } else {
-        color = m_scrollDirection == direction ? buttonText() : buttonShadow();
+        color = m_scrollDirection == direction ? plainMenuColor(QPalette::ButtonText) : plainMenuColor(QPalette::Dark);
     }
     DrawArrowGlyph(painter, band, color, direction == 1 ? adUp : adDown);
 }
@@ -960,160 +734,7 @@ void TbsSkinPopupWindow::drawItem(QPainter &canvas, const TbsSkinMenuItem &item)
 
 QImage TbsSkinPopupWindow::ItemImage(const TbsSkinMenuItem &Item)
 {
-    const int w = RectWidth(Item.ItemRect);
-    const int h = RectHeight(Item.ItemRect);
-    if (w <= 0 || h <= 0) {
-        return {};
-    }
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    if (m_entry) {
-        drawSkinnedItem(image, Item);
-    } else {
-        drawPlainItem(image, Item);
-    }
-    return image;
-}
-
-QImage TbsSkinPopupWindow::itemBackground(const TbsSkinMenuItem &item, bool highlighted, int frame)
-{
-    const MenuItemLook &e = *m_entry;
-    const int w = RectWidth(item.ItemRect);
-    if (frame >= 1 && frame <= e.framecount) {
-        // Frames are stacked downwards when the strip is taller than an item, else side by side.
-        TRect cell = e.animateskinrect;
-        if (RectHeight(e.animateskinrect) > RectHeight(e.skinrect)) {
-            const int step = RectHeight(e.animateskinrect) / e.framecount;
-            cell = { cell.Left, cell.Top + (frame - 1) * step, cell.Right, cell.Top + frame * step };
-        } else {
-            const int step = RectWidth(e.animateskinrect) / e.framecount;
-            cell = { cell.Left + (frame - 1) * step, cell.Top, cell.Left + frame * step, cell.Bottom };
-        }
-        return CreateHSkinImage(e.itemleftoffset, e.itemrightoffset, m_itemPicture, cell, w, e.stretcheffect);
-    }
-    if (highlighted) {
-        return CreateHSkinImage(
-            e.itemleftoffset, e.itemrightoffset, m_itemPicture, e.activeskinrect, w, e.stretcheffect);
-    }
-    return CreateHSkinImage(e.itemleftoffset, e.itemrightoffset, m_itemPicture, e.skinrect, w, e.inactivestretcheffect);
-}
-
-void TbsSkinPopupWindow::drawSkinnedItem(QImage &image, const TbsSkinMenuItem &item)
-{
-    const MenuItemLook &e = *m_entry;
-    const int w = image.width();
-    QPainter painter(&image);
-    if (item.IsSeparator()) {
-        const QImage divider = CreateHSkinImage(
-            e.dividerleftoffset, e.dividerrightoffset, m_itemPicture, e.dividerrect, w, e.dividerstretcheffect);
-        painter.drawImage(0, 0, divider);
-        return;
-    }
-    const bool highlighted = item.Active || item.Down;
-    QImage background;
-    bool highlightedText = highlighted;
-    if (animationInEffect() && item.AnimationFrame >= 1 && item.AnimationFrame <= e.framecount) {
-        background = itemBackground(item, true, item.AnimationFrame);
-        highlightedText = true;
-    } else if (!morphInEffect() || item.MorphFactor == (highlighted ? 1.0 : 0.0)) {
-        background = itemBackground(item, highlighted, 0);
-    } else {
-        const QImage normal = itemBackground(item, false, 0);
-        const QImage active = itemBackground(item, true, 0);
-        TbsEffectBmp mixed(normal);
-        mixed.morph(e.morphkind, TbsEffectBmp(active), item.MorphFactor);
-        background = mixed.Image();
-    }
-    if (!background.isNull()) {
-        painter.drawImage(0, 0, background);
-    }
-    const QColor color = skinColor(highlightedText ? e.activefontcolor
-            : item.Enabled()                       ? e.fontcolor
-                                                   : e.unenabledfontcolor);
-    const QFont font
-        = m_menu->UseSkinFont() ? skinFont(e.fontname, e.fontheight, e.fontstyle) : m_menu->DefaultItemFont();
-    painter.setFont(font);
-    const QRect text
-        = toQRect({ e.textrect.Left, e.textrect.Top, w + e.textrect.Right - RectWidth(e.skinrect), e.textrect.Bottom });
-    drawItemContent(painter, item, text, color, s_skinGlyphColumn, s_rightMargin);
-}
-
-void TbsSkinPopupWindow::drawPlainItem(QImage &image, const TbsSkinMenuItem &item)
-{
-    const int w = image.width();
-    const int h = image.height();
-    const int glyphColumn = GlyphColumnWidth();
-    QPainter painter(&image);
-    const bool highlighted = (item.Active || item.Down) && !item.IsSeparator();
-    QColor color;
-    if (highlighted) {
-        painter.fillRect(QRect(0, 0, w, h), skinColor(s_plainHighlightFill));
-        painter.setPen(skinColor(s_plainHighlightFrame));
-        painter.drawRect(QRect(0, 0, w - 1, h - 1));
-        color = windowText();
-    } else {
-        painter.fillRect(QRect(0, 0, glyphColumn, h), buttonFace());
-        painter.fillRect(QRect(glyphColumn, 0, w - glyphColumn, h), windowColor());
-        color = item.Enabled() ? windowText() : buttonShadow();
-    }
-    if (item.IsSeparator()) {
-        painter.fillRect(QRect(glyphColumn, h / 2, w - glyphColumn, 1), buttonShadow());
-        return;
-    }
-    painter.setFont(m_menu->DefaultItemFont());
-    // The caption starts 2 pixels into the glyph column's right, the glyph 1 pixel further in than skinned.
-    drawItemContent(painter, item, QRect(1, 0, w - 1 - s_plainRightMargin + s_rightMargin, h), color, glyphColumn + 1,
-        s_rightMargin);
-}
-
-void TbsSkinPopupWindow::drawItemContent(QPainter &painter, const TbsSkinMenuItem &item, const QRect &textRect,
-    const QColor &color, int glyphColumn, int rightMargin)
-{
-    const int left = textRect.left();
-    const int right = textRect.left() + textRect.width();
-    const int middle = textRect.top() + textRect.height() / 2;
-    painter.setPen(color);
-    const int flags = Qt::AlignVCenter | Qt::TextShowMnemonic | Qt::TextSingleLine
-        | (layoutDirection() == Qt::RightToLeft ? Qt::AlignRight : Qt::AlignLeft);
-    const QRect caption(
-        left + glyphColumn, textRect.top(), std::max(0, right - rightMargin - (left + glyphColumn)), textRect.height());
-    painter.drawText(caption, flags, item.Caption());
-    const QString shortCut = item.ShortCutText();
-    if (!shortCut.isEmpty()) {
-        painter.drawText(QRect(left, textRect.top(), std::max(0, right - rightMargin - left), textRect.height()),
-            Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, shortCut);
-    }
-    if (item.HasChildren()) {
-        DrawArrowGlyph(painter, { right - 7, middle - 4, right - 3, middle + 4 }, color, adRight);
-    }
-    const QAction *action = item.Action();
-    if (!action) {
-        return;
-    }
-    const int glyphLeft = left + 2;
-    if (!action->icon().isNull()) {
-        const QPixmap pixmap = action->icon().pixmap(16, 16, item.Enabled() ? QIcon::Normal : QIcon::Disabled);
-        const int top = middle - pixmap.height() / 2;
-        painter.drawPixmap(glyphLeft, top, pixmap);
-        if (action->isChecked()) {
-            painter.setPen(color);
-            painter.drawRect(QRect(glyphLeft - 1, top - 1, pixmap.width() + 1, pixmap.height() + 1));
-        }
-        return;
-    }
-    if (GlyphRoutine glyph = namedGlyph(action->objectName())) {
-        glyph(painter, glyphLeft, middle - 4, color);
-        return;
-    }
-    if (!action->isCheckable() || !action->isChecked()) {
-        return;
-    }
-    const QActionGroup *group = action->actionGroup();
-    if (group && group->exclusionPolicy() != QActionGroup::ExclusionPolicy::None) {
-        DrawRadioGlyph(painter, glyphLeft + 1, middle - 3, color);
-    } else {
-        DrawCheckGlyph(painter, glyphLeft, middle - 4, color);
-    }
+    return MenuItemPainter(*this).itemImage(Item);
 }
 
 } // namespace pixolo
