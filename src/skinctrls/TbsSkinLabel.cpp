@@ -49,6 +49,7 @@ void TbsSkinLabel::SetAutoSize(bool value)
         return;
     }
     m_autoSize = value;
+    m_skin.invalidate(); // a fixed-size skin turns it off again
     if (value) {
         fitWidth();
     }

@@ -299,7 +299,11 @@ private:
     void AnimationTimerTick();
     // The same as the mouse timer's tick at a point: objects follow the mouse on the frame, not in the client.
     void trackPoint(TPoint P);
-    void relayToControls(QEvent *event);
+    // The notices of the form's store for its window: the frame lets go of the skin before a reload, takes the new
+    // one after it, and takes the object hints again when the texts change. The controls hear their own store.
+    void skinAboutToChange(QWidget *window);
+    void skinChanged(QWidget *window);
+    void skinStringsChanged(QWidget *window);
     void createStandardButtons();
     void layoutDefaultFrame();
     void placeClient();
