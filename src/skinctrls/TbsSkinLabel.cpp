@@ -230,6 +230,7 @@ TbsSkinStatusPanel::TbsSkinStatusPanel(QWidget *parent)
 void TbsSkinStatusPanel::SetGlyph(const TBitmap &value)
 {
     m_glyph = value;
+    m_glyph.cacheRgb32(); // converted for painting here, not at every paint
     update();
 }
 
