@@ -79,6 +79,7 @@ TBitmap::TBitmap(const QImage &image)
 
 void TBitmap::setImage(const QImage &image, TPixelFormat format)
 {
+    m_rgb32 = QImage();
     m_format = format;
     if (format == pfDevice || image.isNull()) {
         m_image = QImage();
@@ -114,6 +115,7 @@ void TBitmap::SetSize(int width, int height)
     if (!m_image.isNull() && width == m_image.width() && height == m_image.height()) {
         return;
     }
+    m_rgb32 = QImage();
     if (m_format == pfDevice) {
         m_format = pf24bit;
     }
@@ -144,6 +146,7 @@ void TBitmap::SetSize(int width, int height)
 void TBitmap::Clear()
 {
     m_image = QImage();
+    m_rgb32 = QImage();
     m_format = pfDevice;
 }
 
@@ -152,6 +155,7 @@ uchar *TBitmap::ScanLine(int row)
     if (m_image.isNull() || row < 0 || row >= m_image.height()) {
         return nullptr;
     }
+    m_rgb32 = QImage(); // the row may be written
     return m_image.scanLine(row);
 }
 
@@ -168,7 +172,15 @@ QImage TBitmap::toRgb32() const
     if (m_image.isNull()) {
         return {};
     }
+    if (!m_rgb32.isNull()) {
+        return m_rgb32;
+    }
     return m_image.convertToFormat(QImage::Format_RGB32);
+}
+
+void TBitmap::cacheRgb32()
+{
+    m_rgb32 = m_image.isNull() ? QImage() : m_image.convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace pixolo

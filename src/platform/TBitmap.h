@@ -40,8 +40,12 @@ public:
 
     // The pixels as a QImage in the storage format above (shared, copy-on-write).
     const QImage &image() const { return m_image; }
-    // The pixels in Format_RGB32, the form every drawing routine works in.
+    // The pixels in Format_RGB32, the form every drawing routine works in: the kept copy when there is one,
+    // converted at each call otherwise.
     QImage toRgb32() const;
+    // Converts the pixels to Format_RGB32 once and keeps that copy for toRgb32, until the pixels change. For
+    // pictures drawn many times (a skin's), at the price of their memory twice.
+    void cacheRgb32();
     // Replaces the pixels; the format is given because an 8-bit image may stand for a 1- or 4-bit bitmap.
     void setImage(const QImage &image, TPixelFormat format);
 
@@ -49,6 +53,7 @@ public:
 
 private:
     QImage m_image;
+    QImage m_rgb32; // the kept copy of cacheRgb32, or null
     TPixelFormat m_format = pfDevice;
 };
 

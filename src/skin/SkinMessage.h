@@ -9,17 +9,13 @@ class QWidget;
 namespace pixolo
 {
 
-// The skin library's messages. They travel as one custom event carrying the message number and two parameters,
-// sent synchronously (QCoreApplication::sendEvent).
-constexpr int SKIN_MSG_BEFORE_CHANGE = 1225; // a store starts a reload; wParam = the store, lParam = 1000
-constexpr int SKIN_MSG_CHANGE = 1226; // a store finished a reload
-constexpr int SKIN_MSG_AFTER_CHANGE = 1227; // right after SKIN_MSG_CHANGE
-constexpr int SKIN_MSG_STRINGS_CHANGE = 1274; // a store got other replaceable texts
+// The skin library's messages between a skinned menu, a skinned form and the controls that open menus. They travel
+// as one custom event carrying the message number and two parameters, sent synchronously
+// (QCoreApplication::sendEvent). A store's change notices are signals of TbsSkinData, not messages.
 constexpr int SKIN_MSG_MENU_CLOSED = 1228; // the skinned menu a window or control opened has closed
 constexpr int SKIN_MSG_MENU_COMMAND = 1229; // an item of that menu ran its command
 constexpr int SKIN_MSG_PAINT_FRAME = 48203; // paint your frame into the painter in wParam …
 constexpr int SKIN_PAINT_FRAME_PARAM = 16802; // … when lParam is this; the answer is this value too
-constexpr int SKIN_STORE_PARAM = 1000; // lParam of the store's messages
 
 class SkinMessageEvent final : public QEvent
 {
@@ -53,7 +49,8 @@ private:
 qintptr sendSkinMessage(QObject *receiver, int msg, void *wParam, qintptr lParam);
 
 // The application's skinned windows in the order they were first registered: the order in which a store's
-// messages reach them. Registering twice keeps the first place; destroyed windows drop out by themselves.
+// notices reach them after its own window. Registering twice keeps the first place; destroyed windows drop out by
+// themselves.
 void registerSkinWindow(QWidget *window);
 QList<QWidget *> skinWindows();
 

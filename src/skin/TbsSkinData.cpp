@@ -143,7 +143,7 @@ void TbsSkinData::SetCompressedStoredSkin(TbsCompressedStoredSkin *storedSkin)
 void TbsSkinData::SetResourceStrData(TbsResourceStrData *strings)
 {
     m_resourceStrData = strings;
-    SendSkinMessage(SKIN_MSG_STRINGS_CHANGE);
+    notifyWindows(&TbsSkinData::stringsChanged);
 }
 
 int TbsSkinData::FindObjectIndex(const QString &name) const
@@ -164,24 +164,32 @@ const TBitmap *TbsSkinData::ActivePicture(int index) const
     return &ActivePictures[size_t(index)];
 }
 
-void TbsSkinData::SendSkinMessage(int msg)
+void TbsSkinData::notifyWindows(void (TbsSkinData::*notice)(QWidget *))
 {
     auto *owner = qobject_cast<QWidget *>(parent());
     if (owner && !owner->isWindow()) {
         owner = nullptr;
     }
+    // The list is taken first: a receiver may close or open windows.
+    QList<QPointer<QWidget>> windows;
     if (owner) {
-        sendSkinMessage(owner, msg, this, SKIN_STORE_PARAM);
+        windows.append(owner);
     }
     for (QWidget *window : skinWindows()) {
         if (window != owner) {
-            sendSkinMessage(window, msg, this, SKIN_STORE_PARAM);
+            windows.append(window);
+        }
+    }
+    for (const QPointer<QWidget> &window : windows) {
+        if (window) {
+            Q_EMIT(this->*notice)(window.data());
         }
     }
 }
 
 void TbsSkinData::clear()
 {
+    ++m_generation;
     ObjectList.clear();
     ControlList.clear();
     ActivePictures.clear();
@@ -202,7 +210,7 @@ void TbsSkinData::LoadStoredSkin(const TbsCompressedStoredSkin &storedSkin)
         return;
     }
     m_empty = true;
-    SendSkinMessage(SKIN_MSG_BEFORE_CHANGE);
+    notifyWindows(&TbsSkinData::aboutToChange);
     clear();
     m_empty = true; // a receiver of the message above may have asked for a reload of its own
 
@@ -226,10 +234,18 @@ void TbsSkinData::LoadStoredSkin(const TbsCompressedStoredSkin &storedSkin)
         ActivePictures.back() = readContainerBitmap(container);
     }
     readDescription(SkinIni(readContainerText(container)));
+    // Converted for painting here, once, rather than by every paint that reads them.
+    for (TBitmap *picture : { &Picture, &InActivePicture, &MaskPicture }) {
+        picture->cacheRgb32();
+    }
+    for (TBitmap &picture : ActivePictures) {
+        picture.cacheRgb32();
+    }
 
     m_empty = false;
-    SendSkinMessage(SKIN_MSG_CHANGE);
-    SendSkinMessage(SKIN_MSG_AFTER_CHANGE);
+    ++m_generation;
+    notifyWindows(&TbsSkinData::changed);
+    notifyWindows(&TbsSkinData::afterChange);
 }
 
 void TbsSkinData::readDescription(const SkinIni &ini)

@@ -15,6 +15,8 @@
 #include <memory>
 #include <vector>
 
+class QWidget;
+
 namespace pixolo
 {
 
@@ -39,10 +41,13 @@ struct TbsSkinColors {
 
 // The skin data store of one window: the decoded skin that every skinned part of the window reads.
 //
-// Assigning a stored skin loads it at once: SKIN_MSG_BEFORE_CHANGE goes out, the store is cleared, the container
-// is decoded and the description read; on success Empty turns false and SKIN_MSG_CHANGE and SKIN_MSG_AFTER_CHANGE
-// follow. The messages go synchronously to the store's own window first, then to every other skinned window
-// (registerSkinWindow). A failed load leaves the store Empty with whatever was read so far, and raises.
+// Assigning a stored skin loads it at once: aboutToChange goes out, the store is cleared, the container is decoded
+// and the description read; on success Empty turns false and changed and afterChange follow. Each notice is
+// emitted once for each skinned window, synchronously: for the store's own window first, then for every other
+// skinned window in the order they were registered (registerSkinWindow); its argument is the window it is meant
+// for. A form or control connects to the store it is bound to and acts on the emission for its own window, so
+// the receivers in the store's window hear of a change before those elsewhere. A failed load leaves the store Empty
+// with whatever was read so far, and raises.
 class TbsSkinData final : public QObject
 {
     Q_OBJECT
@@ -58,7 +63,7 @@ public:
     TbsCompressedStoredSkin *CompressedStoredSkin() const { return m_compressedStoredSkin; }
     void SetCompressedStoredSkin(TbsCompressedStoredSkin *storedSkin);
 
-    // Replaceable texts (not owned; forgotten when destroyed). Assigning sends SKIN_MSG_STRINGS_CHANGE.
+    // Replaceable texts (not owned; forgotten when destroyed). Assigning emits stringsChanged.
     TbsResourceStrData *ResourceStrData() const { return m_resourceStrData; }
     void SetResourceStrData(TbsResourceStrData *strings);
 
@@ -76,8 +81,8 @@ public:
     // The numbered picture at index, or null for -1, any other index outside the list, and an empty picture.
     const TBitmap *ActivePicture(int index) const;
 
-    // Sends msg (wParam = this store, lParam = 1000) to the owner window, then to the other skinned windows.
-    void SendSkinMessage(int msg);
+    // Goes up whenever the content is cleared or replaced: an entry or picture read at one value is gone at another.
+    quint64 generation() const { return m_generation; }
 
     // The decoded skin. Read these only while the store is not Empty.
     TBitmap Picture;
@@ -128,8 +133,20 @@ public:
     bool autorenderinginactiveimage = false;
     TbsInActiveEffect inactiveeffect = ieBrightness;
 
+Q_SIGNALS:
+    // A reload starts: the data is about to be freed.
+    void aboutToChange(QWidget *window);
+    // A reload succeeded and the store holds the new skin.
+    void changed(QWidget *window);
+    // Right after changed.
+    void afterChange(QWidget *window);
+    // ResourceStrData was assigned.
+    void stringsChanged(QWidget *window);
+
 private:
     template <class V, class S> static void formInfoKeys(V &v, S &s);
+    // Emits `notice` for the own window, then for the other skinned windows.
+    void notifyWindows(void (TbsSkinData::*notice)(QWidget *));
     void clear();
     void readDescription(const SkinIni &ini);
     void readFormInfo(const SkinIni &ini);
@@ -137,6 +154,7 @@ private:
 
     bool m_enableSkinEffects = true;
     bool m_empty = true;
+    quint64 m_generation = 0;
     QPointer<TbsCompressedStoredSkin> m_compressedStoredSkin;
     QPointer<TbsResourceStrData> m_resourceStrData;
 };

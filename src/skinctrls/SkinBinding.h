@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QMetaObject>
 #include <QPointer>
 #include <QString>
 
-class QEvent;
+#include <functional>
+
 class QImage;
 class QWidget;
 
@@ -13,8 +15,9 @@ namespace pixolo
 class TbsDataSkinControl;
 class TbsSkinData;
 
-// A control's link to a skin data store and the name of its entry in the store's control list. The entry is
-// looked up again on every use, so nothing survives a reload of the store; a destroyed store is dropped.
+// A control's link to a skin data store and the name of its entry in the store's control list. The entry found
+// is kept until the store's content, the store or the name changes (current() turns false then), so nothing read
+// from an earlier skin survives a reload; a destroyed store is dropped.
 class SkinBinding
 {
 public:
@@ -22,49 +25,66 @@ public:
         : m_name(name)
     {
     }
+    ~SkinBinding();
+    SkinBinding(const SkinBinding &) = delete;
+    SkinBinding &operator=(const SkinBinding &) = delete;
 
     TbsSkinData *store() const;
     // Stores the link; true when the store holds a skin, which the control then applies at once.
     bool setStore(TbsSkinData *store);
     const QString &name() const { return m_name; }
-    void setName(const QString &name) { m_name = name; }
+    void setName(const QString &name);
+
+    // Has `receiver` hear the store's notices meant for its window, for as long as both live and the store is
+    // this binding's: `aboutToChange` before the store's data is freed, `changed` once the new skin is in.
+    void listen(QWidget *receiver, std::function<void()> aboutToChange, std::function<void()> changed);
 
     // The entry's position in the store's control list, -1 without a store, with an empty store or an unknown name.
     int index() const { return m_index; }
     int lookUp();
-    void release() { m_index = -1; }
-    // The entry at index(), or null while it is -1.
+    // Forgets the entry; the next use looks it up again.
+    void release();
+    // Keeps the entry but has the next use look it up again (a property that decides what is copied changed).
+    void invalidate() { m_lookedUp = false; }
+    // Whether the entry found by the last lookUp is still the store's: false after a reload, another store or
+    // another name, and after release.
+    bool current() const;
+    // The entry at index(), or null while it is -1 or the store is empty (reloading).
     const TbsDataSkinControl *entry() const;
-    // The store's numbered picture as an image (shared with the store, any format), or a null image for an index
+    // The store's numbered picture in the painting format (shared with the store), or a null image for an index
     // that names no picture.
     QImage picture(int index) const;
     // Whether the store shows morphs and animations: its effects are on and it holds a skin.
     bool effects() const;
 
-    // What a skin message asks of a control with this binding.
-    enum class Notice { None, Release, Apply };
-    Notice notice(QEvent *event) const;
-
 private:
+    void disconnect();
+
     QPointer<TbsSkinData> m_store;
     QString m_name;
     int m_index = -1;
+    const TbsDataSkinControl *m_entry = nullptr;
+    // What the last lookUp read: from which store, at which of its generations; null after release.
+    const TbsSkinData *m_lookedUpIn = nullptr;
+    quint64 m_generation = 0;
+    bool m_lookedUp = false;
+    QMetaObject::Connection m_aboutToChange;
+    QMetaObject::Connection m_changed;
 };
 
 // The published binding of a control to a store: SkinData, SkinDataName, the entry index, ApplySkin and
 // ReleaseSkin, and the answer to the store's notices.
 //
-// The store tells the windows of a change; a control bound to a store hears of it through its window (see
-// SetSkinData), so it follows its store with or without a skinned form over it. A notice that reaches the control
-// twice in a row (from the window and from a skinned form relaying the same message) is acted on once.
+// A control connects to the store it is bound to and acts on the notices the store emits for the control's own
+// window: it forgets its entry before a reload and applies the new skin after one. What a control copies out of its
+// entry is copied again only when the entry may have changed (see ensureSkinEntry), not at every paint.
 class SkinBoundControl
 {
 public:
     virtual ~SkinBoundControl() = default;
 
     TbsSkinData *SkinData() const { return m_skin.store(); }
-    // Binds the store and has the control's window pass the store's notices on to it; a store that holds a skin
-    // is applied at once.
+    // Binds the store and listens to its notices; a store that holds a skin is applied at once.
     virtual void SetSkinData(TbsSkinData *value);
     const QString &SkinDataName() const { return m_skin.name(); }
     // Takes effect at the next paint, bounds change or ApplySkin.
@@ -85,20 +105,20 @@ protected:
     // Looks the entry up again (-1 without a store, with an empty store or an unknown name); the skinned looks
     // copy the entry's data here.
     virtual void LoadSkinEntry() { m_skin.lookUp(); }
-    // Answers a skin message: release before the store reloads (windowed controls only; windowless ones keep
-    // nothing between paints), apply after. False for any other event.
-    bool handleSkinNotice(QEvent *event, bool windowed);
-    // The control was moved to another parent: its new window passes the store's notices on.
-    void followWindow();
+    // LoadSkinEntry when what it copied may be out of date: the store reloaded, or the store, the name or a
+    // property that LoadSkinEntry reads changed (their setters call m_skin.invalidate()).
+    void ensureSkinEntry()
+    {
+        if (!m_skin.current()) {
+            LoadSkinEntry();
+        }
+    }
+    // The store's notices for the control's window. Windowed controls forget their entry before a reload; a
+    // windowless one keeps its index, as it draws nothing from the entry while the store is empty.
+    virtual void skinAboutToChange() { ReleaseSkin(); }
+    virtual void skinChanged() { ApplySkin(); }
 
     SkinBinding m_skin;
-
-private:
-    int m_lastNotice = 0;
 };
-
-// Has `window` pass each store notice it receives (before change, change) on to every skin-bound control inside
-// it, in creation order; each control acts on the notices of its own store. Idempotent.
-void relaySkinNotices(QWidget *window);
 
 } // namespace pixolo

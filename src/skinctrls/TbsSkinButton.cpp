@@ -89,6 +89,7 @@ SkinButtonControl::SkinButtonControl(QWidget *parent)
 void SkinButtonControl::SetGlyph(const TBitmap &value)
 {
     m_glyph = value;
+    m_glyph.cacheRgb32(); // converted for painting here, not at every paint
     update();
 }
 

@@ -44,7 +44,11 @@ public:
     int Spacing() const { return m_spacing; }
     void SetSpacing(int value);
     bool UseSkinSize() const { return m_useSkinSize; }
-    void SetUseSkinSize(bool value) { m_useSkinSize = value; }
+    void SetUseSkinSize(bool value)
+    {
+        m_useSkinSize = value;
+        m_skin.invalidate(); // decides whether the entry's mask is taken
+    }
     bool UseSkinFontColor() const { return m_useSkinFontColor; }
     void SetUseSkinFontColor(bool value);
     bool RepeatMode() const { return m_repeatMode; }

@@ -91,6 +91,7 @@ void TbsSkinCheckRadioBox::SetRadio(bool value)
 void TbsSkinCheckRadioBox::SetFlat(bool value)
 {
     m_flat = value;
+    m_skin.invalidate(); // decides whether the entry's mask is taken
     // A flat box lets the parent show through; a non-flat one paints every pixel.
     setAttribute(Qt::WA_OpaquePaintEvent, !value);
     update();

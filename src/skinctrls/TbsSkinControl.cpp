@@ -18,15 +18,11 @@ TbsSkinControl::TbsSkinControl(QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent, true);
 }
 
-bool TbsSkinControl::event(QEvent *event)
+void TbsSkinControl::skinAboutToChange()
 {
-    if (handleSkinNotice(event, !m_windowless)) {
-        return true;
+    if (!m_windowless) {
+        ReleaseSkin();
     }
-    if (event->type() == QEvent::ParentChange) {
-        followWindow();
-    }
-    return ControlBase<QWidget>::event(event);
 }
 
 void TbsSkinControl::ApplySkin()
@@ -41,7 +37,7 @@ void TbsSkinControl::CalcSkinSize(int &, int &)
 
 void TbsSkinControl::SetBounds(int left, int top, int width, int height)
 {
-    LoadSkinEntry();
+    ensureSkinEntry();
     const bool skinResize = (width != this->width() || height != this->height()) && SkinIndex() != -1;
     if (skinResize) {
         CalcSkinSize(width, height);
@@ -66,7 +62,7 @@ void TbsSkinControl::AdjustClientRect(QRect &) const
 
 void TbsSkinControl::Realign(QWidget *first)
 {
-    LoadSkinEntry(); // the docking area follows the entry's client rectangle
+    ensureSkinEntry(); // the docking area follows the entry's client rectangle
     AlignControls(this, AlignRect(), first);
 }
 
@@ -98,7 +94,7 @@ QImage TbsSkinControl::paintImage()
     if (width() <= 0 || height() <= 0) {
         return QImage();
     }
-    LoadSkinEntry();
+    ensureSkinEntry();
     // An opaque control covers every pixel: its image needs no alpha, and copies to the screen without blending.
     const bool opaque = testAttribute(Qt::WA_OpaquePaintEvent);
     QImage bitmap(size(), opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);

@@ -55,8 +55,8 @@ protected:
     // The area in which docked children are placed (the whole control here).
     virtual void AdjustClientRect(QRect &rect) const;
 
-    // The skin messages: release before the store reloads, apply after.
-    bool event(QEvent *event) override;
+    // Before the store reloads a windowed control forgets its entry; a windowless one keeps nothing to forget.
+    void skinAboutToChange() override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 };

@@ -198,17 +198,6 @@ TbsSkinCustomEdit::TbsSkinCustomEdit(QWidget *parent)
     updateMargins();
 }
 
-bool TbsSkinCustomEdit::event(QEvent *event)
-{
-    if (handleSkinNotice(event, true)) {
-        return true;
-    }
-    if (event->type() == QEvent::ParentChange) {
-        followWindow();
-    }
-    return TbsCustomEdit::event(event);
-}
-
 void TbsSkinCustomEdit::LoadSkinEntry()
 {
     SkinBoundControl::LoadSkinEntry();
@@ -422,7 +411,7 @@ void TbsSkinCustomEdit::updateMargins()
 
 void TbsSkinCustomEdit::SetBounds(int left, int top, int width, int height)
 {
-    LoadSkinEntry();
+    ensureSkinEntry();
     if ((width != this->width() || height != this->height()) && !(!skinned() && m_useSkinFont)) {
         height = m_useSkinFont ? RectHeight(m_skinRect) : FittedHeight();
     }
@@ -477,7 +466,7 @@ void TbsSkinCustomEdit::setButtonHot(bool value)
 
 void TbsSkinCustomEdit::paintBackground(QPainter &painter)
 {
-    LoadSkinEntry();
+    ensureSkinEntry();
     if (skinned()) {
         painter.drawImage(0, 0, FrameImage()); // the frame composed off-screen, the text goes over it
         if (!m_buttonMode) {

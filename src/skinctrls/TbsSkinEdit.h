@@ -124,7 +124,6 @@ public:
 
 protected:
     void LoadSkinEntry() override;
-    bool event(QEvent *event) override;
     void paintBackground(QPainter &painter) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;

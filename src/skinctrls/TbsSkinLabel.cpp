@@ -49,6 +49,7 @@ void TbsSkinLabel::SetAutoSize(bool value)
         return;
     }
     m_autoSize = value;
+    m_skin.invalidate(); // a fixed-size skin turns it off again
     if (value) {
         fitWidth();
     }
@@ -229,6 +230,7 @@ TbsSkinStatusPanel::TbsSkinStatusPanel(QWidget *parent)
 void TbsSkinStatusPanel::SetGlyph(const TBitmap &value)
 {
     m_glyph = value;
+    m_glyph.cacheRgb32(); // converted for painting here, not at every paint
     update();
 }
 

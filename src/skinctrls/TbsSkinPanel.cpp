@@ -167,6 +167,7 @@ void TbsSkinPanel::SetRollUpState(bool value)
 void TbsSkinPanel::SetGlyph(const TBitmap &value)
 {
     m_glyph = value;
+    m_glyph.cacheRgb32(); // converted for painting here, not at every paint
     update();
 }
 

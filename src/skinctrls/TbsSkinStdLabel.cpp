@@ -17,17 +17,6 @@ TbsSkinStdLabel::TbsSkinStdLabel(QWidget *parent)
     resize(65, 17);
 }
 
-bool TbsSkinStdLabel::event(QEvent *event)
-{
-    if (handleSkinNotice(event, false)) {
-        return true;
-    }
-    if (event->type() == QEvent::ParentChange) {
-        followWindow();
-    }
-    return ControlBase<QWidget>::event(event);
-}
-
 void TbsSkinStdLabel::ApplySkin()
 {
     LoadSkinEntry();
@@ -183,7 +172,7 @@ void TbsSkinStdLabel::adjustBounds()
     if (!m_autoSize) {
         return;
     }
-    LoadSkinEntry();
+    ensureSkinEntry();
     const QRect text = measureText();
     const int width = m_wordWrap ? this->width() : text.width();
     // A right-aligned label keeps its right edge.
@@ -194,7 +183,7 @@ void TbsSkinStdLabel::adjustBounds()
 
 void TbsSkinStdLabel::paintEvent(QPaintEvent *)
 {
-    LoadSkinEntry();
+    ensureSkinEntry();
     QPainter painter(this);
     if (!m_transparent) {
         painter.fillRect(rect(), ColorToQColor(m_color));

@@ -49,7 +49,8 @@ public:
 
 protected:
     void CaptionChanged() override;
-    bool event(QEvent *event) override;
+    // A windowless label keeps nothing between paints that a reload could free.
+    void skinAboutToChange() override { }
     void paintEvent(QPaintEvent *event) override;
 
 private:

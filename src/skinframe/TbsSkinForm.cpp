@@ -168,7 +168,15 @@ void TbsSkinForm::SetMenusSkinData(TbsSkinData *value)
 
 void TbsSkinForm::SetSkinData(TbsSkinData *value)
 {
+    if (m_skinData) {
+        disconnect(m_skinData, nullptr, this, nullptr);
+    }
     m_skinData = value;
+    if (value) {
+        connect(value, &TbsSkinData::aboutToChange, this, &TbsSkinForm::skinAboutToChange);
+        connect(value, &TbsSkinData::changed, this, &TbsSkinForm::skinChanged);
+        connect(value, &TbsSkinData::stringsChanged, this, &TbsSkinForm::skinStringsChanged);
+    }
     ApplySkinToFrame();
 }
 
@@ -511,45 +519,52 @@ bool TbsSkinForm::eventFilter(QObject *watched, QEvent *event)
     }
 }
 
+void TbsSkinForm::skinAboutToChange(QWidget *window)
+{
+    if (window != m_form) {
+        return;
+    }
+    m_skinInUse = false;
+    m_mouseTimer->stop();
+    m_morphTimer->stop();
+    m_animationTimer->stop();
+    FreeObjects();
+    m_stripCache = {};
+    m_formPicture = QImage();
+    m_inactivePicture = QImage();
+    m_background = QImage();
+    // A reload that fails is followed by no change: the plain frame is laid out then.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!m_skinInUse) {
+                ApplySkinToFrame();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void TbsSkinForm::skinChanged(QWidget *window)
+{
+    if (window != m_form) {
+        return;
+    }
+    m_inactivePicture = QImage();
+    m_background = QImage();
+    ApplySkinToFrame();
+}
+
+void TbsSkinForm::skinStringsChanged(QWidget *window)
+{
+    if (window == m_form) {
+        LoadObjectHints();
+    }
+}
+
 bool TbsSkinForm::handleSkinMessage(QEvent *event)
 {
     auto *message = static_cast<SkinMessageEvent *>(event);
-    const bool ours = m_skinData && message->WParam() == static_cast<void *>(m_skinData.data());
     switch (message->Msg()) {
-    case SKIN_MSG_BEFORE_CHANGE:
-        if (ours) {
-            m_skinInUse = false;
-            m_mouseTimer->stop();
-            m_morphTimer->stop();
-            m_animationTimer->stop();
-            FreeObjects();
-            m_stripCache = {};
-            m_formPicture = QImage();
-            m_inactivePicture = QImage();
-            m_background = QImage();
-            relayToControls(event);
-            // A reload that fails sends no change: the plain frame is laid out then.
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    if (!m_skinInUse) {
-                        ApplySkinToFrame();
-                    }
-                },
-                Qt::QueuedConnection);
-        }
-        return false;
-    case SKIN_MSG_CHANGE:
-        if (ours) {
-            m_inactivePicture = QImage();
-            m_background = QImage();
-            ApplySkinToFrame();
-        }
-        relayToControls(event);
-        return false;
-    case SKIN_MSG_STRINGS_CHANGE:
-        LoadObjectHints();
-        return false;
     case SKIN_MSG_MENU_CLOSED:
         EndSkinMenu();
         return false;
@@ -569,22 +584,6 @@ bool TbsSkinForm::handleSkinMessage(QEvent *event)
         return true;
     default:
         return false;
-    }
-}
-
-void TbsSkinForm::relayToControls(QEvent *event)
-{
-    const auto *message = static_cast<SkinMessageEvent *>(event);
-    QList<QPointer<QWidget>> controls;
-    for (QWidget *child : m_form->findChildren<QWidget *>()) {
-        if (child != m_client) {
-            controls.append(child);
-        }
-    }
-    for (const QPointer<QWidget> &control : controls) {
-        if (control) {
-            sendSkinMessage(control, message->Msg(), message->WParam(), message->LParam());
-        }
     }
 }
 

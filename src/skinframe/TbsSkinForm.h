@@ -228,7 +228,11 @@ private:
     bool handleMenuKey(QKeyEvent *event);
     // The same as the mouse timer's tick at a point: objects follow the mouse on the frame, not in the client.
     void trackPoint(TPoint P);
-    void relayToControls(QEvent *event);
+    // The notices of the form's store for its window: the frame lets go of the skin before a reload, takes the new
+    // one after it, and takes the object hints again when the texts change. The controls hear their own store.
+    void skinAboutToChange(QWidget *window);
+    void skinChanged(QWidget *window);
+    void skinStringsChanged(QWidget *window);
     void createStandardButtons();
     // The cursor over the frame: the sizing arrows on the border, elsewhere the arrow or the form's own cursor.
     void updateCursor(int hitCode);

@@ -63,44 +63,52 @@ ContainerBuilder miniSkin(qint32 version = 3, const QByteArray &text = s_descrip
     return b.integer(1).bitmap(solidBitmap(2, 2, pf24bit, qRgb(1, 2, 3))).raw(text);
 }
 
+enum Notice { AboutToChange, Changed, AfterChange, StringsChanged };
+
 struct Message {
-    int msg;
-    void *wParam;
-    qintptr lParam;
-    QObject *receiver;
+    Notice notice;
+    TbsSkinData *store;
+    QWidget *window;
     bool operator==(const Message &) const = default;
 };
 
-// Records the skin messages that reach the windows it watches.
+// Records the notices of the stores it listens to, with the window each is meant for.
 class MessageLog : public QObject
 {
 public:
-    void watch(QWidget *window) { window->installEventFilter(this); }
-    std::vector<Message> messages;
-    std::vector<int> numbers() const
+    void listen(TbsSkinData *store)
     {
-        std::vector<int> n;
+        const auto record = [this, store](Notice notice) {
+            return [this, store, notice](QWidget *window) { messages.push_back({ notice, store, window }); };
+        };
+        connect(store, &TbsSkinData::aboutToChange, this, record(AboutToChange));
+        connect(store, &TbsSkinData::changed, this, record(Changed));
+        connect(store, &TbsSkinData::afterChange, this, record(AfterChange));
+        connect(store, &TbsSkinData::stringsChanged, this, record(StringsChanged));
+    }
+    std::vector<Message> messages;
+    std::vector<Notice> numbers() const
+    {
+        std::vector<Notice> n;
         for (const Message &m : messages) {
-            n.push_back(m.msg);
+            n.push_back(m.notice);
         }
         return n;
     }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
+    std::vector<QWidget *> windows() const
     {
-        if (event->type() == SkinMessageEvent::eventType()) {
-            const auto *m = static_cast<SkinMessageEvent *>(event);
-            messages.push_back({ m->Msg(), m->WParam(), m->LParam(), watched });
+        std::vector<QWidget *> w;
+        for (const Message &m : messages) {
+            w.push_back(m.window);
         }
-        return false;
+        return w;
     }
 };
 
 class TbsSkinDataTest : public testing::Test
 {
 protected:
-    void SetUp() override { m_log.watch(&m_window); }
+    void SetUp() override { m_log.listen(&m_store); }
 
     void load(const ContainerBuilder &container)
     {
@@ -121,7 +129,7 @@ protected:
     TbsCompressedStoredSkin m_storedSkin;
 };
 
-const std::vector<int> s_loadMessages { SKIN_MSG_BEFORE_CHANGE, SKIN_MSG_CHANGE, SKIN_MSG_AFTER_CHANGE };
+const std::vector<Notice> s_loadMessages { AboutToChange, Changed, AfterChange };
 
 } // namespace
 
@@ -156,6 +164,39 @@ TEST_F(TbsSkinDataTest, LoadsPicturesDescriptionAndEntries)
     EXPECT_EQ(m_store.ControlList[0]->pictureindex, 0);
 }
 
+// The pictures keep the format they were stored in and are ready for painting once the skin is in: every paint
+// gets the same converted pixels rather than converting them again.
+TEST_F(TbsSkinDataTest, PicturesAreConvertedForPaintingOnceWhenTheSkinLoads)
+{
+    const TBitmap loose = solidBitmap(2, 2, pf24bit, qRgb(1, 2, 3));
+    EXPECT_NE(loose.toRgb32().cacheKey(), loose.toRgb32().cacheKey()); // a bitmap of its own converts every time
+
+    load(miniSkin());
+    for (const TBitmap *picture : { &m_store.Picture, &m_store.MaskPicture, &m_store.ActivePictures.at(0) }) {
+        const QImage painted = picture->toRgb32();
+        EXPECT_EQ(painted.format(), QImage::Format_RGB32);
+        EXPECT_EQ(painted.cacheKey(), picture->toRgb32().cacheKey());
+        EXPECT_EQ(painted, picture->image().convertToFormat(QImage::Format_RGB32));
+    }
+    EXPECT_EQ(m_store.Picture.PixelFormat(), pf8bit);
+    EXPECT_EQ(m_store.ActivePicture(0)->toRgb32().cacheKey(), m_store.ActivePictures[0].toRgb32().cacheKey());
+}
+
+TEST_F(TbsSkinDataTest, APictureChangedAfterTheLoadPaintsWithItsNewPixels)
+{
+    load(miniSkin());
+    TBitmap &picture = m_store.ActivePictures.at(0);
+    uchar *row = picture.ScanLine(1);
+    row[3] = 9; // blue of pixel (1, 1): rows are blue, green, red
+    EXPECT_EQ(picture.toRgb32().pixel(1, 1), qRgb(1, 2, 9));
+    picture.SetPixelFormat(pf8bit);
+    EXPECT_EQ(picture.toRgb32(), picture.image().convertToFormat(QImage::Format_RGB32));
+    m_store.Picture.SetSize(1, 1);
+    EXPECT_EQ(m_store.Picture.toRgb32().size(), QSize(1, 1));
+    m_store.MaskPicture.Clear();
+    EXPECT_TRUE(m_store.MaskPicture.toRgb32().isNull());
+}
+
 TEST_F(TbsSkinDataTest, LookupsAreExactAndFindTheFirstEntry)
 {
     load(miniSkin());
@@ -181,9 +222,8 @@ TEST_F(TbsSkinDataTest, ALoadSendsItsThreeMessagesToTheOwnerWithTheStore)
     load(miniSkin());
     ASSERT_EQ(m_log.numbers(), s_loadMessages);
     for (const Message &m : m_log.messages) {
-        EXPECT_EQ(m.wParam, &m_store);
-        EXPECT_EQ(m.lParam, 1000);
-        EXPECT_EQ(m.receiver, &m_window);
+        EXPECT_EQ(m.store, &m_store);
+        EXPECT_EQ(m.window, &m_window);
     }
 }
 
@@ -192,7 +232,8 @@ TEST_F(TbsSkinDataTest, AssigningTheSameStoredSkinTwiceReloadsTwice)
     miniSkin().into(m_storedSkin);
     m_store.SetCompressedStoredSkin(&m_storedSkin);
     m_store.SetCompressedStoredSkin(&m_storedSkin);
-    EXPECT_EQ(m_log.numbers(), (std::vector<int> { 1225, 1226, 1227, 1225, 1226, 1227 }));
+    EXPECT_EQ(m_log.numbers(),
+        (std::vector<Notice> { AboutToChange, Changed, AfterChange, AboutToChange, Changed, AfterChange }));
     EXPECT_EQ(m_store.ObjectList.size(), 2u); // the second load replaced the first, it did not add to it
 }
 
@@ -200,13 +241,66 @@ TEST_F(TbsSkinDataTest, OtherSkinnedWindowsHearTheStoreAfterItsOwner)
 {
     QWidget other;
     TbsSkinData otherStore(&other); // registers the other window
-    m_log.watch(&other);
+    m_log.listen(&otherStore);
     load(miniSkin());
     ASSERT_EQ(m_log.messages.size(), 6u);
-    EXPECT_EQ(m_log.messages[0].receiver, &m_window);
-    EXPECT_EQ(m_log.messages[1].receiver, &other);
-    EXPECT_EQ(m_log.messages[1].wParam, &m_store); // the other window compares it with its own store
+    EXPECT_EQ(m_log.messages[0].window, &m_window);
+    EXPECT_EQ(m_log.messages[1].window, &other);
+    EXPECT_EQ(m_log.messages[1].store, &m_store); // the other window's receivers bound to this store act on it
     EXPECT_TRUE(otherStore.Empty());
+}
+
+TEST_F(TbsSkinDataTest, TheOwnerComesFirstThenTheOthersInTheirRegistrationOrder)
+{
+    QWidget first;
+    registerSkinWindow(&first);
+    QWidget second;
+    registerSkinWindow(&second);
+    QWidget owner; // registered last, by its store
+    TbsSkinData store(&owner);
+    registerSkinWindow(&first); // a second registration keeps the first place
+    m_log.listen(&store);
+    miniSkin().into(m_storedSkin);
+    store.LoadStoredSkin(m_storedSkin);
+    const std::vector<QWidget *> round { &owner, &m_window, &first, &second };
+    std::vector<QWidget *> expected;
+    for (int i = 0; i < 3; ++i) {
+        expected.insert(expected.end(), round.begin(), round.end());
+    }
+    EXPECT_EQ(m_log.windows(), expected);
+}
+
+TEST_F(TbsSkinDataTest, DestroyedWindowsDropOutEvenDuringANotice)
+{
+    auto gone = std::make_unique<QWidget>();
+    registerSkinWindow(gone.get());
+    gone.reset();
+    auto closed = std::make_unique<QWidget>();
+    registerSkinWindow(closed.get());
+    // The owner's receiver closes the other window before that window's turn comes.
+    QObject::connect(&m_store, &TbsSkinData::aboutToChange, &m_window, [&](QWidget *window) {
+        if (window == &m_window) {
+            closed.reset();
+        }
+    });
+    load(miniSkin());
+    EXPECT_EQ(m_log.windows(), (std::vector<QWidget *> { &m_window, &m_window, &m_window }));
+}
+
+TEST_F(TbsSkinDataTest, AStoreWithoutAWindowTellsEverySkinnedWindow)
+{
+    QWidget other;
+    registerSkinWindow(&other);
+    QWidget notAWindow(&other);
+    TbsSkinData inner(&notAWindow);
+    TbsSkinData loose;
+    m_log.listen(&inner);
+    m_log.listen(&loose);
+    inner.SetResourceStrData(nullptr);
+    loose.SetResourceStrData(nullptr);
+    EXPECT_EQ(m_log.messages,
+        (std::vector<Message> { { StringsChanged, &inner, &m_window }, { StringsChanged, &inner, &other },
+            { StringsChanged, &loose, &m_window }, { StringsChanged, &loose, &other } }));
 }
 
 TEST_F(TbsSkinDataTest, VersionFourIsRejectedAfterTheStoreWasCleared)
@@ -223,7 +317,7 @@ TEST_F(TbsSkinDataTest, VersionFourIsRejectedAfterTheStoreWasCleared)
     EXPECT_EQ(m_store.PopupWindow.windowpictureindex, -1);
     EXPECT_EQ(m_store.HintWindow.windowpictureindex, -1);
     EXPECT_EQ(m_store.SkinColors.cbtnface, int(0xFF00000Fu)); // back to the system colours
-    EXPECT_EQ(m_log.numbers(), std::vector<int> { SKIN_MSG_BEFORE_CHANGE });
+    EXPECT_EQ(m_log.numbers(), std::vector<Notice> { AboutToChange });
 }
 
 class ContainerVersionTest : public TbsSkinDataTest, public testing::WithParamInterface<qint32>
@@ -385,7 +479,7 @@ TEST_F(TbsSkinDataTest, ReplaceableTextsAnnounceThemselves)
     auto strings = std::make_unique<TbsResourceStrData>();
     m_store.SetResourceStrData(strings.get());
     m_store.SetResourceStrData(nullptr);
-    EXPECT_EQ(m_log.numbers(), (std::vector<int> { SKIN_MSG_STRINGS_CHANGE, SKIN_MSG_STRINGS_CHANGE }));
+    EXPECT_EQ(m_log.numbers(), (std::vector<Notice> { StringsChanged, StringsChanged }));
     m_store.SetResourceStrData(strings.get());
     strings.reset();
     EXPECT_EQ(m_store.ResourceStrData(), nullptr);

@@ -89,23 +89,125 @@ TEST(SkinBindingTest, ControlsFollowTheirStoreThroughTheirWindow)
     EXPECT_EQ(panel->applied, 1);
     EXPECT_EQ(tool->size(), QSize(25, 25)); // the tool button's fixed skin size
 
-    // Before a reload the windowed control forgets its entry; the windowless one keeps nothing to forget.
-    sendSkinMessage(skin.form.get(), SKIN_MSG_BEFORE_CHANGE, skin.store, SKIN_STORE_PARAM);
-    EXPECT_EQ(panel->SkinIndex(), -1);
-    EXPECT_NE(tool->SkinIndex(), -1);
+    // Before a reload the windowed control forgets its entry; the windowless one keeps nothing to forget. What
+    // they hold is seen from a receiver that comes after them, while the old data is still there.
+    int panelIndex = 0;
+    int toolIndex = -1;
+    QObject::connect(skin.store, &TbsSkinData::aboutToChange, skin.form.get(), [&] {
+        panelIndex = panel->SkinIndex();
+        toolIndex = tool->SkinIndex();
+    });
+    skin.load();
+    EXPECT_EQ(panelIndex, -1);
+    EXPECT_NE(toolIndex, -1);
+    EXPECT_EQ(panel->applied, 2);
+    EXPECT_NE(panel->SkinIndex(), -1);
 }
 
-TEST(SkinBindingTest, NoticeRelayedTwiceIsActedOnOnce)
+TEST(SkinBindingTest, EachReloadAppliesOnceHoweverOftenTheStoreWasBound)
 {
     SkinnedForm skin;
     auto *panel = boundControl<CountingPanel>(skin, "panel", { 0, 0, 100, 100 });
+    panel->SetSkinData(skin.store);
+    panel->SetSkinData(skin.store);
     skin.load();
-    ASSERT_EQ(panel->applied, 1);
-    // A skinned form passing the same notice on again, straight after the window did.
-    sendSkinMessage(panel, SKIN_MSG_CHANGE, skin.store, SKIN_STORE_PARAM);
     EXPECT_EQ(panel->applied, 1);
-    skin.load(); // a real reload: before-change, then change
+    skin.load();
     EXPECT_EQ(panel->applied, 2);
+    // Bound elsewhere, the first store's reloads no longer reach it.
+    SkinnedForm other;
+    panel->SetSkinData(other.store);
+    skin.load();
+    EXPECT_EQ(panel->applied, 2);
+}
+
+// The panels log, in order, which of them applied a skin.
+class LoggingPanel final : public TbsSkinPanel
+{
+public:
+    LoggingPanel(QWidget *parent, std::vector<QString> &log)
+        : TbsSkinPanel(parent)
+        , m_log(log)
+    {
+    }
+    void ApplySkin() override
+    {
+        m_log.push_back(objectName());
+        TbsSkinPanel::ApplySkin();
+    }
+
+private:
+    std::vector<QString> &m_log;
+};
+
+// A control may draw from the store of another window: it hears that store, on that window's turn: after the
+// store's own window, whatever order the controls were bound in.
+TEST(SkinBindingTest, AControlHearsTheStoreItIsBoundToAfterTheStoresOwnWindow)
+{
+    SkinnedForm main;
+    SkinnedForm about(true);
+    std::vector<QString> log;
+    const auto make = [&](SkinnedForm &on, const char *name, TbsSkinData *store) {
+        auto *panel = new LoggingPanel(on.form.get(), log);
+        panel->setObjectName(QString::fromLatin1(name));
+        panel->SetSkinDataName(QStringLiteral("panel"));
+        panel->SetSkinData(store);
+        return panel;
+    };
+    make(main, "main bound to about", about.store);
+    make(main, "main", main.store);
+    make(about, "about", about.store);
+    about.load();
+    EXPECT_EQ(log, (std::vector<QString> { "about", "main bound to about" }));
+    log.clear();
+    main.load();
+    EXPECT_EQ(log, std::vector<QString> { "main" });
+}
+
+// One fixed-size panel entry on a picture of one colour: `size` is the skin rectangle's.
+QByteArray onePanelSkin(QSize size)
+{
+    return "[VERSION]\r\nskinname=test\r\n"
+           "[PICTURES]\r\npicture=form.bmp\r\nmask=formmask.bmp\r\nactivepicturescount=1\r\n0=controls.bmp\r\n"
+           "[FORMINFO]\r\nlefttoppoint=9,8\r\nrighttoppoint=20,8\r\nleftbottompoint=9,16\r\n"
+           "rightbottompoint=20,16\r\nclientrect=5,6,24,19\r\nmaskrectarea=5,6,24,19\r\n"
+           "[SKINOBJECTS]\r\ncount=0\r\n[SKINCONTROLS]\r\ncount=1\r\n0=panel:panel\r\n"
+           "[panel]\r\npictureindex=0\r\nskinrect=0,0,"
+        + QByteArray::number(size.width()) + "," + QByteArray::number(size.height()) + "\r\n";
+}
+
+void useOnePanelSkin(SkinnedForm &skin, QSize size, QRgb colour)
+{
+    skin.useFolder(onePanelSkin(size),
+        { { QStringLiteral("form.bmp"), coordinateImage(30, 24) },
+            { QStringLiteral("formmask.bmp"), filledImage(30, 24, qRgb(0, 0, 0)) },
+            { QStringLiteral("controls.bmp"), filledImage(40, 40, colour) } });
+}
+
+// A reload reaches the controls of the window, which take the new entry's size and paint its picture; a control in
+// a window the store does not tell is not resized, but paints nothing from the freed skin: its next paint reads the
+// new one.
+TEST(SkinBindingTest, ControlsPaintTheNewSkinAfterAReload)
+{
+    SkinnedForm skin;
+    useOnePanelSkin(skin, QSize(10, 6), qRgb(200, 0, 0));
+    skin.load();
+    ASSERT_FALSE(skin.store->Empty());
+    auto *panel = boundControl<TbsSkinPanel>(skin, "panel", { 0, 0, 50, 50 });
+    QWidget unregistered;
+    auto *outside = new TbsSkinPanel(&unregistered);
+    outside->SetSkinDataName(QStringLiteral("panel"));
+    outside->SetSkinData(skin.store);
+    ASSERT_EQ(panel->size(), QSize(10, 6));
+    ASSERT_EQ(outside->size(), QSize(10, 6));
+    EXPECT_EQ(panel->paintImage(), filledImage(10, 6, qRgb(200, 0, 0)));
+
+    useOnePanelSkin(skin, QSize(12, 4), qRgb(0, 0, 200));
+    skin.load();
+    EXPECT_EQ(panel->size(), QSize(12, 4));
+    EXPECT_EQ(panel->paintImage(), filledImage(12, 4, qRgb(0, 0, 200)));
+    EXPECT_EQ(outside->size(), QSize(10, 6));
+    EXPECT_EQ(outside->paintImage().pixel(0, 0), qRgb(0, 0, 200));
 }
 
 // The About window's store reloading tells every window, but only its own controls act on it.

@@ -4,7 +4,6 @@
 #include "skinctrls/TbsSkinStdLabel.h"
 
 #include "skin/SkinGlyphs.h"
-#include "skin/SkinMessage.h"
 #include "skin/TbsSkinData.h"
 
 #include "../support/Images.h"
@@ -375,9 +374,12 @@ TEST_F(SkinNoticeTest, ChangeNoticeOfItsOwnStoreAppliesTheSkin)
     panel.resize(10, 10);
     panel.SetDefaultHeight(22);
     panel.resize(10, 10);
-    sendSkinMessage(&panel, SKIN_MSG_CHANGE, &m_otherStore, SKIN_STORE_PARAM);
+    Q_EMIT m_otherStore.changed(&panel); // the panel is a window of its own here
     EXPECT_EQ(panel.size(), QSize(10, 10));
-    sendSkinMessage(&panel, SKIN_MSG_CHANGE, &m_store, SKIN_STORE_PARAM);
+    QWidget elsewhere;
+    Q_EMIT m_store.changed(&elsewhere); // meant for another window
+    EXPECT_EQ(panel.size(), QSize(10, 10));
+    Q_EMIT m_store.changed(&panel);
     EXPECT_EQ(panel.size(), QSize(10, 22));
 }
 

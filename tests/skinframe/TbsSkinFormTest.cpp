@@ -76,23 +76,28 @@ struct SkinnedWindow {
     TbsSkinData *store = nullptr;
 };
 
-// A control stand-in in the client area that records the skin messages it receives.
+enum Notice { AboutToChange, Changed };
+
+// A control stand-in in the client area, bound to a store as controls are: it records the notices of that store
+// meant for its window.
 class MessageProbe final : public QWidget
 {
 public:
-    using QWidget::QWidget;
-    QList<std::pair<int, void *>> received;
-
-protected:
-    bool event(QEvent *event) override
+    MessageProbe(QWidget *parent, TbsSkinData *store)
+        : QWidget(parent)
     {
-        if (event->type() == SkinMessageEvent::eventType()) {
-            const auto *m = static_cast<SkinMessageEvent *>(event);
-            received.append({ m->Msg(), m->WParam() });
-            return true;
-        }
-        return QWidget::event(event);
+        connect(store, &TbsSkinData::aboutToChange, this, [this, store](QWidget *window) {
+            if (window == this->window()) {
+                received.append({ AboutToChange, store });
+            }
+        });
+        connect(store, &TbsSkinData::changed, this, [this, store](QWidget *window) {
+            if (window == this->window()) {
+                received.append({ Changed, store });
+            }
+        });
     }
+    QList<std::pair<Notice, TbsSkinData *>> received;
 };
 
 class TbsSkinFormTest : public testing::Test
@@ -292,7 +297,7 @@ TEST_F(TbsSkinFormTest, CaptionFollowsActivation)
 TEST_F(TbsSkinFormTest, OtherStoresChangeReloadsOnlyTheControlsBoundToIt)
 {
     SkinnedWindow main;
-    auto *probe = new MessageProbe(main.form->ClientWidget());
+    auto *probe = new MessageProbe(main.form->ClientWidget(), main.store);
     SkinnedWindow about(biSystemMenu | biRollUp, bsSingle, QSize(434, 316));
     main.show();
     const QImage before = main.form->frameImage();
@@ -304,13 +309,13 @@ TEST_F(TbsSkinFormTest, OtherStoresChangeReloadsOnlyTheControlsBoundToIt)
     EXPECT_TRUE(main.object("caption1")->MouseOver); // main frame untouched
     EXPECT_FALSE(about.object("caption1")->MouseOver); // About frame rebuilt
     EXPECT_EQ(main.form->frameImage(), before);
-    EXPECT_EQ(probe->received, (QList<std::pair<int, void *>> { { SKIN_MSG_CHANGE, about.store } }));
+    EXPECT_TRUE(probe->received.isEmpty()); // bound to the main store, the About store's reload passes it by
 
     probe->received.clear();
     main.store->SetCompressedStoredSkin(main.stored);
     EXPECT_FALSE(main.object("caption1")->MouseOver);
     EXPECT_EQ(probe->received,
-        (QList<std::pair<int, void *>> { { SKIN_MSG_BEFORE_CHANGE, main.store }, { SKIN_MSG_CHANGE, main.store } }));
+        (QList<std::pair<Notice, TbsSkinData *>> { { AboutToChange, main.store }, { Changed, main.store } }));
 }
 
 TEST_F(TbsSkinFormTest, FailedReloadLeavesNothingPointingIntoTheEmptyObjectList)
