@@ -4,7 +4,6 @@
 
 #include <functional>
 
-class QLocalServer;
 class QObject;
 
 namespace pixolo
@@ -19,8 +18,8 @@ namespace InstanceActivation
 QString channelFor(const QString &lockPath);
 
 // Listens on the channel (a socket left by a killed copy is replaced: the caller holds the lock); `activate` runs on
-// the main thread for each copy that asks. The server belongs to `parent`; none when the socket cannot be made.
-QLocalServer *listen(const QString &channel, QObject *parent, std::function<void()> activate);
+// the main thread for each copy that asks. The listener belongs to `parent`; none when the socket cannot be made.
+QObject *listen(const QString &channel, QObject *parent, std::function<void()> activate);
 
 // Asks the copy listening on the channel to come forward; false when none took the request within `timeoutMs`.
 bool request(const QString &channel, int timeoutMs = 1000);

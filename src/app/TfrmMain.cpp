@@ -363,8 +363,8 @@ void TfrmMain::FormCreate()
             MessageBox::show(
                 QStringLiteral("未发现可以使用的视频捕获设备!"), rcGlobalVariant.sAppTitle, MessageBox::NoIcon, this);
         }
-        DeviceCommand(1);
-        DeviceCommand(3); // preview connects again first
+        DeviceCommand(dcConnect);
+        DeviceCommand(dcPreview); // preview connects again first
     } catch (const std::exception &error) {
         PixoloApplication::showException(error);
     }
@@ -375,7 +375,7 @@ void TfrmMain::FormCreate()
 void TfrmMain::DeviceCommand(int code)
 {
     switch (code) {
-    case 1:
+    case dcConnect:
         m_cameraLost = false; // a new connection starts afresh
         try {
             // The camera chosen last, else the one in use before (it came back), else the first.
@@ -404,8 +404,8 @@ void TfrmMain::DeviceCommand(int code)
             MessageBox::show(QStringLiteral("Connect Fail!"), kCaptionError, MessageBox::NoIcon, this);
         }
         break;
-    case 3: {
-        DeviceCommand(1);
+    case dcPreview: {
+        DeviceCommand(dcConnect);
         if (!FilterGraph->Active()) {
             MessageBox::show(QStringLiteral("Please Connect Device First !"), kCaptionError, MessageBox::NoIcon, this);
             return;
@@ -444,7 +444,7 @@ void TfrmMain::DeviceCommand(int code)
         }
         break;
     }
-    case 5:
+    case dcStop:
         m_freshConnection = false;
         m_opening = false; // stopped on purpose: nothing to wait for
         m_firstFrameWatch->stop();
@@ -555,7 +555,7 @@ void TfrmMain::chooseCamera(const QByteArray &identity)
         m_cameraLost = false;
         m_quietOpening = false; // a camera the user chose is reported when it refuses
         lblCameraState->hide();
-        DeviceCommand(3);
+        DeviceCommand(dcPreview);
     }
     if (!notRemembered.isEmpty()) {
         MessageBox::show(QStringLiteral("The camera is in use now, but the choice cannot be remembered for the next "
@@ -794,7 +794,7 @@ void TfrmMain::retryCamera()
     // until its first picture arrives.
     m_quietOpening = true;
     try {
-        DeviceCommand(3);
+        DeviceCommand(dcPreview);
         m_pictureBackWatch->start();
     } catch (const std::exception &) {
         if (m_cameraLost) {
@@ -884,7 +884,7 @@ void TfrmMain::devicesChanged()
     m_retryDelayMs = kCameraRetryFirstMs;
     m_cameraRetry->stop();
     try {
-        DeviceCommand(3);
+        DeviceCommand(dcPreview);
     } catch (const std::exception &error) {
         PixoloApplication::showException(error);
     }
@@ -904,7 +904,7 @@ void TfrmMain::bsSkinButton1Click(QObject *)
 
 void TfrmMain::bsSkinButton3Click(QObject *)
 {
-    DeviceCommand(5);
+    DeviceCommand(dcStop);
     close();
 }
 
@@ -960,7 +960,7 @@ void TfrmMain::closeEvent(QCloseEvent *event)
         // However the window is closed (its close button, the frame's close button or menu), the camera stops as
         // "关闭" stops it; after that button the graph is already inactive.
         if (!m_closed && FilterGraph->Active()) {
-            DeviceCommand(5);
+            DeviceCommand(dcStop);
         }
         m_closed = true;
         m_photos->finishAll(); // the photos taken are stored and named before the program ends, silently

@@ -51,7 +51,12 @@ public:
     // The caption shown from the first show on: title － text 2 text 3 web address.
     static QString captionText();
 
-    // The device operations: 1 connect, 3 preview, 5 stop; other codes do nothing.
+    // The device operations; other codes do nothing.
+    enum DeviceCommandCode : int {
+        dcConnect = 1, // the chosen camera (else the one in use before, else the first) into the graph
+        dcPreview = 3, // connect, then render its preview and run the graph
+        dcStop = 5, // stop the graph
+    };
     void DeviceCommand(int code);
 
     // Handlers, public so that tests can drive them as the user would.

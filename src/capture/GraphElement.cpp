@@ -22,9 +22,9 @@ GQuark deviceCapsQuark()
 
 void initialiseGStreamer()
 {
-    if (!gst_is_initialized()) {
-        gst_init(nullptr, nullptr);
-    }
+    // Not skipped when gst_is_initialized() says so: that flag is up while another thread's start is still loading
+    // the plugins, and gst_init() waits for that start to end.
+    gst_init(nullptr, nullptr);
 }
 
 void markDeviceSource(GstElement *element, GstCaps *deviceCaps)

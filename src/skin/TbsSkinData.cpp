@@ -4,6 +4,7 @@
 #include "skin/SkinKeys.h"
 #include "skin/SkinMessage.h"
 #include "skin/SkinValues.h"
+#include "skin/SystemColors.h"
 #include "skin/TbsCompressedStoredSkin.h"
 #include "skin/TbsResourceStrData.h"
 
@@ -16,11 +17,6 @@ namespace pixolo
 
 namespace
 {
-
-constexpr int systemColor(int index)
-{
-    return int(0xFF000000u | unsigned(index));
-}
 
 // An entry "name:type" of [SKINOBJECTS] or [SKINCONTROLS]; without ':' it has neither.
 std::pair<QString, QString> splitEntry(const QString &entry)
@@ -66,14 +62,14 @@ TRect united(const TRect &a, const TRect &b)
 
 void TbsSkinColors::Reset()
 {
-    cbtnface = systemColor(15);
-    cbtntext = systemColor(18);
-    cwindow = systemColor(5);
-    cwindowtext = systemColor(8);
-    chighlight = systemColor(13);
-    chighlighttext = systemColor(14);
-    cbtnhighlight = systemColor(20);
-    cbtnshadow = systemColor(16);
+    cbtnface = clBtnFace;
+    cbtntext = clBtnText;
+    cwindow = clWindow;
+    cwindowtext = clWindowText;
+    chighlight = clHighlight;
+    chighlighttext = clHighlightText;
+    cbtnhighlight = clBtnHighlight;
+    cbtnshadow = clBtnShadow;
 }
 
 void TbsSkinColors::LoadFromIni(const SkinIni &ini)

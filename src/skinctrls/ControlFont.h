@@ -1,7 +1,7 @@
 #pragma once
 
 #include "skin/SkinTypes.h"
-#include "skinctrls/ControlColors.h"
+#include "skin/SystemColors.h"
 
 #include <QFont>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "skinctrls/TBevel.h"
 
-#include "skinctrls/ControlColors.h"
+#include "skin/SystemColors.h"
 #include "skinctrls/DefaultLook.h"
 
 #include <QPainter>

@@ -1,8 +1,8 @@
 #include "skinctrls/TbsSkinControl.h"
 
 #include "skin/SkinRegion.h"
+#include "skin/SystemColors.h"
 #include "skin/TbsDataSkinControl.h"
-#include "skinctrls/ControlColors.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -2,7 +2,6 @@
 #include "app/WindowPlacement.h"
 #include "app/InstanceActivation.h"
 
-#include <QLocalServer>
 #include <QTemporaryDir>
 #include <QTest>
 

@@ -276,7 +276,7 @@ TEST_F(WindowsTest, SnapshotWithoutAFrameSaysSoAndStoresNothing)
     TfrmMain &w = mainWindow();
     QTemporaryDir photos;
     w.edtsPath->SetText(photos.path() + QLatin1Char('/'));
-    w.DeviceCommand(5); // stopped: no frame to take
+    w.DeviceCommand(TfrmMain::dcStop); // stopped: no frame to take
     messages.clear();
     w.bsSkinButton2Click(w.bsSkinButton2);
     w.waitForPhotos();
@@ -482,7 +482,7 @@ TEST_F(WindowsTest, TheShutterSoundIsBuiltOnceAndFollowsItsFile)
 TEST_F(WindowsTest, F8AnywhereInTheWindowTakesASnapshotAndStillReachesTheEdit)
 {
     TfrmMain &w = mainWindow();
-    w.DeviceCommand(5);
+    w.DeviceCommand(TfrmMain::dcStop);
     QApplication::setActiveWindow(&w);
     w.edtsPath->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), w.edtsPath);
@@ -496,7 +496,7 @@ TEST_F(WindowsTest, F8AnywhereInTheWindowTakesASnapshotAndStillReachesTheEdit)
 TEST_F(WindowsTest, OneF8DuringWhichTheFocusLeavesIsOneSnapshot)
 {
     TfrmMain &w = mainWindow();
-    w.DeviceCommand(5); // no frame: each snapshot says so once, which counts them
+    w.DeviceCommand(TfrmMain::dcStop); // no frame: each snapshot says so once, which counts them
     QApplication::setActiveWindow(&w);
     w.edtsPath->setFocus();
     w.cbDelay->SetChecked(true);
@@ -513,7 +513,7 @@ TEST_F(WindowsTest, OneF8DuringWhichTheFocusLeavesIsOneSnapshot)
 TEST_F(WindowsTest, ASecondF8DuringTheDelayIsASecondSnapshot)
 {
     TfrmMain &w = mainWindow();
-    w.DeviceCommand(5);
+    w.DeviceCommand(TfrmMain::dcStop);
     QApplication::setActiveWindow(&w);
     w.edtsPath->setFocus();
     w.cbDelay->SetChecked(true);
@@ -602,8 +602,8 @@ TEST_F(WindowsTest, ACameraThatStallsNeverHoldsTheWindowAndIsReportedByName)
     });
     ticks.start(10);
     QTimer::singleShot(20, &w, [&w] {
-        w.DeviceCommand(5); // stopped and connected again: the stalling camera
-        w.DeviceCommand(3);
+        w.DeviceCommand(TfrmMain::dcStop); // stopped and connected again: the stalling camera
+        w.DeviceCommand(TfrmMain::dcPreview);
     });
     ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); }, 7000));
     EXPECT_LT(clock.elapsed(), 6500); // after the five seconds the camera has, not after its stall

@@ -1,5 +1,5 @@
 #include "skinctrls/ControlBase.h"
-#include "skinctrls/ControlColors.h"
+#include "skin/SystemColors.h"
 #include "skinctrls/TBevel.h"
 #include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinLabel.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 // Helpers of the control tests: images of what a control paints, and the shared pointer input.
-#include "skinctrls/ControlColors.h"
+#include "skin/SystemColors.h"
 
 #include "PointerInput.h"
 

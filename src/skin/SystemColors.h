@@ -7,6 +7,9 @@
 namespace pixolo
 {
 
+// The system colours by name, for the skin store's defaults and the controls alike, and the one mapping of a stored
+// colour to what is painted.
+//
 // A colour as controls and skins store it: 0x00BBGGRR, or a system colour written 0xFF0000nn where nn is the
 // system colour index. Signed, so that the system colours are the negative values they are in stored data.
 using TColor = std::int32_t;

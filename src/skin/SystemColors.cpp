@@ -1,4 +1,4 @@
-#include "skinctrls/ControlColors.h"
+#include "skin/SystemColors.h"
 
 #include <QGuiApplication>
 #include <QPalette>
