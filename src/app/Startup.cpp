@@ -36,6 +36,9 @@ namespace
 // takes a moment to accept connections again.
 constexpr int kDisplayWaitMs = 3000;
 
+// How long after the main window is shown the hidden About window is made.
+constexpr int kAboutWindowAfterMs = 250;
+
 // --help and --version answer on standard output and end the program before anything else is made.
 bool answeredCommandLine(int argc, char **argv, int &code)
 {
@@ -120,11 +123,6 @@ int runPixolo(int &argc, char **argv)
         mainWindow = std::make_unique<TfrmMain>();
         frmMain = mainWindow.get();
         TbsSkinForm::SetApplicationMainForm(frmMain); // minimising it minimises the program
-        // The About window belongs to the main window: the window manager keeps it above that one and leaves the
-        // task bar to it. It goes before its owner.
-        aboutWindow = std::make_unique<TfrmAbout>(frmMain);
-        frmAbout = aboutWindow.get();
-        StartupTimeline::mark("About window made");
     } catch (const std::exception &error) {
         // A window that cannot be built ends start-up with its message; what was built goes with the owners.
         PixoloApplication::showException(error);
@@ -132,6 +130,23 @@ int runPixolo(int &argc, char **argv)
     }
     frmMain->show();
     StartupTimeline::mark("main window shown");
+    // The About window belongs to the main window: the window manager keeps it above that one and leaves the task
+    // bar to it. It goes before its owner. It is made once the main window has painted its first pictures: until
+    // then it would only hold them up. The About button makes it itself when it is asked for sooner.
+    QTimer::singleShot(kAboutWindowAfterMs, frmMain, [&aboutWindow] {
+        if (frmAbout) {
+            return;
+        }
+        try {
+            aboutWindow = std::make_unique<TfrmAbout>(frmMain);
+            frmAbout = aboutWindow.get();
+            StartupTimeline::mark("About window made");
+        } catch (const std::exception &error) {
+            // A window that cannot be built ends the program with its message.
+            PixoloApplication::showException(error);
+            QCoreApplication::exit(1);
+        }
+    });
     // A settings file that is there but cannot be read would otherwise go unnoticed: the folder and the camera
     // would silently be the defaults.
     if (const QString problem = IniReadProblem(rcGlobalVariant.sIniFile); !problem.isEmpty()) {

@@ -140,19 +140,21 @@ TfrmMain::TfrmMain(QWidget *parent)
     MusicGraph->Loaded();
     bsSkinForm1->SetSkinData(bsSkinData1);
     pmCameras->SetSkinData(bsSkinData1);
+
+    // The window sees every key before the focused control.
+    qApp->installEventFilter(this);
+
+    // The camera starts before the skin is loaded: its first picture takes longer to come than the skin to load,
+    // and the camera starts beside the window (the preview does not depend on the skin).
+    FormCreate();
+    StartupTimeline::mark("main window: camera started");
     loadSkin(bsSkinData1, bsCompressedStoredSkin1);
     StartupTimeline::mark("main window: skin loaded");
     bsSkinForm1->resizeForClient(kClientSize);
     // At its place when it fits the screen there; moved onto the screen otherwise (a small screen, a large scale).
     move(WindowPlacement::fitOnScreens(kPosition, size()));
     setWindowIcon(programWindowIcon(*bsSkinData1));
-
-    // The window sees every key before the focused control.
-    qApp->installEventFilter(this);
-
     StartupTimeline::mark("main window: placed");
-    FormCreate();
-    StartupTimeline::mark("main window: camera started");
 }
 
 TfrmMain::~TfrmMain()
