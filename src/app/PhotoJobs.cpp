@@ -24,7 +24,7 @@ PhotoJobs::~PhotoJobs()
 void PhotoJobs::start(Job job)
 {
     auto *watcher = new QFutureWatcher<Outcome>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this] { deliverFinished(); });
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] { deliverFinished(watcher); });
     watcher->setFuture(QtConcurrent::run(m_worker.get(), [job = std::move(job)] {
         Outcome outcome;
         try {
@@ -41,11 +41,11 @@ void PhotoJobs::finishAll()
 {
     while (!m_jobs.empty()) {
         m_jobs.front()->waitForFinished();
-        deliverFinished();
+        deliverFinished(nullptr);
     }
 }
 
-void PhotoJobs::deliverFinished()
+void PhotoJobs::deliverFinished(QObject *signalling)
 {
     // A delivery may open a box, whose event loop delivers the next outcomes meanwhile: each outcome leaves the
     // queue before it is handed on, so that none is delivered twice.
@@ -53,7 +53,13 @@ void PhotoJobs::deliverFinished()
         QFutureWatcher<Outcome> *done = m_jobs.front();
         m_jobs.pop_front();
         const Outcome outcome = done->result();
-        done->deleteLater(); // it may be the sender of the signal being handled
+        // The watcher whose signal is being handled goes once the signal is done; the others at once (a caller that
+        // only ever waits, as a test does, may never return to an event loop that would delete them later).
+        if (done == signalling) {
+            done->deleteLater();
+        } else {
+            delete done;
+        }
         m_delivery(outcome);
     }
 }

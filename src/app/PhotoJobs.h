@@ -39,7 +39,8 @@ public:
     bool busy() const { return !m_jobs.empty(); }
 
 private:
-    void deliverFinished();
+    // Delivers the finished jobs at the head of the queue; `signalling` is the watcher whose signal called, if any.
+    void deliverFinished(QObject *signalling);
 
     std::unique_ptr<QThreadPool> m_worker;
     std::deque<QFutureWatcher<Outcome> *> m_jobs; // oldest first; children of this object

@@ -608,10 +608,10 @@ void TfrmMain::takeSnapshot()
     const bool grabbed = fresh && SampleGrabber->CopyFrameToBitmap(&bitmap);
 
     // Encoding and storing the photo take a while (a large frame, a disk sync): they run beside the window, which
-    // goes on painting the preview and taking input meanwhile; the outcome comes back through the event loop.
-    Image->SetPicture(bitmap);
+    // goes on painting the preview and taking input meanwhile; the outcome comes back through the event loop. The
+    // photo is shown while it is stored (the job reads a shared copy of the same pixels).
     const QString pathText = PhotoFile::photoPathText(edtsPath->Text());
-    m_photos->start([bitmap = std::move(bitmap), grabbed, pathText]() -> QString {
+    m_photos->start([bitmap, grabbed, pathText]() -> QString {
         const std::optional<QByteArray> jpeg = MakeJpeg(bitmap, kPhotoQuality);
         // No frame, or a frame the encoder could not take: nothing is stored, rather than an empty file.
         if (!grabbed || bitmap.Empty() || !jpeg || jpeg->isEmpty()) {
@@ -619,6 +619,7 @@ void TfrmMain::takeSnapshot()
         }
         return PhotoFile::store(pathText, QDateTime::currentDateTime(), *jpeg);
     });
+    Image->SetPicture(bitmap);
 }
 
 void TfrmMain::tellPhotoOutcome(const QString &stored, const std::exception_ptr &error)
