@@ -3,6 +3,7 @@
 #include "skin/SkinPlatform.h"
 #include "skinframe/TbsSkinForm.h"
 #include "skinframe/TbsSkinMenu.h"
+#include "skinframe/WindowSystem.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -277,7 +278,8 @@ void FrameEventFilter::startSystemMoveOrDrag(const QPoint &global)
     // must see each position.
     QWidget *form = m_form.Form();
     QWindow *window = form->windowHandle();
-    if (!m_form.Magnetic() && window && window->startSystemMove()) {
+    if (!m_form.Magnetic() && window
+        && (startWindowManagerDrag(form, form->mapFromGlobal(m_pressGlobal)) || window->startSystemMove())) {
         m_sizing = true;
         return;
     }
@@ -294,7 +296,8 @@ void FrameEventFilter::startSystemResizeOrDrag(int hitCode, const QPoint &global
     const Qt::Edges edges = edgesForHitCode(hitCode);
     QWidget *form = m_form.Form();
     QWindow *window = form->windowHandle();
-    if (window && window->startSystemResize(edges)) {
+    if (window
+        && (startWindowManagerDrag(form, form->mapFromGlobal(global), edges) || window->startSystemResize(edges))) {
         m_sizing = true;
         return;
     }

@@ -7,10 +7,12 @@
 #include <QPointer>
 #include <QThread>
 #include <QWidget>
+#include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -179,6 +181,79 @@ bool withdrawWithoutWindowManager(QWidget *window)
         return false;
     }
     xcb_unmap_window(connection, xcb_window_t(window->winId()));
+    xcb_flush(connection);
+    return true;
+}
+
+namespace
+{
+
+bool windowManagerSupports(xcb_connection_t *connection, xcb_window_t root, xcb_atom_t wanted)
+{
+    const xcb_atom_t supported = atom(connection, "_NET_SUPPORTED");
+    if (supported == XCB_ATOM_NONE || wanted == XCB_ATOM_NONE) {
+        return false;
+    }
+    const auto property = adoptReply(xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, root, supported, XCB_ATOM_ATOM, 0, 4096), nullptr));
+    if (!property || property->format != 32) {
+        return false;
+    }
+    const auto *atoms = static_cast<const xcb_atom_t *>(xcb_get_property_value(property.get()));
+    const int count = xcb_get_property_value_length(property.get()) / int(sizeof(xcb_atom_t));
+    return std::find(atoms, atoms + count, wanted) != atoms + count;
+}
+
+// _NET_WM_MOVERESIZE's direction: the eight edges and corners clockwise from the top left, then a move.
+uint32_t moveResizeDirection(Qt::Edges edges)
+{
+    const bool top = edges & Qt::TopEdge, bottom = edges & Qt::BottomEdge;
+    const bool left = edges & Qt::LeftEdge, right = edges & Qt::RightEdge;
+    if (top) {
+        return left ? 0 : right ? 2 : 1;
+    }
+    if (bottom) {
+        return left ? 6 : right ? 4 : 5;
+    }
+    return left ? 7 : right ? 3 : 8;
+}
+
+} // namespace
+
+bool startWindowManagerDrag(QWidget *window, const QPoint &pressPoint, Qt::Edges edges)
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection || !window || !window->windowHandle() || !window->internalWinId()) {
+        return false;
+    }
+    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    const xcb_atom_t moveResize = atom(connection, "_NET_WM_MOVERESIZE");
+    if (!screen || !windowManagerSupports(connection, screen->root, moveResize)) {
+        return false;
+    }
+    const auto xid = xcb_window_t(window->internalWinId());
+    // The press in the root's pixels: the window's origin there, and the point scaled as Qt scales the window.
+    const auto origin = adoptReply(xcb_translate_coordinates_reply(
+        connection, xcb_translate_coordinates(connection, xid, screen->root, 0, 0), nullptr));
+    if (!origin) {
+        return false;
+    }
+    const qreal ratio = window->windowHandle()->devicePixelRatio();
+    xcb_client_message_event_t message {};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = xid;
+    message.type = moveResize;
+    message.data.data32[0] = uint32_t(origin->dst_x + qRound(pressPoint.x() * ratio));
+    message.data.data32[1] = uint32_t(origin->dst_y + qRound(pressPoint.y() * ratio));
+    message.data.data32[2] = moveResizeDirection(edges);
+    message.data.data32[3] = XCB_BUTTON_INDEX_1;
+    message.data.data32[4] = 1; // asked for by an application
+    // The manager must be able to grab the pointer, which the press gave to this program.
+    xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
+    xcb_send_event(connection, 0, screen->root,
+        XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+        reinterpret_cast<const char *>(&message));
     xcb_flush(connection);
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <Qt>
 
 #include <functional>
 
@@ -48,6 +49,15 @@ bool windowManagerPresent();
 // a manager would do, after Qt has recorded it as minimised. Mapping it again (a task bar, xdotool windowmap)
 // brings it back. False when the window could not be unmapped (not on X11, or no native window).
 bool withdrawWithoutWindowManager(QWidget *window);
+
+// Hands a drag of the window to the window manager, as a move (no `edges`) or a resize by `edges`, that began at
+// `pressPoint` (in the window's own coordinates), where the button went down. The manager follows how far the
+// pointer is from that point, so the point grabbed stays under the pointer however far the pointer went before the
+// drag was handed over (the drag distance, and whatever it moved while the program was busy).
+// QWindow::startSystemMove/startSystemResize name the pointer's position at the moment of the call instead, and the
+// window then lags behind the pointer by that much. False when this cannot be done (not X11, no native window, a
+// manager without _NET_WM_MOVERESIZE): the caller falls back.
+bool startWindowManagerDrag(QWidget *window, const QPoint &pressPoint, Qt::Edges edges = {});
 
 // A window destroyed by another program (xdotool windowclose, a misbehaving tool) leaves no window to show and no
 // close to run: `onDestroyed` runs when the X server says the window is gone. Without X11 nothing is watched.

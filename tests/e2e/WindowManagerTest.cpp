@@ -1,7 +1,7 @@
 // The program as a person meets it on a desktop with a real window manager (openbox), and on a small screen: the
 // About window stays with the main window, both windows carry the program's icon, the caption drags the window, the
-// window manager minimises, restores and closes it, a second start brings the running copy forward, and the whole
-// window is on an 800 × 600 screen.
+// window manager minimises, restores and closes it, a second start brings the running copy forward, the caption drag
+// holds at twice the scale, and the whole window is on an 800 × 600 screen.
 #include "DesktopSession.h"
 
 #include <QDir>
@@ -21,6 +21,18 @@ constexpr QSize kMainSize(757, 523);
 constexpr QRect kClientArea(15, 33, 729, 467); // in the window
 const QPoint kAboutButton = kClientArea.topLeft() + QPoint(11 + 617 + 37, 11 + 272 + 12);
 const QPoint kStatusBar = kClientArea.topLeft() + QPoint(300, 455);
+const QPoint kSnapshotButton = kClientArea.topLeft() + QPoint(11 + 446 + 37, 11 + 272 + 10);
+
+// Presses the left button at `grip` and lets it go 60 pixels right and 40 down, moving there in 20 small steps.
+void dragFrom(DesktopSession &session, QPoint grip)
+{
+    session.mouseTo(grip);
+    session.xdotool({ QStringLiteral("mousedown"), QStringLiteral("1") });
+    for (int step = 1; step <= 20; ++step) {
+        session.mouseTo(grip + QPoint(3 * step, 2 * step));
+    }
+    session.xdotool({ QStringLiteral("mouseup"), QStringLiteral("1") });
+}
 
 class WindowManagerTest : public testing::Test
 {
@@ -126,24 +138,18 @@ TEST_F(WindowManagerTest, TheCaptionDragsTheWindowInSmallSteps)
 {
     ASSERT_NO_FATAL_FAILURE(start());
     const QRect before = geometry(mainWindow);
-    const QPoint grip = before.topLeft() + QPoint(300, 18);
-    session.mouseTo(grip);
-    session.xdotool({ QStringLiteral("mousedown"), QStringLiteral("1") });
-    for (int step = 1; step <= 20; ++step) {
-        session.mouseTo(grip + QPoint(3 * step, 2 * step));
-    }
-    session.xdotool({ QStringLiteral("mouseup"), QStringLiteral("1") });
-    // The window manager takes the move over once the pointer has gone the drag distance (10 pixels, counted
-    // across and down), and moves the window with the pointer from there.
-    const auto movedWithTheDrag = [&] {
-        const QPoint moved = geometry(mainWindow).topLeft() - before.topLeft();
-        return moved.x() > 0 && moved.y() > 0 && moved.x() <= 60 && moved.y() <= 40
-            && (QPoint(60, 40) - moved).manhattanLength() <= 10;
-    };
+    dragFrom(session, before.topLeft() + QPoint(300, 18));
+    // The window manager takes the move over once the pointer has gone the drag distance, and moves the window
+    // by how far the pointer went from where it was pressed: the point grabbed stays under the pointer, however
+    // busy the program was when the move was handed over.
+    const auto movedWithTheDrag = [&] { return geometry(mainWindow).topLeft() - before.topLeft() == QPoint(60, 40); };
     EXPECT_TRUE(DesktopSession::waitUntil(movedWithTheDrag, 3000))
         << "from " << before.x() << "," << before.y() << " to " << geometry(mainWindow).x() << ","
         << geometry(mainWindow).y();
     EXPECT_EQ(geometry(mainWindow).size(), before.size());
+    // The window manager had the button's release: the program takes the next click as a click.
+    session.clickAt(geometry(mainWindow).topLeft() + kSnapshotButton);
+    EXPECT_TRUE(DesktopSession::waitUntil([&] { return photoFiles().size() == 1; }, 5000));
 }
 
 TEST_F(WindowManagerTest, MinimisedAndRestoredByTheWindowManagerItStillTakesPhotos)
@@ -239,6 +245,26 @@ TEST_F(WindowManagerTest, ASecondStartBringsTheMinimisedRunningCopyForward)
     EXPECT_EQ(second->exitCode(), 0);
     EXPECT_TRUE(QString::fromUtf8(second->readAllStandardError()).contains(QStringLiteral("系统已经运行!")));
     EXPECT_EQ(program->state(), QProcess::Running);
+}
+
+TEST(HighDensityScreenTest, TheCaptionDragKeepsTheGrabbedPointUnderThePointerAtTwiceTheScale)
+{
+    // At twice the scale the window's pixels are twice the screen's: the point grabbed is found in the screen's
+    // pixels, and the window still moves exactly as far as the pointer.
+    DesktopSession session(QSize(1800, 1200));
+    ASSERT_TRUE(session.ok());
+    ASSERT_TRUE(session.startWindowManager());
+    session.setEnv(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+    QProcess *program = session.startProgram();
+    const QString window = session.waitForMainWindow(program);
+    ASSERT_FALSE(window.isEmpty());
+    const QRect before = session.windowGeometry(window);
+    ASSERT_EQ(before.size(), kMainSize * 2);
+    dragFrom(session, before.topLeft() + QPoint(600, 36));
+    EXPECT_TRUE(DesktopSession::waitUntil(
+        [&] { return session.windowGeometry(window).topLeft() - before.topLeft() == QPoint(60, 40); }, 3000))
+        << "from " << before.x() << "," << before.y() << " to " << session.windowGeometry(window).x() << ","
+        << session.windowGeometry(window).y();
 }
 
 TEST(SmallScreenTest, TheWholeMainWindowIsOnAn800By600Screen)
