@@ -1,10 +1,12 @@
-// The real program's start as a person meets it: build/bin/pixolo under its own Xvfb with the virtual test camera,
-// from starting the process to the first camera picture painted in its preview, against a bare viewfinder of the
-// same camera started the same way (bench/viewfinder_reference: camerabin's viewfinder when that element is
-// installed, and the camera straight into an X window).
+// The real program's start as a person meets it: build/bin/pixolo under its own Xvfb with the virtual test camera
+// and a session bus, as on a desktop, from starting the process to the first camera picture painted in its preview,
+// against a bare viewfinder of the same camera started the same way (bench/viewfinder_reference: camerabin's
+// viewfinder when that element is installed, and the camera straight into an X window).
 //   ProgramStart   medians of 7 starts each, in turns: pixolo_ms, viewfinder_ms, camerabin_ms (0 when camerabin
-//                  is not installed) and the ratio to each; and the program's start-up timeline (PIXOLO_TIMELINE),
-//                  the median time of each step since the program's entry, as counters "step NN <step>".
+//                  is not installed) and the ratio to each; pixolo_without_bus_ms, the program where no session bus
+//                  runs (a bare X server: Qt's accessibility bridge has one started on demand); and the program's
+//                  start-up timeline (PIXOLO_TIMELINE), the median time of each step since the program's entry, as
+//                  counters "step NN <step>".
 #include "DesktopSession.h"
 
 #include <QApplication>
@@ -36,12 +38,16 @@ struct Start {
     std::vector<std::pair<QString, double>> steps; // the program's timeline
 };
 
-// Starts `program` and reads its output until a line ends with `lastStep`.
-Start timedStart(DesktopSession &session, const QString &program, const QStringList &args, const QString &lastStep)
+// Starts `program` and reads its output until a line ends with `lastStep`; without the session's bus if asked.
+Start timedStart(DesktopSession &session, const QString &program, const QStringList &args, const QString &lastStep,
+    bool sessionBus = true)
 {
     QProcess process;
     QProcessEnvironment env = session.environment();
     env.insert(QStringLiteral("PIXOLO_TIMELINE"), QStringLiteral("1"));
+    if (!sessionBus) {
+        env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    }
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(session.tempPath());
     process.setProcessChannelMode(QProcess::MergedChannels);
@@ -80,12 +86,16 @@ void ProgramStart(benchmark::State &state)
             state.SkipWithError("Xvfb did not start");
             return;
         }
+        if (!session.startSessionBus()) {
+            state.SkipWithError("the session bus did not start");
+            return;
+        }
         const QString reference = QStringLiteral(PIXOLO_VIEWFINDER_REFERENCE);
         const bool camerabin
             = timedStart(session, reference, { QStringLiteral("camerabin") }, QStringLiteral("first picture"))
                   .firstPictureMs
             >= 0;
-        std::vector<double> program, viewfinder, camerabinTimes;
+        std::vector<double> program, withoutBus, viewfinder, camerabinTimes;
         std::map<QString, std::vector<double>> steps;
         std::vector<QString> order;
         for (int i = 0; i < kStarts; ++i) {
@@ -102,6 +112,9 @@ void ProgramStart(benchmark::State &state)
                 }
                 steps[step].push_back(ms);
             }
+            withoutBus.push_back(
+                timedStart(session, session.programPath(), {}, QStringLiteral("first picture painted"), false)
+                    .firstPictureMs);
             viewfinder.push_back(timedStart(session, reference, {}, QStringLiteral("first picture")).firstPictureMs);
             if (camerabin) {
                 camerabinTimes.push_back(
@@ -110,6 +123,7 @@ void ProgramStart(benchmark::State &state)
             }
         }
         state.counters["pixolo_ms"] = median(program);
+        state.counters["pixolo_without_bus_ms"] = median(withoutBus);
         state.counters["viewfinder_ms"] = median(viewfinder);
         state.counters["camerabin_ms"] = median(camerabinTimes);
         if (median(viewfinder) > 0) {

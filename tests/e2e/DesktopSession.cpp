@@ -61,6 +61,9 @@ DesktopSession::~DesktopSession()
         }
     }
     m_pipeWire.reset(); // after its clients
+    if (m_sessionBus) {
+        pixolo::test::stopProcess(*m_sessionBus);
+    }
     if (m_windowManager && m_windowManager->state() != QProcess::NotRunning) {
         m_windowManager->terminate();
         if (!m_windowManager->waitForFinished(5000)) {
@@ -75,6 +78,34 @@ DesktopSession::~DesktopSession()
             m_xserver->waitForFinished(5000);
         }
     }
+}
+
+bool DesktopSession::startSessionBus()
+{
+    // --nofork keeps the bus our child, so that it can be stopped; it prints its address once it listens.
+    m_sessionBus = std::make_unique<QProcess>();
+    m_sessionBus->setProcessEnvironment(environment());
+    m_sessionBus->setStandardErrorFile(m_root.path() + QStringLiteral("/session-bus.log"));
+    m_sessionBus->start(QStringLiteral("dbus-daemon"),
+        { QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
+            QStringLiteral("--address=unix:path=") + m_root.path() + QStringLiteral("/session-bus") });
+    if (!m_sessionBus->waitForStarted(5000)) {
+        return false;
+    }
+    QByteArray address;
+    waitUntil(
+        [&] {
+            m_sessionBus->waitForReadyRead(50);
+            address += m_sessionBus->readAllStandardOutput();
+            return address.contains('\n') || m_sessionBus->state() != QProcess::Running;
+        },
+        5000);
+    const QString busAddress = QString::fromUtf8(address).section(QLatin1Char('\n'), 0, 0).trimmed();
+    if (busAddress.isEmpty()) {
+        return false;
+    }
+    setEnv(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress);
+    return true;
 }
 
 bool DesktopSession::startWindowManager()

@@ -80,24 +80,7 @@ protected:
 
         // A session bus of the test's own; the accessibility bus's launcher joins it, and the program and the
         // script find the accessibility bus through it.
-        const QString socket = session.tempPath() + QStringLiteral("/session-bus");
-        m_bus.setProcessEnvironment(session.environment());
-        m_bus.setStandardErrorFile(session.tempPath() + QStringLiteral("/session-bus.log"));
-        m_bus.start(QStringLiteral("dbus-daemon"),
-            { QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
-                QStringLiteral("--address=unix:path=") + socket });
-        ASSERT_TRUE(m_bus.waitForStarted(5000));
-        QByteArray address;
-        ASSERT_TRUE(DesktopSession::waitUntil(
-            [&] {
-                m_bus.waitForReadyRead(50);
-                address += m_bus.readAllStandardOutput();
-                return address.contains('\n');
-            },
-            5000))
-            << "the session bus gave no address";
-        const QString busAddress = QString::fromUtf8(address).section(QLatin1Char('\n'), 0, 0).trimmed();
-        session.setEnv(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress);
+        ASSERT_TRUE(session.startSessionBus()) << "the session bus did not start";
         session.setEnv(QStringLiteral("AT_SPI_BUS_ADDRESS"), QString()); // none inherited from the machine
         session.setEnv(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
         session.setEnv(QStringLiteral("QT_ACCESSIBILITY"), QStringLiteral("1"));
@@ -140,7 +123,6 @@ protected:
             program->waitForFinished(5000);
         }
         stop(m_launcher);
-        stop(m_bus);
     }
 
     QString dump()
@@ -172,7 +154,6 @@ protected:
     }
 
     DesktopSession session;
-    QProcess m_bus;
     QProcess m_launcher;
     QProcess *program = nullptr;
     QString window;
