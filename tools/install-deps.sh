@@ -16,6 +16,8 @@ PIXOLO_PACKAGES=(
     qt6-translations-l10n
     # tests, fuzzing and the headless demo
     clang libclang-rt-dev xvfb xauth xdotool xclip x11-utils imagemagick gstreamer1.0-tools
+    # the threads' stacks of a program that never showed its window, in the whole-program tests' output
+    gdb
     # fonts and a locale that desktops have and that must not change the windows' look (the font set tests)
     fonts-urw-base35 fonts-noto-cjk locales
     # cameras as desktops offer them: a private PipeWire session with its session manager and bus for the tests

@@ -9,11 +9,13 @@
 #include <QImage>
 #include <QRect>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QThread>
 
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
 
 DesktopSession::DesktopSession(QSize screen)
 {
@@ -240,7 +242,41 @@ QString DesktopSession::waitForMainWindow(QProcess *program, int timeoutMs)
             return program->state() != QProcess::Running;
         },
         timeoutMs);
+    if (found.isEmpty()) {
+        std::fprintf(stderr, "no main window within %d ms:\n%s\n", timeoutMs, qPrintable(diagnosis(program)));
+    }
     return found;
+}
+
+QString DesktopSession::diagnosis(QProcess *program)
+{
+    QString text;
+    if (program->state() == QProcess::Running) {
+        text += QStringLiteral("the program (pid %1) runs\n").arg(program->processId());
+    } else {
+        text += QStringLiteral("the program ended: %1 %2\n")
+                    .arg(program->exitStatus() == QProcess::CrashExit ? QStringLiteral("crashed, status")
+                                                                      : QStringLiteral("exit code"))
+                    .arg(program->exitCode());
+    }
+    const QProcess::ProcessChannel channel = program->readChannel();
+    program->setReadChannel(QProcess::StandardError);
+    program->waitForReadyRead(100);
+    text += QStringLiteral("its standard error:\n") + QString::fromLocal8Bit(program->peek(64 * 1024));
+    program->setReadChannel(channel);
+    if (program->state() != QProcess::Running) {
+        return text;
+    }
+    for (const QString &window : visibleWindows(program->processId())) {
+        text += QStringLiteral("window %1 \"%2\"\n").arg(window, windowName(window));
+    }
+    if (!QStandardPaths::findExecutable(QStringLiteral("gdb")).isEmpty()) {
+        text += run(QStringLiteral("gdb"),
+            { QStringLiteral("-p"), QString::number(program->processId()), QStringLiteral("-batch"),
+                QStringLiteral("-ex"), QStringLiteral("thread apply all bt 30") },
+            60000);
+    }
+    return text;
 }
 
 QStringList DesktopSession::otherWindows(QProcess *program, const QString &except)

@@ -60,8 +60,11 @@ public:
     QRect windowGeometry(const QString &window);
 
     // The program's main window (its caption holds " － "), once it is mapped; empty when the program ends or
-    // `timeoutMs` pass first.
+    // `timeoutMs` pass first, and then what became of the program (diagnosis) is written to standard error.
     QString waitForMainWindow(QProcess *program, int timeoutMs = 15000);
+    // What a program is doing, for a test that waited for it in vain: whether it runs or how it ended, what it
+    // wrote to standard error (left unread), its windows, and, while it runs, each thread's stack (gdb).
+    QString diagnosis(QProcess *program);
     // The program's mapped windows other than `except` (message boxes, popups, the About window).
     QStringList otherWindows(QProcess *program, const QString &except);
 
