@@ -37,16 +37,8 @@ DesktopSession::DesktopSession(QSize screen)
     if (!m_xserver->waitForStarted(5000)) {
         return;
     }
-    QByteArray out;
-    waitUntil(
-        [&] {
-            m_xserver->waitForReadyRead(100);
-            out += m_xserver->readAllStandardOutput();
-            return out.contains('\n') || m_xserver->state() != QProcess::Running;
-        },
-        10000);
     bool ok = false;
-    const int number = out.trimmed().toInt(&ok);
+    const int number = pixolo::test::firstLineOf(*m_xserver, 10000).toInt(&ok);
     m_display = ok ? number : -1;
 
     // Build the GStreamer plugin registry of this session's home once, up front: a program killed while it scans
@@ -94,15 +86,7 @@ bool DesktopSession::startSessionBus()
     if (!m_sessionBus->waitForStarted(5000)) {
         return false;
     }
-    QByteArray address;
-    waitUntil(
-        [&] {
-            m_sessionBus->waitForReadyRead(50);
-            address += m_sessionBus->readAllStandardOutput();
-            return address.contains('\n') || m_sessionBus->state() != QProcess::Running;
-        },
-        5000);
-    const QString busAddress = QString::fromUtf8(address).section(QLatin1Char('\n'), 0, 0).trimmed();
+    const QString busAddress = pixolo::test::firstLineOf(*m_sessionBus, 5000);
     if (busAddress.isEmpty()) {
         return false;
     }

@@ -203,15 +203,7 @@ bool PipeWireSession::startBus(const QString &socket)
     if (!m_bus->waitForStarted(5000)) {
         return fail(QStringLiteral("dbus-daemon did not start: %1").arg(m_bus->errorString()));
     }
-    QByteArray address;
-    pollUntil(
-        [&] {
-            m_bus->waitForReadyRead(50);
-            address += m_bus->readAllStandardOutput();
-            return address.contains('\n') || m_bus->state() != QProcess::Running;
-        },
-        5000);
-    m_busAddress = QString::fromUtf8(address).section(QLatin1Char('\n'), 0, 0).trimmed();
+    m_busAddress = firstLineOf(*m_bus, 5000);
     if (m_busAddress.isEmpty()) {
         return fail(QStringLiteral("the session bus gave no address"), m_home + QStringLiteral("/bus.log"));
     }

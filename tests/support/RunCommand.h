@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -24,6 +25,20 @@ inline QString runCommand(const QString &program, const QStringList &args, const
         *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The first line a started process writes to standard output (a server's display number, a bus's address),
+// trimmed; empty when the process ends or `timeoutMs` pass first.
+inline QString firstLineOf(QProcess &process, int timeoutMs)
+{
+    QByteArray out;
+    QDeadlineTimer deadline(timeoutMs);
+    while (!out.contains('\n') && process.state() == QProcess::Running && !deadline.hasExpired()) {
+        process.waitForReadyRead(50);
+        out += process.readAllStandardOutput();
+    }
+    out += process.readAllStandardOutput();
+    return out.contains('\n') ? QString::fromUtf8(out.left(out.indexOf('\n'))).trimmed() : QString();
 }
 
 // Ends a process started for a test: asked first, killed when it does not go.
