@@ -1,7 +1,7 @@
 // The program as a person meets it on a desktop with a real window manager (openbox), and on a small screen: the
-// About window stays with the main window, both windows carry the program's icon, the caption drags the window, the
-// window manager minimises, restores and closes it, a second start brings the running copy forward, the caption drag
-// holds at twice the scale, and the whole window is on an 800 × 600 screen.
+// About window stays with the main window, both windows carry the program's icon, the caption drags the window and a
+// border sizes it, the window manager minimises, restores and closes it, a second start brings the running copy
+// forward, the caption drag holds at twice the scale, and the whole window is on an 800 × 600 screen.
 #include "DesktopSession.h"
 
 #include <QDir>
@@ -23,13 +23,14 @@ const QPoint kAboutButton = kClientArea.topLeft() + QPoint(11 + 617 + 37, 11 + 2
 const QPoint kStatusBar = kClientArea.topLeft() + QPoint(300, 455);
 const QPoint kSnapshotButton = kClientArea.topLeft() + QPoint(11 + 446 + 37, 11 + 272 + 10);
 
-// Presses the left button at `grip` and lets it go 60 pixels right and 40 down, moving there in 20 small steps.
-void dragFrom(DesktopSession &session, QPoint grip)
+// Presses the left button at `grip` and lets it go `steps` steps of `step` away (by default 60 pixels right and 40
+// down in 20 small steps).
+void dragFrom(DesktopSession &session, QPoint grip, QPoint step = QPoint(3, 2), int steps = 20)
 {
     session.mouseTo(grip);
     session.xdotool({ QStringLiteral("mousedown"), QStringLiteral("1") });
-    for (int step = 1; step <= 20; ++step) {
-        session.mouseTo(grip + QPoint(3 * step, 2 * step));
+    for (int i = 1; i <= steps; ++i) {
+        session.mouseTo(grip + step * i);
     }
     session.xdotool({ QStringLiteral("mouseup"), QStringLiteral("1") });
 }
@@ -150,6 +151,15 @@ TEST_F(WindowManagerTest, TheCaptionDragsTheWindowInSmallSteps)
     // The window manager had the button's release: the program takes the next click as a click.
     session.clickAt(geometry(mainWindow).topLeft() + kSnapshotButton);
     EXPECT_TRUE(DesktopSession::waitUntil([&] { return photoFiles().size() == 1; }, 5000));
+}
+
+TEST_F(WindowManagerTest, TheRightBorderResizesTheWindowByThePointersWholeTravel)
+{
+    ASSERT_NO_FATAL_FAILURE(start());
+    const QRect before = geometry(mainWindow);
+    dragFrom(session, before.topLeft() + QPoint(754, 261), QPoint(-10, 0), 30);
+    const auto narrowed = [&] { return geometry(mainWindow) == QRect(before.topLeft(), QSize(457, 523)); };
+    EXPECT_TRUE(DesktopSession::waitUntil(narrowed, 3000)) << testing::PrintToString(geometry(mainWindow));
 }
 
 TEST_F(WindowManagerTest, MinimisedAndRestoredByTheWindowManagerItStillTakesPhotos)
