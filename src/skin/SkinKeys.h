@@ -135,6 +135,17 @@ public:
     const char *TypeWord() const override { return Self::s_typeWord; }
 };
 
+// A copy of an entry, for a holder that must keep it through a reload of its store (entries are not copyable: the
+// store owns its own): its keys written out and read back into a new entry of the same class.
+template <class Entry> std::unique_ptr<Entry> cloneSkinEntry(const Entry &entry)
+{
+    SkinIni ini;
+    entry.SaveData(ini);
+    auto copy = std::make_unique<Entry>(entry.IDName);
+    copy->LoadData(ini);
+    return copy;
+}
+
 // The animation strip keys of captions and menu items.
 template <class V, class S> void animationKeys(V &v, S &s)
 {

@@ -81,7 +81,7 @@ QImage MenuItemPainter::itemImage(const TbsSkinMenuItem &Item) const
 
 QImage MenuItemPainter::itemBackground(const TbsSkinMenuItem &item, bool highlighted, int frame) const
 {
-    const MenuItemLook &e = *m_window.m_entry;
+    const TbsDataSkinMenuItem &e = *m_window.m_entry;
     const int w = RectWidth(item.ItemRect);
     if (frame >= 1 && frame <= e.framecount) {
         // Frames are stacked downwards when the strip is taller than an item, else side by side.
@@ -105,7 +105,7 @@ QImage MenuItemPainter::itemBackground(const TbsSkinMenuItem &item, bool highlig
 
 void MenuItemPainter::drawSkinnedItem(QImage &image, const TbsSkinMenuItem &item) const
 {
-    const MenuItemLook &e = *m_window.m_entry;
+    const TbsDataSkinMenuItem &e = *m_window.m_entry;
     const int w = image.width();
     QPainter painter(&image);
     if (item.IsSeparator()) {

@@ -12,35 +12,6 @@
 namespace pixolo
 {
 
-MenuItemLook MenuItemLook::from(const TbsDataSkinMenuItem &e)
-{
-    MenuItemLook look;
-    look.skinrect = e.skinrect;
-    look.activeskinrect = e.activeskinrect;
-    look.dividerrect = e.dividerrect;
-    look.itemleftoffset = e.itemleftoffset;
-    look.itemrightoffset = e.itemrightoffset;
-    look.dividerleftoffset = e.dividerleftoffset;
-    look.dividerrightoffset = e.dividerrightoffset;
-    look.textrect = e.textrect;
-    look.fontname = e.fontname;
-    look.fontheight = e.fontheight;
-    look.fontstyle = e.fontstyle;
-    look.fontcolor = e.fontcolor;
-    look.activefontcolor = e.activefontcolor;
-    look.unenabledfontcolor = e.unenabledfontcolor;
-    look.stretcheffect = e.stretcheffect;
-    look.inactivestretcheffect = e.inactivestretcheffect;
-    look.dividerstretcheffect = e.dividerstretcheffect;
-    look.animateskinrect = e.animateskinrect;
-    look.framecount = e.framecount;
-    look.animateinterval = e.animateinterval;
-    look.inactiveanimation = e.inactiveanimation;
-    look.morphing = e.morphing;
-    look.morphkind = e.morphkind;
-    return look;
-}
-
 TbsSkinMenuItem::TbsSkinMenuItem(TbsSkinPopupWindow *window, QAction *action)
     : m_window(window)
     , m_action(action)

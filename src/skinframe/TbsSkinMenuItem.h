@@ -13,35 +13,6 @@ namespace pixolo
 
 class TbsSkinPopupWindow;
 
-// What a popup keeps of the store's menu-item entry (the store may reload while the popup is open).
-struct MenuItemLook {
-    TRect skinrect;
-    TRect activeskinrect;
-    TRect dividerrect;
-    int itemleftoffset = 0;
-    int itemrightoffset = 0;
-    int dividerleftoffset = 0;
-    int dividerrightoffset = 0;
-    TRect textrect;
-    QString fontname;
-    int fontheight = 14;
-    TFontStyles fontstyle = 0;
-    int fontcolor = 0;
-    int activefontcolor = 0;
-    int unenabledfontcolor = 0;
-    bool stretcheffect = false;
-    bool inactivestretcheffect = false;
-    bool dividerstretcheffect = false;
-    TRect animateskinrect;
-    int framecount = 0;
-    int animateinterval = 25;
-    bool inactiveanimation = false;
-    bool morphing = false;
-    TMorphKind morphkind = mkDefault;
-
-    static MenuItemLook from(const TbsDataSkinMenuItem &entry);
-};
-
 // One shown item of a skinned popup: the framework's menu item (a QAction: caption with '&', short-cut, enabled,
 // check mark, radio group, icon, submenu, command) and its state in the popup.
 class TbsSkinMenuItem final

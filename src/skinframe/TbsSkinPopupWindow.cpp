@@ -112,7 +112,7 @@ void TbsSkinPopupWindow::loadSkin()
         if (const auto *entry = dynamic_cast<const TbsDataSkinMenuItem *>(object.get())) {
             // An entry without a picture would give items of no height: the plain items are drawn instead.
             if (const TBitmap *picture = store->ActivePicture(entry->activepictureindex)) {
-                m_entry = MenuItemLook::from(*entry);
+                m_entry = cloneSkinEntry(*entry);
                 m_itemPicture = picture->toRgb32();
             }
             break;
@@ -600,7 +600,7 @@ void TbsSkinPopupWindow::closeEvent(QCloseEvent *event)
 
 bool TbsSkinPopupWindow::effectsInEffect() const
 {
-    return m_effects && m_entry.has_value();
+    return m_effects && m_entry != nullptr;
 }
 
 bool TbsSkinPopupWindow::morphInEffect() const

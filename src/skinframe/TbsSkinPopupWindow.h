@@ -53,7 +53,7 @@ public:
     int VisibleCount() const { return m_visibleCount; }
     int ScrollDirection() const { return m_scrollDirection; }
     bool HasPopupData() const { return m_popupData.has_value(); }
-    bool HasItemEntry() const { return m_entry.has_value(); }
+    bool HasItemEntry() const { return m_entry != nullptr; }
     // The new items rectangle for the popup's size, in its own coordinates.
     const TRect &ItemsRect() const { return m_newItemsRect; }
     // The shape cut from the mask picture (none without one).
@@ -125,7 +125,7 @@ private:
     std::optional<TbsDataSkinPopupWindow> m_popupData;
     QImage m_windowPicture;
     QImage m_maskPicture;
-    std::optional<MenuItemLook> m_entry;
+    std::unique_ptr<const TbsDataSkinMenuItem> m_entry; // a copy: the store may reload while the popup is open
     QImage m_itemPicture;
     bool m_effects = false; // the store has its effects on
     QFont m_font;
